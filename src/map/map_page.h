@@ -1,0 +1,51 @@
+#pragma once
+
+#include "catalogue/editor_core.h"
+#include "map/block_pictures.h"
+#include "map/map_state.h"
+#include "map/tile_picture.h"
+
+#include <QWidget>
+
+class DrawingSurface;
+class Prompts;
+class QAction;
+class QProgressBar;
+class QScrollArea;
+
+// The "Map" page: the map view MapBox in ScrollBox1 and, along the right
+// edge, the block palette BlockPalette in ScrollBox2.
+class MapPage : public QWidget {
+    Q_OBJECT
+public:
+    MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, TilePicture& Pics,
+            Prompts& prompts, QProgressBar* Progress, QAction* Grid1, QWidget* parent = nullptr);
+
+    // Builds the block pictures of the current tileset (map pick, when not yet built).
+    void LoadTileset();
+    // Redraws the palette image for the current tileset.
+    void UpdateBlockPalette();
+    // Reads the current map's bytes and draws them.
+    void LoadMap();
+    // Full redraw of the map view.
+    void UpdateMap();
+    // Writes the map bytes into the ROM image (Save Rom, Save Rom As).
+    void SaveMap();
+    // The "Show Grid" toggle.
+    void Grid1Click();
+    // A new ROM image was loaded: no current map, empty view and palette.
+    void clearMap();
+
+    DrawingSurface* MapBox = nullptr;
+    QWidget* BlockPalette = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QScrollArea* ScrollBox2 = nullptr;
+    // The palette's off-screen image, 64 x 8192.
+    QImage& paletteImage();
+
+signals:
+    // Text for status panel 0.
+    void statusText(const QString& text);
+    // UpdateBlockPalette enables "Save Map Picture..." and "Save Tileset Picture...".
+    void pictureCommandsEnabled();
+};

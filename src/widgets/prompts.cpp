@@ -1,0 +1,83 @@
+#include "widgets/prompts.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QThread>
+
+QString qtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p.trimmed() == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString withDefaultSuffix(const QString& path, const QString& suffix)
+{
+    if (suffix.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + suffix;
+}
+
+Prompts::Answer QtPrompts::message(Kind kind, const QString& text, Buttons buttons)
+{
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    switch (kind) {
+    case Kind::Plain: icon = QMessageBox::NoIcon; break;
+    case Kind::Information: icon = QMessageBox::Information; break;
+    case Kind::Warning: icon = QMessageBox::Warning; break;
+    case Kind::Error: icon = QMessageBox::Critical; break;
+    case Kind::Confirmation: icon = QMessageBox::Question; break;
+    }
+    QMessageBox box(icon, QApplication::applicationName(), text,
+                    buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, m_owner);
+    int result = box.exec();
+    if (buttons == Buttons::Ok)
+        return Answer::Ok;
+    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+std::optional<QString> QtPrompts::openFile(const FileRequest& request)
+{
+    QFileDialog dialog(m_owner, request.title, QString(), qtFileFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> QtPrompts::saveFile(const FileRequest& request)
+{
+    QFileDialog dialog(m_owner, request.title, QString(), qtFileFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!request.defaultSuffix.isEmpty())
+        dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.initialName.isEmpty())
+        dialog.selectFile(request.initialName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
+void QtPrompts::about(const QString& title, const QString& text)
+{
+    QMessageBox::about(m_owner, title, text);
+}
+
+void QtPrompts::pause(int milliseconds)
+{
+    QThread::msleep(ulong(qMax(0, milliseconds)));
+}
