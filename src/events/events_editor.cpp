@@ -18,6 +18,7 @@ EventsEditor::EventsEditor(EditorCore&, EventState&, Prompts&, QWidget* eventsPa
 EventsEditor::~EventsEditor() = default;
 void EventsEditor::createWindows() {}
 void EventsEditor::LoadEvents() {}
+void EventsEditor::resetPick() {}
 void EventsEditor::SaveEvents() {}
 void EventsEditor::DrawEvents() {}
 void EventsEditor::TabbedNotebook1Change(int) {}

@@ -25,7 +25,9 @@ public:
     // Creates TWarpForm, TSingpostForm, TPeopleForm and TEventBuilder, in this order.
     void createWindows();
 
-    void LoadEvents();   // map pick
+    void LoadEvents();   // map pick (after resetPick), SaveEvents, the event builder
+    // A map pick: PickedEvent names no event, so open dialogs edit nothing.
+    void resetPick();
     void SaveEvents();   // Save Rom, Save Rom As
     void DrawEvents();
     void TabbedNotebook1Change(int newTab);
