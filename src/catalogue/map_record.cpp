@@ -45,7 +45,7 @@ QString mapRecordProblem(const MapRecord& r, qint64 romSize)
     };
     if (!inside(r.MapStart, r.byteCount()))
         return refuse(QStringLiteral("its bytes %1 to %2 lie outside the ROM image")
-                          .arg(r.MapStart, 0, 16).arg(r.MapEnd, 0, 16).toUpper());
+                          .arg(QString::number(r.MapStart, 16).toUpper(), QString::number(r.MapEnd, 16).toUpper()));
     const qint64 tilesetBytes = qint64(BlockSize) * (qint64(r.TilesetBlocks) + 1);
     if (!inside(r.TilesetStart, tilesetBytes))
         return refuse(QStringLiteral("the blocks of tileset %1 lie outside the ROM image").arg(r.TilesetNumber));

@@ -1,0 +1,253 @@
+#include "app/main_form.h"
+
+#include "encounters/wild_critters_page.h"
+#include "events/events_editor.h"
+#include "map/block_editor_form.h"
+#include "map/map_page.h"
+#include "patches/free_marts.h"
+#include "patches/rom_options_form.h"
+#include "patches/start_menu_options.h"
+#include "widgets/drawing_surface.h"
+#include "widgets/gradient_panel.h"
+#include "widgets/jmenu.h"
+#include "widgets/prompts.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+const TMainForm::Link TMainForm::Links[6] = {
+    {"Pan Docs", "The Game Boy technical reference.", "https://gbdev.io/pandocs/"},
+    {"Game Boy CPU opcodes", "Table of the Game Boy CPU instructions.", "https://gbdev.io/gb-opcodes/optables/"},
+    {"Cartridge header", "What the bytes of a cartridge header mean.", "https://gbdev.io/pandocs/The_Cartridge_Header.html"},
+    {"Memory bank controllers", "How cartridges switch ROM banks.", "https://gbdev.io/pandocs/MBCs.html"},
+    {"Game Boy Color palettes", "How the Game Boy Color stores colours.", "https://gbdev.io/pandocs/Palettes.html"},
+    {"Game Boy development community", "Tools and documents for Game Boy hacking.", "https://gbdev.io/"},
+};
+
+namespace {
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint, bool enabled = true)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setStatusTip(hint);
+    action->setEnabled(enabled);
+    return action;
+}
+
+} // namespace
+
+TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* parent)
+    : QMainWindow(parent), state(editorState), prompts(editorPrompts)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Kartola"));
+    resize(518, 396);
+
+    createMenus();
+    createPages();
+
+    // The block palette's image and the grid setting belong to the map page;
+    // the grid's check mark comes from the catalogue.
+    Grid1->setChecked(state.core.catalogue.CrittersIni.readBool(QStringLiteral("Settings"), QStringLiteral("Grid"), false));
+
+    // The categories, in file order.
+    MainBox->addItems(state.core.catalogue.MainIni.sections());
+    MainBox->setCurrentIndex(-1);
+
+    createWindows();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::createMenus()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("File1"));
+    LoadRom1 = addItem(file, "LoadRom1", QStringLiteral("Load Rom..."), QStringLiteral("Load rom."));
+    SaveRom1 = addItem(file, "SaveRom1", QStringLiteral("Save Rom"), QStringLiteral("save rom."));
+    SaveRomAs1 = addItem(file, "SaveRomAs1", QStringLiteral("Save Rom As..."), QStringLiteral("Save to diffrent file."));
+    LoadMap1 = addItem(file, "LoadMap1", QStringLiteral("Load Map..."), QString());
+    SaveMap1 = addItem(file, "SaveMap1", QStringLiteral("Save Map..."), QString());
+    Exit1 = addItem(file, "Exit1", QStringLiteral("Exit"), QStringLiteral("Exit this proram."));
+    // Desktop shortcuts for the file commands.
+    LoadRom1->setShortcut(QKeySequence::Open);
+    SaveRom1->setShortcut(QKeySequence::Save);
+    SaveRomAs1->setShortcut(QKeySequence::SaveAs);
+    Exit1->setShortcut(QKeySequence::Quit);
+
+    QMenu* settings = bar->addMenu(QStringLiteral("Settings"));
+    settings->setObjectName(QStringLiteral("Settings1"));
+    Grid1 = addItem(settings, "Grid1", QStringLiteral("Show Grid"), QStringLiteral("Adds grid in map."));
+    Grid1->setCheckable(true);
+
+    QMenu* utilities = bar->addMenu(QStringLiteral("Utilies"));
+    utilities->setObjectName(QStringLiteral("Utilies1"));
+    BlockEditor1 = addItem(utilities, "BlockEditor1", QStringLiteral("Block Editor..."), QStringLiteral("Edit building blocks."), false);
+    RomOptions1 = addItem(utilities, "RomOptions1", QStringLiteral("Rom Options..."), QStringLiteral("Change various things in rom."), false);
+    SaveMapPicture1 = addItem(utilities, "SaveMapPicture1", QStringLiteral("Save Map Picture..."), QStringLiteral("save map as picture."), false);
+    SaveTilesetPicture1 = addItem(utilities, "SaveTilesetPicture1", QStringLiteral("Save Tileset Picture..."), QStringLiteral("Save tileset as picture."), false);
+    VisibleMenuOptions1 = utilities->addMenu(QStringLiteral("Visible Start Menu Options"));
+    VisibleMenuOptions1->setObjectName(QStringLiteral("VisibleMenuOptions1"));
+    VisibleMenuOptions1->menuAction()->setObjectName(QStringLiteral("VisibleMenuOptions1Item"));
+    VisibleMenuOptions1->menuAction()->setStatusTip(QStringLiteral("Change witch things will be shown in start menu."));
+    VisibleMenuOptions1->setEnabled(false);
+    MakeAllMartsFree1 = addItem(utilities, "MakeAllMartsFree1", QStringLiteral("Make All Marts Free"), QStringLiteral("Changes some assembler instructions, to make marts free!"), false);
+    BuildEvents1 = addItem(utilities, "BuildEvents1", QStringLiteral("Build Events..."), QStringLiteral("This util allows you to change number of events"), false);
+
+    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("Help1"));
+    Links1 = help->addMenu(QStringLiteral("Links"));
+    Links1->setObjectName(QStringLiteral("Links1"));
+    for (const Link& link : Links) {
+        QAction* action = Links1->addAction(QString::fromLatin1(link.caption));
+        action->setStatusTip(QString::fromLatin1(link.hint));
+        const QUrl url(QString::fromLatin1(link.url));
+        connect(action, &QAction::triggered, this, [url] { QDesktopServices::openUrl(url); });
+    }
+    About1 = addItem(help, "About1", QStringLiteral("About..."), QStringLiteral("About this program."));
+
+    connect(LoadRom1, &QAction::triggered, this, &TMainForm::Load1Click);
+    connect(SaveRom1, &QAction::triggered, this, &TMainForm::Save1Click);
+    connect(SaveRomAs1, &QAction::triggered, this, &TMainForm::SaveAs1Click);
+    connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
+    connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
+
+    startMenu = new StartMenuOptions(state.core.rom, VisibleMenuOptions1, this);
+    connect(MakeAllMartsFree1, &QAction::triggered, this, [this] { MakeAllMartsFree1Click(state.core.rom, prompts); });
+
+    Menu = new TJMenu(bar, this);
+    Menu->setStyle(TJMenu::msBtnLowered);
+}
+
+void TMainForm::createPages()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    gradientPanel1 = new TgradientPanel(central);
+    gradientPanel1->setObjectName(QStringLiteral("gradientPanel1"));
+    gradientPanel1->setBeginColor(Qt::yellow);
+    gradientPanel1->setEndColor(Qt::red);
+    gradientPanel1->setFixedHeight(33);
+    layout->addWidget(gradientPanel1);
+
+    MainBox = new QComboBox(gradientPanel1);
+    MainBox->setObjectName(QStringLiteral("MainBox"));
+    MainBox->setPlaceholderText(QStringLiteral("Category"));
+    MainBox->setGeometry(8, 6, 169, 22);
+    MainBox->setEnabled(false);
+    SubBox = new QComboBox(gradientPanel1);
+    SubBox->setObjectName(QStringLiteral("SubBox"));
+    SubBox->setEditable(true);
+    SubBox->setInsertPolicy(QComboBox::NoInsert);
+    SubBox->lineEdit()->setPlaceholderText(QStringLiteral("Map"));
+    SubBox->setGeometry(192, 6, 169, 22);
+    SubBox->setEnabled(false);
+    connect(MainBox, &QComboBox::activated, this, &TMainForm::MainBoxClick);
+    connect(SubBox, &QComboBox::editTextChanged, this, &TMainForm::onSubBoxTextEdited);
+    connect(SubBox, &QComboBox::activated, this, &TMainForm::onSubBoxActivated);
+
+    TabbedNotebook1 = new QTabWidget(central);
+    TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
+    layout->addWidget(TabbedNotebook1, 1);
+
+    Progress = new QProgressBar(central);
+    Progress->setObjectName(QStringLiteral("Progress"));
+    Progress->setFixedHeight(16);
+    Progress->setTextVisible(false);
+    Progress->hide();
+    layout->addWidget(Progress);
+    setCentralWidget(central);
+
+    StatusPanel0 = new QLabel(QStringLiteral("Click \"File/Load...\" to load rom."));
+    StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
+    StatusPanel0->setFixedWidth(200);
+    StatusPanel1 = new QLabel;
+    StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->addWidget(StatusPanel0);
+    statusBar()->addWidget(StatusPanel1, 1);
+
+    mapPage = new MapPage(state.core, state.map, state.pictures, state.Pics, prompts, Progress, Grid1);
+    mapPage->setObjectName(QStringLiteral("MapPage"));
+    TabbedNotebook1->addTab(mapPage, QStringLiteral("Map"));
+    connect(mapPage, &MapPage::statusText, this, &TMainForm::setStatusText);
+    connect(mapPage, &MapPage::pictureCommandsEnabled, this, [this] {
+        SaveMapPicture1->setEnabled(true);
+        SaveTilesetPicture1->setEnabled(true);
+    });
+    connect(Grid1, &QAction::triggered, mapPage, &MapPage::Grid1Click);
+
+    auto* eventsPage = new QWidget;
+    eventsPage->setObjectName(QStringLiteral("EventsPage"));
+    TabbedNotebook1->addTab(eventsPage, QStringLiteral("Events"));
+    events = new EventsEditor(state.core, state.events, prompts, eventsPage, mapPage->MapBox, BuildEvents1, this);
+    connect(events, &EventsEditor::statusText, this, &TMainForm::setStatusText);
+    connect(BuildEvents1, &QAction::triggered, events, &EventsEditor::BuildEvents1Click);
+
+    critters = new WildCrittersPage(state.core, state.encounters, prompts);
+    critters->setObjectName(QStringLiteral("WildCrittersPage"));
+    TabbedNotebook1->addTab(critters, QStringLiteral("Wild Critters"));
+    TabbedNotebook1->setCurrentIndex(2);
+    connect(TabbedNotebook1, &QTabWidget::currentChanged, events, &EventsEditor::TabbedNotebook1Change);
+}
+
+void TMainForm::createWindows()
+{
+    // The secondary windows, created once in this order and hidden until
+    // their commands show them.
+    blockEditor = new TBlockEditorForm(state.core, state.pictures, state.Pics, *mapPage, prompts, this);
+    blockEditor->setWindowFlags(blockEditor->windowFlags() | Qt::Window);
+    blockEditor->hide();
+    romOptions = new TRomOptionsForm(state.core, prompts, this);
+    romOptions->setWindowFlags(romOptions->windowFlags() | Qt::Window);
+    romOptions->hide();
+    events->createWindows();
+
+    connect(BlockEditor1, &QAction::triggered, blockEditor, &TBlockEditorForm::BlockEditor1Click);
+    connect(RomOptions1, &QAction::triggered, romOptions, &TRomOptionsForm::RomOptions1Click);
+}
+
+void TMainForm::setStatusText(const QString& text)
+{
+    StatusPanel0->setText(text);
+}
+
+QString TMainForm::statusText() const
+{
+    return StatusPanel0->text();
+}
+
+QString TMainForm::hintText() const
+{
+    return StatusPanel1->text();
+}
+
+void TMainForm::DisplayHint(const QString& hint)
+{
+    StatusPanel1->setText(hint);
+}
+
+bool TMainForm::event(QEvent* e)
+{
+    // Hints of menu items and controls go to panel 1, not over the panels.
+    if (e->type() == QEvent::StatusTip) {
+        DisplayHint(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}

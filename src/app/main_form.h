@@ -1,0 +1,115 @@
+#pragma once
+
+#include "app/editor_state.h"
+
+#include <QMainWindow>
+
+class DrawingSurface;
+class EventsEditor;
+class MapPage;
+class Prompts;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QTabWidget;
+class StartMenuOptions;
+class TBlockEditorForm;
+class TJMenu;
+class TRomOptionsForm;
+class TgradientPanel;
+class WildCrittersPage;
+
+// The main window: menus, the category and map choosers on the title strip,
+// the notebook with the Map, Events and Wild Critters pages, the progress bar
+// and the two-panel status bar. Creating it also creates the secondary windows.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm(EditorState& state, Prompts& prompts, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // Loads a ROM image exactly as "Load Rom..." does after its dialog.
+    bool loadRom(const QString& path);
+
+    // Menu handlers.
+    void Load1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Exit1Click();
+    void About1Click();
+
+    // The choosers.
+    void MainBoxClick();
+    void SubBoxChange();
+
+    // Status bar: panel 0 for prompts and read-outs, panel 1 for hints.
+    void setStatusText(const QString& text);
+    QString statusText() const;
+    QString hintText() const;
+    void DisplayHint(const QString& hint);
+
+    // The six web links of the Help menu: caption and address.
+    struct Link {
+        const char* caption;
+        const char* hint;
+        const char* url;
+    };
+    static const Link Links[6];
+
+    EditorState& state;
+    Prompts& prompts;
+
+    TgradientPanel* gradientPanel1 = nullptr;
+    QComboBox* MainBox = nullptr;
+    QComboBox* SubBox = nullptr;
+    QTabWidget* TabbedNotebook1 = nullptr;
+    QProgressBar* Progress = nullptr;
+    QLabel* StatusPanel0 = nullptr;
+    QLabel* StatusPanel1 = nullptr;
+
+    QAction* LoadRom1 = nullptr;
+    QAction* SaveRom1 = nullptr;
+    QAction* SaveRomAs1 = nullptr;
+    QAction* LoadMap1 = nullptr;
+    QAction* SaveMap1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QAction* Grid1 = nullptr;
+    QAction* BlockEditor1 = nullptr;
+    QAction* RomOptions1 = nullptr;
+    QAction* SaveMapPicture1 = nullptr;
+    QAction* SaveTilesetPicture1 = nullptr;
+    QMenu* VisibleMenuOptions1 = nullptr;
+    QAction* MakeAllMartsFree1 = nullptr;
+    QAction* BuildEvents1 = nullptr;
+    QMenu* Links1 = nullptr;
+    QAction* About1 = nullptr;
+    TJMenu* Menu = nullptr;
+
+    MapPage* mapPage = nullptr;
+    EventsEditor* events = nullptr;
+    WildCrittersPage* critters = nullptr;
+    StartMenuOptions* startMenu = nullptr;
+    TBlockEditorForm* blockEditor = nullptr;
+    TRomOptionsForm* romOptions = nullptr;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void createMenus();
+    void createPages();
+    void createWindows();
+    // Drops the current map and its working copies (a new ROM image was loaded).
+    void dropMap();
+    // Copies the current map's working copies into the ROM image (Save Rom, Save Rom As).
+    void writeWorkingCopies();
+    void saveRomTo(const QString& path);
+    // The map pick once the record has passed its checks.
+    void showMap(const MapRecord& record, const TilePicture& picture);
+    void onSubBoxTextEdited();
+    void onSubBoxActivated();
+
+    QString m_pickedInThisAction; // map name picked by the current user action
+};
