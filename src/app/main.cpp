@@ -1,3 +1,4 @@
+#include "app/app_icon.h"
 #include "app/editor_state.h"
 #include "app/main_form.h"
 #include "widgets/prompts.h"
@@ -9,6 +10,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kartola"));
     QApplication::setApplicationVersion(QStringLiteral("1.3"));
+    QApplication::setWindowIcon(kartolaIcon());
 
     EditorState state(QCoreApplication::applicationDirPath());
     QtPrompts prompts;
