@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QImage;
+class Prompts;
+struct EditorState;
+
+// The main window's File > "Load Map..." and "Save Map..." and Utilies >
+// "Save Map Picture..." and "Save Tileset Picture..." commands.
+class MapFileCommands {
+public:
+    // `redrawAfterLoad` shows freshly loaded working copies (UpdateMap,
+    // DrawEvents, UpdateCritter); it may be empty.
+    MapFileCommands(EditorState& state, Prompts& prompts, std::function<void()> redrawAfterLoad);
+
+    void SaveMap1Click();
+    void LoadMap1Click();
+    // `mapSurface` is the map view's back buffer, `paletteImage` the block
+    // palette's 64 x 8192 image; each is written as it is.
+    void SaveMapPicture1Click(const QImage& mapSurface);
+    void SaveTilesetPicture1Click(const QImage& paletteImage);
+
+    static const QString MapFilter;
+    static const QString PictureFilter;
+
+    // OpenDialog2's file name: the last file chosen in it.
+    QString OpenDialog2FileName;
+
+private:
+    bool mapChosen();
+    void savePicture(const QImage& image);
+
+    EditorState& m_state;
+    Prompts& m_prompts;
+    std::function<void()> m_redrawAfterLoad;
+};

@@ -1,0 +1,87 @@
+#include "map/bmp_writer.h"
+
+#include <QImage>
+#include <QSaveFile>
+
+#include <limits>
+
+namespace {
+
+void putUInt16(char* at, quint16 value)
+{
+    at[0] = char(value & 0xFF);
+    at[1] = char(value >> 8);
+}
+
+void putUInt32(char* at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = char((value >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+qint64 bmpRowBytes(int width)
+{
+    return (qint64(qMax(0, width)) * 3 + 3) / 4 * 4;
+}
+
+QByteArray encodeBmp24(const QImage& image)
+{
+    const int width = image.isNull() ? 0 : image.width();
+    const int height = image.isNull() ? 0 : image.height();
+    const qint64 rowBytes = bmpRowBytes(width);
+    const qint64 imageBytes = rowBytes * height;
+    const qint64 fileBytes = BmpHeaderBytes + imageBytes;
+    if (fileBytes > std::numeric_limits<qint32>::max())
+        return QByteArray();
+
+    QByteArray out(qsizetype(fileBytes), '\0');   // padding and unused fields stay 0
+    char* p = out.data();
+
+    // File header.
+    p[0] = 'B';
+    p[1] = 'M';
+    putUInt32(p + 2, quint32(fileBytes));
+    // bytes 6..9: two reserved words, 0
+    putUInt32(p + 10, BmpHeaderBytes);
+
+    // Information header; resolution and colour counts stay 0.
+    putUInt32(p + 14, 40);
+    putUInt32(p + 18, quint32(width));
+    putUInt32(p + 22, quint32(height));   // positive: rows stored bottom to top
+    putUInt16(p + 26, 1);                 // planes
+    putUInt16(p + 28, 24);                // bits per pixel
+    // bytes 30..33: compression 0 (none)
+    putUInt32(p + 34, quint32(imageBytes));
+
+    if (width == 0 || height == 0)
+        return out;
+
+    const QImage rgb = image.format() == QImage::Format_RGB32
+        ? image : image.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const QRgb* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        char* row = p + BmpHeaderBytes + rowBytes * (height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            row[3 * x] = char(qBlue(src[x]));
+            row[3 * x + 1] = char(qGreen(src[x]));
+            row[3 * x + 2] = char(qRed(src[x]));
+        }
+    }
+    return out;
+}
+
+bool writeBmp24(const QString& path, const QImage& image, QString* error)
+{
+    const QByteArray content = encodeBmp24(image);
+    QSaveFile file(path);
+    const bool written = !content.isEmpty() && file.open(QIODevice::WriteOnly)
+        && file.write(content) == content.size() && file.commit();
+    if (!written) {
+        file.cancelWriting();
+        if (error)
+            *error = QStringLiteral("Cannot create file %1").arg(path);
+    }
+    return written;
+}
