@@ -1,5 +1,7 @@
 #include "app/main_form.h"
 
+#include "app/map_file_commands.h"
+
 #include "encounters/wild_critters_page.h"
 #include "events/events_editor.h"
 #include "map/block_editor_form.h"
@@ -204,6 +206,16 @@ void TMainForm::createPages()
     TabbedNotebook1->addTab(critters, QStringLiteral("Wild Critters"));
     TabbedNotebook1->setCurrentIndex(2);
     connect(TabbedNotebook1, &QTabWidget::currentChanged, events, &EventsEditor::TabbedNotebook1Change);
+
+    mapFiles = std::make_unique<MapFileCommands>(state, prompts, [this] {
+        mapPage->UpdateMap();
+        events->DrawEvents();
+        critters->UpdateCritter();
+    });
+    connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
+    connect(SaveMap1, &QAction::triggered, this, [this] { mapFiles->SaveMap1Click(); });
+    connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->MapBox->surface()); });
+    connect(SaveTilesetPicture1, &QAction::triggered, this, [this] { mapFiles->SaveTilesetPicture1Click(mapPage->paletteImage()); });
 }
 
 void TMainForm::createWindows()

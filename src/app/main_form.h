@@ -3,9 +3,11 @@
 #include "app/editor_state.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class DrawingSurface;
 class EventsEditor;
+class MapFileCommands;
 class MapPage;
 class Prompts;
 class QAction;
@@ -93,6 +95,7 @@ public:
     StartMenuOptions* startMenu = nullptr;
     TBlockEditorForm* blockEditor = nullptr;
     TRomOptionsForm* romOptions = nullptr;
+    std::unique_ptr<MapFileCommands> mapFiles;
 
 protected:
     bool event(QEvent* event) override;
