@@ -305,6 +305,12 @@ private slots:
         f.form->RomOptions1Click();
         QVERIFY(!f.enabled(0));
         QVERIFY(f.enabled(1));
+
+        // Back to the large image without re-reading: the disabled line, never
+        // offered to the user, leaves its byte alone.
+        f.core->rom.setBytes(original);
+        f.clickSave();
+        QCOMPARE(f.core->rom.bytes(), withByte(original, 0x10, 0));
     }
 
     void eachUseRereadsTicksAndKeys()
