@@ -1,4 +1,17 @@
-// Placeholder until the free marts patch is built.
 #include "patches/free_marts.h"
 
-void MakeAllMartsFree1Click(RomImage&, Prompts&) {}
+#include "catalogue/rom_image.h"
+#include "patches/mart_patch.h"
+#include "widgets/prompts.h"
+
+void MakeAllMartsFree1Click(RomImage& rom, Prompts& prompts)
+{
+    if (!freeMartsPatchFits(rom)) {
+        prompts.message(Prompts::Kind::Error, QStringLiteral("This ROM image is too small for the marts patch."));
+        return;
+    }
+    if (!prompts.ask(Prompts::Kind::Confirmation, QStringLiteral("Are you sure that you want make all marts free?")))
+        return;
+    makeAllMartsFree(rom);
+    prompts.message(Prompts::Kind::Information, QStringLiteral("Done!"));
+}
