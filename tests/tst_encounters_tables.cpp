@@ -17,11 +17,8 @@ private slots:
     void writesExactlyTheTable();
     void writesTheLowEightBits_data();
     void writesTheLowEightBits();
-    void linesShowLevelThenNumber_data();
-    void linesShowLevelThenNumber();
     void editsRefuseSlotsThatDoNotExist();
     void firstDrawOfARunIsZero();
-    void startValuesGiveTheKnownMorningTable();
     void rejectedDrawsUseUpSteps();
     void equalBoundsAlwaysGiveThatValue();
     void impossibleBoundsDoNotHang();
@@ -121,24 +118,6 @@ void TestEncounterTables::writesTheLowEightBits()
     QCOMPARE(rom.byteAt(10 + 14 + 5), stored);
 }
 
-void TestEncounterTables::linesShowLevelThenNumber_data()
-{
-    QTest::addColumn<qint32>("level");
-    QTest::addColumn<qint32>("number");
-    QTest::addColumn<QString>("line");
-    QTest::newRow("ordinary") << 5 << 16 << "L: 5 N: 16";
-    QTest::newRow("empty slot") << 0 << 0 << "L: 0 N: 0";
-    QTest::newRow("largest byte") << 255 << 250 << "L: 255 N: 250";
-}
-
-void TestEncounterTables::linesShowLevelThenNumber()
-{
-    QFETCH(qint32, level);
-    QFETCH(qint32, number);
-    QFETCH(QString, line);
-    QCOMPARE(encounterLine({level, number}), line);
-}
-
 void TestEncounterTables::editsRefuseSlotsThatDoNotExist()
 {
     EncounterTables tables;
@@ -168,18 +147,6 @@ void TestEncounterTables::firstDrawOfARunIsZero()
     QCOMPARE(random.state(), 134775814u);
     random.Random(2);
     QCOMPARE(random.state(), quint32(quint64(134775814u) * 134775813u + 1u));
-}
-
-void TestEncounterTables::startValuesGiveTheKnownMorningTable()
-{
-    const QList<QPair<int, int>> expected = {{61, 51}, {20, 168}, {23, 41}, {27, 107}, {34, 18}, {59, 15}, {21, 230}};
-    for (int run = 0; run < 2; ++run) {
-        Randomizer random;  // a fresh run repeats the sequence
-        for (const auto& [level, number] : expected) {
-            QCOMPARE(random.RandomInRange(70, 20), level);
-            QCOMPARE(random.RandomInRange(250, 1), number);
-        }
-    }
 }
 
 void TestEncounterTables::rejectedDrawsUseUpSteps()
