@@ -100,10 +100,12 @@ QGroupBox* WildCrittersPage::makeTimeGroup(const QString& objectName, const QStr
     box->setUniformItemSizes(true);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const QFontMetrics metrics(box->font());
+    // Room for exactly 7 lines of the widest text.
+    const QString widest = QStringLiteral("L: 255 N: 255");
+    box->addItem(widest);
     const int frame = 2 * box->frameWidth();
-    box->setFixedSize(metrics.horizontalAdvance(QStringLiteral("L: 255 N: 255")) + 16 + frame,
-                      SlotsPerTime * (metrics.height() + 2) + frame + 4);
+    box->setFixedSize(box->sizeHintForColumn(0) + 16 + frame, SlotsPerTime * box->sizeHintForRow(0) + frame + 2);
+    delete box->takeItem(0);
 
     number = makeSpin(group, timeName + QStringLiteral("Number"), 1, hint);
     level = makeSpin(group, timeName + QStringLiteral("Level"), 1, QStringLiteral("Critter's level"));
