@@ -5,6 +5,7 @@
 #include "catalogue/map_record.h"
 #include "catalogue/rom_image.h"
 #include "demo_data.h"
+#include "demo_tiles.h"
 #include "support/test_files.h"
 
 #include <QDir>
@@ -42,6 +43,8 @@ private slots:
     void tileset();
     void events_data();
     void events();
+    void eventsStandSensibly_data();
+    void eventsStandSensibly();
     void freeRoomAfterLastEvents();
     void encounters_data();
     void encounters();
@@ -54,6 +57,7 @@ private slots:
 
 private:
     QStringList mapNames() const;
+    QSet<int> squareTiles(const MapRecord& r, int x, int y) const;
     quint8 at(qint64 offset) const { return quint8(rom.bytes().at(offset)); }
     void addRange(qint64 start, qint64 length, const QString& what) { ranges.append({start, start + length, what}); }
 
@@ -271,6 +275,68 @@ void TestDemo::events()
             QCOMPARE(when, quint8(255));
         else
             QVERIFY(when < conditions);
+    }
+}
+
+// The four tile numbers of square (x, y): a square is half a block each way.
+QSet<int> TestDemo::squareTiles(const MapRecord& r, int x, int y) const
+{
+    const int block = at(r.MapStart + (y / 2) * r.MapWidth + x / 2);
+    const qint64 blockStart = r.TilesetStart + qint64(BlockSize) * (block - 1);
+    QSet<int> tiles;
+    for (int row = 0; row < 2; ++row)
+        for (int column = 0; column < 2; ++column)
+            tiles.insert(at(blockStart + (2 * (y % 2) + row) * 4 + 2 * (x % 2) + column));
+    return tiles;
+}
+
+void TestDemo::eventsStandSensibly_data()
+{
+    events_data();
+}
+
+void TestDemo::eventsStandSensibly()
+{
+    QFETCH(QString, name);
+    const MapRecord r = readMapRecord(*catalogue, name);
+    const IniFile& ini = catalogue->EventsIni;
+    using namespace DemoTiles;
+    QSet<int> entrances, signs, ground;
+    if (r.TilesetNumber == 1) {
+        entrances = {Outdoor::DoorBL, Outdoor::DoorBR, Outdoor::CaveMouthBL, Outdoor::CaveMouthBR};
+        signs = {Outdoor::Sign, Outdoor::NoticeBoard};
+        ground = {Outdoor::Grass, Outdoor::Grass2, Outdoor::Grass3, Outdoor::FlowersRed, Outdoor::FlowersYellow,
+                  Outdoor::TallGrass, Outdoor::TallGrass2, Outdoor::Path, Outdoor::Path2, Outdoor::Paving,
+                  Outdoor::Paving2, Outdoor::Sand, Outdoor::Sand2};
+    } else {
+        QCOMPARE(r.TilesetNumber, 2);
+        entrances = {Cave::LadderUpTL, Cave::LadderDownTL, Cave::ExitTL};
+        signs = {Cave::CaveSign};
+        ground = {Cave::Floor, Cave::Floor2, Cave::Floor3, Cave::FloorCrack, Cave::Gravel, Cave::DarkFloor};
+        for (int v = 0; v < 8; ++v)
+            ground.insert(Cave::FloorVariant0 + v);
+    }
+    // Warps on doors, cave mouths and ladders.
+    const qint64 warps = ini.readInteger(name, QStringLiteral("Warp offset"));
+    for (int i = 0; i < ini.readInteger(name, QStringLiteral("Warps")); ++i)
+        QVERIFY2(squareTiles(r, at(warps + 5 * i + 1), at(warps + 5 * i)).intersects(entrances),
+                 qPrintable(QStringLiteral("warp %1").arg(i + 1)));
+    // Signposts on signs; hidden items on open ground.
+    const qint64 signposts = ini.readInteger(name, QStringLiteral("Singpost offset"));
+    for (int i = 0; i < ini.readInteger(name, QStringLiteral("Singposts")); ++i) {
+        const qint64 o = signposts + 5 * i;
+        const QSet<int> tiles = squareTiles(r, at(o + 1), at(o));
+        if (at(o + 2) == 0)
+            QVERIFY2(tiles.intersects(signs), qPrintable(QStringLiteral("signpost %1").arg(i + 1)));
+        else
+            QVERIFY2(ground.contains(tiles), qPrintable(QStringLiteral("hidden item %1").arg(i + 1)));
+    }
+    // People stand on paths, grass or cave floor.
+    const qint64 people = ini.readInteger(name, QStringLiteral("People offset"));
+    for (int i = 0; i < ini.readInteger(name, QStringLiteral("Peoples")); ++i) {
+        const qint64 o = people + 13 * i;
+        QVERIFY2(ground.contains(squareTiles(r, at(o + 2) - 4, at(o + 1) - 4)),
+                 qPrintable(QStringLiteral("person %1").arg(i + 1)));
     }
 }
 
