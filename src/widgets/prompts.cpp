@@ -45,11 +45,14 @@ Prompts::Answer QtPrompts::message(Kind kind, const QString& text, Buttons butto
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
-std::optional<QString> QtPrompts::openFile(const FileRequest& request)
+namespace {
+
+std::optional<QString> runFileDialog(QWidget* owner, const Prompts::FileRequest& request, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(m_owner, request.title, QString(), qtFileFilter(request.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    QFileDialog dialog(owner, request.title, QString(), qtFileFilter(request.filter));
+    dialog.setAcceptMode(mode);
+    if (mode == QFileDialog::AcceptOpen)
+        dialog.setFileMode(QFileDialog::ExistingFile);
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.initialName.isEmpty())
@@ -59,17 +62,16 @@ std::optional<QString> QtPrompts::openFile(const FileRequest& request)
     return dialog.selectedFiles().constFirst();
 }
 
+} // namespace
+
+std::optional<QString> QtPrompts::openFile(const FileRequest& request)
+{
+    return runFileDialog(m_owner, request, QFileDialog::AcceptOpen);
+}
+
 std::optional<QString> QtPrompts::saveFile(const FileRequest& request)
 {
-    QFileDialog dialog(m_owner, request.title, QString(), qtFileFilter(request.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    if (!request.defaultSuffix.isEmpty())
-        dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.initialName.isEmpty())
-        dialog.selectFile(request.initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return runFileDialog(m_owner, request, QFileDialog::AcceptSave);
 }
 
 void QtPrompts::about(const QString& title, const QString& text)
