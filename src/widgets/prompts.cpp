@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
 
@@ -18,13 +17,6 @@ QString qtFileFilter(const QString& filter)
         entries << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
     }
     return entries.join(QStringLiteral(";;"));
-}
-
-QString withDefaultSuffix(const QString& path, const QString& suffix)
-{
-    if (suffix.isEmpty() || !QFileInfo(path).suffix().isEmpty())
-        return path;
-    return path + QLatin1Char('.') + suffix;
 }
 
 Prompts::Answer QtPrompts::message(Kind kind, const QString& text, Buttons buttons)

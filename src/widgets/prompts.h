@@ -38,8 +38,6 @@ public:
 
 // Converts "Name|*.a;*.b|All|*.*" into Qt's "Name (*.a *.b);;All (*)".
 QString qtFileFilter(const QString& filter);
-// Appends ".suffix" when `path` has no suffix of its own.
-QString withDefaultSuffix(const QString& path, const QString& suffix);
 
 // The real dialogs, owned by a window.
 class QtPrompts : public Prompts {
