@@ -7,7 +7,8 @@
 
 int TJMenuMetrics::margin() const
 {
-    return qRound(0.3 * checkWidth);
+    // 0.3 x cw to the nearest integer, halves up, in integers.
+    return checkWidth <= 0 ? 0 : (3 * checkWidth + 5) / 10;
 }
 
 int TJMenuMetrics::textOffset(bool dropDown) const
