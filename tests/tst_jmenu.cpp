@@ -179,6 +179,7 @@ private slots:
     void selectedItemFrame();
     void menuBarItems();
     void checkMarkKeepsTextOffset();
+    void radioItemShowsBullet();
     void itemsAreMeasured();
     void letterExecutesSingleMatch();
     void letterSelectsNextMatch();
@@ -565,6 +566,35 @@ void TestJMenu::checkMarkKeepsTextOffset()
     QCOMPARE(leftNow - moved.left() - f2, plainLeft - rect.left() - f);
 }
 
+void TestJMenu::radioItemShowsBullet()
+{
+    auto window = makeWindow(TJMenu::msBtnLowered);
+    QMenuBar* bar = window->menuBar();
+    QMenu* settings = menuHolding(bar, "Grid1");
+    auto* group = new QActionGroup(settings);
+    QAction* small = group->addAction(QStringLiteral("Small"));
+    QAction* large = group->addAction(QStringLiteral("Large"));
+    small->setCheckable(true);
+    large->setCheckable(true);
+    settings->addActions({small, large});
+    large->setChecked(true);
+    QAction* grid = findAction(bar, "Grid1");
+    grid->setChecked(true);
+    const TJMenuMetrics metrics = jmenuOf(*window)->metricsFor(settings);
+    openMenu(*window, settings);
+    const QImage image = grabbed(settings);
+    const QRect bullet = metrics.checkRect(settings->actionGeometry(large));
+    QCOMPARE(countColour(image, metrics.checkRect(settings->actionGeometry(small)), Black), 0);
+    QVERIFY(countColour(image, bullet, Black) >= 9);
+    // A bullet is round: it looks the same mirrored, unlike the tick.
+    auto mirrored = [&](const QRect& box) {
+        const QImage part = image.copy(box);
+        return part == part.mirrored(true, false);
+    };
+    QVERIFY(mirrored(bullet));
+    QVERIFY(!mirrored(metrics.checkRect(settings->actionGeometry(grid))));
+}
+
 void TestJMenu::itemsAreMeasured()
 {
     auto window = makeWindow(TJMenu::msBtnLowered);
@@ -772,13 +802,13 @@ void TestJMenu::imagesAndMinTextOffsetMoveCaption()
         return leftmostColumn(image, rect, Black) - rect.left();
     };
     const int plain = captionLeft(exit);
+    const int plainWidth = file->width();
 
     QPixmap red(16, 16);
     red.fill(Qt::red);
     menu->setImages({QIcon(red)});
     menu->OnGetImageIndex = [exit](QAction* action) { return action == exit ? 0 : 5; };
-    file->close();
-    openMenu(*window, file);
+    menu->refresh();
     QCOMPARE(captionLeft(exit), plain + 16 + metrics.margin());
     QCOMPARE(captionLeft(load), plain); // index 5 is no image
     QImage image = grabbed(file);
@@ -789,6 +819,7 @@ void TestJMenu::imagesAndMinTextOffsetMoveCaption()
     menu->setMinTextOffset(40);
     QCOMPARE(captionLeft(exit), plain + 40);
     QCOMPARE(captionLeft(load), plain + 40);
+    QCOMPARE(file->width(), plainWidth + 40); // every item measured 40 wider
 }
 
 void TestJMenu::hooksChangeItems()

@@ -69,6 +69,9 @@ public:
                        const TJMenuItemParams& params)>
         OnDrawItem;
 
+    // Measures and repaints every item again, e.g. after a hook changed its answers.
+    void refresh() { relayout(); }
+
     QMenuBar* menuBar() const { return m_menuBar; }
     // Whether the items are drawn by this menu rather than by the platform.
     bool isOwnerDrawn() const { return m_ownerDrawn; }
