@@ -734,6 +734,19 @@ void TestJMenu::menusAddedLaterAreDrawn()
     QSignalSpy oneSpy(one, &QAction::triggered);
     QTest::keyClick(later, Qt::Key_O);
     QCOMPARE(oneSpy.count(), 1);
+
+    // A menu taken over before its menus were built draws them all.
+    QMainWindow early;
+    auto* earlyMenu = new TJMenu(early.menuBar(), &early);
+    earlyMenu->setStyle(TJMenu::msBtnLowered);
+    buildMainMenus(early.menuBar());
+    early.show();
+    QCOMPARE(backgroundOf(grabbed(early.menuBar()),
+                          early.menuBar()->actionGeometry(early.menuBar()->actions().at(0))),
+             Yellow);
+    QMenu* links = findAction(early.menuBar(), "Links1")->menu();
+    openMenu(early, links);
+    QCOMPARE(backgroundOf(grabbed(links), links->actionGeometry(links->actions().at(0))), Yellow);
 }
 
 void TestJMenu::standardStyleLeavesMenuToPlatform()

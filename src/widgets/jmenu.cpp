@@ -221,14 +221,15 @@ bool TJMenu::menuCharacter(QMenu* menu, QKeyEvent* event)
         return true;
     case TJMenuKeyAnswer::Close: {
         // Leave the menu altogether: the open menu and those it was opened from.
+        const QPointer<QMenu> pressed(menu);
         for (int guard = 0; guard < 64; ++guard) {
             auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
             if (!open || !isAttached(open))
                 break;
             open->close();
         }
-        if (menu->isVisible())
-            menu->close();
+        if (pressed && pressed->isVisible())
+            pressed->close();
         return true;
     }
     }
