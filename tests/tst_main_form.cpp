@@ -3,6 +3,7 @@
 
 #include "map/map_page.h"
 #include "widgets/drawing_surface.h"
+#include "widgets/jmenu.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -11,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
 #include <QProgressBar>
 #include <QTabWidget>
 #include <QtTest>
@@ -36,6 +39,7 @@ private slots:
     void typedPartialNameIsIgnored();
     void secondLoadDropsMap();
     void repickingTheShownEntryPicksAgain();
+    void mainMenuIsOwnerDrawn();
 };
 
 void TestMainForm::startState()
@@ -315,6 +319,26 @@ void TestMainForm::repickingTheShownEntryPicksAgain()
     QCoreApplication::processEvents(); // the pick above was an earlier user action
     emit form.SubBox->activated(form.SubBox->currentIndex());
     QCOMPARE(f.state->core.map.MapStart, 0x1000);
+}
+
+void TestMainForm::mainMenuIsOwnerDrawn()
+{
+    EditorFixture f;
+    TMainForm& form = f.open();
+    QCOMPARE(form.Menu->Style(), TJMenu::msBtnLowered);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* file = form.findChild<QMenu*>("File1");
+    file->popup(form.mapToGlobal(QPoint(10, form.menuBar()->height())));
+    QVERIFY(QTest::qWaitForWindowExposed(file));
+    const QImage image = file->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect save = file->actionGeometry(form.SaveRom1);
+    QCOMPARE(QColor(image.pixel(save.right() - 2, save.center().y())), QColor(255, 255, 0));
+    // E runs Exit, the only item starting with that letter.
+    QSignalSpy exit(form.Exit1, &QAction::triggered);
+    QTest::keyClick(file, Qt::Key_E);
+    QTRY_COMPARE(exit.count(), 1);
+    QVERIFY(!form.isVisible());
 }
 
 QTEST_MAIN(TestMainForm)
