@@ -163,7 +163,9 @@ struct MapRig {
         QObject::connect(Grid1, &QAction::triggered, page, &MapPage::Grid1Click);
         QObject::connect(page, &MapPage::statusText, &window, [this](const QString& text) { statusTexts << text; });
         editor = std::make_unique<TBlockEditorForm>(*core, pictures, Pics, *page, prompts);
-        window.resize(700, 500);
+        // Side by side on the screen: the pointer reaches each window.
+        window.setGeometry(0, 0, 780, 390);
+        editor->move(0, 400);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
     }
