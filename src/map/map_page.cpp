@@ -90,6 +90,11 @@ void MapPage::LoadTileset()
         m_progress->setValue(0);
         m_progress->show();
     }
+    // The build takes a few milliseconds: painting the bar after every block
+    // would cost more than the build itself, so the bar takes each value
+    // and is painted once it is done.
+    if (m_progress)
+        m_progress->setUpdatesEnabled(false);
     QImage scratch = BlockComposer::emptyBlock();
     std::array<quint8, BlockSize> tiles{};
     for (int r = 0; r <= blocks; ++r) {
@@ -102,8 +107,10 @@ void MapPage::LoadTileset()
     }
     m_palette->setFixedWidth(Cell);
     setViewEnabled(true);
-    if (m_progress)
+    if (m_progress) {
+        m_progress->setUpdatesEnabled(true);
         m_progress->hide();
+    }
 }
 
 void MapPage::UpdateBlockPalette()
