@@ -8,7 +8,9 @@
 #include <QWidget>
 
 class DrawingSurface;
+class ImageBox;
 class Prompts;
+class QMouseEvent;
 class QAction;
 class QProgressBar;
 class QScrollArea;
@@ -48,4 +50,28 @@ signals:
     void statusText(const QString& text);
     // UpdateBlockPalette enables "Save Map Picture..." and "Save Tileset Picture...".
     void pictureCommandsEnabled();
+
+private:
+    void MapBoxMouseMove(QMouseEvent* event);
+    void MapBoxMouseDown(QMouseEvent* event);
+    void MapBoxMouseUp(QMouseEvent* event);
+    void BlockPaletteMouseMove(QMouseEvent* event);
+    void BlockPaletteMouseDown(QMouseEvent* event);
+
+    bool gridOn() const;
+    // The cell under a view position, or -1 outside the map's cells.
+    int cellAt(const QPoint& position) const;
+    // Draws one cell from MapBytes (block, or black when it shows nothing, and its frame).
+    void drawCell(int column, int row);
+    void setViewEnabled(bool enabled);
+
+    EditorCore& m_core;
+    MapState& m_state;
+    BlockPictures& m_pictures;
+    TilePicture& m_pics;
+    Prompts& m_prompts;
+    QProgressBar* m_progress;
+    QAction* m_grid;
+    ImageBox* m_palette = nullptr;   // BlockPalette
+    bool m_viewEnabled = false;      // set by the first tileset build
 };

@@ -1,0 +1,207 @@
+#pragma once
+
+// A small editor for the map tests: a program directory with catalogue files,
+// tile pictures and a ROM image, the Map page and the block editor, and the
+// map pick and Load Rom sequences as the main window runs them.
+
+#include "catalogue/editor_core.h"
+#include "map/block_editor_form.h"
+#include "map/block_pictures.h"
+#include "map/map_page.h"
+#include "map/map_state.h"
+#include "map/tile_picture.h"
+#include "support/scripted_prompts.h"
+#include "support/test_files.h"
+#include "widgets/drawing_surface.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <array>
+#include <memory>
+
+// Counts how often a widget is shown (the progress bar of a tileset build).
+class ShowCounter : public QObject {
+public:
+    int shows = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShowToParent)
+            ++shows;
+        return false;
+    }
+};
+
+namespace rig {
+
+constexpr qint32 Tileset1Start = 0x1000;  // tileset 1: Blocks 20
+constexpr qint32 Tileset3Start = 0x2000;  // tileset 3: Blocks 10
+constexpr qint32 TownStart = 0x4000;      // 20 x 18, tileset 1
+constexpr qint32 CaveStart = 0x5000;      // 4 x 3, tileset 3
+constexpr qint32 RouteStart = 0x5100;     // 5 x 4, tileset 1
+constexpr int RomSize = 0x8000;
+
+inline QRgb tileRgb(int tile)
+{
+    return QRgb(TestDir::tileColor(tile > 95 || tile < 0 ? 0 : tile));
+}
+
+// The tile number stored at (tileset start) + 16 * row + i in the test ROM.
+inline quint8 blockTile(int row, int i) { return quint8((row * 7 + i) % 96); }
+
+inline QByteArray testRom()
+{
+    QByteArray rom = TestDir::patternRom(RomSize);
+    for (int r = 0; r < 21; ++r)
+        for (int i = 0; i < 16; ++i)
+            rom[Tileset1Start + 16 * r + i] = char(blockTile(r, i));
+    for (int r = 0; r < 11; ++r)
+        for (int i = 0; i < 16; ++i)
+            rom[Tileset3Start + 16 * r + i] = char(blockTile(r + 40, i));
+    // Map bytes: block numbers 1..21 in turn (tileset 1), 1..11 for the cave.
+    for (int i = 0; i < 20 * 18; ++i)
+        rom[TownStart + i] = char(1 + i % 21);
+    for (int i = 0; i < 12; ++i)
+        rom[CaveStart + i] = char(1 + i % 11);
+    for (int i = 0; i < 20; ++i)
+        rom[RouteStart + i] = char(1 + (i * 3) % 21);
+    return rom;
+}
+
+// True when the 64 x 64 picture at `origin` shows the 16 tiles (checked at
+// every tile cell's centre and at a pixel inside each cell's corner).
+inline bool showsBlock(const QImage& image, QPoint origin, const std::array<int, 16>& tiles)
+{
+    for (int i = 0; i < 16; ++i) {
+        const QPoint cell = origin + QPoint(16 * (i % 4), 16 * (i / 4));
+        const QRgb want = tileRgb(tiles[size_t(i)]);
+        if (image.pixel(cell + QPoint(8, 8)) != want || image.pixel(cell + QPoint(2, 2)) != want)
+            return false;
+    }
+    return true;
+}
+
+inline std::array<int, 16> romBlock(const RomImage& rom, qint64 offset)
+{
+    std::array<int, 16> tiles{};
+    for (int i = 0; i < 16; ++i)
+        tiles[size_t(i)] = rom.byteAt(offset + i);
+    return tiles;
+}
+
+// True when every pixel of the 64 x 64 square at `origin` is black.
+inline bool allBlack(const QImage& image, QPoint origin)
+{
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            if (image.pixel(origin + QPoint(x, y)) != 0xFF000000u)
+                return false;
+    return true;
+}
+
+// True when the outermost pixels of the square are black (a grid frame).
+inline bool framed(const QImage& image, QPoint origin)
+{
+    for (int k = 0; k < 64; ++k) {
+        for (QPoint p : {QPoint(k, 0), QPoint(k, 63), QPoint(0, k), QPoint(63, k)})
+            if (image.pixel(origin + p) != 0xFF000000u)
+                return false;
+    }
+    return true;
+}
+
+} // namespace rig
+
+struct MapRig {
+    TestDir dir;
+    std::unique_ptr<EditorCore> core;
+    MapState state;
+    BlockPictures pictures;
+    TilePicture Pics;
+    ScriptedPrompts prompts;
+    QWidget window;
+    QProgressBar* Progress = nullptr;
+    QAction* Grid1 = nullptr;
+    MapPage* page = nullptr;
+    std::unique_ptr<TBlockEditorForm> editor;
+    ShowCounter progressShows;
+    QStringList statusTexts;
+
+    explicit MapRig(bool grid = false)
+    {
+        dir.write(QStringLiteral("Maps.Ini"),
+                  "[Town]\r\nStart offset=$4000\r\nEnd offset=$4167\r\nX size=20\r\nY size=18\r\nTileset=1\r\nComment=A town\r\n"
+                  "[Cave]\r\nStart offset=$5000\r\nEnd offset=$500B\r\nX size=4\r\nY size=3\r\nTileset=3\r\n"
+                  "[Route]\r\nStart offset=$5100\r\nEnd offset=$5113\r\nX size=5\r\nY size=4\r\nTileset=1\r\n");
+        dir.write(QStringLiteral("Tilesets.ini"),
+                  "[1]\r\nStart offset=$1000\r\nBlocks=20\r\nTiles=tiles1.bmp\r\n"
+                  "[3]\r\nStart offset=$2000\r\nBlocks=10\r\nTiles=tiles3.bmp\r\n");
+        dir.write(QStringLiteral("Critters.ini"), grid ? "[Settings]\r\nGrid=1\r\n" : "[Settings]\r\nGrid=0\r\n");
+        dir.writeTilePicture(QStringLiteral("tiles1.bmp"));
+        dir.writeTilePicture(QStringLiteral("tiles3.bmp"));
+        dir.write(QStringLiteral("game.gbc"), rig::testRom());
+        core = std::make_unique<EditorCore>(dir.path());
+        loadRom();
+
+        auto* layout = new QVBoxLayout(&window);
+        Progress = new QProgressBar(&window);
+        Progress->setObjectName(QStringLiteral("Progress"));
+        Progress->hide();
+        Progress->installEventFilter(&progressShows);
+        Grid1 = new QAction(QStringLiteral("Show Grid"), &window);
+        Grid1->setObjectName(QStringLiteral("Grid1"));
+        Grid1->setCheckable(true);
+        Grid1->setChecked(grid);
+        page = new MapPage(*core, state, pictures, Pics, prompts, Progress, Grid1, &window);
+        layout->addWidget(page, 1);
+        layout->addWidget(Progress);
+        QObject::connect(Grid1, &QAction::triggered, page, &MapPage::Grid1Click);
+        QObject::connect(page, &MapPage::statusText, &window, [this](const QString& text) { statusTexts << text; });
+        editor = std::make_unique<TBlockEditorForm>(*core, pictures, Pics, *page, prompts);
+        // Side by side on the screen: the pointer reaches each window.
+        window.setGeometry(0, 0, 780, 390);
+        editor->move(0, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+
+    // Load Rom of the file game.gbc as the main window does it.
+    void loadRom()
+    {
+        QVERIFY(core->rom.loadFromFile(dir.file(QStringLiteral("game.gbc"))));
+        core->RomFileName = dir.file(QStringLiteral("game.gbc"));
+        core->map = MapRecord{};
+        state.clearMap();
+        pictures.clear();
+        if (page)
+            page->clearMap();
+    }
+
+    // The map pick of the main window; false when it was refused.
+    bool pick(const QString& name)
+    {
+        MapRecord record = readMapRecord(core->catalogue, name);
+        if (!mapRecordProblem(record, core->rom.size()).isEmpty())
+            return false;
+        TilePicture picture;
+        if (!picture.load(core->catalogue.programFile(record.tiles)))
+            return false;
+        core->map = record;
+        Pics = picture;
+        if (!pictures.built(record.TilesetNumber))
+            page->LoadTileset();
+        page->UpdateBlockPalette();
+        page->LoadMap();
+        editor->followMapPick();
+        return true;
+    }
+
+    const QImage& view() const { return page->MapBox->surface(); }
+    QPoint cellOrigin(int column, int row) const { return QPoint(64 * column, 64 * row); }
+    QPoint cellCentre(int column, int row) const { return QPoint(64 * column + 32, 64 * row + 32); }
+};
