@@ -1,0 +1,100 @@
+#pragma once
+
+// A small map with events for the event view, dialog and builder tests:
+// an Events page, a map view of 4 x 3 blocks filled with a colour pattern,
+// and the events editor with its windows.
+
+#include "catalogue/editor_core.h"
+#include "events/events_editor.h"
+#include "support/scripted_prompts.h"
+#include "support/test_files.h"
+#include "widgets/drawing_surface.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTest>
+#include <QImage>
+#include <QWidget>
+#include <memory>
+
+struct EventsFixture {
+    // Town: warps 1-5 at squares (i, 0), bytes 10+i, 20+i, 30+i; signpost 1 at
+    // (1, 2) with hidden byte 5, signpost 2 at (2, 2); person 1 at (3, 3)
+    // hidden by condition 9, person 2 at (4, 4) without a condition.
+    static constexpr int WarpOffset = 0x100, SingpostOffset = 0x140, PeopleOffset = 0x160;
+
+    static QByteArray townRom()
+    {
+        QByteArray rom(0x400, '\0');
+        for (int i = 1; i <= 5; ++i) {
+            const int at = WarpOffset + (i - 1) * 5;
+            const char bytes[5] = {0, char(i), char(10 + i), char(20 + i), char(30 + i)};
+            rom.replace(at, 5, bytes, 5);
+        }
+        const char s1[5] = {2, 1, 5, 0x11, 0x22}, s2[5] = {2, 2, 0, 0x33, 0x44};
+        rom.replace(SingpostOffset, 5, s1, 5);
+        rom.replace(SingpostOffset + 5, 5, s2, 5);
+        const char p1[13] = {41, 7, 7, 1, 2, 3, 4, 5, 6, 7, 8, 9, 6};
+        const char p2[13] = {42, 8, 8, 11, 12, 13, 14, 15, 16, 17, 18, char(255), char(255)};
+        rom.replace(PeopleOffset, 13, p1, 13);
+        rom.replace(PeopleOffset + 13, 13, p2, 13);
+        return rom;
+    }
+
+    static QByteArray townIni(const QByteArray& extra = {})
+    {
+        return "[Town]\r\nWarps=5\r\nWarp offset=256\r\nSingposts=2\r\nSingpost offset=$140\r\n"
+               "Peoples=2\r\nPeople offset=0x160\r\n[Room]\r\nWarps=1\r\nWarp offset=256\r\n"
+               + extra;
+    }
+
+    explicit EventsFixture(const QByteArray& eventsIni = townIni(), const QByteArray& rom = townRom(),
+                           const QString& mapName = QStringLiteral("Town"))
+    {
+        dir.write(QStringLiteral("Events.ini"), eventsIni);
+        core = std::make_unique<EditorCore>(dir.path());
+        core->rom.setBytes(rom);
+        core->RomFileName = dir.file(QStringLiteral("town.gbc"));
+        core->map.name = mapName;
+        mapBox.setSurfaceSize(QSize(256, 192));
+        paintMap(0);
+        page.resize(400, 300);
+        BuildEvents1.setObjectName(QStringLiteral("BuildEvents1"));
+        editor = std::make_unique<EventsEditor>(*core, state, prompts, &page, &mapBox, &BuildEvents1);
+        editor->createWindows();
+        page.show();
+        exposed = QTest::qWaitForWindowExposed(&page);
+        editor->resetPick();
+        editor->LoadEvents();
+    }
+
+    void paintMap(int seed)
+    {
+        QImage& img = mapBox.surface();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                img.setPixel(x, y, qRgb((x * 3 + seed) & 0xFF, (y * 5 + seed) & 0xFF, (x + y) & 0xFF));
+    }
+
+    // A pointer move over `widget` with no button held.
+    static void hover(QWidget* widget, QPoint pos)
+    {
+        QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(widget->mapToGlobal(pos)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
+
+    // The centre of square (x, y) on the event view.
+    static QPoint square(int x, int y) { return QPoint(x * 32 + 16, y * 32 + 16); }
+
+    bool exposed = false;
+    TestDir dir;
+    std::unique_ptr<EditorCore> core;
+    EventState state;
+    ScriptedPrompts prompts;
+    QWidget page;
+    DrawingSurface mapBox;
+    QAction BuildEvents1{QStringLiteral("Build Events...")};
+    std::unique_ptr<EventsEditor> editor;
+};
