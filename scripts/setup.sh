@@ -8,7 +8,8 @@ BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 BUILD_TYPE="${BUILD_TYPE:-Release}"
 
 need=()
-for pkg in cmake g++ make qt6-base-dev; do
+# fonts-dejavu-core: the offscreen platform draws text (menus, captions) with it.
+for pkg in cmake g++ make qt6-base-dev fonts-dejavu-core; do
     dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ "${#need[@]}" -gt 0 ]; then
