@@ -1,4 +1,5 @@
 // Times one drag step of an event on the event view of a 100 x 100 block map.
+#include "silent_prompts.h"
 #include "catalogue/editor_core.h"
 #include "events/events_editor.h"
 #include "widgets/drawing_surface.h"
@@ -15,15 +16,6 @@
 #include <cstdio>
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    Answer message(Kind, const QString&, Buttons) override { return Answer::Yes; }
-    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
-    void about(const QString&, const QString&) override {}
-    void pause(int) override {}
-};
 
 void send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
 {

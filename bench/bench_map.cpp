@@ -1,5 +1,6 @@
 // Timings of the map page on the largest maps: the tileset build, full
 // redraws of the map view and one paint step. Run from a Release build.
+#include "silent_prompts.h"
 #include "catalogue/editor_core.h"
 #include "map/block_pictures.h"
 #include "map/map_page.h"
@@ -24,15 +25,6 @@
 #include <vector>
 
 namespace {
-
-class SilentPrompts : public Prompts {
-public:
-    Answer message(Kind, const QString&, Buttons) override { return Answer::Ok; }
-    std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
-    std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
-    void about(const QString&, const QString&) override {}
-    void pause(int) override {}
-};
 
 struct Figures {
     double median = 0, best = 0;
