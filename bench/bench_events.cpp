@@ -1,7 +1,7 @@
 // Times one drag step of an event on the event view of a 100 x 100 block map.
 #include "silent_prompts.h"
 #include "catalogue/editor_core.h"
-#include "events/events_editor.h"
+#include "events/ui/events_editor.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"
 

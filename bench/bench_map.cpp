@@ -3,7 +3,7 @@
 #include "silent_prompts.h"
 #include "catalogue/editor_core.h"
 #include "map/block_pictures.h"
-#include "map/map_page.h"
+#include "map/ui/map_page.h"
 #include "map/map_state.h"
 #include "map/tile_picture.h"
 #include "widgets/drawing_surface.h"

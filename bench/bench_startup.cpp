@@ -2,8 +2,8 @@
 // the demo ROM image loaded, as "kartola demo.gbc" does.
 // Usage: bench_startup [PROGRAM_DIR]   (default: the folder of this program)
 #include "app/editor_state.h"
-#include "app/main_form.h"
-#include "widgets/prompts.h"
+#include "app/ui/main_form.h"
+#include "widgets/qt_prompts.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

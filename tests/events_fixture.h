@@ -5,7 +5,7 @@
 // and the events editor with its windows.
 
 #include "catalogue/editor_core.h"
-#include "events/events_editor.h"
+#include "events/ui/events_editor.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 #include "widgets/drawing_surface.h"

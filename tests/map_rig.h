@@ -5,9 +5,9 @@
 // map pick and Load Rom sequences as the main window runs them.
 
 #include "catalogue/editor_core.h"
-#include "map/block_editor_form.h"
+#include "map/ui/block_editor_form.h"
 #include "map/block_pictures.h"
-#include "map/map_page.h"
+#include "map/ui/map_page.h"
 #include "map/map_state.h"
 #include "map/tile_picture.h"
 #include "support/scripted_prompts.h"

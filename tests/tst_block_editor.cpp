@@ -1,7 +1,7 @@
 // The block editor: opening, picking and placing tiles, saving a block.
 #include "map_rig.h"
 
-#include "map/image_box.h"
+#include "map/ui/image_box.h"
 
 #include <QLabel>
 #include <QPushButton>

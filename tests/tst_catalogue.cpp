@@ -29,7 +29,6 @@ private slots:
     void failedWriteReportsAndKeepsFile();
     void booleans();
     void keysWithGapsGiveEmptyEntries();
-    void romImageReadAndWrite();
     void romImageBoundedAccess();
     void romImageLoadAndSave();
     void romImageSaveFailureKeepsOldFile();
@@ -213,25 +212,6 @@ void TestCatalogue::keysWithGapsGiveEmptyEntries()
     for (int k = 1; k <= n; ++k)
         maps << ini.readString("Towns", QString::number(k));
     QCOMPARE(maps, QStringList({"Alpha", "Beta", ""}));
-}
-
-void TestCatalogue::romImageReadAndWrite()
-{
-    RomImage rom;
-    rom.setBytes(QByteArray("\x01\x02\x03\x04", 4));
-    rom.setPosition(2);
-    char buffer[8] = {};
-    QCOMPARE(rom.read(buffer, 8), qint64(2));
-    QCOMPARE(buffer[0], '\x03');
-    QCOMPARE(rom.position(), qint64(4));
-    QCOMPARE(rom.read(buffer, 1), qint64(0));
-    rom.setPosition(6);
-    QVERIFY(rom.write("\xAA", 1));
-    QCOMPARE(rom.size(), qint64(7));
-    QCOMPARE(rom.bytes(), QByteArray("\x01\x02\x03\x04\x00\x00\xAA", 7));
-    rom.setPosition(RomImage::MaxSize);
-    QVERIFY(!rom.write("\xAA", 1));
-    QCOMPARE(rom.size(), qint64(7));
 }
 
 void TestCatalogue::romImageBoundedAccess()

@@ -2,7 +2,7 @@
 #include "catalogue/map_record.h"
 #include "encounters/encounter_io.h"
 #include "encounters/randomizer.h"
-#include "encounters/wild_critters_page.h"
+#include "encounters/ui/wild_critters_page.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 

@@ -1,6 +1,6 @@
 #include "catalogue/ini_file.h"
 #include "events/event_block.h"
-#include "events/event_builder.h"
+#include "events/ui/event_builder.h"
 #include "events/event_tables.h"
 #include "events_fixture.h"
 

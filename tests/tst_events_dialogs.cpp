@@ -1,6 +1,6 @@
-#include "events/people_form.h"
-#include "events/singpost_form.h"
-#include "events/warp_form.h"
+#include "events/ui/people_form.h"
+#include "events/ui/singpost_form.h"
+#include "events/ui/warp_form.h"
 #include "events_fixture.h"
 
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "events/event_icons.h"
 #include "events/event_tables.h"
 #include "events/event_view.h"
-#include "events/people_form.h"
-#include "events/singpost_form.h"
-#include "events/warp_form.h"
+#include "events/ui/people_form.h"
+#include "events/ui/singpost_form.h"
+#include "events/ui/warp_form.h"
 #include "events_fixture.h"
 
 #include <QLabel>

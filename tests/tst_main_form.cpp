@@ -1,7 +1,7 @@
 // The main window: start state, ROM commands, the choosers and the map pick.
 #include "support/editor_fixture.h"
 
-#include "map/map_page.h"
+#include "map/ui/map_page.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/jmenu.h"
 

@@ -1,6 +1,6 @@
 #include "catalogue/editor_core.h"
 #include "patches/option_patch.h"
-#include "patches/rom_options_form.h"
+#include "patches/ui/rom_options_form.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 

@@ -1,5 +1,5 @@
 #include "catalogue/rom_image.h"
-#include "patches/start_menu_options.h"
+#include "patches/ui/start_menu_options.h"
 #include "patches/start_menu_patch.h"
 #include "support/test_files.h"
 

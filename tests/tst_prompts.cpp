@@ -1,5 +1,5 @@
 // File dialog filters in the catalogue-era form are turned into Qt's.
-#include "widgets/prompts.h"
+#include "widgets/qt_prompts.h"
 
 #include <QtTest>
 

@@ -11,9 +11,8 @@
 // Windows read and write these members directly.
 struct EditorCore {
     explicit EditorCore(const QString& programDirectory)
-        : programDir(programDirectory), catalogue(programDirectory) {}
+        : catalogue(programDirectory) {}
 
-    QString programDir;
     RomImage rom;          // RomImage
     QString RomFileName;   // empty until a ROM image has been loaded
     Catalogue catalogue;

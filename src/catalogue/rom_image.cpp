@@ -20,7 +20,6 @@ bool RomImage::loadFromFile(const QString& path, QString* error)
         return false;
     }
     m_bytes = std::move(content);
-    m_position = 0;
     return true;
 }
 
@@ -36,30 +35,6 @@ bool RomImage::saveToFile(const QString& path, QString* error) const
             *error = QStringLiteral("Cannot create file %1").arg(path);
     }
     return ok;
-}
-
-qint64 RomImage::read(void* destination, qint64 n)
-{
-    if (n <= 0 || m_position >= size())
-        return 0;
-    qint64 count = qMin(n, size() - m_position);
-    std::memcpy(destination, m_bytes.constData() + m_position, size_t(count));
-    m_position += count;
-    return count;
-}
-
-bool RomImage::write(const void* source, qint64 n)
-{
-    if (n <= 0)
-        return true;
-    if (m_position > MaxSize - n)
-        return false;
-    qint64 end = m_position + n;
-    if (end > size())
-        m_bytes.resize(end, '\0');
-    std::memcpy(m_bytes.data() + m_position, source, size_t(n));
-    m_position = end;
-    return true;
 }
 
 bool RomImage::contains(qint64 offset, qint64 length) const

@@ -3,15 +3,13 @@
 #include <QString>
 #include <optional>
 
-class QWidget;
-
 // Every message box, file dialog and pause of the editor goes through this
 // interface, so that tests can answer them and run at full speed.
 class Prompts {
 public:
     enum class Kind { Plain, Information, Warning, Error, Confirmation };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
+    enum class Answer { Ok, Yes, No, Cancel, Save, Discard };
 
     // A file dialog request. `filter` uses the "Name|pattern;pattern|..." form
     // of the catalogue era ("Maps (*.map)|*.map|All Files (*.*)|*.*").
@@ -34,23 +32,4 @@ public:
     // Shorthands.
     void error(const QString& text) { message(Kind::Error, text); }
     bool ask(Kind kind, const QString& text) { return message(kind, text, Buttons::YesNo) == Answer::Yes; }
-};
-
-// Converts "Name|*.a;*.b|All|*.*" into Qt's "Name (*.a *.b);;All (*)".
-QString qtFileFilter(const QString& filter);
-
-// The real dialogs, owned by a window.
-class QtPrompts : public Prompts {
-public:
-    explicit QtPrompts(QWidget* owner = nullptr) : m_owner(owner) {}
-    void setOwner(QWidget* owner) { m_owner = owner; }
-
-    Answer message(Kind kind, const QString& text, Buttons buttons = Buttons::Ok) override;
-    std::optional<QString> openFile(const FileRequest& request) override;
-    std::optional<QString> saveFile(const FileRequest& request) override;
-    void about(const QString& title, const QString& text) override;
-    void pause(int milliseconds) override;
-
-private:
-    QWidget* m_owner;
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/editor_state.h"
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 

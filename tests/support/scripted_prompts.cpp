@@ -6,7 +6,7 @@ Prompts::Answer ScriptedPrompts::message(Kind kind, const QString& text, Buttons
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (answers.empty())
-        return Answer::Yes;
+        return buttons == Buttons::SaveDiscardCancel ? Answer::Discard : Answer::Yes;
     Answer a = answers.front();
     answers.pop_front();
     return a;

@@ -1,4 +1,4 @@
-#include "events/singpost_form.h"
+#include "events/ui/singpost_form.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

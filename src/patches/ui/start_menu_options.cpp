@@ -1,4 +1,4 @@
-#include "patches/start_menu_options.h"
+#include "patches/ui/start_menu_options.h"
 
 #include "patches/start_menu_patch.h"
 

@@ -1,4 +1,4 @@
-#include "events/people_form.h"
+#include "events/ui/people_form.h"
 
 #include "catalogue/ini_file.h"
 

@@ -1,7 +1,7 @@
-#include "app/app_icon.h"
+#include "app/ui/app_icon.h"
 #include "app/editor_state.h"
-#include "app/main_form.h"
-#include "widgets/prompts.h"
+#include "app/ui/main_form.h"
+#include "widgets/qt_prompts.h"
 
 #include <QApplication>
 

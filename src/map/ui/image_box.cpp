@@ -1,4 +1,4 @@
-#include "map/image_box.h"
+#include "map/ui/image_box.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "events/warp_form.h"
+#include "events/ui/warp_form.h"
 
 #include <QSpinBox>
 

@@ -1,12 +1,12 @@
-#include "events/events_editor.h"
+#include "events/ui/events_editor.h"
 
-#include "events/event_builder.h"
+#include "events/ui/event_builder.h"
 #include "events/event_icons.h"
 #include "events/event_tables.h"
 #include "events/event_view.h"
-#include "events/people_form.h"
-#include "events/singpost_form.h"
-#include "events/warp_form.h"
+#include "events/ui/people_form.h"
+#include "events/ui/singpost_form.h"
+#include "events/ui/warp_form.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"
 

@@ -1,4 +1,4 @@
-#include "patches/rom_options_form.h"
+#include "patches/ui/rom_options_form.h"
 
 #include "patches/option_patch.h"
 #include "widgets/prompts.h"

@@ -1,4 +1,4 @@
-#include "app/app_icon.h"
+#include "app/ui/app_icon.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,10 +1,10 @@
 // Choosing a category and a map: the central event of the editor.
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 
-#include "encounters/wild_critters_page.h"
-#include "events/events_editor.h"
-#include "map/block_editor_form.h"
-#include "map/map_page.h"
+#include "encounters/ui/wild_critters_page.h"
+#include "events/ui/events_editor.h"
+#include "map/ui/block_editor_form.h"
+#include "map/ui/map_page.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"
 

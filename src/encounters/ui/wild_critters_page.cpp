@@ -1,4 +1,4 @@
-#include "encounters/wild_critters_page.h"
+#include "encounters/ui/wild_critters_page.h"
 
 #include "encounters/encounter_io.h"
 #include "widgets/prompts.h"

@@ -1,8 +1,8 @@
-#include "map/map_page.h"
+#include "map/ui/map_page.h"
 
 #include "map/block_blit.h"
 #include "map/block_composer.h"
-#include "map/image_box.h"
+#include "map/ui/image_box.h"
 #include "map/map_readouts.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"

@@ -1,8 +1,8 @@
-#include "map/block_editor_form.h"
+#include "map/ui/block_editor_form.h"
 
 #include "map/block_composer.h"
-#include "map/image_box.h"
-#include "map/map_page.h"
+#include "map/ui/image_box.h"
+#include "map/ui/map_page.h"
 #include "map/map_readouts.h"
 #include "widgets/prompts.h"
 

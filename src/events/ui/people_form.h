@@ -1,6 +1,6 @@
 #pragma once
 
-#include "events/event_dialog.h"
+#include "events/ui/event_dialog.h"
 
 class IniFile;
 class QCheckBox;

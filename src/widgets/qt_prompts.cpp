@@ -1,4 +1,4 @@
-#include "widgets/prompts.h"
+#include "widgets/qt_prompts.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -29,12 +29,30 @@ Prompts::Answer QtPrompts::message(Kind kind, const QString& text, Buttons butto
     case Kind::Error: icon = QMessageBox::Critical; break;
     case Kind::Confirmation: icon = QMessageBox::Question; break;
     }
-    QMessageBox box(icon, QApplication::applicationName(), text,
-                    buttons == Buttons::YesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok, m_owner);
-    int result = box.exec();
+    QMessageBox::StandardButtons standard = QMessageBox::Ok;
+    switch (buttons) {
+    case Buttons::Ok: standard = QMessageBox::Ok; break;
+    case Buttons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
+    case Buttons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case Buttons::SaveDiscardCancel: standard = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(icon, QApplication::applicationName(), text, standard, m_owner);
+    if (buttons == Buttons::YesNoCancel || buttons == Buttons::SaveDiscardCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Save: return Answer::Save;
+    case QMessageBox::Discard: return Answer::Discard;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: break;
+    }
+    // The window's close box on a question: Cancel where there is one, No otherwise.
     if (buttons == Buttons::Ok)
         return Answer::Ok;
-    return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    if (buttons == Buttons::YesNo)
+        return Answer::No;
+    return Answer::Cancel;
 }
 
 namespace {

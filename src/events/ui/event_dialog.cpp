@@ -1,4 +1,4 @@
-#include "events/event_dialog.h"
+#include "events/ui/event_dialog.h"
 
 #include "events/event_tables.h"
 

@@ -1,4 +1,4 @@
-#include "events/event_builder.h"
+#include "events/ui/event_builder.h"
 
 #include "events/event_block.h"
 #include "widgets/prompts.h"

@@ -1,11 +1,11 @@
 // The ROM commands of the main window: Load Rom, Save Rom, Save Rom As, Exit, About.
-#include "app/main_form.h"
+#include "app/ui/main_form.h"
 
-#include "encounters/wild_critters_page.h"
-#include "events/events_editor.h"
-#include "map/block_editor_form.h"
-#include "map/map_page.h"
-#include "patches/start_menu_options.h"
+#include "encounters/ui/wild_critters_page.h"
+#include "events/ui/events_editor.h"
+#include "map/ui/block_editor_form.h"
+#include "map/ui/map_page.h"
+#include "patches/ui/start_menu_options.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"
 
