@@ -3,6 +3,7 @@
 #include "app/editor_state.h"
 #include "app/map_file.h"
 #include "map/bmp_writer.h"
+#include "map/map_renderer.h"
 #include "widgets/prompts.h"
 
 #include <QFile>
@@ -74,24 +75,24 @@ void MapFileCommands::LoadMap1Click()
         m_redrawAfterLoad();
 }
 
-void MapFileCommands::savePicture(const QImage& image)
+std::optional<QString> MapFileCommands::askPicturePath()
 {
-    // A new dialog each time: no file name carried over.
     const Prompts::FileRequest request{QString(), PictureFilter, QStringLiteral("DIB"), QString()};
-    const std::optional<QString> path = m_prompts.saveFile(request);
-    if (!path)
-        return;
-    QString error;
-    if (!writeBmp24(*path, image, &error))
-        m_prompts.error(error);
+    return m_prompts.saveFile(request);
 }
 
-void MapFileCommands::SaveMapPicture1Click(const QImage& mapSurface)
+void MapFileCommands::SaveMapPicture1Click(const MapRenderer& map)
 {
-    savePicture(mapSurface);
+    const std::optional<QString> path = askPicturePath();
+    QString error;
+    if (path && !map.writePicture(*path, &error))
+        m_prompts.error(error);
 }
 
 void MapFileCommands::SaveTilesetPicture1Click(const QImage& paletteImage)
 {
-    savePicture(paletteImage);
+    const std::optional<QString> path = askPicturePath();
+    QString error;
+    if (path && !writeBmp24(*path, paletteImage, &error))
+        m_prompts.error(error);
 }

@@ -2,8 +2,10 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QImage;
+class MapRenderer;
 class Prompts;
 struct EditorState;
 
@@ -17,9 +19,9 @@ public:
 
     void SaveMap1Click();
     void LoadMap1Click();
-    // `mapSurface` is the map view's back buffer, `paletteImage` the block
-    // palette's 64 x 8192 image; each is written as it is.
-    void SaveMapPicture1Click(const QImage& mapSurface);
+    // The whole map as the map view shows it at 100 %, grid frames included.
+    void SaveMapPicture1Click(const MapRenderer& map);
+    // The block palette's 64 x 8192 image, written as it is.
     void SaveTilesetPicture1Click(const QImage& paletteImage);
 
     static const QString MapFilter;
@@ -30,7 +32,8 @@ public:
 
 private:
     bool mapChosen();
-    void savePicture(const QImage& image);
+    // The picture save dialog, new each time: no file name carried over.
+    std::optional<QString> askPicturePath();
 
     EditorState& m_state;
     Prompts& m_prompts;

@@ -1,18 +1,20 @@
 #include "app/ui/main_form.h"
 
 #include "app/map_file_commands.h"
+#include "app/ui/view_menu.h"
 
 #include "encounters/ui/wild_critters_page.h"
 #include "events/ui/events_editor.h"
 #include "map/ui/block_editor_form.h"
+#include "map/map_renderer.h"
 #include "map/ui/map_page.h"
 #include "patches/free_marts.h"
 #include "patches/ui/rom_options_form.h"
 #include "patches/ui/start_menu_options.h"
-#include "widgets/drawing_surface.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/jmenu.h"
 #include "widgets/prompts.h"
+#include "widgets/zoom_setting.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
@@ -54,10 +58,9 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Kartola"));
-    resize(518, 396);
-
     createMenus();
     createPages();
+    fitToScreen();
 
     // The block palette's image and the grid setting belong to the map page;
     // the grid's check mark comes from the catalogue.
@@ -71,6 +74,15 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::fitToScreen()
+{
+    // About two thirds of the screen, so that a real part of a map is in
+    // sight; at least the design size, but never more than the screen holds.
+    const QScreen* shownOn = screen();
+    const QSize available = shownOn ? shownOn->availableGeometry().size() : DesignSize;
+    resize((available * 2 / 3).expandedTo(DesignSize).boundedTo(available));
+}
 
 void TMainForm::createMenus()
 {
@@ -128,6 +140,9 @@ void TMainForm::createMenus()
 
     startMenu = new StartMenuOptions(state.core.rom, VisibleMenuOptions1, this);
     connect(MakeAllMartsFree1, &QAction::triggered, this, [this] { MakeAllMartsFree1Click(state.core.rom, prompts); });
+
+    zoom = new ZoomSetting(this);
+    viewMenu = new ViewMenu(bar, file->menuAction(), *zoom, this);
 
     Menu = new TJMenu(bar, this);
     Menu->setStyle(TJMenu::msBtnLowered);
@@ -197,13 +212,27 @@ void TMainForm::createPages()
     auto* eventsPage = new QWidget;
     eventsPage->setObjectName(QStringLiteral("EventsPage"));
     TabbedNotebook1->addTab(eventsPage, QStringLiteral("Events"));
-    events = new EventsEditor(state.core, state.events, prompts, eventsPage, mapPage->MapBox, BuildEvents1, this);
+    // The event view shows the map through the map page's renderer.
+    const MapRenderer& map = mapPage->renderer();
+    events = new EventsEditor(
+        state.core, state.events, prompts, eventsPage,
+        [&map](QImage& target, QPoint at, const QRect& area, int zoom) { map.render(target, at, area, zoom); },
+        [&map] { return QSize(int(map.viewWidth(100)), int(map.viewHeight(100))); }, BuildEvents1, this);
+    mapPage->followZoom(zoom);
+    events->followZoom(zoom);
     connect(events, &EventsEditor::statusText, this, &TMainForm::setStatusText);
     connect(BuildEvents1, &QAction::triggered, events, &EventsEditor::BuildEvents1Click);
 
     critters = new WildCrittersPage(state.core, state.encounters, prompts);
     critters->setObjectName(QStringLiteral("WildCrittersPage"));
-    TabbedNotebook1->addTab(critters, QStringLiteral("Wild Critters"));
+    // In a scroll box of its own: the page's groups, shown once a map has
+    // encounters, never widen the window.
+    auto* crittersBox = new QScrollArea;
+    crittersBox->setObjectName(QStringLiteral("CrittersScrollBox"));
+    crittersBox->setFrameShape(QFrame::NoFrame);
+    crittersBox->setWidgetResizable(true);
+    crittersBox->setWidget(critters);
+    TabbedNotebook1->addTab(crittersBox, QStringLiteral("Wild Critters"));
     TabbedNotebook1->setCurrentIndex(2);
     connect(TabbedNotebook1, &QTabWidget::currentChanged, events, &EventsEditor::TabbedNotebook1Change);
 
@@ -214,7 +243,7 @@ void TMainForm::createPages()
     });
     connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
     connect(SaveMap1, &QAction::triggered, this, [this] { mapFiles->SaveMap1Click(); });
-    connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->MapBox->surface()); });
+    connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->renderer()); });
     connect(SaveTilesetPicture1, &QAction::triggered, this, [this] { mapFiles->SaveTilesetPicture1Click(mapPage->paletteImage()); });
 }
 

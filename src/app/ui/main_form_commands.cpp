@@ -6,7 +6,8 @@
 #include "map/ui/block_editor_form.h"
 #include "map/ui/map_page.h"
 #include "patches/ui/start_menu_options.h"
-#include "widgets/drawing_surface.h"
+#include "events/ui/event_view.h"
+#include "map/ui/map_view.h"
 #include "widgets/prompts.h"
 
 #include <QAction>

@@ -5,7 +5,8 @@
 #include "events/ui/events_editor.h"
 #include "map/ui/block_editor_form.h"
 #include "map/ui/map_page.h"
-#include "widgets/drawing_surface.h"
+#include "events/ui/event_view.h"
+#include "map/ui/map_view.h"
 #include "widgets/prompts.h"
 
 #include <QComboBox>

@@ -3,11 +3,11 @@
 #include "events/ui/event_builder.h"
 #include "events/event_icons.h"
 #include "events/event_tables.h"
-#include "events/event_view.h"
+#include "events/event_renderer.h"
 #include "events/ui/people_form.h"
 #include "events/ui/singpost_form.h"
 #include "events/ui/warp_form.h"
-#include "widgets/drawing_surface.h"
+#include "events/ui/event_view.h"
 #include "widgets/prompts.h"
 
 #include <QAction>
@@ -18,9 +18,10 @@
 #include <QWidget>
 
 EventsEditor::EventsEditor(EditorCore& core, EventState& state, Prompts& prompts, QWidget* eventsPage,
-                           DrawingSurface* mapBox, QAction* BuildEvents1, QObject* parent)
+                           MapDrawing drawMap, MapSize mapSize, QAction* BuildEvents1, QObject* parent)
     : QObject(parent), m_core(core), m_state(state), m_prompts(prompts), m_page(eventsPage),
-      m_mapBox(mapBox), m_buildEvents(BuildEvents1), m_icons(std::make_unique<EventIcons>())
+      m_mapSize(std::move(mapSize)), m_buildEvents(BuildEvents1), m_icons(std::make_unique<EventIcons>()),
+      m_renderer(std::make_unique<EventRenderer>(*m_icons))
 {
     auto* layout = new QGridLayout(eventsPage);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -29,18 +30,18 @@ EventsEditor::EventsEditor(EditorCore& core, EventState& state, Prompts& prompts
     SorryLabel->setAlignment(Qt::AlignCenter);
     ScrollBox3 = new QScrollArea(eventsPage);
     ScrollBox3->setObjectName(QStringLiteral("ScrollBox3"));
-    EventBox = new DrawingSurface;
+    EventBox = new EventView(*m_renderer, m_state);
     EventBox->setObjectName(QStringLiteral("EventBox"));
-    EventBox->setSurfaceSize(QSize(0, 0));
+    EventBox->setBackground(std::move(drawMap));
     ScrollBox3->setWidget(EventBox);
     // The scroll box lies over the notice and hides it while it is shown.
     layout->addWidget(SorryLabel, 0, 0);
     layout->addWidget(ScrollBox3, 0, 0);
     ScrollBox3->hide();
 
-    connect(EventBox, &DrawingSurface::mousePressed, this, &EventsEditor::EventBoxMouseDown);
-    connect(EventBox, &DrawingSurface::mouseMoved, this, &EventsEditor::EventBoxMouseMove);
-    connect(EventBox, &DrawingSurface::mouseReleased, this, &EventsEditor::EventBoxMouseUp);
+    connect(EventBox, &EventView::unitPressed, this, &EventsEditor::EventBoxMouseDown);
+    connect(EventBox, &EventView::unitMoved, this, [this](QPoint square) { EventBoxMouseMove(square); });
+    connect(EventBox, &EventView::unitReleased, this, [this] { EventBoxMouseUp(); });
     if (m_buildEvents)
         m_buildEvents->setEnabled(false);
 }
@@ -91,13 +92,15 @@ void EventsEditor::SaveEvents()
     LoadEvents();
 }
 
+void EventsEditor::followZoom(ZoomSetting* zoom) { EventBox->followZoom(zoom); }
+
 void EventsEditor::DrawEvents()
 {
-    static const QImage none;
-    const QImage& background = m_mapBox ? m_mapBox->surface() : none;
-    EventBox->setSurfaceSize(background.size());
-    composeEvents(EventBox->surface(), background, m_state, *m_icons);
-    EventBox->present();
+    // The view draws from the map and the tables whenever it is painted;
+    // here it takes the map's size and is painted again as a whole.
+    const QSize size = m_mapSize ? m_mapSize() : QSize();
+    EventBox->setContentSize(size.width(), size.height());
+    EventBox->update();
 }
 
 void EventsEditor::TabbedNotebook1Change(int newTab)
@@ -120,7 +123,7 @@ void EventsEditor::clearMap()
     clearEventState(m_state);
     updatePage();
     updateDialogs();
-    EventBox->setSurfaceSize(QSize(0, 0));
+    EventBox->setContentSize(0, 0);
 }
 
 void EventsEditor::updatePage()
@@ -156,12 +159,11 @@ void EventsEditor::showDialog(quint8 kind)
     shown->FormActivate();
 }
 
-void EventsEditor::EventBoxMouseDown(QMouseEvent* event)
+void EventsEditor::EventBoxMouseDown(QPoint square, Qt::MouseButton button)
 {
-    if (event->button() != Qt::LeftButton && event->button() != Qt::MiddleButton)
+    if (button != Qt::LeftButton && button != Qt::MiddleButton)
         return;
-    const QPoint p = event->position().toPoint();
-    m_state.PickedEvent = GetEventData(m_state, pixelToSquare(p.x()), pixelToSquare(p.y()));
+    m_state.PickedEvent = GetEventData(m_state, square.x(), square.y());
     updateDialogs();
     if (m_state.PickedEvent.Kind == TEventData::None)
         return;
@@ -169,15 +171,14 @@ void EventsEditor::EventBoxMouseDown(QMouseEvent* event)
     m_state.DraggingEvent = true;
 }
 
-void EventsEditor::EventBoxMouseMove(QMouseEvent* event)
+void EventsEditor::EventBoxMouseMove(QPoint square)
 {
-    const QPoint p = event->position().toPoint();
-    emit statusText(eventStatusText(m_state, p.x(), p.y(), &m_state.HoverEvent));
+    emit statusText(eventStatusText(m_state, square.x(), square.y(), &m_state.HoverEvent));
     if (m_state.DraggingEvent)
-        dragTo(pixelToSquare(p.x()), pixelToSquare(p.y()));
+        dragTo(square.x(), square.y());
 }
 
-void EventsEditor::EventBoxMouseUp(QMouseEvent*)
+void EventsEditor::EventBoxMouseUp()
 {
     m_state.DraggingEvent = false;
 }
@@ -192,15 +193,6 @@ void EventsEditor::dragTo(int x, int y)
     eventSquare(m_state, m_state.PickedEvent, &newX, &newY);
     if (newX == oldX && newY == oldY)
         return;
-    static const QImage none;
-    const QImage& background = m_mapBox ? m_mapBox->surface() : none;
-    if (background.size() != EventBox->surface().size()) {
-        DrawEvents();
-        return;
-    }
-    for (const QPoint square : {QPoint(oldX, oldY), QPoint(newX, newY)}) {
-        const QRect area = recomposeSquare(EventBox->surface(), background, m_state, *m_icons, square.x(), square.y());
-        if (!area.isEmpty())
-            EventBox->present(area);
-    }
+    EventBox->updateSquare(oldX, oldY);
+    EventBox->updateSquare(newX, newY);
 }

@@ -3,12 +3,16 @@
 #include "catalogue/editor_core.h"
 #include "events/event_records.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
-class DrawingSurface;
 class EventIcons;
+class EventRenderer;
+class EventView;
+class ZoomSetting;
 class Prompts;
 class QAction;
 class QLabel;
@@ -26,10 +30,15 @@ class TWarpForm;
 class EventsEditor : public QObject {
     Q_OBJECT
 public:
-    // Builds the Events page's controls inside `eventsPage`. `mapBox` is the
-    // map view whose surface the event view copies as its background.
+    // Draws a rectangle of the map (view pixels at a zoom) into a picture.
+    using MapDrawing = std::function<void(QImage& target, QPoint at, const QRect& area, int zoom)>;
+    // The map's size in pixels at 100 %.
+    using MapSize = std::function<QSize()>;
+
+    // Builds the Events page's controls inside `eventsPage`. The event view
+    // shows the map drawn by `drawMap`, of the size `mapSize` gives.
     EventsEditor(EditorCore& core, EventState& state, Prompts& prompts, QWidget* eventsPage,
-                 DrawingSurface* mapBox, QAction* BuildEvents1, QObject* parent = nullptr);
+                 MapDrawing drawMap, MapSize mapSize, QAction* BuildEvents1, QObject* parent = nullptr);
     ~EventsEditor() override;
 
     // Creates TWarpForm, TSingpostForm, TPeopleForm and TEventBuilder, in this order.
@@ -45,7 +54,7 @@ public:
     // A new ROM image was loaded or no map is current.
     void clearMap();
 
-    DrawingSurface* EventBox = nullptr;
+    EventView* EventBox = nullptr;
     QScrollArea* ScrollBox3 = nullptr;
     QLabel* SorryLabel = nullptr;
     QPointer<TWarpForm> WarpForm;
@@ -53,9 +62,12 @@ public:
     QPointer<TPeopleForm> PeopleForm;
     QPointer<TEventBuilder> EventBuilder;
 
-    void EventBoxMouseDown(QMouseEvent* event);
-    void EventBoxMouseMove(QMouseEvent* event);
-    void EventBoxMouseUp(QMouseEvent* event);
+    // Pointer handlers of the event view, in squares.
+    void EventBoxMouseDown(QPoint square, Qt::MouseButton button);
+    void EventBoxMouseMove(QPoint square);
+    void EventBoxMouseUp();
+    // The event view follows the zoom shared with the map view.
+    void followZoom(ZoomSetting* zoom);
 
 signals:
     void statusText(const QString& text);
@@ -67,14 +79,15 @@ private:
     void updateDialogs();
     void showDialog(quint8 kind);
     // A drag step: the picked event moves to square (x, y); only the squares it
-    // left and entered are redrawn.
+    // left and entered are repainted.
     void dragTo(int x, int y);
 
     EditorCore& m_core;
     EventState& m_state;
     Prompts& m_prompts;
     QWidget* m_page;
-    DrawingSurface* m_mapBox;
+    MapSize m_mapSize;
     QAction* m_buildEvents;
     std::unique_ptr<EventIcons> m_icons;
+    std::unique_ptr<EventRenderer> m_renderer;
 };

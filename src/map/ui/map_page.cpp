@@ -2,9 +2,10 @@
 
 #include "map/block_blit.h"
 #include "map/block_composer.h"
-#include "map/ui/image_box.h"
 #include "map/map_readouts.h"
-#include "widgets/drawing_surface.h"
+#include "map/map_renderer.h"
+#include "map/ui/block_palette_box.h"
+#include "map/ui/map_view.h"
 #include "widgets/prompts.h"
 
 #include <QAction>
@@ -16,14 +17,14 @@
 
 namespace {
 constexpr int Cell = BlockPictures::BlockPixels;     // 64
-constexpr QSize DesignViewSize(403, 266);            // the map view before any map
 constexpr int PaletteBoxWidth = 85;
 }
 
 MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, TilePicture& Pics,
                  Prompts& prompts, QProgressBar* Progress, QAction* Grid1, QWidget* parent)
     : QWidget(parent), m_core(core), m_state(state), m_pictures(pictures), m_pics(Pics),
-      m_prompts(prompts), m_progress(Progress), m_grid(Grid1)
+      m_prompts(prompts), m_progress(Progress), m_grid(Grid1),
+      m_renderer(std::make_unique<MapRenderer>(core.map, state, pictures))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -31,10 +32,9 @@ MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, Til
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    MapBox = new DrawingSurface;
+    MapBox = new MapView(*m_renderer);
     MapBox->setObjectName(QStringLiteral("MapBox"));
     MapBox->setCursor(Qt::DragMoveCursor);
-    MapBox->setSurfaceSize(DesignViewSize);
     ScrollBox1->setWidget(MapBox);
 
     ScrollBox2 = new QScrollArea(this);
@@ -42,7 +42,7 @@ MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, Til
     ScrollBox2->setFixedWidth(PaletteBoxWidth);
     ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_palette = new ImageBox;
+    m_palette = new BlockPaletteBox;
     m_palette->setObjectName(QStringLiteral("BlockPalette"));
     m_palette->setCursor(Qt::PointingHandCursor);
     m_palette->image() = QImage(Cell, Cell * BlockPlaces, QImage::Format_RGB32);
@@ -54,16 +54,20 @@ MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, Til
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(ScrollBox2);
 
-    connect(MapBox, &DrawingSurface::mouseMoved, this, &MapPage::MapBoxMouseMove);
-    connect(MapBox, &DrawingSurface::mousePressed, this, &MapPage::MapBoxMouseDown);
-    connect(MapBox, &DrawingSurface::mouseReleased, this, &MapPage::MapBoxMouseUp);
+    connect(MapBox, &MapView::unitMoved, this, [this](QPoint cell) { MapBoxMouseMove(cell); });
+    connect(MapBox, &MapView::unitPressed, this, &MapPage::MapBoxMouseDown);
+    connect(MapBox, &MapView::unitReleased, this, [this] { MapBoxMouseUp(); });
     connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
     connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
 
     setViewEnabled(false);
 }
 
+MapPage::~MapPage() = default;
+
 QImage& MapPage::paletteImage() { return m_palette->image(); }
+
+void MapPage::followZoom(ZoomSetting* zoom) { MapBox->followZoom(zoom); }
 
 bool MapPage::gridOn() const { return m_grid && m_grid->isChecked(); }
 
@@ -95,13 +99,14 @@ void MapPage::LoadTileset()
     // and is painted once it is done.
     if (m_progress)
         m_progress->setUpdatesEnabled(false);
+    // The status text reads the same after every block: it is set once.
+    emit statusText(status);
     QImage scratch = BlockComposer::emptyBlock();
     std::array<quint8, BlockSize> tiles{};
     for (int r = 0; r <= blocks; ++r) {
         m_core.rom.readAt(qint64(map.TilesetStart) + qint64(BlockSize) * r, tiles.data(), BlockSize);
         BlockComposer::compose(scratch, m_pics, tiles);
         m_pictures.setPicture(t, r, scratch.copy());
-        emit statusText(status);
         if (m_progress)
             m_progress->setValue(r);
     }
@@ -130,6 +135,7 @@ void MapPage::UpdateBlockPalette()
     const int blocks = qBound(0, m_core.map.TilesetBlocks, BlockPlaces);
     m_palette->setFixedHeight(Cell * blocks);
     m_palette->update();
+    showSelectedBlock();
     emit pictureCommandsEnabled();
 }
 
@@ -147,6 +153,14 @@ void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
     if (y < 0 || y >= m_palette->height())
         return;
     m_state.SelectedBlock = y / Cell + 1;
+    showSelectedBlock();
+}
+
+void MapPage::showSelectedBlock()
+{
+    // Block number n is palette row n - 1; 0 and numbers past the palette frame nothing.
+    const int row = m_state.SelectedBlock - 1;
+    m_palette->setSelectedRow(row >= 0 && row < BlockPlaces ? row : -1);
 }
 
 // --- Map view --------------------------------------------------------------
@@ -159,32 +173,10 @@ void MapPage::LoadMap()
     UpdateMap();
 }
 
-void MapPage::drawCell(int column, int row)
-{
-    const int cell = row * m_core.map.MapWidth + column;
-    const int n = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
-    const int t = m_core.map.TilesetNumber;
-    QImage& surface = MapBox->surface();
-    const QRect target(Cell * column, Cell * row, Cell, Cell);
-    // A cell without a picture is cleared, so it never shows a block it does not hold.
-    if (n >= 1 && m_pictures.has(t, n - 1))
-        blitImage(surface, target.topLeft(), m_pictures.picture(t, n - 1), QRect(0, 0, Cell, Cell));
-    else
-        fillBlack(surface, target);
-    if (gridOn())
-        drawFrame(surface, target);
-}
-
 void MapPage::UpdateMap()
 {
-    const int w = qMax(0, m_core.map.MapWidth), h = qMax(0, m_core.map.MapHeight);
-    if (qint64(w) * h > MapBufferSize)
-        return;
-    MapBox->setSurfaceSize(QSize(w * Cell, h * Cell));
-    for (int x = 0; x < w; ++x)
-        for (int y = 0; y < h; ++y)
-            drawCell(x, y);
-    MapBox->present();
+    m_renderer->setGrid(gridOn());
+    MapBox->mapChanged();
 }
 
 void MapPage::SaveMap()
@@ -192,56 +184,49 @@ void MapPage::SaveMap()
     m_state.writeMap(m_core.rom);
 }
 
-int MapPage::cellAt(const QPoint& p) const
+int MapPage::cellAt(QPoint cell) const
 {
-    const int w = m_core.map.MapWidth, h = m_core.map.MapHeight;
-    if (p.x() < 0 || p.y() < 0 || p.x() >= Cell * w || p.y() >= Cell * h)
+    const int w = m_renderer->columns(), h = m_renderer->rows();
+    if (cell.x() < 0 || cell.y() < 0 || cell.x() >= w || cell.y() >= h)
         return -1;
-    return (p.y() / Cell) * w + p.x() / Cell;
+    return cell.y() * w + cell.x();
 }
 
-void MapPage::MapBoxMouseMove(QMouseEvent* event)
+void MapPage::MapBoxMouseMove(QPoint at)
 {
-    const QPoint p = event->position().toPoint();
-    const int cell = cellAt(p);
+    const int cell = cellAt(at);
     if (cell < 0)
         return;
-    const int column = p.x() / Cell, row = p.y() / Cell;
     m_state.CursorCell = cell;
     const int byte = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
-    emit statusText(mapCellReadout(column, row, byte, qint64(m_core.map.MapStart) + cell));
-    if (m_state.Painting && m_state.paintCell(cell, m_state.SelectedBlock)) {
-        drawCell(column, row);
-        MapBox->present(QRect(Cell * column, Cell * row, Cell, Cell));
-    }
+    emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(m_core.map.MapStart) + cell));
+    if (m_state.Painting && m_state.paintCell(cell, m_state.SelectedBlock))
+        MapBox->updateCell(at.x(), at.y());
 }
 
-void MapPage::MapBoxMouseDown(QMouseEvent* event)
+void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
 {
     // The cell comes from the press itself: a press need not follow a move.
-    const QPoint p = event->position().toPoint();
-    const int cell = cellAt(p);
-    if (event->button() == Qt::LeftButton) {
+    const int cell = cellAt(at);
+    if (button == Qt::LeftButton) {
         m_state.Painting = true;
         if (cell < 0)
             return;
         m_state.CursorCell = cell;
-        const int column = p.x() / Cell, row = p.y() / Cell;
-        if (m_state.paintCell(cell, m_state.SelectedBlock)) {
-            drawCell(column, row);
-            MapBox->present(QRect(Cell * column, Cell * row, Cell, Cell));
-        }
-    } else if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) {
+        if (m_state.paintCell(cell, m_state.SelectedBlock))
+            MapBox->updateCell(at.x(), at.y());
+    } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
         if (cell < 0)
             return;
         m_state.CursorCell = cell;
         const int byte = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
         ScrollBox2->verticalScrollBar()->setValue(byte * Cell - Cell);
         m_state.SelectedBlock = byte;
+        showSelectedBlock();
     }
 }
 
-void MapPage::MapBoxMouseUp(QMouseEvent*)
+void MapPage::MapBoxMouseUp()
 {
     m_state.Painting = false;
 }
@@ -265,9 +250,7 @@ void MapPage::clearMap()
 {
     setViewEnabled(false);
     m_state.Painting = false;
-    MapBox->setSurfaceSize(DesignViewSize);
-    MapBox->surface().fill(Qt::black);
-    MapBox->present();
+    MapBox->mapChanged();
     m_palette->image().fill(Qt::black);
     m_palette->setFixedSize(0, 0);
     m_palette->update();

@@ -6,9 +6,12 @@
 #include "map/tile_picture.h"
 
 #include <QWidget>
+#include <memory>
 
-class DrawingSurface;
-class ImageBox;
+class BlockPaletteBox;
+class MapRenderer;
+class MapView;
+class ZoomSetting;
 class Prompts;
 class QMouseEvent;
 class QAction;
@@ -22,6 +25,7 @@ class MapPage : public QWidget {
 public:
     MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, TilePicture& Pics,
             Prompts& prompts, QProgressBar* Progress, QAction* Grid1, QWidget* parent = nullptr);
+    ~MapPage() override;
 
     // Builds the block pictures of the current tileset (map pick, when not yet built).
     void LoadTileset();
@@ -38,12 +42,16 @@ public:
     // A new ROM image was loaded: no current map, empty view and palette.
     void clearMap();
 
-    DrawingSurface* MapBox = nullptr;
+    MapView* MapBox = nullptr;
     QWidget* BlockPalette = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QScrollArea* ScrollBox2 = nullptr;
     // The palette's off-screen image, 64 x 8192.
     QImage& paletteImage();
+    // What draws the map, for the views and the picture export.
+    const MapRenderer& renderer() const { return *m_renderer; }
+    // The map view follows the zoom shared with the event view.
+    void followZoom(ZoomSetting* zoom);
 
 signals:
     // Text for status panel 0.
@@ -52,17 +60,18 @@ signals:
     void pictureCommandsEnabled();
 
 private:
-    void MapBoxMouseMove(QMouseEvent* event);
-    void MapBoxMouseDown(QMouseEvent* event);
-    void MapBoxMouseUp(QMouseEvent* event);
+    // Pointer handlers of the map view, in map cells.
+    void MapBoxMouseMove(QPoint cell);
+    void MapBoxMouseDown(QPoint cell, Qt::MouseButton button);
+    void MapBoxMouseUp();
     void BlockPaletteMouseMove(QMouseEvent* event);
     void BlockPaletteMouseDown(QMouseEvent* event);
 
     bool gridOn() const;
-    // The cell under a view position, or -1 outside the map's cells.
-    int cellAt(const QPoint& position) const;
-    // Draws one cell from MapBytes (block, or black when it shows nothing, and its frame).
-    void drawCell(int column, int row);
+    // The index of cell (column, row), or -1 outside the map's cells.
+    int cellAt(QPoint cell) const;
+    // Frames the palette row of SelectedBlock.
+    void showSelectedBlock();
     void setViewEnabled(bool enabled);
 
     EditorCore& m_core;
@@ -72,6 +81,7 @@ private:
     Prompts& m_prompts;
     QProgressBar* m_progress;
     QAction* m_grid;
-    ImageBox* m_palette = nullptr;   // BlockPalette
+    BlockPaletteBox* m_palette = nullptr;   // BlockPalette
+    std::unique_ptr<MapRenderer> m_renderer;
     bool m_viewEnabled = false;      // set by the first tileset build
 };
