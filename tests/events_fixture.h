@@ -5,16 +5,19 @@
 // and the events editor with its windows.
 
 #include "catalogue/editor_core.h"
+#include "events/event_icons.h"
+#include "events/event_renderer.h"
+#include "events/ui/event_view.h"
 #include "events/ui/events_editor.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
-#include "widgets/drawing_surface.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <memory>
 
@@ -57,11 +60,19 @@ struct EventsFixture {
         core->rom.setBytes(rom);
         core->RomFileName = dir.file(QStringLiteral("town.gbc"));
         core->map.name = mapName;
-        mapBox.setSurfaceSize(QSize(256, 192));
+        mapPicture = QImage(256, 192, QImage::Format_RGB32);
         paintMap(0);
         page.resize(400, 300);
         BuildEvents1.setObjectName(QStringLiteral("BuildEvents1"));
-        editor = std::make_unique<EventsEditor>(*core, state, prompts, &page, &mapBox, &BuildEvents1);
+        // The map beneath the events: the picture above, at any zoom.
+        const auto drawMap = [this](QImage& target, QPoint at, const QRect& area, int zoom) {
+            const QImage scaled = mapPicture.scaled(mapPicture.size() * zoom / 100);
+            QPainter painter(&target);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(at, scaled, area);
+        };
+        editor = std::make_unique<EventsEditor>(*core, state, prompts, &page, drawMap,
+                                                [this] { return mapPicture.size(); }, &BuildEvents1);
         editor->createWindows();
         page.show();
         exposed = QTest::qWaitForWindowExposed(&page);
@@ -71,7 +82,7 @@ struct EventsFixture {
 
     void paintMap(int seed)
     {
-        QImage& img = mapBox.surface();
+        QImage& img = mapPicture;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
                 img.setPixel(x, y, qRgb((x * 3 + seed) & 0xFF, (y * 5 + seed) & 0xFF, (x + y) & 0xFF));
@@ -85,6 +96,33 @@ struct EventsFixture {
         QApplication::sendEvent(widget, &move);
     }
 
+    // What the event view shows, and what it should show: the map with the
+    // icons blended over it at 150/255, people over signposts over warps.
+    QImage shown() const { return editor->EventBox->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage composed() const
+    {
+        const EventIcons icons;
+        QImage picture = mapPicture;
+        for (quint8 kind : {TEventData::Warp, TEventData::Singpost, TEventData::People})
+            for (int i = 1; i <= (kind == 0 ? state.WarpCount : kind == 1 ? state.SingpostCount : state.PeopleCount); ++i) {
+                const int x = kind == 0 ? state.WarpTable[size_t(i)].X : kind == 1 ? state.SingpostTable[size_t(i)].X
+                                                                               : state.PeopleTable[size_t(i)].X;
+                const int y = kind == 0 ? state.WarpTable[size_t(i)].Y : kind == 1 ? state.SingpostTable[size_t(i)].Y
+                                                                               : state.PeopleTable[size_t(i)].Y;
+                for (int dy = 0; dy < 32; ++dy)
+                    for (int dx = 0; dx < 32; ++dx) {
+                        const QPoint at(x * 32 + dx, y * 32 + dy);
+                        if (!picture.rect().contains(at))
+                            continue;
+                        const QRgb s = icons.icon(kind).pixel(dx, dy), d = picture.pixel(at);
+                        picture.setPixel(at, qRgb(blendChannel(qRed(s), qRed(d), 150),
+                                                  blendChannel(qGreen(s), qGreen(d), 150),
+                                                  blendChannel(qBlue(s), qBlue(d), 150)));
+                    }
+            }
+        return picture;
+    }
+
     // The centre of square (x, y) on the event view.
     static QPoint square(int x, int y) { return QPoint(x * 32 + 16, y * 32 + 16); }
 
@@ -94,7 +132,7 @@ struct EventsFixture {
     EventState state;
     ScriptedPrompts prompts;
     QWidget page;
-    DrawingSurface mapBox;
+    QImage mapPicture;   // the map the event view shows
     QAction BuildEvents1{QStringLiteral("Build Events...")};
     std::unique_ptr<EventsEditor> editor;
 };

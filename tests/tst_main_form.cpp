@@ -2,7 +2,7 @@
 #include "support/editor_fixture.h"
 
 #include "map/ui/map_page.h"
-#include "widgets/drawing_surface.h"
+#include "map/ui/map_view.h"
 #include "widgets/jmenu.h"
 
 #include <QAction>

@@ -148,12 +148,13 @@ void TestMapView::viewShowsEveryCell()
     MapRig r;
     QVERIFY(r.pick(QStringLiteral("Town")));
     QCOMPARE(r.page->MapBox->size(), QSize(1280, 1152));
-    QCOMPARE(r.view().size(), QSize(1280, 1152));
+    const QImage view = r.view();
+    QCOMPARE(view.size(), QSize(1280, 1152));
     for (int y = 0; y < 18; ++y)
         for (int x = 0; x < 20; ++x) {
             const int n = r.state.MapBytes[size_t(y * 20 + x)];
             QCOMPARE(n, r.core->rom.byteAt(rig::TownStart + y * 20 + x));
-            QVERIFY(rig::showsBlock(r.view(), r.cellOrigin(x, y),
+            QVERIFY(rig::showsBlock(view, r.cellOrigin(x, y),
                                     rig::romBlock(r.core->rom, rig::Tileset1Start + 16 * (n - 1))));
         }
 }
@@ -199,9 +200,10 @@ void TestMapView::dragPaintsUntilRelease()
         const bool painted = i >= 20 && i < 25;
         QCOMPARE(int(r.state.MapBytes[size_t(i)]), painted ? 5 : int(before[size_t(i)]));
     }
+    const QImage view = r.view();
     for (int x = 0; x < 5; ++x) {
-        QVERIFY(rig::framed(r.view(), r.cellOrigin(x, 1)));
-        QCOMPARE(r.view().pixel(r.cellOrigin(x, 1) + QPoint(8, 8)), rig::tileRgb(block5[0]));
+        QVERIFY(rig::framed(view, r.cellOrigin(x, 1)));
+        QCOMPARE(view.pixel(r.cellOrigin(x, 1) + QPoint(8, 8)), rig::tileRgb(block5[0]));
     }
     QVERIFY(!r.state.Painting);
     // The ROM image is not touched by painting.
@@ -259,19 +261,21 @@ void TestMapView::gridFramesEveryCell()
 {
     MapRig r(true);
     QVERIFY(r.pick(QStringLiteral("Town")));
+    QImage view = r.view();
     for (int y = 0; y < 18; ++y)
         for (int x = 0; x < 20; ++x) {
-            QVERIFY(rig::framed(r.view(), r.cellOrigin(x, y)));
-            QVERIFY(r.view().pixel(r.cellOrigin(x, y) + QPoint(1, 1)) != 0xFF000000u);
+            QVERIFY(rig::framed(view, r.cellOrigin(x, y)));
+            QVERIFY(view.pixel(r.cellOrigin(x, y) + QPoint(1, 1)) != 0xFF000000u);
         }
     r.Grid1->trigger();
+    view = r.view();
     QCOMPARE(r.dir.read(QStringLiteral("Critters.ini")), QByteArray("[Settings]\r\nGrid=0\r\n"));
     for (int y = 0; y < 18; ++y)
         for (int x = 0; x < 20; ++x) {
             const int n = r.state.MapBytes[size_t(y * 20 + x)];
             const auto tiles = rig::romBlock(r.core->rom, rig::Tileset1Start + 16 * (n - 1));
-            QCOMPARE(r.view().pixel(r.cellOrigin(x, y)), rig::tileRgb(tiles[0]));
-            QCOMPARE(r.view().pixel(r.cellOrigin(x, y) + QPoint(63, 63)), rig::tileRgb(tiles[15]));
+            QCOMPARE(view.pixel(r.cellOrigin(x, y)), rig::tileRgb(tiles[0]));
+            QCOMPARE(view.pixel(r.cellOrigin(x, y) + QPoint(63, 63)), rig::tileRgb(tiles[15]));
         }
     r.Grid1->trigger();
     QCOMPARE(r.dir.read(QStringLiteral("Critters.ini")), QByteArray("[Settings]\r\nGrid=1\r\n"));
@@ -281,7 +285,7 @@ void TestMapView::gridFramesEveryCell()
 void TestMapView::gridBeforeAnyMapOnlyStoresTheMark()
 {
     MapRig r;
-    const QImage before = r.view().copy();
+    const QImage before = r.view();
     r.Grid1->trigger();
     QVERIFY(r.Grid1->isChecked());
     QCOMPARE(r.dir.read(QStringLiteral("Critters.ini")), QByteArray("[Settings]\r\nGrid=1\r\n"));
