@@ -8,6 +8,7 @@
 #include "events/ui/warp_form.h"
 #include "map/ui/block_editor_form.h"
 #include "map/ui/map_page.h"
+#include "events/ui/event_view.h"
 #include "map/ui/map_view.h"
 #include "patches/ui/rom_options_form.h"
 #include "patches/ui/start_menu_options.h"

@@ -1,6 +1,7 @@
 #include "events/event_icons.h"
 #include "events/event_tables.h"
 #include "events/ui/people_form.h"
+#include "widgets/zoom_setting.h"
 #include "events/ui/singpost_form.h"
 #include "events/ui/warp_form.h"
 #include "events_fixture.h"
@@ -29,7 +30,33 @@ private slots:
     void eventsPageShowsTheMapAsItIs();
     void saveWritesTheDraggedSquareAndKeepsThePick();
     void clearMapEmptiesEverything();
+    void dragAtDoubleSize();
 };
+
+// At 200 % a square is 64 pixels: the event lands on the square under the pointer.
+void TestEventView::dragAtDoubleSize()
+{
+    EventsFixture f;
+    ZoomSetting zoom;
+    f.editor->followZoom(&zoom);
+    zoom.setPercent(200);
+    EventView* box = f.editor->EventBox;
+    QCOMPARE(box->size(), QSize(512, 384));
+    QSignalSpy spy(f.editor.get(), &EventsEditor::statusText);
+    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(2 * 64 + 60, 5));   // warp 2 at (2, 0)
+    QCOMPARE(f.state.PickedEvent, (TEventData{2, TEventData::Warp}));
+    QTest::mouseMove(box, QPoint(5 * 64 + 63, 4 * 64 + 1));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(5 * 64 + 63, 4 * 64 + 1));
+    QCOMPARE(int(f.state.WarpTable[2].X), 5);
+    QCOMPARE(int(f.state.WarpTable[2].Y), 4);
+    EventsFixture::hover(box, QPoint(5 * 64 + 10, 4 * 64 + 10));
+    QCOMPARE(spy.last().at(0).toString(), QStringLiteral("Y: 4 X: 5 Warp2 Offset: 105"));
+    // The picture at 200 % is the picture at 100 % with every pixel doubled.
+    const QImage composed = f.composed();
+    const QImage shown = f.shown();
+    for (const QPoint p : {QPoint(5 * 64 + 3, 4 * 64 + 7), QPoint(2 * 64 + 9, 40), QPoint(300, 200)})
+        QCOMPARE(shown.pixel(p), composed.pixel(p.x() / 2, p.y() / 2));
+}
 
 void TestEventView::loadShowsTheViewOverTheMap()
 {

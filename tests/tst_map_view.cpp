@@ -2,6 +2,8 @@
 #include "map_rig.h"
 
 #include "map/map_readouts.h"
+#include "map/ui/block_palette_box.h"
+#include "widgets/zoom_setting.h"
 
 #include <QMouseEvent>
 
@@ -50,7 +52,84 @@ private slots:
     void saveBeforeAnyMapWritesNothing();
     void cellsBeyondTheBytesRead();
     void loadRomClearsTheView();
+    void halfSizeClickPaintsTheCellUnderThePointer();
+    void selectedBlockIsFramedOnTheScreenOnly();
 };
+
+namespace {
+// Collects the rectangles a widget is asked to paint.
+class PaintLog : public QObject {
+public:
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+}
+
+void TestMapView::halfSizeClickPaintsTheCellUnderThePointer()
+{
+    MapRig r;
+    ZoomSetting zoom;
+    r.page->followZoom(&zoom);
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    zoom.setPercent(50);
+    QCOMPARE(r.page->MapBox->size(), QSize(640, 576));
+    r.page->ScrollBox1->horizontalScrollBar()->setValue(0);
+    r.page->ScrollBox1->verticalScrollBar()->setValue(0);
+    QVERIFY(r.core->rom.byteAt(rig::TownStart + 43) != 6);
+    QCoreApplication::processEvents();
+    PaintLog log;
+    r.page->MapBox->installEventFilter(&log);
+    r.state.SelectedBlock = 6;
+    // Pixel (3 * 32 + 31, 2 * 32) at 50 % lies in cell (3, 2), byte 43.
+    const QPoint at(3 * 32 + 31, 2 * 32);
+    QTest::mouseMove(r.page->MapBox, at);
+    QCOMPARE(r.statusTexts.last(), QStringLiteral("X: 3 Y: 2 Block: %1 Offset: 402B")
+                                       .arg(hexText(r.core->rom.byteAt(rig::TownStart + 43), 2)));
+    QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, at);
+    QCOMPARE(int(r.state.MapBytes[43]), 6);
+    QCOMPARE(int(r.state.MapBytes[42]), r.core->rom.byteAt(rig::TownStart + 42));
+    QTRY_VERIFY(log.painted.contains(QRect(3 * 32, 2 * 32, 32, 32)));
+    // Only the painted cell is drawn again.
+    QVERIFY(!log.painted.intersects(QRect(0, 0, 3 * 32, 32)));
+    QTest::mouseMove(r.page->MapBox, at - QPoint(1, 0));
+    QCOMPARE(r.statusTexts.last(), QStringLiteral("X: 3 Y: 2 Block: 06 Offset: 402B"));
+}
+
+void TestMapView::selectedBlockIsFramedOnTheScreenOnly()
+{
+    MapRig r;
+    QVERIFY(r.core->rom.writeAt(rig::TownStart + 21, "\x0A", 1));
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    auto* palette = static_cast<BlockPaletteBox*>(r.page->BlockPalette);
+    const QImage paletteBefore = r.page->paletteImage().copy();
+    const auto shown = [&](int row) {
+        return palette->grab(QRect(0, 64 * row, 64, 64)).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto framed = [&](int row) {
+        const QImage p = shown(row);
+        return p.pixel(0, 10) == BlockPaletteBox::EdgeColour && p.pixel(1, 10) == BlockPaletteBox::FrameColour
+            && p.pixel(2, 10) == BlockPaletteBox::FrameColour && p.pixel(3, 10) == BlockPaletteBox::EdgeColour
+            && p.pixel(30, 63) == BlockPaletteBox::EdgeColour && p.pixel(30, 62) == BlockPaletteBox::FrameColour
+            && p.pixel(30, 4) == r.page->paletteImage().pixel(30, 64 * row + 4);
+    };
+    QVERIFY(!framed(0));   // block 0 selected at start: nothing is framed
+    QTest::mouseClick(r.page->BlockPalette, Qt::LeftButton, {}, QPoint(20, 64 * 4 + 30));
+    QCOMPARE(r.state.SelectedBlock, 5);
+    QVERIFY(framed(4));
+    // A pick-up of a cell holding 0A moves the frame to row 9.
+    pressOnly(r.page->MapBox, Qt::RightButton, r.cellCentre(1, 1));
+    QCOMPARE(r.state.SelectedBlock, 10);
+    QVERIFY(framed(9));
+    QVERIFY(!framed(4));
+    QCOMPARE(shown(4), r.page->paletteImage().copy(0, 64 * 4, 64, 64));
+    // The palette image, which Save Tileset Picture writes, never holds the frame.
+    QCOMPARE(r.page->paletteImage(), paletteBefore);
+}
 
 void TestMapView::mapBytesReadPaintedAndWritten_data()
 {

@@ -88,22 +88,33 @@ private slots:
 void TestZoomViews::exposedRectanglesShowTheMap_data()
 {
     QTest::addColumn<bool>("grid");
+    QTest::addColumn<bool>("edited");
     QTest::addColumn<QRect>("rect");
     for (bool grid : {false, true}) {
         const char* g = grid ? "grid on, " : "grid off, ";
-        QTest::newRow(qPrintable(QByteArray(g) + "top left")) << grid << QRect(0, 0, 200, 150);
-        QTest::newRow(qPrintable(QByteArray(g) + "odd place")) << grid << QRect(333, 97, 131, 77);
-        QTest::newRow(qPrintable(QByteArray(g) + "bottom right")) << grid << QRect(1100, 1000, 180, 152);
+        QTest::newRow(qPrintable(QByteArray(g) + "top left")) << grid << false << QRect(0, 0, 200, 150);
+        QTest::newRow(qPrintable(QByteArray(g) + "odd place")) << grid << false << QRect(333, 97, 131, 77);
+        QTest::newRow(qPrintable(QByteArray(g) + "bottom right")) << grid << false << QRect(1100, 1000, 180, 152);
+        QTest::newRow(qPrintable(QByteArray(g) + "edited block")) << grid << true << QRect(0, 0, 1280, 1152);
     }
 }
 
 void TestZoomViews::exposedRectanglesShowTheMap()
 {
     QFETCH(bool, grid);
+    QFETCH(bool, edited);
     QFETCH(QRect, rect);
     ViewRig r;
     r.renderer.setGrid(grid);
     QCOMPARE(r.view->size(), QSize(1280, 1152));
+    const QImage before = r.shown(rect);
+    if (edited) {
+        // Block 5 (palette row 4) redrawn, as the block editor's Save does.
+        QImage block(64, 64, QImage::Format_RGB32);
+        block.fill(qRgb(10, 200, 30));
+        r.pictures.setPicture(1, 4, block);
+        QVERIFY(r.shown(rect) != before);
+    }
     QCOMPARE(r.shown(rect), r.renderer.picture().copy(rect));
 }
 
