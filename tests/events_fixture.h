@@ -4,9 +4,10 @@
 // an Events page, a map view of 4 x 3 blocks filled with a colour pattern,
 // and the events editor with its windows.
 
+#include "app/editor_session.h"
 #include "catalogue/editor_core.h"
+#include "events/event_tables.h"
 #include "events/event_icons.h"
-#include "events/event_renderer.h"
 #include "events/ui/event_view.h"
 #include "events/ui/events_editor.h"
 #include "support/scripted_prompts.h"
@@ -54,12 +55,9 @@ struct EventsFixture {
 
     explicit EventsFixture(const QByteArray& eventsIni = townIni(), const QByteArray& rom = townRom(),
                            const QString& mapName = QStringLiteral("Town"))
+        : written(writeCatalogue(dir, eventsIni, rom)), editorState(dir.path()), session(editorState, prompts)
     {
-        dir.write(QStringLiteral("Events.ini"), eventsIni);
-        core = std::make_unique<EditorCore>(dir.path());
-        core->rom.setBytes(rom);
-        core->RomFileName = dir.file(QStringLiteral("town.gbc"));
-        core->map.name = mapName;
+        session.loadRom(dir.file(QStringLiteral("town.gbc")));
         mapPicture = QImage(256, 192, QImage::Format_RGB32);
         paintMap(0);
         page.resize(400, 300);
@@ -71,13 +69,27 @@ struct EventsFixture {
             painter.setCompositionMode(QPainter::CompositionMode_Source);
             painter.drawImage(at, scaled, area);
         };
-        editor = std::make_unique<EventsEditor>(*core, state, prompts, &page, drawMap,
-                                                [this] { return mapPicture.size(); }, &BuildEvents1);
+        editor = std::make_unique<EventsEditor>(session, &page, drawMap, [this] { return mapPicture.size(); });
         editor->createWindows();
+        for (auto changed : {&EditorSession::eventsChanged, &EditorSession::mapDropped})
+            QObject::connect(&session, changed, &page, [this] { BuildEvents1.setEnabled(eventsBuildable(state)); });
         page.show();
         exposed = QTest::qWaitForWindowExposed(&page);
-        editor->resetPick();
-        editor->LoadEvents();
+        session.pickMap(mapName);
+    }
+
+    // Every map is a 4 x 3 map of one tileset in the image's first bytes.
+    static bool writeCatalogue(TestDir& dir, const QByteArray& eventsIni, const QByteArray& rom)
+    {
+        dir.write(QStringLiteral("Events.ini"), eventsIni);
+        QByteArray maps;
+        for (const char* name : {"Town", "Room", "Cave", "Nowhere", "Big", "Hall"})
+            maps += QByteArray("[") + name + "]\r\nStart offset=$0\r\nEnd offset=$B\r\nX size=4\r\nY size=3\r\nTileset=1\r\n";
+        dir.write(QStringLiteral("Maps.Ini"), maps);
+        dir.write(QStringLiteral("Tilesets.ini"), "[1]\r\nStart offset=$0\r\nBlocks=0\r\nTiles=tiles.bmp\r\n");
+        dir.writeTilePicture(QStringLiteral("tiles.bmp"));
+        dir.write(QStringLiteral("town.gbc"), rom);
+        return true;
     }
 
     void paintMap(int seed)
@@ -103,23 +115,23 @@ struct EventsFixture {
     {
         const EventIcons icons;
         QImage picture = mapPicture;
-        for (quint8 kind : {TEventData::Warp, TEventData::Singpost, TEventData::People})
-            for (int i = 1; i <= (kind == 0 ? state.WarpCount : kind == 1 ? state.SingpostCount : state.PeopleCount); ++i) {
-                const int x = kind == 0 ? state.WarpTable[size_t(i)].X : kind == 1 ? state.SingpostTable[size_t(i)].X
-                                                                               : state.PeopleTable[size_t(i)].X;
-                const int y = kind == 0 ? state.WarpTable[size_t(i)].Y : kind == 1 ? state.SingpostTable[size_t(i)].Y
-                                                                               : state.PeopleTable[size_t(i)].Y;
-                for (int dy = 0; dy < 32; ++dy)
-                    for (int dx = 0; dx < 32; ++dx) {
-                        const QPoint at(x * 32 + dx, y * 32 + dy);
-                        if (!picture.rect().contains(at))
-                            continue;
-                        const QRgb s = icons.icon(kind).pixel(dx, dy), d = picture.pixel(at);
-                        picture.setPixel(at, qRgb(blendChannel(qRed(s), qRed(d), 150),
-                                                  blendChannel(qGreen(s), qGreen(d), 150),
-                                                  blendChannel(qBlue(s), qBlue(d), 150)));
-                    }
-            }
+        const auto blend = [&](int icon, int x, int y) {
+            for (int dy = 0; dy < 32; ++dy)
+                for (int dx = 0; dx < 32; ++dx) {
+                    const QPoint at(x * 32 + dx, y * 32 + dy);
+                    if (!picture.rect().contains(at))
+                        continue;
+                    const QRgb s = icons.icon(icon).pixel(dx, dy), d = picture.pixel(at);
+                    picture.setPixel(at, qRgb(blendChannel(qRed(s), qRed(d), 150), blendChannel(qGreen(s), qGreen(d), 150),
+                                              blendChannel(qBlue(s), qBlue(d), 150)));
+                }
+        };
+        for (int i = 1; i <= state.WarpCount; ++i)
+            blend(0, state.WarpTable[size_t(i)].X, state.WarpTable[size_t(i)].Y);
+        for (int i = 1; i <= state.SingpostCount; ++i)
+            blend(1, state.SingpostTable[size_t(i)].X, state.SingpostTable[size_t(i)].Y);
+        for (int i = 1; i <= state.PeopleCount; ++i)
+            blend(2, state.PeopleTable[size_t(i)].X, state.PeopleTable[size_t(i)].Y);
         return picture;
     }
 
@@ -128,9 +140,12 @@ struct EventsFixture {
 
     bool exposed = false;
     TestDir dir;
-    std::unique_ptr<EditorCore> core;
-    EventState state;
+    bool written;
+    EditorState editorState;
+    EditorCore* core = &editorState.core;
+    EventState& state = editorState.events;
     ScriptedPrompts prompts;
+    EditorSession session;
     QWidget page;
     QImage mapPicture;   // the map the event view shows
     QAction BuildEvents1{QStringLiteral("Build Events...")};

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <optional>
 
-class QImage;
+class EditorSession;
 class MapRenderer;
+class QImage;
 class Prompts;
 struct EditorState;
 
@@ -13,9 +13,8 @@ struct EditorState;
 // "Save Map Picture..." and "Save Tileset Picture..." commands.
 class MapFileCommands {
 public:
-    // `redrawAfterLoad` shows freshly loaded working copies (UpdateMap,
-    // DrawEvents, UpdateCritter); it may be empty.
-    MapFileCommands(EditorState& state, Prompts& prompts, std::function<void()> redrawAfterLoad);
+    // A map file loaded is an edit of the session's working copies.
+    explicit MapFileCommands(EditorSession& session);
 
     void SaveMap1Click();
     void LoadMap1Click();
@@ -35,7 +34,7 @@ private:
     // The picture save dialog, new each time: no file name carried over.
     std::optional<QString> askPicturePath();
 
+    EditorSession& m_session;
     EditorState& m_state;
     Prompts& m_prompts;
-    std::function<void()> m_redrawAfterLoad;
 };

@@ -1,26 +1,26 @@
 #include "events/ui/events_editor.h"
 
+#include "app/editor_session.h"
 #include "events/ui/event_builder.h"
 #include "events/event_icons.h"
 #include "events/event_tables.h"
 #include "events/event_renderer.h"
+#include "events/ui/event_view.h"
 #include "events/ui/people_form.h"
 #include "events/ui/singpost_form.h"
 #include "events/ui/warp_form.h"
-#include "events/ui/event_view.h"
 #include "widgets/prompts.h"
 
-#include <QAction>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QWidget>
 
-EventsEditor::EventsEditor(EditorCore& core, EventState& state, Prompts& prompts, QWidget* eventsPage,
-                           MapDrawing drawMap, MapSize mapSize, QAction* BuildEvents1, QObject* parent)
-    : QObject(parent), m_core(core), m_state(state), m_prompts(prompts), m_page(eventsPage),
-      m_mapSize(std::move(mapSize)), m_buildEvents(BuildEvents1), m_icons(std::make_unique<EventIcons>()),
+EventsEditor::EventsEditor(EditorSession& session, QWidget* eventsPage, MapDrawing drawMap, MapSize mapSize,
+                           QObject* parent)
+    : QObject(parent), m_session(session), m_state(session.state().events), m_page(eventsPage),
+      m_mapSize(std::move(mapSize)), m_icons(std::make_unique<EventIcons>()),
       m_renderer(std::make_unique<EventRenderer>(*m_icons))
 {
     auto* layout = new QGridLayout(eventsPage);
@@ -42,8 +42,18 @@ EventsEditor::EventsEditor(EditorCore& core, EventState& state, Prompts& prompts
     connect(EventBox, &EventView::unitPressed, this, &EventsEditor::EventBoxMouseDown);
     connect(EventBox, &EventView::unitMoved, this, [this](QPoint square) { EventBoxMouseMove(square); });
     connect(EventBox, &EventView::unitReleased, this, [this] { EventBoxMouseUp(); });
-    if (m_buildEvents)
-        m_buildEvents->setEnabled(false);
+
+    connect(&m_session, &EditorSession::mapPicked, this, [this] {
+        EventBox->setStatusTip(m_session.state().core.map.comment);
+        showEvents();
+    });
+    connect(&m_session, &EditorSession::mapDropped, this, &EventsEditor::clearMap);
+    connect(&m_session, &EditorSession::eventsChanged, this, &EventsEditor::showEvents);
+    connect(&m_session, &EditorSession::eventMoved, this,
+            [this](TEventData, int fromX, int fromY, int toX, int toY) { showMove(fromX, fromY, toX, toY); });
+    // The map under the events changed: the view shows it at its next paint.
+    connect(&m_session, &EditorSession::mapPictureChanged, this, &EventsEditor::DrawEvents);
+    connect(&m_session, &EditorSession::cellChanged, this, &EventsEditor::showCell);
 }
 
 EventsEditor::~EventsEditor()
@@ -61,35 +71,25 @@ void EventsEditor::createWindows()
     QWidget* owner = m_page ? m_page->window() : nullptr;
     WarpForm = new TWarpForm(m_state, owner);
     SingpostForm = new TSingpostForm(m_state, owner);
-    PeopleForm = new TPeopleForm(m_state, m_core.catalogue.EventsIni, owner);
-    EventBuilder = new TEventBuilder(m_core, m_state, m_prompts, [this] { LoadEvents(); }, owner);
+    PeopleForm = new TPeopleForm(m_state, m_session.state().core.catalogue.EventsIni, owner);
+    EditorState& editor = m_session.state();
+    EventBuilder = new TEventBuilder(editor.core, m_state, m_session.prompts(), [this] { m_session.eventsRebuilt(); },
+                                     owner);
+    for (EventDialog* d : {static_cast<EventDialog*>(WarpForm.data()), static_cast<EventDialog*>(SingpostForm.data()),
+                           static_cast<EventDialog*>(PeopleForm.data())})
+        d->setWriter([this](TEventData event, int byte, int value) {
+            m_writing = true;
+            m_session.setEventField(event, byte, value);
+            m_writing = false;
+        });
     updateDialogs();
 }
 
-void EventsEditor::LoadEvents()
+void EventsEditor::showEvents()
 {
-    const QString section = m_core.map.isMap() ? m_core.map.name : QString();
-    const QString problem = loadEventTables(m_core.catalogue.EventsIni, section, m_core.rom, m_state);
-    if (!problem.isEmpty())
-        m_prompts.error(problem);
     updatePage();
     updateDialogs();
     DrawEvents();
-}
-
-void EventsEditor::resetPick()
-{
-    m_state.PickedEvent = TEventData();
-    m_state.DraggingEvent = false;
-    updateDialogs();
-}
-
-void EventsEditor::SaveEvents()
-{
-    const QString problem = saveEventTables(m_state, m_core.rom);
-    if (!problem.isEmpty())
-        m_prompts.error(problem);
-    LoadEvents();
 }
 
 void EventsEditor::followZoom(ZoomSetting* zoom) { EventBox->followZoom(zoom); }
@@ -120,7 +120,7 @@ void EventsEditor::BuildEvents1Click()
 
 void EventsEditor::clearMap()
 {
-    clearEventState(m_state);
+    EventBox->setStatusTip(QString());
     updatePage();
     updateDialogs();
     EventBox->setContentSize(0, 0);
@@ -131,16 +131,18 @@ void EventsEditor::updatePage()
     const bool present = eventsPresent(m_state);
     ScrollBox3->setVisible(present);
     SorryLabel->setVisible(!present);
-    if (m_buildEvents)
-        m_buildEvents->setEnabled(eventsBuildable(m_state));
 }
 
 void EventsEditor::updateDialogs()
 {
     for (EventDialog* d : {static_cast<EventDialog*>(WarpForm.data()), static_cast<EventDialog*>(SingpostForm.data()),
                            static_cast<EventDialog*>(PeopleForm.data())})
-        if (d)
+        if (d) {
             d->updateEditable();
+            // An open dialog shows the record as it is now (after an undo, say).
+            if (d->isVisible() && !m_writing)
+                d->FormActivate();
+        }
 }
 
 void EventsEditor::showDialog(quint8 kind)
@@ -168,31 +170,35 @@ void EventsEditor::EventBoxMouseDown(QPoint square, Qt::MouseButton button)
     if (m_state.PickedEvent.Kind == TEventData::None)
         return;
     showDialog(m_state.PickedEvent.Kind);
-    m_state.DraggingEvent = true;
+    m_session.beginDrag();
 }
 
 void EventsEditor::EventBoxMouseMove(QPoint square)
 {
     emit statusText(eventStatusText(m_state, square.x(), square.y(), &m_state.HoverEvent));
     if (m_state.DraggingEvent)
-        dragTo(square.x(), square.y());
+        m_session.dragEvent(m_state.PickedEvent, square.x(), square.y());
 }
 
 void EventsEditor::EventBoxMouseUp()
 {
-    m_state.DraggingEvent = false;
+    if (m_state.DraggingEvent)
+        m_session.endDrag();
 }
 
-void EventsEditor::dragTo(int x, int y)
+void EventsEditor::showMove(int fromX, int fromY, int toX, int toY)
 {
-    int oldX = 0, oldY = 0;
-    if (!eventSquare(m_state, m_state.PickedEvent, &oldX, &oldY))
+    EventBox->updateSquare(fromX, fromY);
+    EventBox->updateSquare(toX, toY);
+    updateDialogs();
+}
+
+void EventsEditor::showCell(int cell)
+{
+    const int w = m_session.state().core.map.MapWidth;
+    if (w <= 0 || cell < 0)
         return;
-    moveEvent(m_state, m_state.PickedEvent, x, y);
-    int newX = 0, newY = 0;
-    eventSquare(m_state, m_state.PickedEvent, &newX, &newY);
-    if (newX == oldX && newY == oldY)
-        return;
-    EventBox->updateSquare(oldX, oldY);
-    EventBox->updateSquare(newX, newY);
+    // A block is 2 x 2 squares.
+    const int x = 2 * (cell % w), y = 2 * (cell / w);
+    EventBox->update(EventBox->unitRect(x, y).united(EventBox->unitRect(x + 1, y + 1)));
 }

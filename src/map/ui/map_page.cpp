@@ -1,17 +1,14 @@
 #include "map/ui/map_page.h"
 
-#include "map/block_blit.h"
-#include "map/block_composer.h"
+#include "app/editor_session.h"
 #include "map/map_readouts.h"
 #include "map/map_renderer.h"
+#include "map/palette_picture.h"
 #include "map/ui/block_palette_box.h"
 #include "map/ui/map_view.h"
-#include "widgets/prompts.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QMouseEvent>
-#include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -20,11 +17,10 @@ constexpr int Cell = BlockPictures::BlockPixels;     // 64
 constexpr int PaletteBoxWidth = 85;
 }
 
-MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, TilePicture& Pics,
-                 Prompts& prompts, QProgressBar* Progress, QAction* Grid1, QWidget* parent)
-    : QWidget(parent), m_core(core), m_state(state), m_pictures(pictures), m_pics(Pics),
-      m_prompts(prompts), m_progress(Progress), m_grid(Grid1),
-      m_renderer(std::make_unique<MapRenderer>(core.map, state, pictures))
+MapPage::MapPage(EditorSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session),
+      m_renderer(std::make_unique<MapRenderer>(session.state().core.map, session.state().map,
+                                               session.state().pictures))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -56,9 +52,20 @@ MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, Til
 
     connect(MapBox, &MapView::unitMoved, this, [this](QPoint cell) { MapBoxMouseMove(cell); });
     connect(MapBox, &MapView::unitPressed, this, &MapPage::MapBoxMouseDown);
-    connect(MapBox, &MapView::unitReleased, this, [this] { MapBoxMouseUp(); });
+    connect(MapBox, &MapView::unitReleased, this, [this](QPoint, Qt::MouseButton button) { MapBoxMouseUp(button); });
     connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
     connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
+
+    connect(&m_session, &EditorSession::mapPicked, this, &MapPage::showPickedMap);
+    connect(&m_session, &EditorSession::mapDropped, this, &MapPage::clearMap);
+    connect(&m_session, &EditorSession::cellChanged, this, &MapPage::showCell);
+    connect(&m_session, &EditorSession::selectedBlockChanged, this, &MapPage::showSelectedBlock);
+    connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
+        if (!m_session.state().core.map.isMap())
+            return;
+        UpdateBlockPalette();
+        UpdateMap();
+    });
 
     setViewEnabled(false);
 }
@@ -69,74 +76,39 @@ QImage& MapPage::paletteImage() { return m_palette->image(); }
 
 void MapPage::followZoom(ZoomSetting* zoom) { MapBox->followZoom(zoom); }
 
-bool MapPage::gridOn() const { return m_grid && m_grid->isChecked(); }
-
 void MapPage::setViewEnabled(bool enabled)
 {
-    m_viewEnabled = enabled;
     MapBox->setEnabled(enabled);
 }
 
-// --- Tileset and palette -------------------------------------------------
-
-void MapPage::LoadTileset()
+void MapPage::showPickedMap()
 {
-    const MapRecord& map = m_core.map;
-    const int t = map.TilesetNumber, blocks = map.TilesetBlocks;
-    // The record was checked by the map pick; a record that cannot be held builds nothing.
-    if (t < 1 || t > TilesetCount || blocks < 0 || blocks >= BlockPlaces
-        || !m_core.rom.contains(map.TilesetStart, qint64(BlockSize) * (blocks + 1)))
-        return;
-
-    const QString status = QStringLiteral("Loading Tileset%1 please wait...").arg(t);
-    if (m_progress) {
-        m_progress->setMaximum(blocks);
-        m_progress->setValue(0);
-        m_progress->show();
+    const EditorState& state = m_session.state();
+    if (state.pictures.built(state.core.map.TilesetNumber)) {
+        m_palette->setFixedWidth(Cell);
+        setViewEnabled(true);
     }
-    // The build takes a few milliseconds: painting the bar after every block
-    // would cost more than the build itself, so the bar takes each value
-    // and is painted once it is done.
-    if (m_progress)
-        m_progress->setUpdatesEnabled(false);
-    // The status text reads the same after every block: it is set once.
-    emit statusText(status);
-    QImage scratch = BlockComposer::emptyBlock();
-    std::array<quint8, BlockSize> tiles{};
-    for (int r = 0; r <= blocks; ++r) {
-        m_core.rom.readAt(qint64(map.TilesetStart) + qint64(BlockSize) * r, tiles.data(), BlockSize);
-        BlockComposer::compose(scratch, m_pics, tiles);
-        m_pictures.setPicture(t, r, scratch.copy());
-        if (m_progress)
-            m_progress->setValue(r);
-    }
-    m_palette->setFixedWidth(Cell);
-    setViewEnabled(true);
-    if (m_progress) {
-        m_progress->setUpdatesEnabled(true);
-        m_progress->hide();
-    }
+    MapBox->setStatusTip(state.core.map.comment);
+    UpdateBlockPalette();
+    UpdateMap();
 }
+
+// --- Palette -------------------------------------------------------------
 
 void MapPage::UpdateBlockPalette()
 {
-    const int t = m_core.map.TilesetNumber;
-    QImage& image = m_palette->image();
-    const bool grid = gridOn();
-    for (int r = 0; r < BlockPlaces; ++r) {
-        const QRect row(0, Cell * r, Cell, Cell);
-        if (m_pictures.has(t, r))
-            blitImage(image, row.topLeft(), m_pictures.picture(t, r), QRect(0, 0, Cell, Cell));
-        else
-            fillBlack(image, row);
-        if (grid)
-            drawFrame(image, row);
-    }
-    const int blocks = qBound(0, m_core.map.TilesetBlocks, BlockPlaces);
+    const EditorState& state = m_session.state();
+    m_palette->image() = composePalette(state.pictures, state.core.map.TilesetNumber, m_session.grid());
+    const int blocks = qBound(0, state.core.map.TilesetBlocks, BlockPlaces);
     m_palette->setFixedHeight(Cell * blocks);
     m_palette->update();
-    showSelectedBlock();
-    emit pictureCommandsEnabled();
+    showSelectedBlock(m_session.selectedBlock());
+}
+
+void MapPage::showSelectedBlock(qint32 block)
+{
+    // Block number n is palette row n - 1; 0 and numbers past the palette frame nothing.
+    m_palette->setSelectedRow(block >= 1 && block <= BlockPlaces ? int(block - 1) : -1);
 }
 
 void MapPage::BlockPaletteMouseMove(QMouseEvent* event)
@@ -144,7 +116,7 @@ void MapPage::BlockPaletteMouseMove(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     if (y < 0 || y >= m_palette->height())
         return;
-    emit statusText(paletteReadout(y / Cell, m_core.map.TilesetStart));
+    emit statusText(paletteReadout(y / Cell, m_session.state().core.map.TilesetStart));
 }
 
 void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
@@ -152,36 +124,23 @@ void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     if (y < 0 || y >= m_palette->height())
         return;
-    m_state.SelectedBlock = y / Cell + 1;
-    showSelectedBlock();
-}
-
-void MapPage::showSelectedBlock()
-{
-    // Block number n is palette row n - 1; 0 and numbers past the palette frame nothing.
-    const int row = m_state.SelectedBlock - 1;
-    m_palette->setSelectedRow(row >= 0 && row < BlockPlaces ? row : -1);
+    m_session.setSelectedBlock(y / Cell + 1);
 }
 
 // --- Map view --------------------------------------------------------------
 
-void MapPage::LoadMap()
-{
-    // A record the buffer cannot hold leaves the bytes of the previous map.
-    if (!m_state.readMap(m_core.rom, m_core.map))
-        return;
-    UpdateMap();
-}
-
 void MapPage::UpdateMap()
 {
-    m_renderer->setGrid(gridOn());
+    m_renderer->setGrid(m_session.grid());
     MapBox->mapChanged();
 }
 
-void MapPage::SaveMap()
+void MapPage::showCell(int cell)
 {
-    m_state.writeMap(m_core.rom);
+    const int w = m_renderer->columns();
+    if (w <= 0 || cell < 0)
+        return;
+    MapBox->updateCell(cell % w, cell / w);
 }
 
 int MapPage::cellAt(QPoint cell) const
@@ -197,59 +156,45 @@ void MapPage::MapBoxMouseMove(QPoint at)
     const int cell = cellAt(at);
     if (cell < 0)
         return;
-    m_state.CursorCell = cell;
-    const int byte = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
-    emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(m_core.map.MapStart) + cell));
-    if (m_state.Painting && m_state.paintCell(cell, m_state.SelectedBlock))
-        MapBox->updateCell(at.x(), at.y());
+    EditorState& state = m_session.state();
+    state.map.CursorCell = cell;
+    const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
+    emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(state.core.map.MapStart) + cell));
+    if (state.map.Painting)
+        m_session.paintCell(cell);
 }
 
 void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
 {
     // The cell comes from the press itself: a press need not follow a move.
     const int cell = cellAt(at);
+    EditorState& state = m_session.state();
     if (button == Qt::LeftButton) {
-        m_state.Painting = true;
+        m_session.beginStroke();
         if (cell < 0)
             return;
-        m_state.CursorCell = cell;
-        if (m_state.paintCell(cell, m_state.SelectedBlock))
-            MapBox->updateCell(at.x(), at.y());
+        state.map.CursorCell = cell;
+        m_session.paintCell(cell);
     } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
         if (cell < 0)
             return;
-        m_state.CursorCell = cell;
-        const int byte = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
+        state.map.CursorCell = cell;
+        const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
         ScrollBox2->verticalScrollBar()->setValue(byte * Cell - Cell);
-        m_state.SelectedBlock = byte;
-        showSelectedBlock();
+        m_session.setSelectedBlock(byte);
     }
 }
 
-void MapPage::MapBoxMouseUp()
+void MapPage::MapBoxMouseUp(Qt::MouseButton button)
 {
-    m_state.Painting = false;
-}
-
-void MapPage::Grid1Click()
-{
-    // The action has already changed its check mark.
-    const bool on = gridOn();
-    QString error;
-    if (!m_core.catalogue.CrittersIni.writeBool(QStringLiteral("Settings"), QStringLiteral("Grid"), on, &error)) {
-        m_prompts.error(error);
-        return;
-    }
-    if (m_viewEnabled) {
-        UpdateMap();
-        UpdateBlockPalette();
-    }
+    if (button == Qt::LeftButton || m_session.state().map.Painting)
+        m_session.endStroke();
 }
 
 void MapPage::clearMap()
 {
     setViewEnabled(false);
-    m_state.Painting = false;
+    MapBox->setStatusTip(QString());
     MapBox->mapChanged();
     m_palette->image().fill(Qt::black);
     m_palette->setFixedSize(0, 0);

@@ -1,44 +1,31 @@
 #pragma once
 
-#include "catalogue/editor_core.h"
-#include "map/block_pictures.h"
-#include "map/map_state.h"
-#include "map/tile_picture.h"
-
+#include <QImage>
 #include <QWidget>
 #include <memory>
 
 class BlockPaletteBox;
+class EditorSession;
 class MapRenderer;
 class MapView;
-class ZoomSetting;
-class Prompts;
 class QMouseEvent;
-class QAction;
-class QProgressBar;
 class QScrollArea;
+class ZoomSetting;
 
 // The "Map" page: the map view MapBox in ScrollBox1 and, along the right
 // edge, the block palette BlockPalette in ScrollBox2.
 class MapPage : public QWidget {
     Q_OBJECT
 public:
-    MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, TilePicture& Pics,
-            Prompts& prompts, QProgressBar* Progress, QAction* Grid1, QWidget* parent = nullptr);
+    // The page follows the session: a map pick shows the map, a new ROM
+    // image empties it, edits and the grid setting redraw what they change.
+    explicit MapPage(EditorSession& session, QWidget* parent = nullptr);
     ~MapPage() override;
 
-    // Builds the block pictures of the current tileset (map pick, when not yet built).
-    void LoadTileset();
     // Redraws the palette image for the current tileset.
     void UpdateBlockPalette();
-    // Reads the current map's bytes and draws them.
-    void LoadMap();
     // Full redraw of the map view.
     void UpdateMap();
-    // Writes the map bytes into the ROM image (Save Rom, Save Rom As).
-    void SaveMap();
-    // The "Show Grid" toggle.
-    void Grid1Click();
     // A new ROM image was loaded: no current map, empty view and palette.
     void clearMap();
 
@@ -56,32 +43,24 @@ public:
 signals:
     // Text for status panel 0.
     void statusText(const QString& text);
-    // UpdateBlockPalette enables "Save Map Picture..." and "Save Tileset Picture...".
-    void pictureCommandsEnabled();
 
 private:
     // Pointer handlers of the map view, in map cells.
     void MapBoxMouseMove(QPoint cell);
     void MapBoxMouseDown(QPoint cell, Qt::MouseButton button);
-    void MapBoxMouseUp();
+    void MapBoxMouseUp(Qt::MouseButton button);
     void BlockPaletteMouseMove(QMouseEvent* event);
     void BlockPaletteMouseDown(QMouseEvent* event);
 
-    bool gridOn() const;
     // The index of cell (column, row), or -1 outside the map's cells.
     int cellAt(QPoint cell) const;
-    // Frames the palette row of SelectedBlock.
-    void showSelectedBlock();
     void setViewEnabled(bool enabled);
+    // Frames the palette row of the selected block.
+    void showSelectedBlock(qint32 block);
+    void showPickedMap();
+    void showCell(int cell);
 
-    EditorCore& m_core;
-    MapState& m_state;
-    BlockPictures& m_pictures;
-    TilePicture& m_pics;
-    Prompts& m_prompts;
-    QProgressBar* m_progress;
-    QAction* m_grid;
-    BlockPaletteBox* m_palette = nullptr;   // BlockPalette
+    EditorSession& m_session;
     std::unique_ptr<MapRenderer> m_renderer;
-    bool m_viewEnabled = false;      // set by the first tileset build
+    BlockPaletteBox* m_palette = nullptr;   // BlockPalette
 };
