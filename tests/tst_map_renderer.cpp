@@ -1,10 +1,8 @@
-// Drawing the map and the event icons from the model: any rectangle at any
-// zoom, the whole picture and its file, the icons over the map.
+// Drawing the map from the model: any rectangle at any zoom, the whole
+// picture and its file.
 #include "catalogue/map_record.h"
 #include "catalogue/rom_image.h"
 #include "catalogue/view_zoom.h"
-#include "events/event_icons.h"
-#include "events/event_renderer.h"
 #include "map/block_blit.h"
 #include "map/block_pictures.h"
 #include "map/bmp_writer.h"
@@ -96,8 +94,6 @@ private slots:
     void enlargedPixelsAndReducedFrames();
     void editedBlockShowsAtEveryZoom();
     void noMapDrawsNothing();
-    void iconsOverTheMap_data();
-    void iconsOverTheMap();
 };
 
 void TestMapRenderer::wholePictureAndFileAsBefore_data()
@@ -218,64 +214,6 @@ void TestMapRenderer::noMapDrawsNothing()
     s.renderer.render(target, QPoint(0, 0), target.rect(), 100);
     QCOMPARE(target.pixel(10, 10), qRgb(255, 0, 0));
     QVERIFY(s.renderer.picture().isNull());
-}
-
-void TestMapRenderer::iconsOverTheMap_data()
-{
-    QTest::addColumn<int>("zoom");
-    QTest::addColumn<QRect>("area");
-    QTest::newRow("100 %, all") << 100 << QRect(0, 0, 224, 160);
-    QTest::newRow("100 %, through squares") << 100 << QRect(40, 10, 70, 90);
-    QTest::newRow("200 %, all") << 200 << QRect(0, 0, 448, 320);
-    QTest::newRow("50 %, part") << 50 << QRect(10, 5, 60, 40);
-}
-
-// Each icon is blended at 150/255 over what lies beneath, warps first, then
-// signposts, then people; an icon past the area's edge is cut there.
-void TestMapRenderer::iconsOverTheMap()
-{
-    QFETCH(int, zoom);
-    QFETCH(QRect, area);
-    EventState events;
-    events.WarpCount = 2;
-    events.WarpTable[1] = {1, 2, 0, 0, 0};   // Y, X
-    events.WarpTable[2] = {3, 3, 0, 0, 0};
-    events.SingpostCount = 1;
-    events.SingpostTable[1] = {3, 3, 0, 0, 0};   // on warp 2
-    events.PeopleCount = 1;
-    events.PeopleTable[1].Y = 0;
-    events.PeopleTable[1].X = 0;
-    const EventIcons icons;
-    const EventRenderer renderer(icons);
-
-    QImage background(area.size(), QImage::Format_RGB32);
-    for (int y = 0; y < background.height(); ++y)
-        for (int x = 0; x < background.width(); ++x)
-            background.setPixel(x, y, qRgb((x * 3) & 0xFF, (y * 7) & 0xFF, 90));
-    QImage expected = background;
-    const int side = int(ViewZoom::scaled(32, zoom));
-    const auto blend = [&](int icon, int sx, int sy) {
-        const QImage picture = zoom == 100 ? icons.icon(icon)
-            : icons.icon(icon).scaled(side, side, Qt::IgnoreAspectRatio,
-                                      zoom > 100 ? Qt::FastTransformation : Qt::SmoothTransformation)
-                  .convertToFormat(QImage::Format_RGB32);
-        for (int y = 0; y < side; ++y)
-            for (int x = 0; x < side; ++x) {
-                const QPoint at = QPoint(sx * side + x, sy * side + y) - area.topLeft();
-                if (!expected.rect().contains(at))
-                    continue;
-                const QRgb s = picture.pixel(x, y), d = expected.pixel(at);
-                expected.setPixel(at, qRgb(blendChannel(qRed(s), qRed(d), 150), blendChannel(qGreen(s), qGreen(d), 150),
-                                           blendChannel(qBlue(s), qBlue(d), 150)));
-            }
-    };
-    blend(0, 2, 1);
-    blend(0, 3, 3);
-    blend(1, 3, 3);
-    blend(2, 0, 0);
-    QImage drawn = background;
-    renderer.render(drawn, QPoint(0, 0), area, zoom, events);
-    QCOMPARE(drawn, expected);
 }
 
 QTEST_MAIN(TestMapRenderer)

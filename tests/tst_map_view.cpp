@@ -2,10 +2,12 @@
 #include "map_rig.h"
 
 #include "map/map_readouts.h"
+#include "map/map_renderer.h"
 #include "map/ui/block_palette_box.h"
 #include "widgets/zoom_setting.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace {
 MapRecord mapAt(qint32 start, qint32 end, qint32 width, qint32 height)
@@ -53,6 +55,10 @@ private slots:
     void cellsBeyondTheBytesRead();
     void loadRomClearsTheView();
     void halfSizeClickPaintsTheCellUnderThePointer();
+    void exposedRectanglesShowTheWholePicture_data();
+    void exposedRectanglesShowTheWholePicture();
+    void ctrlWheelZoomsAroundThePointer_data();
+    void ctrlWheelZoomsAroundThePointer();
     void selectedBlockIsFramedOnTheScreenOnly();
 };
 
@@ -98,6 +104,91 @@ void TestMapView::halfSizeClickPaintsTheCellUnderThePointer()
     QVERIFY(!log.painted.intersects(QRect(0, 0, 3 * 32, 32)));
     QTest::mouseMove(r.page->MapBox, at - QPoint(1, 0));
     QCOMPARE(r.statusTexts.last(), QStringLiteral("X: 3 Y: 2 Block: 06 Offset: 402B"));
+}
+
+void TestMapView::exposedRectanglesShowTheWholePicture_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<QRect>("rect");
+    for (bool grid : {false, true}) {
+        const QByteArray g = grid ? "grid on, " : "grid off, ";
+        QTest::newRow(g + "top left, a cell holding 0") << grid << false << QRect(0, 0, 200, 150);
+        QTest::newRow(g + "odd place") << grid << false << QRect(333, 97, 131, 77);
+        QTest::newRow(g + "bottom right") << grid << false << QRect(1100, 1000, 180, 152);
+        QTest::newRow(g + "block edited in the block editor") << grid << true << QRect(0, 0, 1280, 1152);
+    }
+}
+
+// What the view paints of any rectangle is that rectangle of the picture
+// Save Map Picture writes.
+void TestMapView::exposedRectanglesShowTheWholePicture()
+{
+    QFETCH(bool, grid);
+    QFETCH(bool, edited);
+    QFETCH(QRect, rect);
+    MapRig r(grid);
+    QVERIFY(r.core->rom.writeAt(rig::TownStart + 1, "\x00", 1));
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    const auto shown = [&] {
+        return r.page->MapBox->grab(rect).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    if (edited) {
+        const QImage before = shown();
+        // Block 1 (palette row 0) saved with other tiles by the block editor.
+        r.editor->BlockEditor1Click();
+        r.editor->BlockIndex = 0;
+        r.editor->BlockOffset = rig::Tileset1Start;
+        for (int i = 0; i < 16; ++i)
+            r.editor->BlockTiles[size_t(i)] = 60 + i;
+        r.editor->SaveTile();
+        QVERIFY(shown() != before);
+    }
+    if (rect.topLeft() == QPoint(0, 0))
+        QVERIFY(rig::allBlack(shown(), QPoint(64, 0)));   // cell (1, 0) holds 0
+    QCOMPARE(shown(), r.page->renderer().picture().copy(rect));
+}
+
+void TestMapView::ctrlWheelZoomsAroundThePointer_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("angle");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("in") << 100 << 120 << 200;
+    QTest::newRow("two notches in") << 100 << 240 << 400;
+    QTest::newRow("out") << 400 << -120 << 200;
+    QTest::newRow("half a notch") << 100 << 60 << 100;
+}
+
+void TestMapView::ctrlWheelZoomsAroundThePointer()
+{
+    QFETCH(int, from);
+    QFETCH(int, angle);
+    QFETCH(int, zoom);
+    MapRig r;
+    ZoomSetting setting;
+    r.page->followZoom(&setting);
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    setting.setPercent(from);
+    QWidget* viewport = r.page->ScrollBox1->viewport();
+    r.page->ScrollBox1->horizontalScrollBar()->setValue(300);
+    r.page->ScrollBox1->verticalScrollBar()->setValue(200);
+    const QPoint pointer(150, 90);   // in the viewport
+    const QPoint before = r.page->MapBox->mapFrom(viewport, pointer);
+    const auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(at), QPointF(r.page->MapBox->mapToGlobal(at)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(r.page->MapBox, &event);
+    };
+    wheel(before, angle, Qt::ControlModifier);
+    QCOMPARE(setting.percent(), zoom);
+    QCOMPARE(r.page->MapBox->size(), QSize(1280, 1152) * zoom / 100);
+    // The map point under the pointer stays under it.
+    const QPoint after = r.page->MapBox->mapFrom(viewport, pointer);
+    QVERIFY2((after - before * zoom / from).manhattanLength() <= 1, qPrintable(QStringLiteral("%1,%2").arg(after.x()).arg(after.y())));
+    // Without Ctrl the wheel scrolls and leaves the zoom.
+    wheel(after, -120, Qt::NoModifier);
+    QCOMPARE(setting.percent(), zoom);
 }
 
 void TestMapView::selectedBlockIsFramedOnTheScreenOnly()
