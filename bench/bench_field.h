@@ -109,9 +109,11 @@ inline double memcpyMs(qint64 pixels)
 
 inline void print(const char* what, const Figures& f, double target, qint64 pixels)
 {
-    std::printf("%-40s median %9.4f ms  best %9.4f ms  target < %-5g %-4s  memcpy of %9lld px: %8.4f ms\n", what,
-                f.median, f.best, target, f.median < target ? "ok" : "SLOW", static_cast<long long>(pixels),
-                memcpyMs(pixels));
+    std::printf("%-40s median %9.4f ms  best %9.4f ms  target < %-5g %-4s", what, f.median, f.best, target,
+                f.median < target ? "ok" : "SLOW");
+    if (pixels > 0)
+        std::printf("  memcpy of %9lld px: %8.4f ms", static_cast<long long>(pixels), memcpyMs(pixels));
+    std::printf("\n");
 }
 
 // Peak and present resident memory of this process, in MiB.

@@ -274,7 +274,9 @@ void TMainForm::createPages()
 
     StatusPanel0 = new QLabel(QStringLiteral("Click \"File/Load...\" to load rom."));
     StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-    StatusPanel0->setFixedWidth(200);
+    // A fixed size: a new read-out on every pointer move repaints the panel
+    // without laying out the status bar again.
+    StatusPanel0->setFixedSize(200, StatusPanel0->sizeHint().height());
     StatusPanel1 = new QLabel;
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
