@@ -14,21 +14,21 @@
 
 namespace {
 
-constexpr int W = 7, H = 5;
-
-// A 7 x 5 map of tileset 2 whose bytes are 0 (nothing), built blocks, a block
-// that was never built (40) and, past the 33 bytes read, cells without a byte.
+// A map of tileset 2 (7 x 5 blocks unless said otherwise) whose bytes are 0
+// (nothing), built blocks, a block that was never built (40) and, past the
+// bytes read, two cells without a byte.
 struct Scene {
+    const int W, H;
     MapRecord map;
     MapState bytes;
     BlockPictures pictures;
     MapRenderer renderer{map, bytes, pictures};
 
-    explicit Scene(bool grid)
+    explicit Scene(bool grid, int width = 7, int height = 5) : W(width), H(height)
     {
         for (int row = 0; row < 20; ++row)
             pictures.setPicture(2, row, blockPicture(row, 0));
-        QByteArray rom(0x200, '\0');
+        QByteArray rom(0x100 + W * H, '\0');
         for (int i = 0; i < W * H; ++i)
             rom[0x100 + i] = char(i % 9 == 4 ? 0 : i == 12 ? 40 : 1 + (i * 5) % 20);
         RomImage image;
@@ -99,14 +99,17 @@ private slots:
 void TestMapRenderer::wholePictureAndFileAsBefore_data()
 {
     QTest::addColumn<bool>("grid");
-    QTest::newRow("grid off") << false;
-    QTest::newRow("grid on") << true;
+    QTest::addColumn<int>("width");
+    QTest::newRow("grid off") << false << 7;
+    QTest::newRow("grid on") << true << 7;
+    QTest::newRow("a long map, written in narrower bands") << true << 300;
 }
 
 void TestMapRenderer::wholePictureAndFileAsBefore()
 {
     QFETCH(bool, grid);
-    Scene s(grid);
+    QFETCH(int, width);
+    Scene s(grid, width, width > 7 ? 1 : 5);
     const QImage old = s.composedTheOldWay();
     QCOMPARE(s.renderer.picture(), old);
 
@@ -177,7 +180,7 @@ void TestMapRenderer::enlargedPixelsAndReducedFrames()
     for (int zoom : {25, 50}) {
         const QImage small = s.whole(zoom);
         const int b = 64 * zoom / 100;
-        QCOMPARE(small.size(), QSize(W * b, H * b));
+        QCOMPARE(small.size(), QSize(s.W * b, s.H * b));
         for (int k = 0; k < b; ++k) {
             QCOMPARE(small.pixel(b + k, b), qRgb(0, 0, 0));
             QCOMPARE(small.pixel(b + k, 2 * b - 1), qRgb(0, 0, 0));

@@ -188,10 +188,15 @@ bool MapRenderer::writePicture(const QString& path, QString* error) const
     const QByteArray header = bmpHeader24(width, height);
     QSaveFile file(path);
     bool written = !header.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(header) == header.size();
-    // The file holds its rows bottom to top: one row of blocks after the other, from the last.
-    QImage band(width, Block, QImage::Format_RGB32);
-    for (int row = rows() - 1; written && row >= 0; --row) {
-        render(band, QPoint(0, 0), QRect(0, row * Block, width, Block), ViewZoom::Actual);
+    // The file holds its rows bottom to top: bands of rows one after the
+    // other, from the last. A band is a row of blocks, or less on a very wide
+    // map, so that it stays near a million pixels; its height divides 64.
+    int bandRows = Block;
+    while (bandRows > 1 && qint64(width) * bandRows > (qint64(1) << 20))
+        bandRows /= 2;
+    QImage band(width, bandRows, QImage::Format_RGB32);
+    for (int top = height - bandRows; written && top >= 0; top -= bandRows) {
+        render(band, QPoint(0, 0), QRect(0, top, width, bandRows), ViewZoom::Actual);
         const QByteArray stored = bmpRows24(band);
         written = file.write(stored) == stored.size();
     }
