@@ -2,7 +2,7 @@
 
 #include "app/editor_state.h"
 #include "app/map_file.h"
-#include "map/bmp_writer.h"
+#include "map/picture_file.h"
 #include "widgets/prompts.h"
 
 #include <QFile>
@@ -11,7 +11,7 @@
 
 const QString MapFileCommands::MapFilter = QStringLiteral("Maps (*.map)|*.map|All Files (*.*)|*.*");
 const QString MapFileCommands::PictureFilter =
-    QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|All files (*.*)|*.*");
+    QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|PNG image (*.png)|*.png|All files (*.*)|*.*");
 
 MapFileCommands::MapFileCommands(EditorState& state, Prompts& prompts,
                                  std::function<void()> redrawAfterLoad)
@@ -82,7 +82,7 @@ void MapFileCommands::savePicture(const QImage& image)
     if (!path)
         return;
     QString error;
-    if (!writeBmp24(*path, image, &error))
+    if (!writePictureFile(*path, image, &error))
         m_prompts.error(error);
 }
 

@@ -1,4 +1,4 @@
-//BATCH #include "app/batch_run.h"
+#include "app/batch_run.h"
 #include "app/command_line.h"
 #include "app/editor_state.h"
 #include "app/ui/app_icon.h"
@@ -38,7 +38,7 @@ int main(int argc, char** argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         if (line.isBatch())
-            return 1; //BATCH runBatch(line, QCoreApplication::applicationDirPath(), out, err);
+            return runBatch(line, QCoreApplication::applicationDirPath(), out, err);
         return answerCommandLine(line, out, err);
     }
 
