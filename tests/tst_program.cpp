@@ -14,6 +14,10 @@ private slots:
     void answersWithoutWindow_data();
     void answersWithoutWindow();
     void listMaps();
+    void checkFindsEachPlantedFault();
+    void mapFileRoundTrip_data();
+    void mapFileRoundTrip();
+    void exportPicturesWritesEveryMap();
 
 private:
     struct Run {
@@ -117,6 +121,124 @@ void TestProgram::listMaps()
             expected << category + QLatin1Char('\t') + mainIni.readString(category, QString::number(k));
     QVERIFY(expected.size() > 3);
     QCOMPARE(result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+}
+
+void TestProgram::checkFindsEachPlantedFault()
+{
+    // Sound demo data: no problem at all.
+    const Run sound = run(onDemo({QStringLiteral("--check")}));
+    QCOMPARE(sound.status, 0);
+    QVERIFY2(sound.out.endsWith(QStringLiteral(": 0 problems.\n")), qPrintable(sound.out));
+
+    // Faults of every kind planted in one copy of the catalogue.
+    struct Fault {
+        const char* file;
+        const char* section;
+        const char* key;
+        const char* value;
+        const char* named;   // the one line about it carries this name
+    };
+    const Fault faults[] = {
+        {"Maps.Ini", "Mossbrook Town", "Tileset", "25", "Mossbrook Town"},
+        {"Maps.Ini", "Echo Hollow", "Start offset", "0x7FFFFF00", "Echo Hollow"},
+        {"Events.ini", "Cinderfield City", "Warps", "300", "Cinderfield City"},
+        {"Critters.ini", "Amber Road", "Start offset", "0x7FFFFF00", "Amber Road"},
+        {"Main.Ini", "Caves", "3", "Nowhere Cave", "Nowhere Cave"},
+        {"Options.ini", "Always run", "Offset", "0x7FFFFF00", "Always run"},
+    };
+    TestDir faulty;
+    QString error;
+    QVERIFY(writeDemoData(faulty.path(), &error));
+    for (const Fault& fault : faults) {
+        IniFile file(faulty.file(QLatin1String(fault.file)));
+        QVERIFY(file.writeString(QLatin1String(fault.section), QLatin1String(fault.key), QLatin1String(fault.value)));
+    }
+    const Run result = run({QStringLiteral("--catalogue"), faulty.path(), faulty.file(QStringLiteral("demo.gbc")),
+                            QStringLiteral("--check")});
+    QCOMPARE(result.status, 1);
+    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), int(std::size(faults)) + 1);
+    for (const Fault& fault : faults) {
+        const QString name = QLatin1Char('"') + QLatin1String(fault.named) + QLatin1Char('"');
+        QCOMPARE(lines.filter(name).size(), 1);
+    }
+    QVERIFY2(lines.last().endsWith(QStringLiteral(": 6 problems.")), qPrintable(lines.last()));
+    QVERIFY2(lines.last().contains(QStringLiteral("5 with problems")), qPrintable(lines.last()));
+}
+
+void TestProgram::mapFileRoundTrip_data()
+{
+    QTest::addColumn<QString>("map");
+    QTest::newRow("town with events") << QStringLiteral("Cinderfield City");
+    QTest::newRow("route with wild table") << QStringLiteral("Amber Road");
+}
+
+void TestProgram::mapFileRoundTrip()
+{
+    QFETCH(QString, map);
+    TestDir work;
+    const QString mapFile = work.file(QStringLiteral("m.map"));
+    Run result = run(onDemo({QStringLiteral("--export-map"), map, mapFile}));
+    QCOMPARE(result.status, 0);
+    const QByteArray content = work.read(QStringLiteral("m.map"));
+    QVERIFY(content.size() > 168);
+
+    // Applied as it is, the file gives the image back byte for byte.
+    const QString same = work.file(QStringLiteral("same.gbc"));
+    result = run(onDemo({QStringLiteral("--import-map"), map, mapFile, QStringLiteral("--output"), same}));
+    QCOMPARE(result.status, 0);
+    const QByteArray original = m_dir.read(QStringLiteral("demo.gbc"));
+    QVERIFY(work.read(QStringLiteral("same.gbc")) == original);
+
+    // A changed first block byte lands at the map's first offset, and only there.
+    QByteArray changed = content;
+    changed[0] = char(quint8(changed.at(0)) ^ 0x5A);
+    work.write(QStringLiteral("changed.map"), changed);
+    const QString edited = work.file(QStringLiteral("edited.gbc"));
+    result = run(onDemo({QStringLiteral("--import-map"), map, work.file(QStringLiteral("changed.map")),
+                         QStringLiteral("--output"), edited}));
+    QCOMPARE(result.status, 0);
+    const QByteArray image = work.read(QStringLiteral("edited.gbc"));
+    const qint64 start = IniFile(m_dir.file(QStringLiteral("Maps.Ini"))).readInteger(map, QStringLiteral("Start offset"));
+    QCOMPARE(image.size(), original.size());
+    for (qsizetype i = 0; i < image.size(); ++i)
+        if (image.at(i) != original.at(i))
+            QCOMPARE(i, start);
+    QVERIFY(image.at(start) != original.at(start));
+
+    // A file of another length is refused, and nothing is written, unless forced.
+    work.write(QStringLiteral("short.map"), content.left(content.size() - 1));
+    const QString refused = work.file(QStringLiteral("refused.gbc"));
+    result = run(onDemo({QStringLiteral("--import-map"), map, work.file(QStringLiteral("short.map")),
+                         QStringLiteral("--output"), refused}));
+    QCOMPARE(result.status, 1);
+    QVERIFY(!QFile::exists(refused));
+    result = run(onDemo({QStringLiteral("--import-map"), map, work.file(QStringLiteral("short.map")),
+                         QStringLiteral("--output"), refused, QStringLiteral("--force")}));
+    QCOMPARE(result.status, 0);
+    QVERIFY(QFile::exists(refused));
+}
+
+void TestProgram::exportPicturesWritesEveryMap()
+{
+    TestDir out;
+    const QString folder = out.file(QStringLiteral("pictures"));
+    const Run result = run(onDemo({QStringLiteral("--export-pictures"), folder}));
+    QCOMPARE(result.status, 0);
+    const IniFile mainIni(m_dir.file(QStringLiteral("Main.Ini")));
+    int maps = 0;
+    for (const QString& category : mainIni.sections())
+        for (int k = 1; k <= mainIni.keys(category).size(); ++k) {
+            const QString name = mainIni.readString(category, QString::number(k));
+            const QImage picture(QDir(folder).filePath(name + QStringLiteral(".png")));
+            QVERIFY2(!picture.isNull(), qPrintable(name));
+            const IniFile mapsIni(m_dir.file(QStringLiteral("Maps.Ini")));
+            QCOMPARE(picture.size(), QSize(64 * mapsIni.readInteger(name, QStringLiteral("X size")),
+                                           64 * mapsIni.readInteger(name, QStringLiteral("Y size"))));
+            ++maps;
+        }
+    // One progress line per map.
+    QCOMPARE(result.err.count(QLatin1Char('\n')), maps);
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

@@ -70,9 +70,9 @@ void MapFileCommands::savePicture(const QImage& image)
         m_prompts.error(error);
 }
 
-void MapFileCommands::SaveMapPicture1Click(const QImage& mapSurface)
+void MapFileCommands::SaveMapPicture1Click(const QImage& mapPicture)
 {
-    savePicture(mapSurface);
+    savePicture(mapPicture);
 }
 
 void MapFileCommands::SaveTilesetPicture1Click(const QImage& paletteImage)
