@@ -1,9 +1,14 @@
 // The installed program as a user starts it: help, version, wrong usage and
 // batch work, run as a separate process on the demo data.
 #include "demo_data.h"
+#include "app/ui/main_form.h"
 #include "catalogue/ini_file.h"
+#include "map/ui/map_page.h"
+#include "support/scripted_prompts.h"
 #include "support/test_files.h"
+#include "widgets/drawing_surface.h"
 
+#include <QAction>
 #include <QProcess>
 #include <QtTest>
 
@@ -18,6 +23,8 @@ private slots:
     void mapFileRoundTrip_data();
     void mapFileRoundTrip();
     void exportPicturesWritesEveryMap();
+    void picturesAreTheMenus_data();
+    void picturesAreTheMenus();
 
 private:
     struct Run {
@@ -145,6 +152,7 @@ void TestProgram::checkFindsEachPlantedFault()
         {"Critters.ini", "Amber Road", "Start offset", "0x7FFFFF00", "Amber Road"},
         {"Main.Ini", "Caves", "3", "Nowhere Cave", "Nowhere Cave"},
         {"Options.ini", "Always run", "Offset", "0x7FFFFF00", "Always run"},
+        {"Tilesets.ini", "2", "Tiles", "tiles/missing.bmp", "Glimmer Deep"},
     };
     TestDir faulty;
     QString error;
@@ -162,8 +170,8 @@ void TestProgram::checkFindsEachPlantedFault()
         const QString name = QLatin1Char('"') + QLatin1String(fault.named) + QLatin1Char('"');
         QCOMPARE(lines.filter(name).size(), 1);
     }
-    QVERIFY2(lines.last().endsWith(QStringLiteral(": 6 problems.")), qPrintable(lines.last()));
-    QVERIFY2(lines.last().contains(QStringLiteral("5 with problems")), qPrintable(lines.last()));
+    QVERIFY2(lines.last().endsWith(QStringLiteral(": 7 problems.")), qPrintable(lines.last()));
+    QVERIFY2(lines.last().contains(QStringLiteral("6 with problems")), qPrintable(lines.last()));
 }
 
 void TestProgram::mapFileRoundTrip_data()
@@ -241,5 +249,59 @@ void TestProgram::exportPicturesWritesEveryMap()
     QCOMPARE(result.err.count(QLatin1Char('\n')), maps);
 }
 
-QTEST_GUILESS_MAIN(TestProgram)
+void TestProgram::picturesAreTheMenus_data()
+{
+    QTest::addColumn<bool>("tileset");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("map") << false << QStringLiteral("Cinderfield City") << false << QStringLiteral("a.DIB");
+    QTest::newRow("map, grid, PNG") << false << QStringLiteral("Echo Hollow") << true << QStringLiteral("a.png");
+    QTest::newRow("tileset") << true << QStringLiteral("Mossbrook Town") << false << QStringLiteral("a.DIB");
+    QTest::newRow("tileset, grid") << true << QStringLiteral("Glimmer Deep") << true << QStringLiteral("a.bmp");
+}
+
+void TestProgram::picturesAreTheMenus()
+{
+    QFETCH(bool, tileset);
+    QFETCH(QString, map);
+    QFETCH(bool, grid);
+    QFETCH(QString, file);
+    // The window's grid setting is stored in the catalogue: a copy of its own.
+    TestDir dir;
+    QString error;
+    QVERIFY(writeDemoData(dir.path(), &error));
+    const QString rom = dir.file(QStringLiteral("demo.gbc"));
+
+    EditorState state(dir.path());
+    ScriptedPrompts prompts;
+    TMainForm form(state, prompts);
+    form.show();
+    QVERIFY(form.loadRom(rom));
+    form.pickMap(map, true);
+    if (grid)
+        form.Grid1->trigger();
+    QCOMPARE(form.Grid1->isChecked(), grid);
+    const QString fromMenu = dir.file(QStringLiteral("menu-") + file);
+    prompts.chooseFile(fromMenu);
+    (tileset ? form.SaveTilesetPicture1 : form.SaveMapPicture1)->trigger();
+    QVERIFY(prompts.shown.empty());
+    // The menu writes what the view shows.
+    const QImage shown = tileset ? form.mapPage->paletteImage() : form.mapPage->MapBox->surface();
+    QCOMPARE(QImage(fromMenu, file.endsWith(QStringLiteral(".png")) ? "PNG" : "BMP").convertToFormat(QImage::Format_RGB32), shown);
+
+    const QString fromBatch = dir.file(QStringLiteral("batch-") + file);
+    QStringList arguments{QStringLiteral("--catalogue"), dir.path(), rom,
+                          tileset ? QStringLiteral("--export-tileset-picture") : QStringLiteral("--export-map-picture"),
+                          map, fromBatch};
+    if (grid)
+        arguments << QStringLiteral("--grid");
+    const Run result = run(arguments);
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.err, QString());
+    QCOMPARE(QImage(fromBatch, file.endsWith(QStringLiteral(".png")) ? "PNG" : "BMP").convertToFormat(QImage::Format_RGB32), shown);
+    QVERIFY(dir.read(QStringLiteral("menu-") + file) == dir.read(QStringLiteral("batch-") + file));
+}
+
+QTEST_MAIN(TestProgram)
 #include "tst_program.moc"
