@@ -15,9 +15,7 @@ QString droppedRom(const QMimeData* data)
     if (!data || !data->hasUrls())
         return {};
     for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
-            continue;
-        const QString path = url.toLocalFile();
+        const QString path = url.toLocalFile();   // empty for a file that is not local
         if (path.endsWith(QStringLiteral(".gb"), Qt::CaseInsensitive)
             || path.endsWith(QStringLiteral(".gbc"), Qt::CaseInsensitive))
             return path;
