@@ -38,7 +38,7 @@ void TestRomDrop::drop_data()
 {
     QTest::addColumn<QStringList>("urls");   // "local:" names a file of the test folder
     QTest::addColumn<QString>("loaded");     // the file name loaded; empty: nothing
-    QTest::newRow(".gbc") << QStringList{"local:other.gbc"} << QStringLiteral("other.gbc");
+    QTest::newRow(".GBC in capitals") << QStringList{"local:OTHER.GBC"} << QStringLiteral("OTHER.GBC");
     QTest::newRow(".GB in capitals") << QStringList{"local:OTHER.GB"} << QStringLiteral("OTHER.GB");
     QTest::newRow("the ROM among other files") << QStringList{"local:notes.txt", "local:other.gbc"}
                                                << QStringLiteral("other.gbc");
@@ -52,7 +52,7 @@ void TestRomDrop::drop()
     QFETCH(QStringList, urls);
     QFETCH(QString, loaded);
     EditorFixture fixture;
-    for (const char* name : {"other.gbc", "OTHER.GB", "notes.txt", "other.gbc.bak"})
+    for (const char* name : {"other.gbc", "OTHER.GBC", "OTHER.GB", "notes.txt", "other.gbc.bak"})
         fixture.dir.write(QLatin1String(name), TestDir::patternRom(0x8000));
     TMainForm& form = fixture.openWithRom();
     QList<QUrl> dropped;
