@@ -159,7 +159,11 @@ void TMainForm::createMenus()
     Undo1->setStatusTip(QStringLiteral("Undo the last change."));
     Redo1 = session->undoStack().createRedoAction(this, QStringLiteral("Redo"));
     Redo1->setObjectName(QStringLiteral("Redo1"));
-    Redo1->setShortcuts(QKeySequence::Redo);
+    // Ctrl+Y as well as the platform's own redo keys (Ctrl+Shift+Z on Linux).
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    Redo1->setShortcuts(redoKeys);
     Redo1->setStatusTip(QStringLiteral("Redo the last change undone."));
     edit->addAction(Undo1);
     edit->addAction(Redo1);
