@@ -2,8 +2,8 @@
 
 #include "app/editor_session.h"
 #include "app/map_file.h"
-#include "map/bmp_writer.h"
 #include "map/map_renderer.h"
+#include "map/picture_file.h"
 #include "widgets/prompts.h"
 
 #include <QImage>
@@ -11,7 +11,7 @@
 
 const QString MapFileCommands::MapFilter = QStringLiteral("Maps (*.map)|*.map|All Files (*.*)|*.*");
 const QString MapFileCommands::PictureFilter =
-    QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|All files (*.*)|*.*");
+    QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|PNG image (*.png)|*.png|All files (*.*)|*.*");
 
 MapFileCommands::MapFileCommands(EditorSession& session)
     : m_session(session), m_state(session.state()), m_prompts(session.prompts())
@@ -68,8 +68,13 @@ std::optional<QString> MapFileCommands::askPicturePath()
 void MapFileCommands::SaveMapPicture1Click(const MapRenderer& map)
 {
     const std::optional<QString> path = askPicturePath();
+    if (!path)
+        return;
+    // A BMP file is written a band of rows at a time; a PNG file takes the whole picture.
     QString error;
-    if (path && !map.writePicture(*path, &error))
+    const bool written = isPngPictureName(*path) ? writePictureFile(*path, map.picture(), &error)
+                                                 : map.writePicture(*path, &error);
+    if (!written)
         m_prompts.error(error);
 }
 
@@ -77,6 +82,6 @@ void MapFileCommands::SaveTilesetPicture1Click(const QImage& paletteImage)
 {
     const std::optional<QString> path = askPicturePath();
     QString error;
-    if (path && !writeBmp24(*path, paletteImage, &error))
+    if (path && !writePictureFile(*path, paletteImage, &error))
         m_prompts.error(error);
 }

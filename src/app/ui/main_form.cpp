@@ -1,10 +1,13 @@
 #include "app/ui/main_form.h"
 
+#include "app/catalogue_check.h"
 #include "app/editor_session.h"
 #include "app/map_file_commands.h"
 #include "app/ui/view_menu.h"
 #include "events/event_tables.h"
+#include "map/map_picture.h"
 
+#include "app/ui/catalogue_check_window.h"
 #include "encounters/ui/wild_critters_page.h"
 #include "events/ui/events_editor.h"
 #include "map/ui/block_editor_form.h"
@@ -62,6 +65,7 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
     setObjectName(QStringLiteral("MainForm"));
     session = new EditorSession(state, prompts, this);
     showTitle();
+    setAcceptDrops(true);
 
     createMenus();
     createPages();
@@ -118,7 +122,7 @@ void TMainForm::updateActions()
 {
     const bool rom = state.core.romLoaded();
     const bool map = state.core.map.isMap();
-    for (QAction* action : {BlockEditor1, RomOptions1, MakeAllMartsFree1})
+    for (QAction* action : {BlockEditor1, RomOptions1, MakeAllMartsFree1, CheckCatalogue1})
         action->setEnabled(rom);
     VisibleMenuOptions1->setEnabled(rom);
     SaveMapPicture1->setEnabled(map);
@@ -195,6 +199,7 @@ void TMainForm::createMenus()
     VisibleMenuOptions1->setEnabled(false);
     MakeAllMartsFree1 = addItem(utilities, "MakeAllMartsFree1", QStringLiteral("Make All Marts Free"), QStringLiteral("Changes some assembler instructions, to make marts free!"), false);
     BuildEvents1 = addItem(utilities, "BuildEvents1", QStringLiteral("Build Events..."), QStringLiteral("This util allows you to change number of events"), false);
+    CheckCatalogue1 = addItem(utilities, "CheckCatalogue1", QStringLiteral("Check Catalogue..."), QStringLiteral("Check every map and option of the catalogue against the ROM."), false);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -337,9 +342,18 @@ void TMainForm::createWindows()
     romOptions->setWindowFlags(romOptions->windowFlags() | Qt::Window);
     romOptions->hide();
     events->createWindows();
+    catalogueCheck = new TCatalogueCheckForm(this);
+    catalogueCheck->setWindowFlags(catalogueCheck->windowFlags() | Qt::Window);
+    catalogueCheck->hide();
 
     connect(BlockEditor1, &QAction::triggered, blockEditor, &TBlockEditorForm::BlockEditor1Click);
     connect(RomOptions1, &QAction::triggered, romOptions, &TRomOptionsForm::RomOptions1Click);
+    connect(CheckCatalogue1, &QAction::triggered, this, &TMainForm::CheckCatalogue1Click);
+}
+
+void TMainForm::CheckCatalogue1Click()
+{
+    catalogueCheck->showReport(CatalogueCheck(state.core.catalogue, state.core.rom).run());
 }
 
 void TMainForm::setStatusText(const QString& text)
