@@ -1,31 +1,21 @@
-// Times one drag step of an event on the event view of a 100 x 100 block map.
+// The event view on the largest map, on the demo cartridge: full-window
+// repaints at 100 % and 25 % and a drag step, each beside a memcpy of as many
+// pixels. Run from a Release build; it runs without a display.
+#include "bench_field.h"
 #include "silent_prompts.h"
-#include "app/editor_session.h"
-#include "catalogue/editor_core.h"
-#include "events/event_tables.h"
+
+#include "app/editor_state.h"
+#include "app/ui/main_form.h"
+#include "events/ui/event_view.h"
 #include "events/ui/events_editor.h"
-#include "widgets/drawing_surface.h"
-#include "widgets/prompts.h"
+#include "widgets/zoom_setting.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QComboBox>
 #include <QMouseEvent>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QWidget>
-#include <cstdio>
-
-namespace {
-
-void send(QWidget* w, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    QMouseEvent e(type, QPointF(p), QPointF(w->mapToGlobal(p)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(w, &e);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -33,58 +23,62 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
-    QFile ini(QDir(dir.path()).filePath(QStringLiteral("Events.ini")));
-    if (!ini.open(QIODevice::WriteOnly))
+    if (!bench::writeBenchField(dir.path()))
         return 1;
-    ini.write("[Big]\nWarps=50\nWarp offset=256\nSingposts=50\nSingpost offset=1024\n"
-              "Peoples=50\nPeople offset=2048\n");
-    ini.close();
 
-    EditorState editorState(dir.path());
-    EditorCore& core = editorState.core;
-    QByteArray rom(0x4000, '\0');
-    for (int i = 0; i < 50; ++i) {   // warps along row 0, signposts along row 1, people along row 2
-        rom[256 + i * 5] = 0;
-        rom[256 + i * 5 + 1] = char(i);
-        rom[1024 + i * 5] = 1;
-        rom[1024 + i * 5 + 1] = char(i);
-        rom[2048 + i * 13 + 1] = char(2 + 4);
-        rom[2048 + i * 13 + 2] = char(i + 4);
-    }
-    core.rom.setBytes(rom);
-    core.RomFileName = QStringLiteral("bench.gbc");
-    core.map.name = QStringLiteral("Big");
-
-    EventState& state = editorState.events;
+    EditorState state(dir.path());
     SilentPrompts prompts;
-    EditorSession session(editorState, prompts);
-    QWidget page;
-    DrawingSurface mapBox;
-    mapBox.setSurfaceSize(QSize(6400, 6400));
-    mapBox.surface().fill(qRgb(40, 90, 160));
-    EventsEditor editor(session, &page, &mapBox);
-    editor.createWindows();
-    loadEventTables(core.catalogue.EventsIni, core.map.name, core.rom, state);
-    editor.showEvents();
-
-    DrawingSurface* box = editor.EventBox;
-    send(box, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
-    const int steps = 2000;
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 0; i < steps; ++i) {
-        // A path across the map that crosses the rows of events now and then.
-        const QPoint p(16 + (i * 32) % 6400, 16 + ((i / 200) * 32 + (i % 7) * 32) % 6400);
-        send(box, QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    TMainForm form(state, prompts);
+    if (!form.loadRom(dir.filePath(QStringLiteral("demo.gbc"))))
+        return 1;
+    form.show();
+    form.MainBox->setCurrentIndex(form.MainBox->findText(bench::Category));
+    form.MainBoxClick();
+    form.pickMap(bench::Map, true);
+    if (state.core.map.name != bench::Map) {
+        std::fprintf(stderr, "The benchmark map was refused\n");
+        return 1;
     }
-    const double perStep = double(timer.nsecsElapsed()) / steps / 1e6;
-    send(box, QEvent::MouseButtonRelease, QPoint(16, 16), Qt::LeftButton, Qt::NoButton);
+    form.TabbedNotebook1->setCurrentIndex(1);
+    QScrollArea* scroll = form.events->ScrollBox3;
+    form.resize(form.size() + QSize(1280, 1024) - scroll->viewport()->size());
+    app.processEvents();
+    const QSize viewport = scroll->viewport()->size();
+    std::printf("Events page, %d x %d block map, %d events, view %d x %d\n", bench::Side, bench::Side,
+                state.events.WarpCount + state.events.SingpostCount + state.events.PeopleCount, viewport.width(),
+                viewport.height());
 
-    timer.restart();
-    const int full = 5;
-    for (int i = 0; i < full; ++i)
-        editor.DrawEvents();
-    const double perFull = double(timer.nsecsElapsed()) / full / 1e6;
-    std::printf("event drag step on a 100 x 100 map: %.4f ms (a full DrawEvents: %.2f ms)\n", perStep, perFull);
+    // A repaint of all that the view shows: its paint handler for the
+    // visible rectangle, into a picture of the window's size.
+    EventView* view = form.events->EventBox;
+    QImage window(viewport, QImage::Format_RGB32);
+    for (int zoom : {100, 25, 400}) {
+        form.zoom->setPercent(zoom);
+        app.processEvents();
+        const QRect seen = view->visibleRegion().boundingRect();
+        const QByteArray what = QByteArray("full-window repaint at ") + QByteArray::number(zoom) + " %";
+        bench::print(what.constData(), bench::measure(30, {}, [&] {
+                         view->render(&window, QPoint(), QRegion(seen), QWidget::RenderFlags());
+                     }), 8, qint64(seen.width()) * seen.height());
+    }
+    form.zoom->actualSize();
+    app.processEvents();
+
+    // Drag steps: warp 1 from square (0, 0) along a path that crosses the
+    // rows of events now and then; each step repaints what it changed.
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(view->mapToGlobal(at)), button, buttons, {});
+        QCoreApplication::sendEvent(view, &event);
+    };
+    send(QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);
+    int step = 0;
+    const auto drag = [&] {
+        const QPoint at(16 + (step * 32) % 1280, 16 + ((step / 40) * 32 + (step % 7) * 32) % 1024);
+        ++step;
+        send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        app.processEvents();
+    };
+    bench::print("event drag step (handler and repaint)", bench::measure(2000, {}, drag), 1, 2 * 32 * 32);
+    send(QEvent::MouseButtonRelease, QPoint(16, 16), Qt::LeftButton, Qt::NoButton);
     return 0;
 }

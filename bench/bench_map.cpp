@@ -1,69 +1,25 @@
-// Timings of the map page on the largest maps: the tileset build, full
-// redraws of the map view and one paint step. Run from a Release build.
+// The map page on the largest map, on the demo cartridge: the map pick, the
+// memory it takes, full-window repaints at 100 % and 25 %, a paint step and
+// Save Map Picture, each beside a memcpy of as many pixels. Run from a
+// Release build; it runs without a display.
+#include "bench_field.h"
 #include "silent_prompts.h"
+
 #include "app/editor_session.h"
-#include "catalogue/editor_core.h"
-#include "map/tileset_build.h"
-#include "map/block_pictures.h"
+#include "app/editor_state.h"
+#include "app/ui/main_form.h"
+#include "map/map_renderer.h"
 #include "map/ui/map_page.h"
-#include "map/map_state.h"
-#include "map/tile_picture.h"
-#include "widgets/drawing_surface.h"
-#include "widgets/prompts.h"
+#include "map/ui/map_view.h"
+#include "widgets/zoom_setting.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QComboBox>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
-
-#include <algorithm>
-#include <cstdio>
-#include <functional>
-#include <optional>
-#include <vector>
-
-namespace {
-
-struct Figures {
-    double median = 0, best = 0;
-};
-
-// Runs `step` `runs` times (with `prepare` untimed before each) and returns milliseconds.
-Figures measure(int runs, const std::function<void()>& prepare, const std::function<void()>& step)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        if (prepare)
-            prepare();
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front()};
-}
-
-void print(const char* what, const Figures& f, double target)
-{
-    std::printf("%-44s median %9.4f ms   best %9.4f ms   target < %g ms  %s\n", what, f.median, f.best, target,
-                f.median < target ? "ok" : "SLOW");
-}
-
-QImage tilePicture()
-{
-    QImage image(256, 96, QImage::Format_RGB32);
-    QPainter p(&image);
-    for (int t = 0; t < 96; ++t)
-        p.fillRect((t % 16) * 16, (t / 16) * 16, 16, 16, QColor::fromHsv(t * 3, 200, 100 + t));
-    return image;
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -71,80 +27,116 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
+    if (!bench::writeBenchField(dir.path()))
+        return 1;
 
-    EditorState editorState(dir.path());
-    EditorCore& core = editorState.core;
-    QByteArray rom(0x20000, '\0');
-    for (int i = 0; i < rom.size(); ++i)
-        rom[i] = char((i * 7) % 96);
-    for (int i = 0; i < MapBufferSize; ++i)
-        rom[0x10000 + i] = char(1 + i % 128);
-    core.rom.setBytes(rom);
-    core.RomFileName = dir.filePath(QStringLiteral("bench.gbc"));
-
-    MapState& state = editorState.map;
-    BlockPictures& pictures = editorState.pictures;
-    TilePicture& pics = editorState.Pics;
-    pics.setImage(tilePicture());
+    EditorState state(dir.path());
     SilentPrompts prompts;
-    EditorSession session(editorState, prompts);
-
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    session.setGrid(true);
-    MapPage page(session, &window);
-    layout->addWidget(&page, 1);
-    window.resize(1024, 768);
-    window.show();
+    TMainForm form(state, prompts);
+    if (!form.loadRom(dir.filePath(QStringLiteral("demo.gbc"))))
+        return 1;
+    form.TabbedNotebook1->setCurrentIndex(0);
+    form.show();
+    // The map view's viewport is made 1280 x 1024.
+    QScrollArea* scroll = form.mapPage->ScrollBox1;
+    form.resize(form.size() + QSize(1280, 1024) - scroll->viewport()->size());
     app.processEvents();
+    const QSize viewport = scroll->viewport()->size();
+    const qint64 windowPixels = qint64(viewport.width()) * viewport.height();
+    std::printf("Map page, %d x %d block map, view %d x %d\n", bench::Side, bench::Side, viewport.width(),
+                viewport.height());
 
-    MapRecord map;
-    map.name = QStringLiteral("Bench");
-    map.TilesetNumber = 1;
-    map.TilesetBlocks = 127;
-    map.TilesetStart = 0x100;
-    map.MapStart = 0x10000;
-    auto setSize = [&](int w, int h) {
-        map.MapWidth = w;
-        map.MapHeight = h;
-        map.MapEnd = map.MapStart + w * h - 1;
-        core.map = map;
+    MapView* view = form.mapPage->MapBox;
+    // The map pick, from the record to the views painted. Another map is
+    // picked before each run; the first run also builds the tileset.
+    form.MainBox->setCurrentIndex(form.MainBox->findText(bench::Category));
+    form.MainBoxClick();
+    const QString other = state.core.catalogue.MapsIni.sections().first();
+    const auto pickOther = [&] {
+        form.pickMap(other, true);
+        app.processEvents();
     };
-    setSize(20, 18);
+    const auto pickBig = [&] {
+        form.pickMap(bench::Map, true);
+        app.processEvents();
+    };
+    const QString refusal = form.session->pickMap(bench::Map).refusal;
+    if (!refusal.isEmpty() || state.core.map.name != bench::Map) {
+        std::fprintf(stderr, "The benchmark map was refused: %s\n", qPrintable(refusal));
+        return 1;
+    }
+    pickOther();
+    std::printf("(the first pick of the map, with its tileset built, came before)\n");
+    const bench::Figures pick = bench::measure(9, pickOther, pickBig);
+    bench::printMemory("memory with the map picked", 100);
+    bench::print("map pick", pick, 50, windowPixels);
 
-    std::printf("Map page timings (grid on, %d x %d window)\n", window.width(), window.height());
-    print("tileset build, 128 blocks", measure(50, [&] { pictures.clear(); },
-                                               [&] { buildTileset(core.rom, core.map, pics, pictures); }), 5);
-    page.UpdateBlockPalette();
-
-    state.readMap(core.rom, core.map);
-    page.UpdateMap();
-    print("UpdateMap 20 x 18", measure(50, {}, [&] { page.UpdateMap(); }), 100);
-
-    setSize(100, 100);
-    print("UpdateMap 100 x 100, new surface", measure(5, [&] { setSize(20, 18); page.UpdateMap(); setSize(100, 100); },
-                                                     [&] { page.UpdateMap(); }), 100);
-    print("  of which the new 6400 x 6400 surface", measure(5, [&] { page.MapBox->setSurfaceSize(QSize(64, 64)); },
-                                                         [&] { page.MapBox->setSurfaceSize(QSize(6400, 6400)); }), 100);
-    state.readMap(core.rom, core.map);
-    page.UpdateMap();
-    print("UpdateMap 100 x 100", measure(20, {}, [&] { page.UpdateMap(); }), 100);
+    // A repaint of all that the view shows: its paint handler for the
+    // visible rectangle, into a picture of the window's size.
+    QImage window(viewport, QImage::Format_RGB32);
+    for (int zoom : {100, 25, 400}) {
+        form.zoom->setPercent(zoom);
+        scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum() / 3);
+        scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum() / 3);
+        app.processEvents();
+        const QRect seen = view->visibleRegion().boundingRect();
+        const QByteArray what = QByteArray("full-window repaint at ") + QByteArray::number(zoom) + " %";
+        bench::print(what.constData(), bench::measure(30, {}, [&] {
+                         view->render(&window, QPoint(), QRegion(seen), QWidget::RenderFlags());
+                     }), 8, qint64(seen.width()) * seen.height());
+    }
+    form.zoom->actualSize();
     app.processEvents();
 
-    // Paint steps: pointer moves with the left button held over cells in sight.
-    state.SelectedBlock = 5;
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(32, 32), QPointF(32, 32), Qt::LeftButton, Qt::LeftButton, {});
-    QCoreApplication::sendEvent(page.MapBox, &press);
+    // Paint steps: moves with the left button held over the cells in sight.
+    const QPoint origin = view->mapFrom(scroll->viewport(), QPoint(0, 0));
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), QPointF(view->mapToGlobal(at)), button, buttons, {});
+        QCoreApplication::sendEvent(view, &event);
+    };
+    send(QEvent::MouseButtonPress, origin + QPoint(32, 32), Qt::LeftButton, Qt::LeftButton);
     int step = 0;
-    auto move = [&] {
-        const QPointF at(64 * (step % 8) + 20, 64 * ((step / 8) % 4) + 20);
+    const auto move = [&] {
+        // Every step changes its cell: each pass over the cells paints another block.
+        if (step % 192 == 0)
+            form.session->setSelectedBlock(5 + (step / 192) % 2);
+        const QPoint at = origin + QPoint(64 * (step % 16) + 20, 64 * ((step / 16) % 12) + 20);
         ++step;
-        QMouseEvent event(QEvent::MouseMove, at, page.MapBox->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
-        QCoreApplication::sendEvent(page.MapBox, &event);
+        send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        app.processEvents();
     };
-    print("paint step on 100 x 100 (handler)", measure(2000, {}, move), 0.2);
-    print("paint step on 100 x 100 (with repaint)", measure(500, {}, [&] { move(); app.processEvents(); }), 0.2);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(32, 32), QPointF(32, 32), Qt::LeftButton, Qt::NoButton, {});
-    QCoreApplication::sendEvent(page.MapBox, &release);
+    bench::print("paint step (handler and repaint)", bench::measure(2000, {}, move), 0.05, 64 * 64);
+    send(QEvent::MouseButtonRelease, origin + QPoint(32, 32), Qt::LeftButton, Qt::NoButton);
+    step = 0;
+    bench::print("  a hover step (read-out only)", bench::measure(2000, {}, [&] {
+                     const QPoint at = origin + QPoint(64 * (step % 16) + 20, 64 * ((step / 16) % 12) + 20);
+                     ++step;
+                     send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+                     app.processEvents();
+                 }), 0.05, 0);
+    send(QEvent::MouseButtonPress, origin + QPoint(32, 32), Qt::LeftButton, Qt::LeftButton);
+    bench::print("  of which an idle turn of the event loop", bench::measure(2000, {}, [&] { app.processEvents(); }),
+                 0.05, 0);
+    step = 0;
+    bench::print("  of which the handler", bench::measure(2000, {}, [&] {
+                     const QPoint at = origin + QPoint(64 * (step % 16) + 20, 64 * ((step / 16) % 12) + 20);
+                     ++step;
+                     send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+                 }), 0.05, 0);
+    app.processEvents();
+    const QRect cell(origin + QPoint(64, 64), QSize(64, 64));
+    bench::print("  of which Qt's repaint of one cell", bench::measure(2000, {}, [&] {
+                     view->update(QRect(view->mapFrom(scroll->viewport(), QPoint(64, 64)), QSize(64, 64)));
+                     app.processEvents();
+                 }), 0.05, 64 * 64);
+    bench::print("  of which the view's paint of one cell", bench::measure(2000, {}, [&] {
+                     view->render(&window, QPoint(), QRegion(cell), QWidget::RenderFlags());
+                 }), 0.05, 64 * 64);
+    send(QEvent::MouseButtonRelease, origin + QPoint(32, 32), Qt::LeftButton, Qt::NoButton);
+
+    const QString picture = dir.filePath(QStringLiteral("map.DIB"));
+    QString error;
+    bench::print("Save Map Picture", bench::measure(5, {}, [&] { form.mapPage->renderer().writePicture(picture, &error); }),
+                 300, qint64(bench::Side) * 64 * bench::Side * 64);
     return 0;
 }

@@ -7,16 +7,18 @@
 #include "app/editor_session.h"
 #include "catalogue/editor_core.h"
 #include "events/event_tables.h"
+#include "events/event_icons.h"
+#include "events/ui/event_view.h"
 #include "events/ui/events_editor.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
-#include "widgets/drawing_surface.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <memory>
 
@@ -56,11 +58,18 @@ struct EventsFixture {
         : written(writeCatalogue(dir, eventsIni, rom)), editorState(dir.path()), session(editorState, prompts)
     {
         session.loadRom(dir.file(QStringLiteral("town.gbc")));
-        mapBox.setSurfaceSize(QSize(256, 192));
+        mapPicture = QImage(256, 192, QImage::Format_RGB32);
         paintMap(0);
         page.resize(400, 300);
         BuildEvents1.setObjectName(QStringLiteral("BuildEvents1"));
-        editor = std::make_unique<EventsEditor>(session, &page, &mapBox);
+        // The map beneath the events: the picture above, at any zoom.
+        const auto drawMap = [this](QImage& target, QPoint at, const QRect& area, int zoom) {
+            const QImage scaled = mapPicture.scaled(mapPicture.size() * zoom / 100);
+            QPainter painter(&target);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(at, scaled, area);
+        };
+        editor = std::make_unique<EventsEditor>(session, &page, drawMap, [this] { return mapPicture.size(); });
         editor->createWindows();
         for (auto changed : {&EditorSession::eventsChanged, &EditorSession::mapDropped})
             QObject::connect(&session, changed, &page, [this] { BuildEvents1.setEnabled(eventsBuildable(state)); });
@@ -85,7 +94,7 @@ struct EventsFixture {
 
     void paintMap(int seed)
     {
-        QImage& img = mapBox.surface();
+        QImage& img = mapPicture;
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
                 img.setPixel(x, y, qRgb((x * 3 + seed) & 0xFF, (y * 5 + seed) & 0xFF, (x + y) & 0xFF));
@@ -97,6 +106,33 @@ struct EventsFixture {
         QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(widget->mapToGlobal(pos)), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(widget, &move);
+    }
+
+    // What the event view shows, and what it should show: the map with the
+    // icons blended over it at 150/255, people over signposts over warps.
+    QImage shown() const { return editor->EventBox->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage composed() const
+    {
+        const EventIcons icons;
+        QImage picture = mapPicture;
+        const auto blend = [&](int icon, int x, int y) {
+            for (int dy = 0; dy < 32; ++dy)
+                for (int dx = 0; dx < 32; ++dx) {
+                    const QPoint at(x * 32 + dx, y * 32 + dy);
+                    if (!picture.rect().contains(at))
+                        continue;
+                    const QRgb s = icons.icon(icon).pixel(dx, dy), d = picture.pixel(at);
+                    picture.setPixel(at, qRgb(blendChannel(qRed(s), qRed(d), 150), blendChannel(qGreen(s), qGreen(d), 150),
+                                              blendChannel(qBlue(s), qBlue(d), 150)));
+                }
+        };
+        for (int i = 1; i <= state.WarpCount; ++i)
+            blend(0, state.WarpTable[size_t(i)].X, state.WarpTable[size_t(i)].Y);
+        for (int i = 1; i <= state.SingpostCount; ++i)
+            blend(1, state.SingpostTable[size_t(i)].X, state.SingpostTable[size_t(i)].Y);
+        for (int i = 1; i <= state.PeopleCount; ++i)
+            blend(2, state.PeopleTable[size_t(i)].X, state.PeopleTable[size_t(i)].Y);
+        return picture;
     }
 
     // The centre of square (x, y) on the event view.
@@ -111,7 +147,7 @@ struct EventsFixture {
     ScriptedPrompts prompts;
     EditorSession session;
     QWidget page;
-    DrawingSurface mapBox;
+    QImage mapPicture;   // the map the event view shows
     QAction BuildEvents1{QStringLiteral("Build Events...")};
     std::unique_ptr<EventsEditor> editor;
 };

@@ -13,7 +13,7 @@
 #include "map/tile_picture.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
-#include "widgets/drawing_surface.h"
+#include "map/ui/map_view.h"
 
 #include <QAction>
 #include <QEvent>
@@ -183,7 +183,8 @@ struct MapRig {
         return session.pickMap(name).picked;
     }
 
-    const QImage& view() const { return page->MapBox->surface(); }
+    // What the map view shows, drawn afresh.
+    QImage view() const { return page->MapBox->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     QPoint cellOrigin(int column, int row) const { return QPoint(64 * column, 64 * row); }
     QPoint cellCentre(int column, int row) const { return QPoint(64 * column + 32, 64 * row + 32); }
 };

@@ -193,10 +193,11 @@ void TestBlockEditor::saveWritesFileAndRefreshesPaletteAndMap()
     QVERIFY(rig::showsBlock(r.page->paletteImage(), QPoint(0, 128), fresh));
     QVERIFY(rig::showsBlock(r.editor->BlockBox->image(), QPoint(0, 128), fresh));
     int cellsWithBlock = 0;
+    const QImage view = r.view();
     for (int cell = 0; cell < 360; ++cell)
         if (r.state.MapBytes[size_t(cell)] == 3) {
             ++cellsWithBlock;
-            QVERIFY(rig::showsBlock(r.view(), r.cellOrigin(cell % 20, cell / 20), fresh));
+            QVERIFY(rig::showsBlock(view, r.cellOrigin(cell % 20, cell / 20), fresh));
         }
     QVERIFY(cellsWithBlock > 10);
     // Other blocks are as they were.

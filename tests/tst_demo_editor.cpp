@@ -9,7 +9,8 @@
 #include "events/ui/warp_form.h"
 #include "map/ui/block_editor_form.h"
 #include "map/ui/map_page.h"
-#include "widgets/drawing_surface.h"
+#include "events/ui/event_view.h"
+#include "map/ui/map_view.h"
 #include "patches/ui/rom_options_form.h"
 #include "patches/ui/start_menu_options.h"
 #include "support/scripted_prompts.h"
@@ -174,7 +175,7 @@ void TestDemoEditor::mapFileRoundTripThroughMenus()
     QVERIFY(e.state.encounters == encounters);
     // The view shows the loaded bytes again: cell (0, 0) shows its block's picture.
     const int block = e.state.map.MapBytes[0];
-    QCOMPARE(e.form.mapPage->MapBox->surface().copy(0, 0, 64, 64),
+    QCOMPARE(e.form.mapPage->MapBox->grab(QRect(0, 0, 64, 64)).toImage().convertToFormat(QImage::Format_RGB32),
              e.state.pictures.picture(e.state.core.map.TilesetNumber, block - 1));
 }
 
@@ -190,7 +191,7 @@ void TestDemoEditor::gridToggleStoredAndDrawn()
     e.form.Grid1->trigger();
     QVERIFY(e.form.Grid1->isChecked());
     QCOMPARE(IniFile(copy.file("Critters.ini")).readString("Settings", "Grid"), QStringLiteral("1"));
-    const QImage& view = e.form.mapPage->MapBox->surface();
+    const QImage view = e.form.mapPage->MapBox->grab().toImage();
     QCOMPARE(QColor(view.pixel(64, 70)), QColor(Qt::black));
     QCOMPARE(QColor(view.pixel(63, 70)), QColor(Qt::black));
     e.form.Grid1->trigger();

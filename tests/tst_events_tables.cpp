@@ -224,20 +224,20 @@ void TestEventTables::topMostEventOnASharedSquare()
 
 void TestEventTables::statusTexts_data()
 {
-    QTest::addColumn<int>("px");
-    QTest::addColumn<int>("py");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
     QTest::addColumn<QString>("text");
-    QTest::newRow("warp") << 170 << 100 << QStringLiteral("Y: 3 X: 5 Warp2 Offset: 1C0F7");
-    QTest::newRow("signpost") << 64 << 95 << QStringLiteral("Y: 2 X: 2 Singpost 1 Offset: 1C110");
-    QTest::newRow("person") << 0 << 31 << QStringLiteral("Y: 0 X: 0 People 2 Offset: 0D");
-    QTest::newRow("empty") << 223 << 127 << QStringLiteral("Y: 3 X: 6 No event");
-    QTest::newRow("left of the picture") << -40 << -20 << QStringLiteral("Y: 0 X: -1 No event");
+    QTest::newRow("warp") << 5 << 3 << QStringLiteral("Y: 3 X: 5 Warp2 Offset: 1C0F7");
+    QTest::newRow("signpost") << 2 << 2 << QStringLiteral("Y: 2 X: 2 Singpost 1 Offset: 1C110");
+    QTest::newRow("person") << 0 << 0 << QStringLiteral("Y: 0 X: 0 People 2 Offset: 0D");
+    QTest::newRow("empty") << 6 << 3 << QStringLiteral("Y: 3 X: 6 No event");
+    QTest::newRow("left of the picture") << -1 << 0 << QStringLiteral("Y: 0 X: -1 No event");
 }
 
 void TestEventTables::statusTexts()
 {
-    QFETCH(int, px);
-    QFETCH(int, py);
+    QFETCH(int, x);
+    QFETCH(int, y);
     QFETCH(QString, text);
     EventState s;
     s.WarpOffset = 0x1C0F2;
@@ -252,8 +252,8 @@ void TestEventTables::statusTexts()
     moveEvent(s, {1, TEventData::People}, 8, 8);
     moveEvent(s, {2, TEventData::People}, 0, 0);
     TEventData hover;
-    QCOMPARE(eventStatusText(s, px, py, &hover), text);
-    QCOMPARE(hover, GetEventData(s, px / 32, py / 32));
+    QCOMPARE(eventStatusText(s, x, y, &hover), text);
+    QCOMPARE(hover, GetEventData(s, x, y));
 }
 
 void TestEventTables::editsStayInsideTheMapsRecords()

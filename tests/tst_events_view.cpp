@@ -1,7 +1,7 @@
 #include "events/event_icons.h"
 #include "events/event_tables.h"
-#include "events/event_view.h"
 #include "events/ui/people_form.h"
+#include "widgets/zoom_setting.h"
 #include "events/ui/singpost_form.h"
 #include "events/ui/warp_form.h"
 #include "events_fixture.h"
@@ -27,21 +27,47 @@ private slots:
     void rightButtonDoesNothing();
     void pressOnAnEmptySquarePicksNothing();
     void statusReadOut();
-    void eventsPageShowsTheMapAsLastDrawn();
+    void eventsPageShowsTheMapAsItIs();
     void saveWritesTheDraggedSquareAndKeepsThePick();
     void clearMapEmptiesEverything();
+    void dragAtDoubleSize();
 };
+
+// At 200 % a square is 64 pixels: the event lands on the square under the pointer.
+void TestEventView::dragAtDoubleSize()
+{
+    EventsFixture f;
+    ZoomSetting zoom;
+    f.editor->followZoom(&zoom);
+    zoom.setPercent(200);
+    EventView* box = f.editor->EventBox;
+    QCOMPARE(box->size(), QSize(512, 384));
+    QSignalSpy spy(f.editor.get(), &EventsEditor::statusText);
+    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(2 * 64 + 60, 5));   // warp 2 at (2, 0)
+    QCOMPARE(f.state.PickedEvent, (TEventData{2, TEventData::Warp}));
+    QTest::mouseMove(box, QPoint(5 * 64 + 63, 4 * 64 + 1));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(5 * 64 + 63, 4 * 64 + 1));
+    QCOMPARE(int(f.state.WarpTable[2].X), 5);
+    QCOMPARE(int(f.state.WarpTable[2].Y), 4);
+    EventsFixture::hover(box, QPoint(5 * 64 + 10, 4 * 64 + 10));
+    QCOMPARE(spy.last().at(0).toString(), QStringLiteral("Y: 4 X: 5 Warp2 Offset: 105"));
+    // The picture at 200 % is the picture at 100 % with every pixel doubled.
+    const QImage composed = f.composed();
+    const QImage shown = f.shown();
+    for (const QPoint p : {QPoint(5 * 64 + 3, 4 * 64 + 7), QPoint(2 * 64 + 9, 40), QPoint(300, 200)})
+        QCOMPARE(shown.pixel(p), composed.pixel(p.x() / 2, p.y() / 2));
+}
 
 void TestEventView::loadShowsTheViewOverTheMap()
 {
     EventsFixture f;
     QCOMPARE(f.editor->ScrollBox3->objectName(), QStringLiteral("ScrollBox3"));
-    QVERIFY(f.page.findChild<DrawingSurface*>(QStringLiteral("EventBox")) == f.editor->EventBox);
+    QVERIFY(f.page.findChild<EventView*>(QStringLiteral("EventBox")) == f.editor->EventBox);
     QVERIFY(!f.editor->ScrollBox3->isHidden());
     QVERIFY(f.editor->SorryLabel->isHidden());
     QVERIFY(f.BuildEvents1.isEnabled());
     QCOMPARE(f.state.WarpCount, 5);
-    QCOMPARE(f.editor->EventBox->surface().size(), QSize(256, 192));
+    QCOMPARE(f.editor->EventBox->size(), QSize(256, 192));
     QVERIFY(f.prompts.shown.empty());
 }
 
@@ -63,7 +89,7 @@ void TestEventView::mapWithoutEventsShowsTheNotice()
     QCOMPARE(f.editor->SorryLabel->text(), QStringLiteral("Sorry events for this map haven't found yet."));
     QVERIFY(!f.BuildEvents1.isEnabled());
     if (!view)
-        QCOMPARE(f.editor->EventBox->surface(), f.mapBox.surface());
+        QCOMPARE(f.shown(), f.mapPicture);
 }
 
 void TestEventView::refusedEventsAreReported()
@@ -74,15 +100,15 @@ void TestEventView::refusedEventsAreReported()
     QVERIFY(f.prompts.lastText().contains(QStringLiteral("300")));
     QVERIFY(f.editor->ScrollBox3->isHidden());
     QVERIFY(!f.BuildEvents1.isEnabled());
-    QCOMPARE(f.editor->EventBox->surface(), f.mapBox.surface());
+    QCOMPARE(f.shown(), f.mapPicture);
 }
 
 void TestEventView::iconsAreBlendedOverTheMap()
 {
     EventsFixture f;
     const EventIcons icons;
-    const QImage& view = f.editor->EventBox->surface();
-    const QImage& map = f.mapBox.surface();
+    const QImage view = f.shown();
+    const QImage& map = f.mapPicture;
     auto blended = [&](int icon, int x, int y, int ix, int iy) {
         const QRgb s = icons.icon(icon).pixel(ix, iy), d = map.pixel(x, y);
         return qRgb(blendChannel(qRed(s), qRed(d), 150), blendChannel(qGreen(s), qGreen(d), 150),
@@ -105,8 +131,7 @@ void TestEventView::iconsAreBlendedOverTheMap()
 void TestEventView::dragMovesTheEventAndRedrawsLikeAFullPicture()
 {
     EventsFixture f;
-    const EventIcons icons;
-    DrawingSurface* box = f.editor->EventBox;
+    EventView* box = f.editor->EventBox;
     QTest::mousePress(box, Qt::LeftButton, {}, EventsFixture::square(2, 0));
     QVERIFY(f.state.DraggingEvent);
     // Over the neighbouring warp, onto the signposts, and on to (5, 4).
@@ -114,9 +139,7 @@ void TestEventView::dragMovesTheEventAndRedrawsLikeAFullPicture()
                            QPoint(170, 100), EventsFixture::square(5, 4)};
     for (const QPoint p : path) {
         QTest::mouseMove(box, p);
-        QImage full;
-        composeEvents(full, f.mapBox.surface(), f.state, icons);
-        QCOMPARE(box->surface(), full);
+        QCOMPARE(f.shown(), f.composed());
     }
     QTest::mouseRelease(box, Qt::LeftButton, {}, EventsFixture::square(5, 4));
     QVERIFY(!f.state.DraggingEvent);
@@ -126,16 +149,13 @@ void TestEventView::dragMovesTheEventAndRedrawsLikeAFullPicture()
     EventsFixture::hover(box, EventsFixture::square(0, 5));
     QCOMPARE(int(f.state.WarpTable[2].X), 5);
     // The squares the warp crossed show what lies there now.
-    QImage full;
-    composeEvents(full, f.mapBox.surface(), f.state, icons);
-    QCOMPARE(box->surface(), full);
+    QCOMPARE(f.shown(), f.composed());
 }
 
 void TestEventView::dragAboveOrLeftOfThePicture()
 {
     EventsFixture f;
-    const EventIcons icons;
-    DrawingSurface* box = f.editor->EventBox;
+    EventView* box = f.editor->EventBox;
     QTest::mousePress(box, Qt::LeftButton, {}, EventsFixture::square(1, 0));
     QTest::mouseMove(box, QPoint(-40, 10));
     QCOMPARE(int(f.state.WarpTable[1].X), 255);
@@ -144,21 +164,19 @@ void TestEventView::dragAboveOrLeftOfThePicture()
     QCOMPARE(int(f.state.WarpTable[1].X), 0);
     QCOMPARE(int(f.state.WarpTable[1].Y), 254);
     QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(10, -70));
-    QImage full;
-    composeEvents(full, f.mapBox.surface(), f.state, icons);
-    QCOMPARE(box->surface(), full);
-    QCOMPARE(box->surface().pixel(48, 16), f.mapBox.surface().pixel(48, 16));   // the warp left (1, 0)
+    QCOMPARE(f.shown(), f.composed());
+    QCOMPARE(f.shown().pixel(48, 16), f.mapPicture.pixel(48, 16));   // the warp left (1, 0)
 }
 
 void TestEventView::pressWithoutMoveLeavesTheEvent()
 {
     EventsFixture f;
-    const QImage before = f.editor->EventBox->surface();
+    const QImage before = f.shown();
     QTest::mouseClick(f.editor->EventBox, Qt::LeftButton, {}, QPoint(3 * 32 + 1, 3 * 32 + 30));
     QCOMPARE(f.state.PickedEvent, (TEventData{1, TEventData::People}));
     QCOMPARE(int(f.state.PeopleTable[1].X), 3);
     QCOMPARE(int(f.state.PeopleTable[1].Y), 3);
-    QCOMPARE(f.editor->EventBox->surface(), before);
+    QCOMPARE(f.shown(), before);
 }
 
 void TestEventView::pressOpensTheDialogOfTheTopMostEvent()
@@ -236,16 +254,13 @@ void TestEventView::statusReadOut()
     QCOMPARE(spy.last().at(0).toString(), QStringLiteral("Y: 4 X: 6 Warp1 Offset: 100"));
 }
 
-void TestEventView::eventsPageShowsTheMapAsLastDrawn()
+void TestEventView::eventsPageShowsTheMapAsItIs()
 {
     EventsFixture f;
-    const QImage before = f.editor->EventBox->surface();
+    const QImage before = f.shown();
     f.paintMap(77);   // painting on the Map page
-    f.editor->TabbedNotebook1Change(0);
-    QCOMPARE(f.editor->EventBox->surface(), before);
-    f.editor->TabbedNotebook1Change(1);
-    QCOMPARE(f.editor->EventBox->surface().pixel(250, 190), f.mapBox.surface().pixel(250, 190));
-    QVERIFY(f.editor->EventBox->surface() != before);
+    QCOMPARE(f.shown(), f.composed());
+    QVERIFY(f.shown() != before);
 }
 
 void TestEventView::saveWritesTheDraggedSquareAndKeepsThePick()

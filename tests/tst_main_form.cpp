@@ -2,7 +2,9 @@
 #include "support/editor_fixture.h"
 
 #include "map/ui/map_page.h"
-#include "widgets/drawing_surface.h"
+#include "events/ui/event_view.h"
+#include "events/ui/events_editor.h"
+#include "map/ui/map_view.h"
 #include "widgets/jmenu.h"
 
 #include <QAction>
@@ -15,6 +17,7 @@
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -40,6 +43,8 @@ private slots:
     void secondLoadDropsMap();
     void repickingTheShownEntryPicksAgain();
     void mainMenuIsOwnerDrawn();
+    void viewMenuZoomsBothViews();
+    void windowFitsTheScreenAndKeepsItsSize();
 };
 
 void TestMainForm::startState()
@@ -340,6 +345,66 @@ void TestMainForm::mainMenuIsOwnerDrawn()
     QTest::keyClick(file, Qt::Key_E);
     QTRY_COMPARE(exit.count(), 1);
     QVERIFY(!form.isVisible());
+}
+
+void TestMainForm::viewMenuZoomsBothViews()
+{
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    f.pickMap("Towns", "Alpha Town");
+    auto* view = form.findChild<QMenu*>("View1");
+    QVERIFY(view);
+    QCOMPARE(view->title(), QStringLiteral("View"));
+    const QList<QAction*> bar = form.menuBar()->actions();
+    const qsizetype at = bar.indexOf(view->menuAction());
+    QVERIFY(at > 0);
+    QCOMPARE(bar[at - 1]->menu()->objectName(), QStringLiteral("Edit1"));
+    auto* zoomIn = form.findChild<QAction*>("ZoomIn1");
+    auto* zoomOut = form.findChild<QAction*>("ZoomOut1");
+    auto* actual = form.findChild<QAction*>("ActualSize1");
+    QVERIFY(zoomIn && zoomOut && actual);
+    QCOMPARE(zoomIn->shortcut(), QKeySequence(QKeySequence::ZoomIn));
+    QCOMPARE(zoomOut->shortcut(), QKeySequence(QKeySequence::ZoomOut));
+    QCOMPARE(actual->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+    const auto checked = [&] {
+        QStringList levels;
+        for (QAction* a : view->actions())
+            if (a->isChecked())
+                levels << a->text();
+        return levels;
+    };
+    QCOMPARE(checked(), QStringList{"100 %"});
+    zoomIn->trigger();
+    QCOMPARE(checked(), QStringList{"200 %"});
+    QCOMPARE(form.mapPage->MapBox->size(), QSize(1280, 1152));   // 10 x 9 blocks at 200 %
+    zoomIn->trigger();
+    QVERIFY(!zoomIn->isEnabled());
+    form.findChild<QAction*>("Zoom25_1")->trigger();
+    QCOMPARE(checked(), QStringList{"25 %"});
+    QVERIFY(!zoomOut->isEnabled());
+    QCOMPARE(form.mapPage->MapBox->size(), QSize(160, 144));
+    QCOMPARE(form.events->EventBox->zoom(), 25);
+    actual->trigger();
+    QCOMPARE(checked(), QStringList{"100 %"});
+    QCOMPARE(form.mapPage->MapBox->size(), QSize(640, 576));
+}
+
+void TestMainForm::windowFitsTheScreenAndKeepsItsSize()
+{
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    const QSize available = form.screen()->availableGeometry().size();
+    QCOMPARE(form.size(), (available * 2 / 3).expandedTo(TMainForm::DesignSize).boundedTo(available));
+    form.resize(TMainForm::DesignSize);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QSize before = form.size();
+    // A map with wild encounters shows the encounter groups: the window stays as it is.
+    f.pickMap("Routes", "Route 1");
+    form.TabbedNotebook1->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    QCOMPARE(form.size(), before);
+    QVERIFY(form.minimumSizeHint().width() <= TMainForm::DesignSize.width());
 }
 
 QTEST_MAIN(TestMainForm)

@@ -2,6 +2,7 @@
 #include "app/map_file.h"
 #include "app/editor_session.h"
 #include "app/map_file_commands.h"
+#include "map/map_renderer.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
@@ -112,6 +113,22 @@ QImage patterned(int width, int height)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb((x * 5 + y) & 0xFF, (y * 11) & 0xFF, (x + 3 * y) & 0xFF));
     return image;
+}
+
+// A map of `columns` x `rows` blocks of tileset 1 in `state`, every block a
+// different patterned picture, and the picture the map view shows of it.
+QImage showMap(EditorState& state, int columns, int rows)
+{
+    state.core.map.MapWidth = columns;
+    state.core.map.MapHeight = rows;
+    state.core.map.TilesetNumber = 1;
+    state.map.hasMap = true;
+    state.map.loadedBytes = state.map.loadedCells = columns * rows;
+    for (int i = 0; i < columns * rows; ++i) {
+        state.map.MapBytes[size_t(i)] = quint8(1 + i % 100);
+        state.pictures.setPicture(1, i % 100, patterned(64, 64 + i % 100).copy(0, i % 100, 64, 64));
+    }
+    return MapRenderer(state.core.map, state.map, state.pictures).picture();
 }
 
 } // namespace
@@ -444,7 +461,7 @@ void TestMapFile::cancelledDialogsChangeNothing()
     prompts.chooseFile(std::nullopt);
     commands.LoadMap1Click();
     prompts.chooseFile(std::nullopt);
-    commands.SaveMapPicture1Click(patterned(64, 64));
+    commands.SaveMapPicture1Click(MapRenderer(state->core.map, state->map, state->pictures));
     prompts.chooseFile(std::nullopt);
     commands.SaveTilesetPicture1Click(patterned(64, 128));
 
@@ -534,7 +551,8 @@ void TestMapFile::pictures_data()
     QTest::addColumn<int>("rowBytes");
     QTest::newRow("map of 20 x 18 blocks") << false << 1280 << 1152 << 3840;
     QTest::newRow("block palette") << true << 64 << 8192 << 192;
-    QTest::newRow("odd width") << false << 3 << 2 << 12;
+    QTest::newRow("map of one block") << false << 64 << 64 << 192;
+    QTest::newRow("odd width") << true << 3 << 2 << 12;
 }
 
 void TestMapFile::pictures()
@@ -548,14 +566,15 @@ void TestMapFile::pictures()
     ScriptedPrompts prompts;
     EditorSession session(*state, prompts);
     MapFileCommands commands(session);
-    const QImage image = patterned(width, height);
+    const QImage image = tileset ? patterned(width, height) : showMap(*state, width / 64, height / 64);
+    const MapRenderer map(state->core.map, state->map, state->pictures);
 
     for (const QString& name : {QStringLiteral("first.DIB"), QStringLiteral("second.DIB")}) {
         prompts.chooseFile(dir.file(name));
         if (tileset)
             commands.SaveTilesetPicture1Click(image);
         else
-            commands.SaveMapPicture1Click(image);
+            commands.SaveMapPicture1Click(map);
     }
 
     QVERIFY(prompts.shown.empty());
@@ -579,7 +598,7 @@ void TestMapFile::pictures()
     if (tileset)
         commands.SaveTilesetPicture1Click(image);
     else
-        commands.SaveMapPicture1Click(image);
+        commands.SaveMapPicture1Click(map);
     QVERIFY(dir.read("third.PNG").startsWith("\x89PNG"));
     QCOMPARE(QImage(dir.file("third.PNG"), "PNG").convertToFormat(QImage::Format_RGB32), image);
 }
@@ -593,8 +612,9 @@ void TestMapFile::uncreatablePicture()
     MapFileCommands commands(session);
     const QString path = dir.file("no such folder/map.DIB");
 
+    showMap(*state, 1, 1);
     prompts.chooseFile(path);
-    commands.SaveMapPicture1Click(patterned(64, 64));
+    commands.SaveMapPicture1Click(MapRenderer(state->core.map, state->map, state->pictures));
     prompts.chooseFile(path);
     commands.SaveTilesetPicture1Click(patterned(64, 8192));
     const QString message = QStringLiteral("Cannot create file %1").arg(path);

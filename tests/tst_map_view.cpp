@@ -2,8 +2,12 @@
 #include "map_rig.h"
 
 #include "map/map_readouts.h"
+#include "map/map_renderer.h"
+#include "map/ui/block_palette_box.h"
+#include "widgets/zoom_setting.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 namespace {
 MapRecord mapAt(qint32 start, qint32 end, qint32 width, qint32 height)
@@ -50,7 +54,173 @@ private slots:
     void saveBeforeAnyMapWritesNothing();
     void cellsBeyondTheBytesRead();
     void loadRomClearsTheView();
+    void halfSizeClickPaintsTheCellUnderThePointer();
+    void exposedRectanglesShowTheWholePicture_data();
+    void exposedRectanglesShowTheWholePicture();
+    void ctrlWheelZoomsAroundThePointer_data();
+    void ctrlWheelZoomsAroundThePointer();
+    void selectedBlockIsFramedOnTheScreenOnly();
 };
+
+namespace {
+// Collects the rectangles a widget is asked to paint.
+class PaintLog : public QObject {
+public:
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+}
+
+void TestMapView::halfSizeClickPaintsTheCellUnderThePointer()
+{
+    MapRig r;
+    ZoomSetting zoom;
+    r.page->followZoom(&zoom);
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    zoom.setPercent(50);
+    QCOMPARE(r.page->MapBox->size(), QSize(640, 576));
+    r.page->ScrollBox1->horizontalScrollBar()->setValue(0);
+    r.page->ScrollBox1->verticalScrollBar()->setValue(0);
+    QVERIFY(r.core->rom.byteAt(rig::TownStart + 43) != 6);
+    QCoreApplication::processEvents();
+    PaintLog log;
+    r.page->MapBox->installEventFilter(&log);
+    r.state.SelectedBlock = 6;
+    // Pixel (3 * 32 + 31, 2 * 32) at 50 % lies in cell (3, 2), byte 43.
+    const QPoint at(3 * 32 + 31, 2 * 32);
+    QTest::mouseMove(r.page->MapBox, at);
+    QCOMPARE(r.statusTexts.last(), QStringLiteral("X: 3 Y: 2 Block: %1 Offset: 402B")
+                                       .arg(hexText(r.core->rom.byteAt(rig::TownStart + 43), 2)));
+    QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, at);
+    QCOMPARE(int(r.state.MapBytes[43]), 6);
+    QCOMPARE(int(r.state.MapBytes[42]), r.core->rom.byteAt(rig::TownStart + 42));
+    QTRY_VERIFY(log.painted.contains(QRect(3 * 32, 2 * 32, 32, 32)));
+    // Only the painted cell is drawn again.
+    QVERIFY(!log.painted.intersects(QRect(0, 0, 3 * 32, 32)));
+    QTest::mouseMove(r.page->MapBox, at - QPoint(1, 0));
+    QCOMPARE(r.statusTexts.last(), QStringLiteral("X: 3 Y: 2 Block: 06 Offset: 402B"));
+}
+
+void TestMapView::exposedRectanglesShowTheWholePicture_data()
+{
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<QRect>("rect");
+    for (bool grid : {false, true}) {
+        const QByteArray g = grid ? "grid on, " : "grid off, ";
+        QTest::newRow(g + "top left, a cell holding 0") << grid << false << QRect(0, 0, 200, 150);
+        QTest::newRow(g + "odd place") << grid << false << QRect(333, 97, 131, 77);
+        QTest::newRow(g + "bottom right") << grid << false << QRect(1100, 1000, 180, 152);
+        QTest::newRow(g + "block edited in the block editor") << grid << true << QRect(0, 0, 1280, 1152);
+    }
+}
+
+// What the view paints of any rectangle is that rectangle of the picture
+// Save Map Picture writes.
+void TestMapView::exposedRectanglesShowTheWholePicture()
+{
+    QFETCH(bool, grid);
+    QFETCH(bool, edited);
+    QFETCH(QRect, rect);
+    MapRig r(grid);
+    QVERIFY(r.core->rom.writeAt(rig::TownStart + 1, "\x00", 1));
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    const auto shown = [&] {
+        return r.page->MapBox->grab(rect).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    if (edited) {
+        const QImage before = shown();
+        // Block 1 (palette row 0) saved with other tiles by the block editor.
+        r.editor->BlockEditor1Click();
+        r.editor->BlockIndex = 0;
+        r.editor->BlockOffset = rig::Tileset1Start;
+        for (int i = 0; i < 16; ++i)
+            r.editor->BlockTiles[size_t(i)] = 60 + i;
+        r.editor->SaveTile();
+        QVERIFY(shown() != before);
+    }
+    if (rect.topLeft() == QPoint(0, 0))
+        QVERIFY(rig::allBlack(shown(), QPoint(64, 0)));   // cell (1, 0) holds 0
+    QCOMPARE(shown(), r.page->renderer().picture().copy(rect));
+}
+
+void TestMapView::ctrlWheelZoomsAroundThePointer_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("angle");
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("in") << 100 << 120 << 200;
+    QTest::newRow("two notches in") << 100 << 240 << 400;
+    QTest::newRow("out") << 400 << -120 << 200;
+    QTest::newRow("half a notch") << 100 << 60 << 100;
+}
+
+void TestMapView::ctrlWheelZoomsAroundThePointer()
+{
+    QFETCH(int, from);
+    QFETCH(int, angle);
+    QFETCH(int, zoom);
+    MapRig r;
+    ZoomSetting setting;
+    r.page->followZoom(&setting);
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    setting.setPercent(from);
+    QWidget* viewport = r.page->ScrollBox1->viewport();
+    r.page->ScrollBox1->horizontalScrollBar()->setValue(300);
+    r.page->ScrollBox1->verticalScrollBar()->setValue(200);
+    const QPoint pointer(150, 90);   // in the viewport
+    const QPoint before = r.page->MapBox->mapFrom(viewport, pointer);
+    const auto wheel = [&](QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(at), QPointF(r.page->MapBox->mapToGlobal(at)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(r.page->MapBox, &event);
+    };
+    wheel(before, angle, Qt::ControlModifier);
+    QCOMPARE(setting.percent(), zoom);
+    QCOMPARE(r.page->MapBox->size(), QSize(1280, 1152) * zoom / 100);
+    // The map point under the pointer stays under it.
+    const QPoint after = r.page->MapBox->mapFrom(viewport, pointer);
+    QVERIFY2((after - before * zoom / from).manhattanLength() <= 1, qPrintable(QStringLiteral("%1,%2").arg(after.x()).arg(after.y())));
+    // Without Ctrl the wheel scrolls and leaves the zoom.
+    wheel(after, -120, Qt::NoModifier);
+    QCOMPARE(setting.percent(), zoom);
+}
+
+void TestMapView::selectedBlockIsFramedOnTheScreenOnly()
+{
+    MapRig r;
+    QVERIFY(r.core->rom.writeAt(rig::TownStart + 21, "\x0A", 1));
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    auto* palette = static_cast<BlockPaletteBox*>(r.page->BlockPalette);
+    const QImage paletteBefore = r.page->paletteImage().copy();
+    const auto shown = [&](int row) {
+        return palette->grab(QRect(0, 64 * row, 64, 64)).toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const auto framed = [&](int row) {
+        const QImage p = shown(row);
+        return p.pixel(0, 10) == BlockPaletteBox::EdgeColour && p.pixel(1, 10) == BlockPaletteBox::FrameColour
+            && p.pixel(2, 10) == BlockPaletteBox::FrameColour && p.pixel(3, 10) == BlockPaletteBox::EdgeColour
+            && p.pixel(30, 63) == BlockPaletteBox::EdgeColour && p.pixel(30, 62) == BlockPaletteBox::FrameColour
+            && p.pixel(30, 4) == r.page->paletteImage().pixel(30, 64 * row + 4);
+    };
+    QVERIFY(!framed(0));   // block 0 selected at start: nothing is framed
+    QTest::mouseClick(r.page->BlockPalette, Qt::LeftButton, {}, QPoint(20, 64 * 4 + 30));
+    QCOMPARE(r.state.SelectedBlock, 5);
+    QVERIFY(framed(4));
+    // A pick-up of a cell holding 0A moves the frame to row 9.
+    pressOnly(r.page->MapBox, Qt::RightButton, r.cellCentre(1, 1));
+    QCOMPARE(r.state.SelectedBlock, 10);
+    QVERIFY(framed(9));
+    QVERIFY(!framed(4));
+    QCOMPARE(shown(4), r.page->paletteImage().copy(0, 64 * 4, 64, 64));
+    // The palette image, which Save Tileset Picture writes, never holds the frame.
+    QCOMPARE(r.page->paletteImage(), paletteBefore);
+}
 
 void TestMapView::mapBytesReadPaintedAndWritten_data()
 {
@@ -148,12 +318,13 @@ void TestMapView::viewShowsEveryCell()
     MapRig r;
     QVERIFY(r.pick(QStringLiteral("Town")));
     QCOMPARE(r.page->MapBox->size(), QSize(1280, 1152));
-    QCOMPARE(r.view().size(), QSize(1280, 1152));
+    const QImage view = r.view();
+    QCOMPARE(view.size(), QSize(1280, 1152));
     for (int y = 0; y < 18; ++y)
         for (int x = 0; x < 20; ++x) {
             const int n = r.state.MapBytes[size_t(y * 20 + x)];
             QCOMPARE(n, r.core->rom.byteAt(rig::TownStart + y * 20 + x));
-            QVERIFY(rig::showsBlock(r.view(), r.cellOrigin(x, y),
+            QVERIFY(rig::showsBlock(view, r.cellOrigin(x, y),
                                     rig::romBlock(r.core->rom, rig::Tileset1Start + 16 * (n - 1))));
         }
 }
@@ -200,9 +371,10 @@ void TestMapView::dragPaintsUntilRelease()
         const bool painted = i >= 20 && i < 25;
         QCOMPARE(int(r.state.MapBytes[size_t(i)]), painted ? 5 : int(before[size_t(i)]));
     }
+    const QImage view = r.view();
     for (int x = 0; x < 5; ++x) {
-        QVERIFY(rig::framed(r.view(), r.cellOrigin(x, 1)));
-        QCOMPARE(r.view().pixel(r.cellOrigin(x, 1) + QPoint(8, 8)), rig::tileRgb(block5[0]));
+        QVERIFY(rig::framed(view, r.cellOrigin(x, 1)));
+        QCOMPARE(view.pixel(r.cellOrigin(x, 1) + QPoint(8, 8)), rig::tileRgb(block5[0]));
     }
     QVERIFY(!r.state.Painting);
     // The ROM image is not touched by painting.
@@ -260,19 +432,21 @@ void TestMapView::gridFramesEveryCell()
 {
     MapRig r(true);
     QVERIFY(r.pick(QStringLiteral("Town")));
+    QImage view = r.view();
     for (int y = 0; y < 18; ++y)
         for (int x = 0; x < 20; ++x) {
-            QVERIFY(rig::framed(r.view(), r.cellOrigin(x, y)));
-            QVERIFY(r.view().pixel(r.cellOrigin(x, y) + QPoint(1, 1)) != 0xFF000000u);
+            QVERIFY(rig::framed(view, r.cellOrigin(x, y)));
+            QVERIFY(view.pixel(r.cellOrigin(x, y) + QPoint(1, 1)) != 0xFF000000u);
         }
     r.Grid1->trigger();
+    view = r.view();
     QCOMPARE(r.dir.read(QStringLiteral("Critters.ini")), QByteArray("[Settings]\r\nGrid=0\r\n"));
     for (int y = 0; y < 18; ++y)
         for (int x = 0; x < 20; ++x) {
             const int n = r.state.MapBytes[size_t(y * 20 + x)];
             const auto tiles = rig::romBlock(r.core->rom, rig::Tileset1Start + 16 * (n - 1));
-            QCOMPARE(r.view().pixel(r.cellOrigin(x, y)), rig::tileRgb(tiles[0]));
-            QCOMPARE(r.view().pixel(r.cellOrigin(x, y) + QPoint(63, 63)), rig::tileRgb(tiles[15]));
+            QCOMPARE(view.pixel(r.cellOrigin(x, y)), rig::tileRgb(tiles[0]));
+            QCOMPARE(view.pixel(r.cellOrigin(x, y) + QPoint(63, 63)), rig::tileRgb(tiles[15]));
         }
     r.Grid1->trigger();
     QCOMPARE(r.dir.read(QStringLiteral("Critters.ini")), QByteArray("[Settings]\r\nGrid=1\r\n"));
@@ -282,7 +456,7 @@ void TestMapView::gridFramesEveryCell()
 void TestMapView::gridBeforeAnyMapOnlyStoresTheMark()
 {
     MapRig r;
-    const QImage before = r.view().copy();
+    const QImage before = r.view();
     r.Grid1->trigger();
     QVERIFY(r.Grid1->isChecked());
     QCOMPARE(r.dir.read(QStringLiteral("Critters.ini")), QByteArray("[Settings]\r\nGrid=1\r\n"));

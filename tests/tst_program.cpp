@@ -6,7 +6,7 @@
 #include "map/ui/map_page.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
-#include "widgets/drawing_surface.h"
+#include "map/ui/map_view.h"
 
 #include <QAction>
 #include <QProcess>
@@ -287,7 +287,8 @@ void TestProgram::picturesAreTheMenus()
     (tileset ? form.SaveTilesetPicture1 : form.SaveMapPicture1)->trigger();
     QVERIFY(prompts.shown.empty());
     // The menu writes what the view shows.
-    const QImage shown = tileset ? form.mapPage->paletteImage() : form.mapPage->MapBox->surface();
+    const QImage shown = tileset ? form.mapPage->paletteImage()
+                                 : form.mapPage->MapBox->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(QImage(fromMenu, file.endsWith(QStringLiteral(".png")) ? "PNG" : "BMP").convertToFormat(QImage::Format_RGB32), shown);
 
     const QString fromBatch = dir.file(QStringLiteral("batch-") + file);

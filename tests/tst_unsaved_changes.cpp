@@ -2,11 +2,13 @@
 // the modified mark, undo from the keyboard, and pictures that follow the data.
 #include "app/editor_session.h"
 #include "events/event_icons.h"
-#include "events/event_view.h"
+#include "events/event_renderer.h"
+#include "events/ui/event_view.h"
 #include "events/ui/events_editor.h"
 #include "map/ui/map_page.h"
 #include "support/editor_fixture.h"
-#include "widgets/drawing_surface.h"
+#include "map/map_renderer.h"
+#include "map/ui/map_view.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -106,14 +108,15 @@ void TestUnsavedChanges::undoAndRedoFromTheKeyboard()
     const quint8 original = w.files.state->map.MapBytes[3];
     w.paint(3, 0, 11);
     QCOMPARE(w.form->Undo1->text(), QStringLiteral("Undo Paint"));
-    const QImage painted = w.form->mapPage->MapBox->surface().copy();
+    const auto shown = [&] { return w.form->mapPage->MapBox->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    const QImage painted = shown();
     QTest::keyClick(w.form, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(w.files.state->map.MapBytes[3], original);
-    QVERIFY(w.form->mapPage->MapBox->surface() != painted);
+    QVERIFY(shown() != painted);
     QCOMPARE(w.form->Redo1->text(), QStringLiteral("Redo Paint"));
     QTest::keyClick(w.form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(int(w.files.state->map.MapBytes[3]), 11);
-    QCOMPARE(w.form->mapPage->MapBox->surface(), painted);
+    QCOMPARE(shown(), painted);
     // Ctrl+Y redoes too, as on most desktops.
     QTest::keyClick(w.form, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(w.form, Qt::Key_Y, Qt::ControlModifier);
@@ -137,14 +140,15 @@ void TestUnsavedChanges::dragAfterGridToggleMatchesAFullPicture()
     Window w;
     w.form->TabbedNotebook1->setCurrentIndex(1);
     w.form->Grid1->trigger();   // the map picture changes under the events
-    DrawingSurface* view = w.form->events->EventBox;
+    EventView* view = w.form->events->EventBox;
     const QPoint warp(w.files.state->events.WarpTable[1].X * 32 + 16, w.files.state->events.WarpTable[1].Y * 32 + 16);
     QTest::mousePress(view, Qt::LeftButton, {}, warp);
     QTest::mouseMove(view, QPoint(5 * 32 + 16, 4 * 32 + 16));
     QTest::mouseRelease(view, Qt::LeftButton, {}, QPoint(5 * 32 + 16, 4 * 32 + 16));
-    QImage full;
-    composeEvents(full, w.form->mapPage->MapBox->surface(), w.files.state->events, EventIcons());
-    QCOMPARE(view->surface(), full);
+    QImage full = w.form->mapPage->renderer().picture();
+    const EventIcons icons;
+    EventRenderer(icons).render(full, QPoint(0, 0), full.rect(), 100, w.files.state->events);
+    QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), full);
     QCOMPARE(w.form->Undo1->text(), QStringLiteral("Undo Move Warp 1"));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/editor_session.h"
 #include "app/map_file.h"
+#include "map/map_renderer.h"
 #include "map/picture_file.h"
 #include "widgets/prompts.h"
 
@@ -58,24 +59,29 @@ void MapFileCommands::LoadMap1Click()
         m_prompts.error(error);
 }
 
-void MapFileCommands::savePicture(const QImage& image)
+std::optional<QString> MapFileCommands::askPicturePath()
 {
-    // A new dialog each time: no file name carried over.
     const Prompts::FileRequest request{QString(), PictureFilter, QStringLiteral("DIB"), QString()};
-    const std::optional<QString> path = m_prompts.saveFile(request);
-    if (!path)
-        return;
-    QString error;
-    if (!writePictureFile(*path, image, &error))
-        m_prompts.error(error);
+    return m_prompts.saveFile(request);
 }
 
-void MapFileCommands::SaveMapPicture1Click(const QImage& mapPicture)
+void MapFileCommands::SaveMapPicture1Click(const MapRenderer& map)
 {
-    savePicture(mapPicture);
+    const std::optional<QString> path = askPicturePath();
+    if (!path)
+        return;
+    // A BMP file is written a band of rows at a time; a PNG file takes the whole picture.
+    QString error;
+    const bool written = isPngPictureName(*path) ? writePictureFile(*path, map.picture(), &error)
+                                                 : map.writePicture(*path, &error);
+    if (!written)
+        m_prompts.error(error);
 }
 
 void MapFileCommands::SaveTilesetPicture1Click(const QImage& paletteImage)
 {
-    savePicture(paletteImage);
+    const std::optional<QString> path = askPicturePath();
+    QString error;
+    if (path && !writePictureFile(*path, paletteImage, &error))
+        m_prompts.error(error);
 }

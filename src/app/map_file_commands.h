@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 class EditorSession;
+class MapRenderer;
 class QImage;
 class Prompts;
 struct EditorState;
@@ -16,9 +18,9 @@ public:
 
     void SaveMap1Click();
     void LoadMap1Click();
-    // `mapPicture` is the map as composeMapPicture() draws it, `paletteImage` the block
-    // palette's 64 x 8192 image; each is written as it is.
-    void SaveMapPicture1Click(const QImage& mapPicture);
+    // The whole map as the map view shows it at 100 %, grid frames included.
+    void SaveMapPicture1Click(const MapRenderer& map);
+    // The block palette's 64 x 8192 image, written as it is.
     void SaveTilesetPicture1Click(const QImage& paletteImage);
 
     static const QString MapFilter;
@@ -29,7 +31,8 @@ public:
 
 private:
     bool mapChosen();
-    void savePicture(const QImage& image);
+    // The picture save dialog, new each time: no file name carried over.
+    std::optional<QString> askPicturePath();
 
     EditorSession& m_session;
     EditorState& m_state;

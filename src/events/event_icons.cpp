@@ -34,21 +34,3 @@ EventIcons::EventIcons()
     m_icons[1] = paintIcon(QLatin1Char('S'), QColor(255, 255, 0), QColor(255, 140, 0), QColor(255, 0, 0));
     m_icons[2] = paintIcon(QLatin1Char('P'), QColor(0, 200, 0), QColor(0, 255, 255), QColor(255, 255, 0));
 }
-
-void EventIcons::draw(QImage& surface, int left, int top, int index) const
-{
-    if (index < 0 || index > 2 || surface.format() != QImage::Format_RGB32)
-        return;
-    const QImage& icon = m_icons[size_t(index)];
-    const int x0 = qMax(left, 0), y0 = qMax(top, 0);
-    const int x1 = qMin(left + Size, surface.width()), y1 = qMin(top + Size, surface.height());
-    for (int y = y0; y < y1; ++y) {
-        const QRgb* src = reinterpret_cast<const QRgb*>(icon.constScanLine(y - top));
-        QRgb* dst = reinterpret_cast<QRgb*>(surface.scanLine(y));
-        for (int x = x0; x < x1; ++x) {
-            const QRgb s = src[x - left], d = dst[x];
-            dst[x] = qRgb(blendChannel(qRed(s), qRed(d), Alpha), blendChannel(qGreen(s), qGreen(d), Alpha),
-                          blendChannel(qBlue(s), qBlue(d), Alpha));
-        }
-    }
-}

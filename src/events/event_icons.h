@@ -13,11 +13,8 @@ public:
     static constexpr int Alpha = 150;   // out of 255
 
     EventIcons();
+    // Format_RGB32, 32 x 32; the event renderer blends them over the map.
     const QImage& icon(int index) const { return m_icons[size_t(index)]; }
-
-    // DrawEventIcon: blends icon `index` onto `surface` with its top-left
-    // corner at (left, top), at Alpha/255 over what is there; clipped to the surface.
-    void draw(QImage& surface, int left, int top, int index) const;
 
 private:
     std::array<QImage, 3> m_icons;

@@ -222,9 +222,8 @@ TEventData GetEventData(const EventState& s, int x, int y)
     return result;
 }
 
-QString eventStatusText(const EventState& s, int px, int py, TEventData* hover)
+QString eventStatusText(const EventState& s, int col, int row, TEventData* hover)
 {
-    const int col = pixelToSquare(px), row = pixelToSquare(py);
     QString text = QStringLiteral("Y: %1 X: %2").arg(row).arg(col);
     const TEventData e = GetEventData(s, col, row);
     if (hover)

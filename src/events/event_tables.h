@@ -52,7 +52,5 @@ bool eventSquare(const EventState& state, TEventData event, int* x, int* y);
 // The event on square (x, y): the last match of warps, then signposts, then
 // people, which is the one whose icon lies on top.
 TEventData GetEventData(const EventState& state, int x, int y);
-// Pixel to square: signed division truncated toward zero.
-inline int pixelToSquare(int pixel) { return pixel / 32; }
-// The status read-out for the pointer at pixel (px, py); `hover` receives the event.
-QString eventStatusText(const EventState& state, int px, int py, TEventData* hover = nullptr);
+// The status read-out for the pointer over square (x, y); `hover` receives the event.
+QString eventStatusText(const EventState& state, int x, int y, TEventData* hover = nullptr);

@@ -26,17 +26,16 @@ qint64 bmpRowBytes(int width)
     return (qint64(qMax(0, width)) * 3 + 3) / 4 * 4;
 }
 
-QByteArray encodeBmp24(const QImage& image)
+QByteArray bmpHeader24(int width, int height)
 {
-    const int width = image.isNull() ? 0 : image.width();
-    const int height = image.isNull() ? 0 : image.height();
-    const qint64 rowBytes = bmpRowBytes(width);
-    const qint64 imageBytes = rowBytes * height;
+    width = qMax(0, width);
+    height = qMax(0, height);
+    const qint64 imageBytes = bmpRowBytes(width) * height;
     const qint64 fileBytes = BmpHeaderBytes + imageBytes;
     if (fileBytes > std::numeric_limits<qint32>::max())
         return QByteArray();
 
-    QByteArray out(qsizetype(fileBytes), '\0');   // padding and unused fields stay 0
+    QByteArray out(BmpHeaderBytes, '\0');   // unused fields stay 0
     char* p = out.data();
 
     // File header.
@@ -54,21 +53,37 @@ QByteArray encodeBmp24(const QImage& image)
     putUInt16(p + 28, 24);                // bits per pixel
     // bytes 30..33: compression 0 (none)
     putUInt32(p + 34, quint32(imageBytes));
+    return out;
+}
 
-    if (width == 0 || height == 0)
-        return out;
-
-    const QImage rgb = image.format() == QImage::Format_RGB32
-        ? image : image.convertToFormat(QImage::Format_RGB32);
+QByteArray bmpRows24(const QImage& rows)
+{
+    if (rows.isNull())
+        return QByteArray();
+    const int width = rows.width(), height = rows.height();
+    const qint64 rowBytes = bmpRowBytes(width);
+    QByteArray out(qsizetype(rowBytes * height), '\0');   // padding stays 0
+    const QImage rgb = rows.format() == QImage::Format_RGB32 ? rows : rows.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         const QRgb* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        char* row = p + BmpHeaderBytes + rowBytes * (height - 1 - y);
+        char* row = out.data() + rowBytes * (height - 1 - y);
         for (int x = 0; x < width; ++x) {
             row[3 * x] = char(qBlue(src[x]));
             row[3 * x + 1] = char(qGreen(src[x]));
             row[3 * x + 2] = char(qRed(src[x]));
         }
     }
+    return out;
+}
+
+QByteArray encodeBmp24(const QImage& image)
+{
+    const int width = image.isNull() ? 0 : image.width();
+    const int height = image.isNull() ? 0 : image.height();
+    QByteArray out = bmpHeader24(width, height);
+    if (out.isEmpty() || width == 0 || height == 0)
+        return out;
+    out.append(bmpRows24(image));
     return out;
 }
 

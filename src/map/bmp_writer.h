@@ -14,6 +14,14 @@ inline constexpr int BmpHeaderBytes = 54;
 // Bytes of one stored pixel row of an image `width` pixels wide.
 qint64 bmpRowBytes(int width);
 
+// The 54 header bytes of a picture of width x height. Empty when the file
+// would be too large for the 32-bit fields of the header.
+QByteArray bmpHeader24(int width, int height);
+// The stored pixel rows of `rows` (any format), as they follow each other in
+// the file: its bottom row first. A picture written in horizontal bands puts
+// the bands in the file from the lowest to the highest.
+QByteArray bmpRows24(const QImage& rows);
+
 // The whole file for `image` (any format; alpha is dropped). Empty when the
 // image is too large for the 32-bit fields of the header.
 QByteArray encodeBmp24(const QImage& image);

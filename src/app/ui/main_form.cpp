@@ -3,6 +3,7 @@
 #include "app/catalogue_check.h"
 #include "app/editor_session.h"
 #include "app/map_file_commands.h"
+#include "app/ui/view_menu.h"
 #include "events/event_tables.h"
 #include "map/map_picture.h"
 
@@ -10,14 +11,15 @@
 #include "encounters/ui/wild_critters_page.h"
 #include "events/ui/events_editor.h"
 #include "map/ui/block_editor_form.h"
+#include "map/map_renderer.h"
 #include "map/ui/map_page.h"
 #include "patches/free_marts.h"
 #include "patches/ui/rom_options_form.h"
 #include "patches/ui/start_menu_options.h"
-#include "widgets/drawing_surface.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/jmenu.h"
 #include "widgets/prompts.h"
+#include "widgets/zoom_setting.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -26,6 +28,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
@@ -61,11 +65,11 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
     setObjectName(QStringLiteral("MainForm"));
     session = new EditorSession(state, prompts, this);
     showTitle();
-    resize(518, 396);
     setAcceptDrops(true);
 
     createMenus();
     createPages();
+    fitToScreen();
 
     // The grid's check mark mirrors the session's setting.
     Grid1->setChecked(session->grid());
@@ -80,6 +84,15 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::fitToScreen()
+{
+    // About two thirds of the screen, so that a real part of a map is in
+    // sight; at least the design size, but never more than the screen holds.
+    const QScreen* shownOn = screen();
+    const QSize available = shownOn ? shownOn->availableGeometry().size() : DesignSize;
+    resize((available * 2 / 3).expandedTo(DesignSize).boundedTo(available));
+}
 
 void TMainForm::connectSession()
 {
@@ -218,6 +231,9 @@ void TMainForm::createMenus()
             prompts.error(error);
     });
 
+    zoom = new ZoomSetting(this);
+    viewMenu = new ViewMenu(bar, edit->menuAction(), *zoom, this);
+
     Menu = new TJMenu(bar, this);
     Menu->setStyle(TJMenu::msBtnLowered);
 }
@@ -267,7 +283,9 @@ void TMainForm::createPages()
 
     StatusPanel0 = new QLabel(QStringLiteral("Click \"File/Load...\" to load rom."));
     StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
-    StatusPanel0->setFixedWidth(200);
+    // A fixed size: a new read-out on every pointer move repaints the panel
+    // without laying out the status bar again.
+    StatusPanel0->setFixedSize(200, StatusPanel0->sizeHint().height());
     StatusPanel1 = new QLabel;
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
@@ -282,22 +300,34 @@ void TMainForm::createPages()
     auto* eventsPage = new QWidget;
     eventsPage->setObjectName(QStringLiteral("EventsPage"));
     TabbedNotebook1->addTab(eventsPage, QStringLiteral("Events"));
-    events = new EventsEditor(*session, eventsPage, mapPage->MapBox, this);
+    // The event view shows the map through the map page's renderer.
+    const MapRenderer& map = mapPage->renderer();
+    events = new EventsEditor(
+        *session, eventsPage,
+        [&map](QImage& target, QPoint at, const QRect& area, int zoom) { map.render(target, at, area, zoom); },
+        [&map] { return QSize(int(map.viewWidth(100)), int(map.viewHeight(100))); }, this);
+    mapPage->followZoom(zoom);
+    events->followZoom(zoom);
     connect(events, &EventsEditor::statusText, this, &TMainForm::setStatusText);
     connect(BuildEvents1, &QAction::triggered, events, &EventsEditor::BuildEvents1Click);
 
     critters = new WildCrittersPage(*session);
     critters->setObjectName(QStringLiteral("WildCrittersPage"));
-    TabbedNotebook1->addTab(critters, QStringLiteral("Wild Critters"));
+    // In a scroll box of its own: the page's groups, shown once a map has
+    // encounters, never widen the window.
+    auto* crittersBox = new QScrollArea;
+    crittersBox->setObjectName(QStringLiteral("CrittersScrollBox"));
+    crittersBox->setFrameShape(QFrame::NoFrame);
+    crittersBox->setWidgetResizable(true);
+    crittersBox->setWidget(critters);
+    TabbedNotebook1->addTab(crittersBox, QStringLiteral("Wild Critters"));
     TabbedNotebook1->setCurrentIndex(2);
     connect(TabbedNotebook1, &QTabWidget::currentChanged, events, &EventsEditor::TabbedNotebook1Change);
 
     mapFiles = std::make_unique<MapFileCommands>(*session);
     connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
     connect(SaveMap1, &QAction::triggered, this, [this] { mapFiles->SaveMap1Click(); });
-    connect(SaveMapPicture1, &QAction::triggered, this, [this] {
-        mapFiles->SaveMapPicture1Click(composeMapPicture(state.core.map, state.map, state.pictures, session->grid()));
-    });
+    connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->renderer()); });
     connect(SaveTilesetPicture1, &QAction::triggered, this, [this] { mapFiles->SaveTilesetPicture1Click(mapPage->paletteImage()); });
 }
 

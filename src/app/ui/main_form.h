@@ -5,7 +5,6 @@
 #include <QMainWindow>
 #include <memory>
 
-class DrawingSurface;
 class EditorSession;
 class EventsEditor;
 class MapFileCommands;
@@ -23,6 +22,8 @@ class TBlockEditorForm;
 class TJMenu;
 class TRomOptionsForm;
 class TgradientPanel;
+class ViewMenu;
+class ZoomSetting;
 class WildCrittersPage;
 
 // The main window: menus, the category and map choosers on the title strip,
@@ -97,6 +98,12 @@ public:
     QMenu* Links1 = nullptr;
     QAction* About1 = nullptr;
     TJMenu* Menu = nullptr;
+    // The zoom of the map and event views, and the "View" menu that shows it.
+    ZoomSetting* zoom = nullptr;
+    ViewMenu* viewMenu = nullptr;
+
+    // The size the window is designed for; it opens larger when the screen allows.
+    static constexpr QSize DesignSize{518, 396};
 
     MapPage* mapPage = nullptr;
     EventsEditor* events = nullptr;
@@ -116,6 +123,7 @@ protected:
 
 private:
     void createMenus();
+    void fitToScreen();
     void createPages();
     void createWindows();
     void connectSession();

@@ -4,11 +4,11 @@
 #include "events/ui/event_builder.h"
 #include "events/event_icons.h"
 #include "events/event_tables.h"
-#include "events/event_view.h"
+#include "events/event_renderer.h"
+#include "events/ui/event_view.h"
 #include "events/ui/people_form.h"
 #include "events/ui/singpost_form.h"
 #include "events/ui/warp_form.h"
-#include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"
 
 #include <QGridLayout>
@@ -17,9 +17,11 @@
 #include <QScrollArea>
 #include <QWidget>
 
-EventsEditor::EventsEditor(EditorSession& session, QWidget* eventsPage, DrawingSurface* mapBox, QObject* parent)
-    : QObject(parent), m_session(session), m_state(session.state().events), m_page(eventsPage), m_mapBox(mapBox),
-      m_icons(std::make_unique<EventIcons>())
+EventsEditor::EventsEditor(EditorSession& session, QWidget* eventsPage, MapDrawing drawMap, MapSize mapSize,
+                           QObject* parent)
+    : QObject(parent), m_session(session), m_state(session.state().events), m_page(eventsPage),
+      m_mapSize(std::move(mapSize)), m_icons(std::make_unique<EventIcons>()),
+      m_renderer(std::make_unique<EventRenderer>(*m_icons))
 {
     auto* layout = new QGridLayout(eventsPage);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -28,18 +30,18 @@ EventsEditor::EventsEditor(EditorSession& session, QWidget* eventsPage, DrawingS
     SorryLabel->setAlignment(Qt::AlignCenter);
     ScrollBox3 = new QScrollArea(eventsPage);
     ScrollBox3->setObjectName(QStringLiteral("ScrollBox3"));
-    EventBox = new DrawingSurface;
+    EventBox = new EventView(*m_renderer, m_state);
     EventBox->setObjectName(QStringLiteral("EventBox"));
-    EventBox->setSurfaceSize(QSize(0, 0));
+    EventBox->setBackground(std::move(drawMap));
     ScrollBox3->setWidget(EventBox);
     // The scroll box lies over the notice and hides it while it is shown.
     layout->addWidget(SorryLabel, 0, 0);
     layout->addWidget(ScrollBox3, 0, 0);
     ScrollBox3->hide();
 
-    connect(EventBox, &DrawingSurface::mousePressed, this, &EventsEditor::EventBoxMouseDown);
-    connect(EventBox, &DrawingSurface::mouseMoved, this, &EventsEditor::EventBoxMouseMove);
-    connect(EventBox, &DrawingSurface::mouseReleased, this, &EventsEditor::EventBoxMouseUp);
+    connect(EventBox, &EventView::unitPressed, this, &EventsEditor::EventBoxMouseDown);
+    connect(EventBox, &EventView::unitMoved, this, [this](QPoint square) { EventBoxMouseMove(square); });
+    connect(EventBox, &EventView::unitReleased, this, [this] { EventBoxMouseUp(); });
 
     connect(&m_session, &EditorSession::mapPicked, this, [this] {
         EventBox->setStatusTip(m_session.state().core.map.comment);
@@ -49,9 +51,9 @@ EventsEditor::EventsEditor(EditorSession& session, QWidget* eventsPage, DrawingS
     connect(&m_session, &EditorSession::eventsChanged, this, &EventsEditor::showEvents);
     connect(&m_session, &EditorSession::eventMoved, this,
             [this](TEventData, int fromX, int fromY, int toX, int toY) { showMove(fromX, fromY, toX, toY); });
-    // The map under the events changed: the picture is composed again.
+    // The map under the events changed: the view shows it at its next paint.
     connect(&m_session, &EditorSession::mapPictureChanged, this, &EventsEditor::DrawEvents);
-    connect(&m_session, &EditorSession::cellChanged, this, &EventsEditor::DrawEvents);
+    connect(&m_session, &EditorSession::cellChanged, this, &EventsEditor::showCell);
 }
 
 EventsEditor::~EventsEditor()
@@ -90,13 +92,15 @@ void EventsEditor::showEvents()
     DrawEvents();
 }
 
+void EventsEditor::followZoom(ZoomSetting* zoom) { EventBox->followZoom(zoom); }
+
 void EventsEditor::DrawEvents()
 {
-    static const QImage none;
-    const QImage& background = m_mapBox ? m_mapBox->surface() : none;
-    EventBox->setSurfaceSize(background.size());
-    composeEvents(EventBox->surface(), background, m_state, *m_icons);
-    EventBox->present();
+    // The view draws from the map and the tables whenever it is painted;
+    // here it takes the map's size and is painted again as a whole.
+    const QSize size = m_mapSize ? m_mapSize() : QSize();
+    EventBox->setContentSize(size.width(), size.height());
+    EventBox->update();
 }
 
 void EventsEditor::TabbedNotebook1Change(int newTab)
@@ -119,7 +123,7 @@ void EventsEditor::clearMap()
     EventBox->setStatusTip(QString());
     updatePage();
     updateDialogs();
-    EventBox->setSurfaceSize(QSize(0, 0));
+    EventBox->setContentSize(0, 0);
 }
 
 void EventsEditor::updatePage()
@@ -157,12 +161,11 @@ void EventsEditor::showDialog(quint8 kind)
     shown->FormActivate();
 }
 
-void EventsEditor::EventBoxMouseDown(QMouseEvent* event)
+void EventsEditor::EventBoxMouseDown(QPoint square, Qt::MouseButton button)
 {
-    if (event->button() != Qt::LeftButton && event->button() != Qt::MiddleButton)
+    if (button != Qt::LeftButton && button != Qt::MiddleButton)
         return;
-    const QPoint p = event->position().toPoint();
-    m_state.PickedEvent = GetEventData(m_state, pixelToSquare(p.x()), pixelToSquare(p.y()));
+    m_state.PickedEvent = GetEventData(m_state, square.x(), square.y());
     updateDialogs();
     if (m_state.PickedEvent.Kind == TEventData::None)
         return;
@@ -170,15 +173,14 @@ void EventsEditor::EventBoxMouseDown(QMouseEvent* event)
     m_session.beginDrag();
 }
 
-void EventsEditor::EventBoxMouseMove(QMouseEvent* event)
+void EventsEditor::EventBoxMouseMove(QPoint square)
 {
-    const QPoint p = event->position().toPoint();
-    emit statusText(eventStatusText(m_state, p.x(), p.y(), &m_state.HoverEvent));
+    emit statusText(eventStatusText(m_state, square.x(), square.y(), &m_state.HoverEvent));
     if (m_state.DraggingEvent)
-        m_session.dragEvent(m_state.PickedEvent, pixelToSquare(p.x()), pixelToSquare(p.y()));
+        m_session.dragEvent(m_state.PickedEvent, square.x(), square.y());
 }
 
-void EventsEditor::EventBoxMouseUp(QMouseEvent*)
+void EventsEditor::EventBoxMouseUp()
 {
     if (m_state.DraggingEvent)
         m_session.endDrag();
@@ -186,16 +188,17 @@ void EventsEditor::EventBoxMouseUp(QMouseEvent*)
 
 void EventsEditor::showMove(int fromX, int fromY, int toX, int toY)
 {
-    static const QImage none;
-    const QImage& background = m_mapBox ? m_mapBox->surface() : none;
-    if (background.size() != EventBox->surface().size()) {
-        DrawEvents();
-        return;
-    }
-    for (const QPoint square : {QPoint(fromX, fromY), QPoint(toX, toY)}) {
-        const QRect area = recomposeSquare(EventBox->surface(), background, m_state, *m_icons, square.x(), square.y());
-        if (!area.isEmpty())
-            EventBox->present(area);
-    }
+    EventBox->updateSquare(fromX, fromY);
+    EventBox->updateSquare(toX, toY);
     updateDialogs();
+}
+
+void EventsEditor::showCell(int cell)
+{
+    const int w = m_session.state().core.map.MapWidth;
+    if (w <= 0 || cell < 0)
+        return;
+    // A block is 2 x 2 squares.
+    const int x = 2 * (cell % w), y = 2 * (cell / w);
+    EventBox->update(EventBox->unitRect(x, y).united(EventBox->unitRect(x + 1, y + 1)));
 }

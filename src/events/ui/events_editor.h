@@ -2,13 +2,17 @@
 
 #include "events/event_records.h"
 
+#include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
-class DrawingSurface;
 class EditorSession;
 class EventIcons;
+class EventRenderer;
+class EventView;
+class ZoomSetting;
 class QLabel;
 class QMouseEvent;
 class QScrollArea;
@@ -24,10 +28,16 @@ class TWarpForm;
 class EventsEditor : public QObject {
     Q_OBJECT
 public:
-    // Builds the Events page's controls inside `eventsPage`. `mapBox` is the
-    // map view whose surface the event view copies as its background. The
+    // Draws a rectangle of the map (view pixels at a zoom) into a picture.
+    using MapDrawing = std::function<void(QImage& target, QPoint at, const QRect& area, int zoom)>;
+    // The map's size in pixels at 100 %.
+    using MapSize = std::function<QSize()>;
+
+    // Builds the Events page's controls inside `eventsPage`. The event view
+    // shows the map drawn by `drawMap`, of the size `mapSize` gives. The
     // page follows the session's map pick, event changes and map changes.
-    EventsEditor(EditorSession& session, QWidget* eventsPage, DrawingSurface* mapBox, QObject* parent = nullptr);
+    EventsEditor(EditorSession& session, QWidget* eventsPage, MapDrawing drawMap, MapSize mapSize,
+                 QObject* parent = nullptr);
     ~EventsEditor() override;
 
     // Creates TWarpForm, TSingpostForm, TPeopleForm and TEventBuilder, in this order.
@@ -41,7 +51,7 @@ public:
     // A new ROM image was loaded or no map is current.
     void clearMap();
 
-    DrawingSurface* EventBox = nullptr;
+    EventView* EventBox = nullptr;
     QScrollArea* ScrollBox3 = nullptr;
     QLabel* SorryLabel = nullptr;
     QPointer<TWarpForm> WarpForm;
@@ -49,9 +59,12 @@ public:
     QPointer<TPeopleForm> PeopleForm;
     QPointer<TEventBuilder> EventBuilder;
 
-    void EventBoxMouseDown(QMouseEvent* event);
-    void EventBoxMouseMove(QMouseEvent* event);
-    void EventBoxMouseUp(QMouseEvent* event);
+    // Pointer handlers of the event view, in squares.
+    void EventBoxMouseDown(QPoint square, Qt::MouseButton button);
+    void EventBoxMouseMove(QPoint square);
+    void EventBoxMouseUp();
+    // The event view follows the zoom shared with the map view.
+    void followZoom(ZoomSetting* zoom);
 
 signals:
     void statusText(const QString& text);
@@ -62,13 +75,16 @@ private:
     // Every dialog enables its controls only while PickedEvent names one of its records.
     void updateDialogs();
     void showDialog(quint8 kind);
-    // A drag step: only the squares the event left and entered are redrawn.
+    // A drag step: only the squares the event left and entered are repainted.
     void showMove(int fromX, int fromY, int toX, int toY);
+    // A painted cell: the squares over it are repainted.
+    void showCell(int cell);
 
     EditorSession& m_session;
     EventState& m_state;
     QWidget* m_page;
-    DrawingSurface* m_mapBox;
+    MapSize m_mapSize;
     bool m_writing = false;   // a dialog's own change: its controls keep what was typed
     std::unique_ptr<EventIcons> m_icons;
+    std::unique_ptr<EventRenderer> m_renderer;
 };

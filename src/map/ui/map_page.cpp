@@ -1,11 +1,11 @@
 #include "map/ui/map_page.h"
 
 #include "app/editor_session.h"
-#include "map/map_picture.h"
 #include "map/map_readouts.h"
+#include "map/map_renderer.h"
 #include "map/palette_picture.h"
-#include "map/ui/image_box.h"
-#include "widgets/drawing_surface.h"
+#include "map/ui/block_palette_box.h"
+#include "map/ui/map_view.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -14,11 +14,13 @@
 
 namespace {
 constexpr int Cell = BlockPictures::BlockPixels;     // 64
-constexpr QSize DesignViewSize(403, 266);            // the map view before any map
 constexpr int PaletteBoxWidth = 85;
 }
 
-MapPage::MapPage(EditorSession& session, QWidget* parent) : QWidget(parent), m_session(session)
+MapPage::MapPage(EditorSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session),
+      m_renderer(std::make_unique<MapRenderer>(session.state().core.map, session.state().map,
+                                               session.state().pictures))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -26,10 +28,9 @@ MapPage::MapPage(EditorSession& session, QWidget* parent) : QWidget(parent), m_s
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    MapBox = new DrawingSurface;
+    MapBox = new MapView(*m_renderer);
     MapBox->setObjectName(QStringLiteral("MapBox"));
     MapBox->setCursor(Qt::DragMoveCursor);
-    MapBox->setSurfaceSize(DesignViewSize);
     ScrollBox1->setWidget(MapBox);
 
     ScrollBox2 = new QScrollArea(this);
@@ -37,7 +38,7 @@ MapPage::MapPage(EditorSession& session, QWidget* parent) : QWidget(parent), m_s
     ScrollBox2->setFixedWidth(PaletteBoxWidth);
     ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_palette = new ImageBox;
+    m_palette = new BlockPaletteBox;
     m_palette->setObjectName(QStringLiteral("BlockPalette"));
     m_palette->setCursor(Qt::PointingHandCursor);
     m_palette->image() = QImage(Cell, Cell * BlockPlaces, QImage::Format_RGB32);
@@ -49,15 +50,16 @@ MapPage::MapPage(EditorSession& session, QWidget* parent) : QWidget(parent), m_s
     layout->addWidget(ScrollBox1, 1);
     layout->addWidget(ScrollBox2);
 
-    connect(MapBox, &DrawingSurface::mouseMoved, this, &MapPage::MapBoxMouseMove);
-    connect(MapBox, &DrawingSurface::mousePressed, this, &MapPage::MapBoxMouseDown);
-    connect(MapBox, &DrawingSurface::mouseReleased, this, &MapPage::MapBoxMouseUp);
+    connect(MapBox, &MapView::unitMoved, this, [this](QPoint cell) { MapBoxMouseMove(cell); });
+    connect(MapBox, &MapView::unitPressed, this, &MapPage::MapBoxMouseDown);
+    connect(MapBox, &MapView::unitReleased, this, [this](QPoint, Qt::MouseButton button) { MapBoxMouseUp(button); });
     connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
     connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
 
     connect(&m_session, &EditorSession::mapPicked, this, &MapPage::showPickedMap);
     connect(&m_session, &EditorSession::mapDropped, this, &MapPage::clearMap);
     connect(&m_session, &EditorSession::cellChanged, this, &MapPage::showCell);
+    connect(&m_session, &EditorSession::selectedBlockChanged, this, &MapPage::showSelectedBlock);
     connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
         if (!m_session.state().core.map.isMap())
             return;
@@ -68,7 +70,11 @@ MapPage::MapPage(EditorSession& session, QWidget* parent) : QWidget(parent), m_s
     setViewEnabled(false);
 }
 
+MapPage::~MapPage() = default;
+
 QImage& MapPage::paletteImage() { return m_palette->image(); }
+
+void MapPage::followZoom(ZoomSetting* zoom) { MapBox->followZoom(zoom); }
 
 void MapPage::setViewEnabled(bool enabled)
 {
@@ -96,6 +102,13 @@ void MapPage::UpdateBlockPalette()
     const int blocks = qBound(0, state.core.map.TilesetBlocks, BlockPlaces);
     m_palette->setFixedHeight(Cell * blocks);
     m_palette->update();
+    showSelectedBlock(m_session.selectedBlock());
+}
+
+void MapPage::showSelectedBlock(qint32 block)
+{
+    // Block number n is palette row n - 1; 0 and numbers past the palette frame nothing.
+    m_palette->setSelectedRow(block >= 1 && block <= BlockPlaces ? int(block - 1) : -1);
 }
 
 void MapPage::BlockPaletteMouseMove(QMouseEvent* event)
@@ -116,71 +129,53 @@ void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
 
 // --- Map view --------------------------------------------------------------
 
-void MapPage::drawCell(int column, int row)
-{
-    const EditorState& state = m_session.state();
-    drawMapCell(MapBox->surface(), state.core.map, state.map, state.pictures, column, row, m_session.grid());
-}
-
 void MapPage::UpdateMap()
 {
-    const MapRecord& map = m_session.state().core.map;
-    const int w = qMax(0, map.MapWidth), h = qMax(0, map.MapHeight);
-    if (qint64(w) * h > MapBufferSize)
-        return;
-    MapBox->setSurfaceSize(QSize(w * Cell, h * Cell));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            drawCell(x, y);
-    MapBox->present();
+    m_renderer->setGrid(m_session.grid());
+    MapBox->mapChanged();
 }
 
 void MapPage::showCell(int cell)
 {
-    const int w = m_session.state().core.map.MapWidth;
+    const int w = m_renderer->columns();
     if (w <= 0 || cell < 0)
         return;
-    const int column = cell % w, row = cell / w;
-    drawCell(column, row);
-    MapBox->present(QRect(Cell * column, Cell * row, Cell, Cell));
+    MapBox->updateCell(cell % w, cell / w);
 }
 
-int MapPage::cellAt(const QPoint& p) const
+int MapPage::cellAt(QPoint cell) const
 {
-    const MapRecord& map = m_session.state().core.map;
-    const qint64 w = map.MapWidth, h = map.MapHeight;
-    if (p.x() < 0 || p.y() < 0 || p.x() >= Cell * w || p.y() >= Cell * h)
+    const int w = m_renderer->columns(), h = m_renderer->rows();
+    if (cell.x() < 0 || cell.y() < 0 || cell.x() >= w || cell.y() >= h)
         return -1;
-    return int((p.y() / Cell) * w + p.x() / Cell);
+    return cell.y() * w + cell.x();
 }
 
-void MapPage::MapBoxMouseMove(QMouseEvent* event)
+void MapPage::MapBoxMouseMove(QPoint at)
 {
-    const QPoint p = event->position().toPoint();
-    const int cell = cellAt(p);
+    const int cell = cellAt(at);
     if (cell < 0)
         return;
     EditorState& state = m_session.state();
     state.map.CursorCell = cell;
     const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
-    emit statusText(mapCellReadout(p.x() / Cell, p.y() / Cell, byte, qint64(state.core.map.MapStart) + cell));
+    emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(state.core.map.MapStart) + cell));
     if (state.map.Painting)
         m_session.paintCell(cell);
 }
 
-void MapPage::MapBoxMouseDown(QMouseEvent* event)
+void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
 {
     // The cell comes from the press itself: a press need not follow a move.
-    const QPoint p = event->position().toPoint();
-    const int cell = cellAt(p);
+    const int cell = cellAt(at);
     EditorState& state = m_session.state();
-    if (event->button() == Qt::LeftButton) {
+    if (button == Qt::LeftButton) {
         m_session.beginStroke();
         if (cell < 0)
             return;
         state.map.CursorCell = cell;
         m_session.paintCell(cell);
-    } else if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) {
+    } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
         if (cell < 0)
             return;
         state.map.CursorCell = cell;
@@ -190,9 +185,9 @@ void MapPage::MapBoxMouseDown(QMouseEvent* event)
     }
 }
 
-void MapPage::MapBoxMouseUp(QMouseEvent* event)
+void MapPage::MapBoxMouseUp(Qt::MouseButton button)
 {
-    if (event->button() == Qt::LeftButton || m_session.state().map.Painting)
+    if (button == Qt::LeftButton || m_session.state().map.Painting)
         m_session.endStroke();
 }
 
@@ -200,9 +195,7 @@ void MapPage::clearMap()
 {
     setViewEnabled(false);
     MapBox->setStatusTip(QString());
-    MapBox->setSurfaceSize(DesignViewSize);
-    MapBox->surface().fill(Qt::black);
-    MapBox->present();
+    MapBox->mapChanged();
     m_palette->image().fill(Qt::black);
     m_palette->setFixedSize(0, 0);
     m_palette->update();

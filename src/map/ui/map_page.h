@@ -2,12 +2,15 @@
 
 #include <QImage>
 #include <QWidget>
+#include <memory>
 
-class DrawingSurface;
+class BlockPaletteBox;
 class EditorSession;
-class ImageBox;
+class MapRenderer;
+class MapView;
 class QMouseEvent;
 class QScrollArea;
+class ZoomSetting;
 
 // The "Map" page: the map view MapBox in ScrollBox1 and, along the right
 // edge, the block palette BlockPalette in ScrollBox2.
@@ -17,6 +20,7 @@ public:
     // The page follows the session: a map pick shows the map, a new ROM
     // image empties it, edits and the grid setting redraw what they change.
     explicit MapPage(EditorSession& session, QWidget* parent = nullptr);
+    ~MapPage() override;
 
     // Redraws the palette image for the current tileset.
     void UpdateBlockPalette();
@@ -25,32 +29,38 @@ public:
     // A new ROM image was loaded: no current map, empty view and palette.
     void clearMap();
 
-    DrawingSurface* MapBox = nullptr;
+    MapView* MapBox = nullptr;
     QWidget* BlockPalette = nullptr;
     QScrollArea* ScrollBox1 = nullptr;
     QScrollArea* ScrollBox2 = nullptr;
     // The palette's off-screen image, 64 x 8192.
     QImage& paletteImage();
+    // What draws the map, for the views and the picture export.
+    const MapRenderer& renderer() const { return *m_renderer; }
+    // The map view follows the zoom shared with the event view.
+    void followZoom(ZoomSetting* zoom);
 
 signals:
     // Text for status panel 0.
     void statusText(const QString& text);
 
 private:
-    void MapBoxMouseMove(QMouseEvent* event);
-    void MapBoxMouseDown(QMouseEvent* event);
-    void MapBoxMouseUp(QMouseEvent* event);
+    // Pointer handlers of the map view, in map cells.
+    void MapBoxMouseMove(QPoint cell);
+    void MapBoxMouseDown(QPoint cell, Qt::MouseButton button);
+    void MapBoxMouseUp(Qt::MouseButton button);
     void BlockPaletteMouseMove(QMouseEvent* event);
     void BlockPaletteMouseDown(QMouseEvent* event);
 
-    // The cell under a view position, or -1 outside the map's cells.
-    int cellAt(const QPoint& position) const;
-    // Draws one cell from MapBytes (block, or black when it shows nothing, and its frame).
-    void drawCell(int column, int row);
+    // The index of cell (column, row), or -1 outside the map's cells.
+    int cellAt(QPoint cell) const;
     void setViewEnabled(bool enabled);
+    // Frames the palette row of the selected block.
+    void showSelectedBlock(qint32 block);
     void showPickedMap();
     void showCell(int cell);
 
     EditorSession& m_session;
-    ImageBox* m_palette = nullptr;   // BlockPalette
+    std::unique_ptr<MapRenderer> m_renderer;
+    BlockPaletteBox* m_palette = nullptr;   // BlockPalette
 };
