@@ -208,7 +208,7 @@ void TBlockEditorForm::Button1Click()
     SaveTile();
     m_pictures.setPicture(m_tileset, BlockIndex, TileBox->image().copy());
     QString error;
-    if (!m_core.rom.saveToFile(m_core.RomFileName, &error)) {
+    if (!m_core.saveRom(m_core.RomFileName, &error)) {
         m_prompts.error(error);
         return;
     }

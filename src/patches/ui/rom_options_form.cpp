@@ -87,7 +87,7 @@ void TRomOptionsForm::SaveButtonClick()
         writeRomOption(m_core.rom, option, line->checkState() == Qt::Checked);
     }
     QString error;
-    if (!m_core.rom.saveToFile(m_core.RomFileName, &error))
+    if (!m_core.saveRom(m_core.RomFileName, &error))
         m_prompts.error(error);
 }
 
