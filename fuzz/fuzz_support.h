@@ -5,7 +5,8 @@
 // files.
 
 #include <QByteArray>
-#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -16,7 +17,10 @@ namespace fuzz {
 
 inline const QTemporaryDir& scratch()
 {
-    static QTemporaryDir dir;
+    // In memory where the system offers it: the targets write a file per input.
+    static QTemporaryDir dir(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                 ? QStringLiteral("/dev/shm/kartola-fuzz-XXXXXX")
+                                 : QDir::tempPath() + QStringLiteral("/kartola-fuzz-XXXXXX"));
     if (!dir.isValid())
         std::abort();
     return dir;

@@ -11,8 +11,13 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
 #include <memory>
 #include <vector>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -41,6 +46,11 @@ struct Document {
     Encoding encoding = Encoding::Utf8;
     QByteArray bom;            // UTF-8 byte-order mark kept in front of the text
     bool lossless = true;      // UTF-16 text decoded without loss (else never written back)
+    // Lookup tables of a parsed file kept for reading (see index()): the
+    // first header of each name, and the first named line of each name in
+    // each section.
+    QHash<QString, qsizetype> firstSection;
+    QHash<QString, qsizetype> firstNamedLine;
 
     QString decode(const QByteArray& bytes) const
     {
@@ -241,21 +251,82 @@ Range findSection(const Document& doc, const QString& section)
     return r;
 }
 
+bool isNamedLine(const Line& line)
+{
+    return line.kind == LineKind::Key || line.kind == LineKind::NoValue
+        || (line.kind == LineKind::Comment && line.hasEquals);
+}
+
+// A name with ASCII letters in upper case: the key of the lookup tables.
+QString folded(const QString& name)
+{
+    QString out = name;
+    for (QChar& c : out)
+        if (c.unicode() >= u'a' && c.unicode() <= u'z')
+            c = QChar(char16_t(c.unicode() - u'a' + u'A'));
+    return out;
+}
+
+QString lineKey(qsizetype header, const QString& name)
+{
+    return QString::number(header) + QChar(u'\0') + folded(name);
+}
+
+// Fills the lookup tables of a document that is kept for reading, so that a
+// read costs a lookup rather than a walk through the file.
+void index(Document& doc)
+{
+    qsizetype header = -1;
+    for (size_t i = 0; i < doc.lines.size(); ++i) {
+        const Line& line = doc.lines[i];
+        if (line.kind == LineKind::Section) {
+            header = qsizetype(i);
+        } else if (isNamedLine(line)) {
+            const QString key = lineKey(header, line.name);
+            if (!doc.firstNamedLine.contains(key))
+                doc.firstNamedLine.insert(key, qsizetype(i));
+        }
+    }
+    // The first header of a name wins: walking backwards, earlier ones overwrite later ones.
+    for (qsizetype i = qsizetype(doc.lines.size()) - 1; i >= 0; --i) {
+        const Line& line = doc.lines[size_t(i)];
+        if (line.kind == LineKind::Section && !line.name.isEmpty())
+            doc.firstSection.insert(folded(line.name), i);
+    }
+}
+
+// The section a read of `section` (trimmed) finds, by the lookup tables.
+Range findIndexedSection(const Document& doc, const QString& section)
+{
+    if (section.isEmpty())
+        return findSection(doc, section);
+    Range r;
+    const auto it = doc.firstSection.constFind(folded(section));
+    if (it == doc.firstSection.cend())
+        return r;
+    r.found = true;
+    r.header = *it;
+    r.begin = *it + 1;
+    r.end = nextHeader(doc, r.begin);
+    return r;
+}
+
 // The line a read of `key` (trimmed) finds, or nullptr. A value-less line
 // of that name comes first and hides the key.
 const Line* findKey(const Document& doc, const QString& section, const QString& key)
 {
-    const Range r = findSection(doc, section);
-    if (!r.found)
-        return nullptr;
-    for (qsizetype i = r.begin; i < r.end; ++i) {
-        const Line& line = doc.lines[size_t(i)];
-        const bool named = line.kind == LineKind::Key || line.kind == LineKind::NoValue
-            || (line.kind == LineKind::Comment && line.hasEquals);
-        if (named && sameName(line.name, key))
-            return line.kind == LineKind::NoValue ? nullptr : &line;
+    qsizetype header = -1;
+    if (!section.isEmpty()) {
+        const auto found = doc.firstSection.constFind(folded(section));
+        if (found == doc.firstSection.cend())
+            return nullptr;
+        header = *found;
     }
-    return nullptr;
+    const auto it = doc.firstNamedLine.constFind(lineKey(header, key));
+    if (it == doc.firstNamedLine.cend())
+        return nullptr;
+    const Line& line = doc.lines[size_t(*it)];
+    return line.kind == LineKind::NoValue ? nullptr : &line;
 }
 
 // Applies one write to the parsed file. Returns whether anything changed.
@@ -317,11 +388,40 @@ bool applyWrite(Document& doc, const QString& section, const QString& key, const
 // are compared at every read.
 constexpr qint64 SettleMs = 2500;
 
+// What the file system says of a file: enough to see that it changed.
+struct FileStamp {
+    qint64 size = -1;
+    qint64 modifiedNs = 0; // modification time, nanoseconds since the epoch
+    quint64 inode = 0;     // a file replaced by renaming another over it is another inode
+    quint64 device = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+bool stampOf(const QString& path, FileStamp* stamp)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    stamp->size = st.st_size;
+    stamp->modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp->inode = quint64(st.st_ino);
+    stamp->device = quint64(st.st_dev);
+    return true;
+#else
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile())
+        return false;
+    stamp->size = info.size();
+    stamp->modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    return true;
+#endif
+}
+
 struct CacheEntry {
     QByteArray bytes;
     std::shared_ptr<const Document> doc;
-    qint64 size = -1;
-    QDateTime modified;
+    FileStamp stamp;
     bool settled = false;
 };
 
@@ -339,40 +439,54 @@ std::shared_ptr<const Document> emptyDocument()
 
 std::shared_ptr<const Document> load(const QString& path)
 {
-    const QString resolved = resolveCatalogueFile(path);
-    const QFileInfo info(resolved);
     auto& entries = cache();
-    if (!info.exists() || !info.isFile()) {
-        entries.remove(resolved);
-        return emptyDocument();
+    FileStamp stamp;
+    QString resolved = path;
+    if (!stampOf(resolved, &stamp)) {
+        resolved = resolveCatalogueFile(path);
+        if (resolved == path || !stampOf(resolved, &stamp)) {
+            entries.remove(path);
+            return emptyDocument();
+        }
     }
-    const qint64 size = info.size();
-    const QDateTime modified = info.lastModified();
     auto it = entries.find(resolved);
-    if (it != entries.end() && it->settled && it->size == size && it->modified == modified)
+    if (it != entries.end() && it->settled && it->stamp == stamp)
         return it->doc;
 
     QFile file(resolved);
-    const qint64 readAt = QDateTime::currentMSecsSinceEpoch();
+    const qint64 readAtNs = QDateTime::currentMSecsSinceEpoch() * 1000000;
     if (!file.open(QIODevice::ReadOnly)) {
         entries.remove(resolved);
         return emptyDocument();
     }
+    const bool settled = readAtNs - stamp.modifiedNs > SettleMs * 1000000;
+    if (it != entries.end() && it->stamp.size == stamp.size) {
+        // Compare without copying: most reads of a file that just changed find it as it was.
+        const qint64 size = file.size();
+        uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+        if (mapped && size == it->bytes.size() && std::memcmp(mapped, it->bytes.constData(), size_t(size)) == 0) {
+            file.unmap(mapped);
+            it->stamp = stamp;
+            it->settled = settled;
+            return it->doc;
+        }
+        if (mapped)
+            file.unmap(mapped);
+    }
     QByteArray bytes = file.readAll();
-    const bool settled = modified.isValid() && readAt - modified.toMSecsSinceEpoch() > SettleMs;
     if (it != entries.end() && it->bytes == bytes) {
-        it->size = size;
-        it->modified = modified;
+        it->stamp = stamp;
         it->settled = settled;
         return it->doc;
     }
     if (entries.size() >= 64)
         entries.clear();
     CacheEntry entry;
-    entry.doc = std::make_shared<const Document>(parse(bytes));
+    auto parsed = std::make_shared<Document>(parse(bytes));
+    index(*parsed);
+    entry.doc = std::move(parsed);
     entry.bytes = std::move(bytes);
-    entry.size = size;
-    entry.modified = modified;
+    entry.stamp = stamp;
     entry.settled = settled;
     auto doc = entry.doc;
     entries.insert(resolved, std::move(entry));
@@ -429,7 +543,7 @@ QStringList IniFile::keys(const QString& section) const
 {
     const auto doc = load(m_path);
     QStringList result;
-    const Range r = findSection(*doc, trimBlanks(section));
+    const Range r = findIndexedSection(*doc, trimBlanks(section));
     for (qsizetype i = r.begin; r.found && i < r.end; ++i)
         if (doc->lines[size_t(i)].kind == LineKind::Key)
             result << doc->lines[size_t(i)].name;
@@ -441,7 +555,7 @@ bool IniFile::hasSection(const QString& section) const
     const QString name = trimBlanks(section);
     if (name.isEmpty())
         return !keys(name).isEmpty();
-    return findSection(*load(m_path), name).found;
+    return findIndexedSection(*load(m_path), name).found;
 }
 
 bool IniFile::writeStrings(const QString& rawSection, const KeyValues& values, QString* error)
