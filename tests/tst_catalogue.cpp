@@ -216,6 +216,12 @@ void TestCatalogue::batchWriteIsOneReplacement()
     // Keys of a new section, in order.
     QVERIFY(ini.writeStrings("New", {{"a", "1"}, {"b", "2"}}));
     QCOMPARE(ini.keys("new"), QStringList({"a", "b"}));
+    // A NUL byte hides the lines after it: a new section goes before them.
+    dir.write("nul.ini", QByteArray("[A]\nk=1\nj=a\0b\n[B]\nx=2", 21));
+    IniFile hidden(dir.file("nul.ini"));
+    QVERIFY(hidden.writeStrings("B", {{"x", "3"}}));
+    QCOMPARE(hidden.readString("B", "x"), QStringLiteral("3"));
+    QCOMPARE(dir.read("nul.ini"), QByteArray("[A]\nk=1\n[B]\r\nx=3\r\nj=a\0b\n[B]\nx=2", 31));
 }
 
 void TestCatalogue::valuesAreCutAt1023Characters()

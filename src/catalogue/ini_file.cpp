@@ -46,6 +46,7 @@ struct Document {
     Encoding encoding = Encoding::Utf8;
     QByteArray bom;            // UTF-8 byte-order mark kept in front of the text
     bool lossless = true;      // UTF-16 text decoded without loss (else never written back)
+    qsizetype firstDead = -1;  // the line whose NUL byte hides it and all after it, or -1
     // Lookup tables of a parsed file kept for reading (see index()): the
     // first header of each name, and the first named line of each name in
     // each section.
@@ -187,8 +188,10 @@ Document parse(const QByteArray& fileBytes)
     bool dead = false;
     for (Line& line : doc.lines) {
         const qsizetype nul = line.text.indexOf('\0');
-        if (nul > 0)
+        if (nul > 0 && !dead) {
             dead = true;
+            doc.firstDead = &line - doc.lines.data();
+        }
         if (dead || nul == 0)
             line.kind = LineKind::Blank;
         else
@@ -348,14 +351,17 @@ bool applyWrite(Document& doc, const QString& section, const QString& key, const
 
     const Range r = findSection(doc, section);
     if (!r.found) {
-        if (!doc.lines.empty() && doc.lines.back().terminator.isEmpty())
-            doc.lines.back().terminator = crlf;
+        // At the end of the file, or before the lines a NUL byte hides, where it could not be read.
+        const qsizetype at = doc.firstDead >= 0 ? doc.firstDead : qsizetype(doc.lines.size());
+        if (at > 0 && doc.lines[size_t(at - 1)].terminator.isEmpty())
+            doc.lines[size_t(at - 1)].terminator = crlf;
         Line header;
         header.text = doc.encode(QLatin1Char('[') + section + QLatin1Char(']'));
         header.terminator = crlf;
         classify(doc, header);
-        doc.lines.push_back(std::move(header));
-        doc.lines.push_back(keyLine());
+        doc.lines.insert(doc.lines.begin() + at, {std::move(header), keyLine()});
+        if (doc.firstDead >= 0)
+            doc.firstDead += 2;
         return true;
     }
     qsizetype lastEntry = r.header;
@@ -376,6 +382,8 @@ bool applyWrite(Document& doc, const QString& section, const QString& key, const
     if (lastEntry >= 0 && doc.lines[size_t(lastEntry)].terminator.isEmpty())
         doc.lines[size_t(lastEntry)].terminator = crlf;
     doc.lines.insert(doc.lines.begin() + (lastEntry + 1), keyLine());
+    if (doc.firstDead >= 0 && lastEntry + 1 <= doc.firstDead)
+        ++doc.firstDead;
     return true;
 }
 
