@@ -1,6 +1,8 @@
 // Times one drag step of an event on the event view of a 100 x 100 block map.
 #include "silent_prompts.h"
+#include "app/editor_session.h"
 #include "catalogue/editor_core.h"
+#include "events/event_tables.h"
 #include "events/ui/events_editor.h"
 #include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"
@@ -38,7 +40,8 @@ int main(int argc, char** argv)
               "Peoples=50\nPeople offset=2048\n");
     ini.close();
 
-    EditorCore core(dir.path());
+    EditorState editorState(dir.path());
+    EditorCore& core = editorState.core;
     QByteArray rom(0x4000, '\0');
     for (int i = 0; i < 50; ++i) {   // warps along row 0, signposts along row 1, people along row 2
         rom[256 + i * 5] = 0;
@@ -52,16 +55,17 @@ int main(int argc, char** argv)
     core.RomFileName = QStringLiteral("bench.gbc");
     core.map.name = QStringLiteral("Big");
 
-    EventState state;
+    EventState& state = editorState.events;
     SilentPrompts prompts;
+    EditorSession session(editorState, prompts);
     QWidget page;
     DrawingSurface mapBox;
     mapBox.setSurfaceSize(QSize(6400, 6400));
     mapBox.surface().fill(qRgb(40, 90, 160));
-    QAction build(QStringLiteral("Build Events..."));
-    EventsEditor editor(core, state, prompts, &page, &mapBox, &build);
+    EventsEditor editor(session, &page, &mapBox);
     editor.createWindows();
-    editor.LoadEvents();
+    loadEventTables(core.catalogue.EventsIni, core.map.name, core.rom, state);
+    editor.showEvents();
 
     DrawingSurface* box = editor.EventBox;
     send(box, QEvent::MouseButtonPress, QPoint(16, 16), Qt::LeftButton, Qt::LeftButton);

@@ -1,7 +1,9 @@
 // Timings of the map page on the largest maps: the tileset build, full
 // redraws of the map view and one paint step. Run from a Release build.
 #include "silent_prompts.h"
+#include "app/editor_session.h"
 #include "catalogue/editor_core.h"
+#include "map/tileset_build.h"
 #include "map/block_pictures.h"
 #include "map/ui/map_page.h"
 #include "map/map_state.h"
@@ -70,7 +72,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
 
-    EditorCore core(dir.path());
+    EditorState editorState(dir.path());
+    EditorCore& core = editorState.core;
     QByteArray rom(0x20000, '\0');
     for (int i = 0; i < rom.size(); ++i)
         rom[i] = char((i * 7) % 96);
@@ -79,22 +82,18 @@ int main(int argc, char** argv)
     core.rom.setBytes(rom);
     core.RomFileName = dir.filePath(QStringLiteral("bench.gbc"));
 
-    MapState state;
-    BlockPictures pictures;
-    TilePicture pics;
+    MapState& state = editorState.map;
+    BlockPictures& pictures = editorState.pictures;
+    TilePicture& pics = editorState.Pics;
     pics.setImage(tilePicture());
     SilentPrompts prompts;
+    EditorSession session(editorState, prompts);
 
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
-    auto* progress = new QProgressBar(&window);
-    progress->hide();
-    QAction grid(QStringLiteral("Show Grid"), &window);
-    grid.setCheckable(true);
-    grid.setChecked(true);
-    MapPage page(core, state, pictures, pics, prompts, progress, &grid, &window);
+    session.setGrid(true);
+    MapPage page(session, &window);
     layout->addWidget(&page, 1);
-    layout->addWidget(progress);
     window.resize(1024, 768);
     window.show();
     app.processEvents();
@@ -114,14 +113,12 @@ int main(int argc, char** argv)
     setSize(20, 18);
 
     std::printf("Map page timings (grid on, %d x %d window)\n", window.width(), window.height());
-    print("LoadTileset, 128 blocks", measure(50, [&] { pictures.clear(); }, [&] { page.LoadTileset(); }), 5);
-    {
-        MapPage bare(core, state, pictures, pics, prompts, nullptr, &grid);
-        print("  the same without a progress bar", measure(50, [&] { pictures.clear(); }, [&] { bare.LoadTileset(); }), 5);
-    }
+    print("tileset build, 128 blocks", measure(50, [&] { pictures.clear(); },
+                                               [&] { buildTileset(core.rom, core.map, pics, pictures); }), 5);
     page.UpdateBlockPalette();
 
-    page.LoadMap();
+    state.readMap(core.rom, core.map);
+    page.UpdateMap();
     print("UpdateMap 20 x 18", measure(50, {}, [&] { page.UpdateMap(); }), 100);
 
     setSize(100, 100);
@@ -129,7 +126,8 @@ int main(int argc, char** argv)
                                                      [&] { page.UpdateMap(); }), 100);
     print("  of which the new 6400 x 6400 surface", measure(5, [&] { page.MapBox->setSurfaceSize(QSize(64, 64)); },
                                                          [&] { page.MapBox->setSurfaceSize(QSize(6400, 6400)); }), 100);
-    page.LoadMap();
+    state.readMap(core.rom, core.map);
+    page.UpdateMap();
     print("UpdateMap 100 x 100", measure(20, {}, [&] { page.UpdateMap(); }), 100);
     app.processEvents();
 

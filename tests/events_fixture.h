@@ -4,7 +4,9 @@
 // an Events page, a map view of 4 x 3 blocks filled with a colour pattern,
 // and the events editor with its windows.
 
+#include "app/editor_session.h"
 #include "catalogue/editor_core.h"
+#include "events/event_tables.h"
 #include "events/ui/events_editor.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
@@ -51,22 +53,34 @@ struct EventsFixture {
 
     explicit EventsFixture(const QByteArray& eventsIni = townIni(), const QByteArray& rom = townRom(),
                            const QString& mapName = QStringLiteral("Town"))
+        : written(writeCatalogue(dir, eventsIni, rom)), editorState(dir.path()), session(editorState, prompts)
     {
-        dir.write(QStringLiteral("Events.ini"), eventsIni);
-        core = std::make_unique<EditorCore>(dir.path());
-        core->rom.setBytes(rom);
-        core->RomFileName = dir.file(QStringLiteral("town.gbc"));
-        core->map.name = mapName;
+        session.loadRom(dir.file(QStringLiteral("town.gbc")));
         mapBox.setSurfaceSize(QSize(256, 192));
         paintMap(0);
         page.resize(400, 300);
         BuildEvents1.setObjectName(QStringLiteral("BuildEvents1"));
-        editor = std::make_unique<EventsEditor>(*core, state, prompts, &page, &mapBox, &BuildEvents1);
+        editor = std::make_unique<EventsEditor>(session, &page, &mapBox);
         editor->createWindows();
+        for (auto changed : {&EditorSession::eventsChanged, &EditorSession::mapDropped})
+            QObject::connect(&session, changed, &page, [this] { BuildEvents1.setEnabled(eventsBuildable(state)); });
         page.show();
         exposed = QTest::qWaitForWindowExposed(&page);
-        editor->resetPick();
-        editor->LoadEvents();
+        session.pickMap(mapName);
+    }
+
+    // Every map is a 4 x 3 map of one tileset in the image's first bytes.
+    static bool writeCatalogue(TestDir& dir, const QByteArray& eventsIni, const QByteArray& rom)
+    {
+        dir.write(QStringLiteral("Events.ini"), eventsIni);
+        QByteArray maps;
+        for (const char* name : {"Town", "Room", "Cave", "Nowhere", "Big", "Hall"})
+            maps += QByteArray("[") + name + "]\r\nStart offset=$0\r\nEnd offset=$B\r\nX size=4\r\nY size=3\r\nTileset=1\r\n";
+        dir.write(QStringLiteral("Maps.Ini"), maps);
+        dir.write(QStringLiteral("Tilesets.ini"), "[1]\r\nStart offset=$0\r\nBlocks=0\r\nTiles=tiles.bmp\r\n");
+        dir.writeTilePicture(QStringLiteral("tiles.bmp"));
+        dir.write(QStringLiteral("town.gbc"), rom);
+        return true;
     }
 
     void paintMap(int seed)
@@ -90,9 +104,12 @@ struct EventsFixture {
 
     bool exposed = false;
     TestDir dir;
-    std::unique_ptr<EditorCore> core;
-    EventState state;
+    bool written;
+    EditorState editorState;
+    EditorCore* core = &editorState.core;
+    EventState& state = editorState.events;
     ScriptedPrompts prompts;
+    EditorSession session;
     QWidget page;
     DrawingSurface mapBox;
     QAction BuildEvents1{QStringLiteral("Build Events...")};

@@ -1,9 +1,10 @@
 #pragma once
 
 // A small editor for the map tests: a program directory with catalogue files,
-// tile pictures and a ROM image, the Map page and the block editor, and the
-// map pick and Load Rom sequences as the main window runs them.
+// tile pictures and a ROM image, an editing session with the Map page and the
+// block editor on it. Load Rom and the map pick are the session's own.
 
+#include "app/editor_session.h"
 #include "catalogue/editor_core.h"
 #include "map/ui/block_editor_form.h"
 #include "map/block_pictures.h"
@@ -24,18 +25,6 @@
 
 #include <array>
 #include <memory>
-
-// Counts how often a widget is shown (the progress bar of a tileset build).
-class ShowCounter : public QObject {
-public:
-    int shows = 0;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::ShowToParent)
-            ++shows;
-        return false;
-    }
-};
 
 namespace rig {
 
@@ -119,20 +108,54 @@ inline bool framed(const QImage& image, QPoint origin)
 
 struct MapRig {
     TestDir dir;
-    std::unique_ptr<EditorCore> core;
-    MapState state;
-    BlockPictures pictures;
-    TilePicture Pics;
+    bool catalogueWritten;
+    EditorState editorState;
+    EditorCore* core = &editorState.core;
+    MapState& state = editorState.map;
+    BlockPictures& pictures = editorState.pictures;
+    TilePicture& Pics = editorState.Pics;
     ScriptedPrompts prompts;
+    EditorSession session;
     QWidget window;
-    QProgressBar* Progress = nullptr;
     QAction* Grid1 = nullptr;
     MapPage* page = nullptr;
     std::unique_ptr<TBlockEditorForm> editor;
-    ShowCounter progressShows;
+    int tilesetBuilds = 0;          // tileset builds started
+    int lastProgress = -1, lastProgressMaximum = -1;
     QStringList statusTexts;
 
     explicit MapRig(bool grid = false)
+        : catalogueWritten(writeCatalogue(dir, grid)), editorState(dir.path()), session(editorState, prompts)
+    {
+        loadRom();
+        auto* layout = new QVBoxLayout(&window);
+        Grid1 = new QAction(QStringLiteral("Show Grid"), &window);
+        Grid1->setObjectName(QStringLiteral("Grid1"));
+        Grid1->setCheckable(true);
+        Grid1->setChecked(session.grid());
+        page = new MapPage(session, &window);
+        layout->addWidget(page, 1);
+        QObject::connect(Grid1, &QAction::triggered, &window, [this](bool on) {
+            const QString error = session.setGrid(on);
+            if (!error.isEmpty())
+                prompts.error(error);
+        });
+        QObject::connect(&session, &EditorSession::gridChanged, Grid1, &QAction::setChecked);
+        QObject::connect(page, &MapPage::statusText, &window, [this](const QString& text) { statusTexts << text; });
+        QObject::connect(&session, &EditorSession::tilesetProgress, &window, [this](int value, int maximum) {
+            tilesetBuilds += value == 0;
+            lastProgress = value;
+            lastProgressMaximum = maximum;
+        });
+        editor = std::make_unique<TBlockEditorForm>(session);
+        // Side by side on the screen: the pointer reaches each window.
+        window.setGeometry(0, 0, 780, 390);
+        editor->move(0, 400);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+
+    static bool writeCatalogue(TestDir& dir, bool grid)
     {
         dir.write(QStringLiteral("Maps.Ini"),
                   "[Town]\r\nStart offset=$4000\r\nEnd offset=$4167\r\nX size=20\r\nY size=18\r\nTileset=1\r\nComment=A town\r\n"
@@ -145,60 +168,19 @@ struct MapRig {
         dir.writeTilePicture(QStringLiteral("tiles1.bmp"));
         dir.writeTilePicture(QStringLiteral("tiles3.bmp"));
         dir.write(QStringLiteral("game.gbc"), rig::testRom());
-        core = std::make_unique<EditorCore>(dir.path());
-        loadRom();
-
-        auto* layout = new QVBoxLayout(&window);
-        Progress = new QProgressBar(&window);
-        Progress->setObjectName(QStringLiteral("Progress"));
-        Progress->hide();
-        Progress->installEventFilter(&progressShows);
-        Grid1 = new QAction(QStringLiteral("Show Grid"), &window);
-        Grid1->setObjectName(QStringLiteral("Grid1"));
-        Grid1->setCheckable(true);
-        Grid1->setChecked(grid);
-        page = new MapPage(*core, state, pictures, Pics, prompts, Progress, Grid1, &window);
-        layout->addWidget(page, 1);
-        layout->addWidget(Progress);
-        QObject::connect(Grid1, &QAction::triggered, page, &MapPage::Grid1Click);
-        QObject::connect(page, &MapPage::statusText, &window, [this](const QString& text) { statusTexts << text; });
-        editor = std::make_unique<TBlockEditorForm>(*core, pictures, Pics, *page, prompts);
-        // Side by side on the screen: the pointer reaches each window.
-        window.setGeometry(0, 0, 780, 390);
-        editor->move(0, 400);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        return true;
     }
 
-    // Load Rom of the file game.gbc as the main window does it.
+    // Load Rom of the file game.gbc, through the session.
     void loadRom()
     {
-        QVERIFY(core->rom.loadFromFile(dir.file(QStringLiteral("game.gbc"))));
-        core->RomFileName = dir.file(QStringLiteral("game.gbc"));
-        core->map = MapRecord{};
-        state.clearMap();
-        pictures.clear();
-        if (page)
-            page->clearMap();
+        QCOMPARE(session.loadRom(dir.file(QStringLiteral("game.gbc"))), QString());
     }
 
-    // The map pick of the main window; false when it was refused.
+    // The map pick, through the session; false when it was refused.
     bool pick(const QString& name)
     {
-        MapRecord record = readMapRecord(core->catalogue, name);
-        if (!mapRecordProblem(record, core->rom.size()).isEmpty())
-            return false;
-        TilePicture picture;
-        if (!picture.load(core->catalogue.programFile(record.tiles)))
-            return false;
-        core->map = record;
-        Pics = picture;
-        if (!pictures.built(record.TilesetNumber))
-            page->LoadTileset();
-        page->UpdateBlockPalette();
-        page->LoadMap();
-        editor->followMapPick();
-        return true;
+        return session.pickMap(name).picked;
     }
 
     const QImage& view() const { return page->MapBox->surface(); }

@@ -2,6 +2,7 @@
 // ROM-wide commands find what they need in the demo image.
 #include "app/editor_state.h"
 #include "app/ui/main_form.h"
+#include "support/editor_fixture.h"
 #include "demo_data.h"
 #include "encounters/ui/wild_critters_page.h"
 #include "events/ui/events_editor.h"
@@ -55,6 +56,7 @@ void TestDemoEditor::pick(Editor& e, const QString& category, const QString& map
     e.form.MainBox->setCurrentIndex(e.form.MainBox->findText(category));
     e.form.MainBoxClick();
     e.form.SubBox->setCurrentIndex(e.form.SubBox->findText(map));
+    emit e.form.SubBox->textActivated(map);
 }
 
 void TestDemoEditor::everyMapOpens()
@@ -76,7 +78,7 @@ void TestDemoEditor::everyMapOpens()
             pick(e, category, name);
             QVERIFY2(e.prompts.shown.empty(), qPrintable(name + ": " + e.prompts.lastText()));
             QCOMPARE(e.state.core.map.name, name);
-            QCOMPARE(e.form.windowTitle(), QStringLiteral("Kartola - ") + name);
+            QCOMPARE(EditorFixture::shownTitle(e.form), QStringLiteral("Kartola - ") + name);
             QVERIFY(e.state.pictures.built(e.state.core.map.TilesetNumber));
             auto* morning = e.form.critters->findChild<QGroupBox*>("GroupBox1");
             QVERIFY(morning);
@@ -119,6 +121,7 @@ void TestDemoEditor::unchangedSaveKeepsImage()
         e.form.MainBoxClick();
         for (int i = 0; i < e.form.SubBox->count(); ++i) {
             e.form.SubBox->setCurrentIndex(i);
+            emit e.form.SubBox->textActivated(e.form.SubBox->itemText(i));
             e.form.SaveRom1->trigger();
         }
     }

@@ -1,4 +1,5 @@
 // The Wild Critters page, driven as the main window and the user drive it.
+#include "app/editor_session.h"
 #include "catalogue/map_record.h"
 #include "encounters/encounter_io.h"
 #include "encounters/randomizer.h"
@@ -30,30 +31,34 @@ const QByteArray StandardCritters =
 // working tables and the page, shown offscreen.
 struct Editor {
     explicit Editor(const QByteArray& critters = StandardCritters, const QByteArray& rom = TestDir::patternRom(RomSize))
+        : written(writeCatalogue(dir, critters, rom)), state(dir.path()), session(state, prompts)
     {
-        dir.write(QStringLiteral("Critters.ini"), critters);
-        core = std::make_unique<EditorCore>(dir.path());
-        core->rom.setBytes(rom);
-        core->RomFileName = dir.file(QStringLiteral("game.gbc"));
-        page = std::make_unique<WildCrittersPage>(*core, tables, prompts);
+        QCOMPARE(session.loadRom(dir.file(QStringLiteral("game.gbc"))), QString());
+        page = std::make_unique<WildCrittersPage>(session);
         page->resize(900, 420);
         page->show();
         if (!QTest::qWaitForWindowExposed(page.get()))
             qWarning("page not exposed");
     }
 
-    // The map pick: the record is read, then the tables, as the last step.
-    void pick(const QString& name)
+    // Every map of the test is a 2 x 2 map of tileset 1; only their wild tables differ.
+    static bool writeCatalogue(TestDir& dir, const QByteArray& critters, const QByteArray& rom)
     {
-        core->map = readMapRecord(core->catalogue, name);
-        page->LoadCritter();
+        QByteArray maps;
+        for (const char* name : {"Route 1", "Route 2", "Route 9", "Town", "Cave", "Broken"})
+            maps += QByteArray("[") + name + "]\r\nStart offset=$3000\r\nEnd offset=$3003\r\nX size=2\r\nY size=2\r\nTileset=1\r\n";
+        dir.write(QStringLiteral("Maps.Ini"), maps);
+        dir.write(QStringLiteral("Tilesets.ini"), "[1]\r\nStart offset=$3100\r\nBlocks=3\r\nTiles=tiles1.bmp\r\n");
+        dir.writeTilePicture(QStringLiteral("tiles1.bmp"));
+        dir.write(QStringLiteral("Critters.ini"), critters);
+        dir.write(QStringLiteral("game.gbc"), rom);
+        return true;
     }
-    // Save Rom's step for the wild tables.
-    void saveStep()
-    {
-        if (core->map.EncounterStart > 0)
-            page->SaveCritter();
-    }
+
+    // The map pick of the session.
+    void pick(const QString& name) { session.pickMap(name); }
+    // Save Rom's first steps: the working copies into the image.
+    void saveStep() { session.writeWorkingCopies(); }
 
     QListWidget* box(int time) const
     {
@@ -126,9 +131,12 @@ struct Editor {
     }
 
     TestDir dir;
-    std::unique_ptr<EditorCore> core;
-    EncounterTables tables;
+    bool written;
+    EditorState state;
+    EditorCore* core = &state.core;
+    EncounterTables& tables = state.encounters;
     ScriptedPrompts prompts;
+    EditorSession session;
     std::unique_ptr<WildCrittersPage> page;
 };
 
@@ -222,7 +230,6 @@ void TestWildCrittersPage::mapWithoutTableShowsNoticeAndIsNotWritten_data()
     QTest::addColumn<QString>("map");
     QTest::newRow("no Start offset") << "Town";
     QTest::newRow("Start offset 0") << "Cave";
-    QTest::newRow("no section") << "Nowhere";
 }
 
 void TestWildCrittersPage::mapWithoutTableShowsNoticeAndIsNotWritten()
@@ -242,7 +249,7 @@ void TestWildCrittersPage::mapWithoutTableShowsNoticeAndIsNotWritten()
     const QByteArray before = e.core->rom.bytes();
     e.tables.setSlot(Morning, 0, {99, 99});
     e.saveStep();
-    e.page->SaveCritter();  // even called regardless, offset 0 is never written
+    e.saveStep();  // even called regardless, offset 0 is never written
     QCOMPARE(e.core->rom.bytes(), before);
 }
 
@@ -272,7 +279,7 @@ void TestWildCrittersPage::tableOutsideTheImageIsRefused()
     const QByteArray before = e.core->rom.bytes();
     e.tables.setSlot(Night, 6, {1, 2});
     e.saveStep();
-    e.page->SaveCritter();
+    e.saveStep();
     QCOMPARE(e.core->rom.bytes(), before);
 }
 
@@ -392,7 +399,9 @@ void TestWildCrittersPage::editsDroppedByChoosingAnotherMapAndBack()
     Editor::type(e.number(Morning), QStringLiteral("199"));
     QCOMPARE(e.tables.morning()[2].number, 199);
 
+    e.prompts.answer(Prompts::Answer::No);
     e.pick(QStringLiteral("Route 2"));
+    QCOMPARE(e.prompts.shown.size(), size_t(1));
     QCOMPARE(e.tables, readEncounterTables(e.core->rom, OtherTable).value());
     e.pick(QStringLiteral("Route 1"));
     QCOMPARE(e.allLines(), original);

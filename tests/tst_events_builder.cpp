@@ -205,7 +205,7 @@ void TestEventBuilder::rebuildWritesTheBlockAndTheCatalogue()
 
     // A save afterwards writes the very same bytes.
     const QByteArray rebuilt = f.core->rom.bytes();
-    f.editor->SaveEvents();
+    f.session.writeWorkingCopies();
     QCOMPARE(f.core->rom.bytes(), rebuilt);
 }
 

@@ -249,8 +249,7 @@ void TestEventDialogs::nothingPickedEditsNothing()
     TWarpForm* form = f.editor->WarpForm;
     QVERIFY(form->WarpToSpin->isEnabled());
     // A map pick: the open dialog edits nothing until the next press on an event.
-    f.editor->resetPick();
-    f.editor->LoadEvents();
+    f.session.pickMap(QStringLiteral("Town"));
     QVERIFY(form->isVisible());
     QVERIFY(!form->WarpToSpin->isEnabled());
     form->WarpToSpin->setValue(99);
@@ -260,8 +259,7 @@ void TestEventDialogs::nothingPickedEditsNothing()
 
     // A pick whose record the next map does not have edits nothing either.
     pick(f, 5, 0);
-    f.core->map.name = QStringLiteral("Room");   // one warp only
-    f.editor->LoadEvents();
+    f.session.pickMap(QStringLiteral("Room"));   // one warp only
     QVERIFY(!form->MapSpin->isEnabled());
     form->MapSpin->setValue(7);
     QCOMPARE(int(f.state.WarpTable[5].MapNumber), 0);

@@ -255,7 +255,7 @@ void TestEventView::saveWritesTheDraggedSquareAndKeepsThePick()
     QTest::mousePress(f.editor->EventBox, Qt::LeftButton, {}, EventsFixture::square(3, 3));
     QTest::mouseMove(f.editor->EventBox, EventsFixture::square(0, 1));
     QTest::mouseRelease(f.editor->EventBox, Qt::LeftButton, {}, EventsFixture::square(0, 1));
-    f.editor->SaveEvents();
+    f.session.writeWorkingCopies();
     QByteArray expected = before;
     expected[EventsFixture::PeopleOffset + 1] = char(5);
     expected[EventsFixture::PeopleOffset + 2] = char(4);
@@ -269,7 +269,7 @@ void TestEventView::clearMapEmptiesEverything()
 {
     EventsFixture f;
     QTest::mouseClick(f.editor->EventBox, Qt::LeftButton, {}, EventsFixture::square(1, 0));
-    f.editor->clearMap();
+    QCOMPARE(f.session.loadRom(f.dir.file(QStringLiteral("town.gbc"))), QString());
     QCOMPARE(f.state.WarpCount, 0);
     QCOMPARE(f.state.WarpOffset, 0);
     QCOMPARE(int(f.state.WarpTable[1].WarpTo), 0);
@@ -278,7 +278,7 @@ void TestEventView::clearMapEmptiesEverything()
     QVERIFY(!f.BuildEvents1.isEnabled());
     QVERIFY(!f.editor->WarpForm->WarpToSpin->isEnabled());
     const QByteArray before = f.core->rom.bytes();
-    f.editor->SaveEvents();
+    f.session.writeWorkingCopies();
     QCOMPARE(f.core->rom.bytes(), before);
 }
 

@@ -1,5 +1,6 @@
 #include "app/editor_state.h"
 #include "app/map_file.h"
+#include "app/editor_session.h"
 #include "app/map_file_commands.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
@@ -341,7 +342,9 @@ void TestMapFile::huhBeforeAnyMap()
     state->core.map.MapStart = mapStart;
     ScriptedPrompts prompts;
     int redraws = 0;
-    MapFileCommands commands(*state, prompts, [&] { ++redraws; });
+    EditorSession session(*state, prompts);
+    QObject::connect(&session, &EditorSession::mapPictureChanged, [&] { ++redraws; });
+    MapFileCommands commands(session);
     const QString path = dir.file("a.map");
     dir.write("a.map", QByteArray(335, '\x11'));
     prompts.chooseFile(path);
@@ -368,7 +371,9 @@ void TestMapFile::saveThenLoadRestoresWorkingCopies()
     fill(state->map, state->events, state->encounters, 1);
     ScriptedPrompts prompts;
     int redraws = 0;
-    MapFileCommands commands(*state, prompts, [&] { ++redraws; });
+    EditorSession session(*state, prompts);
+    QObject::connect(&session, &EditorSession::mapPictureChanged, [&] { ++redraws; });
+    MapFileCommands commands(session);
     auto saved = std::make_unique<Snapshot>(Snapshot{state->map, state->events, state->encounters});
 
     const QString path = dir.file("route.map");
@@ -409,7 +414,8 @@ void TestMapFile::saveReplacesOldFile()
     setSizes(state->core.map, state->events, 10, 9, 3, 2, 4);
     fill(state->map, state->events, state->encounters, 3);
     ScriptedPrompts prompts;
-    MapFileCommands commands(*state, prompts, {});
+    EditorSession session(*state, prompts);
+    MapFileCommands commands(session);
     dir.write("old.map", QByteArray(5000, 'x'));
 
     prompts.chooseFile(dir.file("old.map"));
@@ -428,7 +434,9 @@ void TestMapFile::cancelledDialogsChangeNothing()
     fill(state->map, state->events, state->encounters, 3);
     ScriptedPrompts prompts;
     int redraws = 0;
-    MapFileCommands commands(*state, prompts, [&] { ++redraws; });
+    EditorSession session(*state, prompts);
+    QObject::connect(&session, &EditorSession::mapPictureChanged, [&] { ++redraws; });
+    MapFileCommands commands(session);
     auto before = std::make_unique<Snapshot>(Snapshot{state->map, state->events, state->encounters});
 
     prompts.chooseFile(std::nullopt);
@@ -453,7 +461,8 @@ void TestMapFile::uncreatableMapFile()
     auto state = std::make_unique<EditorState>(dir.path());
     setSizes(state->core.map, state->events, 10, 9, 3, 2, 4);
     ScriptedPrompts prompts;
-    MapFileCommands commands(*state, prompts, {});
+    EditorSession session(*state, prompts);
+    MapFileCommands commands(session);
     const QString path = dir.file("no such folder/route.map");
 
     prompts.chooseFile(path);
@@ -472,7 +481,9 @@ void TestMapFile::unopenableMapFile()
     fill(state->map, state->events, state->encounters, 3);
     ScriptedPrompts prompts;
     int redraws = 0;
-    MapFileCommands commands(*state, prompts, [&] { ++redraws; });
+    EditorSession session(*state, prompts);
+    QObject::connect(&session, &EditorSession::mapPictureChanged, [&] { ++redraws; });
+    MapFileCommands commands(session);
     auto before = std::make_unique<Snapshot>(Snapshot{state->map, state->events, state->encounters});
     const QString path = dir.file("missing.map");
 
@@ -490,7 +501,8 @@ void TestMapFile::openDialogRemembersLastFile()
     auto state = std::make_unique<EditorState>(dir.path());
     setSizes(state->core.map, state->events, 2, 2, 0, 0, 0);
     ScriptedPrompts prompts;
-    MapFileCommands commands(*state, prompts, {});
+    EditorSession session(*state, prompts);
+    MapFileCommands commands(session);
     dir.write("first.map", QByteArray(172, '\1'));
 
     commands.LoadMap1Click();                        // cancelled
@@ -534,7 +546,8 @@ void TestMapFile::pictures()
     TestDir dir;
     auto state = std::make_unique<EditorState>(dir.path());
     ScriptedPrompts prompts;
-    MapFileCommands commands(*state, prompts, {});
+    EditorSession session(*state, prompts);
+    MapFileCommands commands(session);
     const QImage image = patterned(width, height);
 
     for (const QString& name : {QStringLiteral("first.DIB"), QStringLiteral("second.DIB")}) {
@@ -567,7 +580,8 @@ void TestMapFile::uncreatablePicture()
     TestDir dir;
     auto state = std::make_unique<EditorState>(dir.path());
     ScriptedPrompts prompts;
-    MapFileCommands commands(*state, prompts, {});
+    EditorSession session(*state, prompts);
+    MapFileCommands commands(session);
     const QString path = dir.file("no such folder/map.DIB");
 
     prompts.chooseFile(path);

@@ -14,7 +14,6 @@ private slots:
     void otherPictureSizesKeepSixteenPixelSpacing();
     void blitClipsToBothPictures();
     void buildsBlocksPlusOnePictures();
-    void buildShowsProgressAndStatus();
     void sameTilesetIsNotRebuilt();
     void paletteGridFrames();
     void paletteReadoutAndPick_data();
@@ -125,8 +124,8 @@ void TestMapTileset::buildsBlocksPlusOnePictures()
     QVERIFY(!r.pictures.has(3, 11));
     QVERIFY(!r.pictures.built(1));
     QCOMPARE(r.page->BlockPalette->size(), QSize(64, 640));
-    QCOMPARE(r.Progress->maximum(), 10);
-    QCOMPARE(r.Progress->value(), 10);
+    QCOMPARE(r.lastProgressMaximum, 10);
+    QCOMPARE(r.lastProgress, 10);
     // The palette shows rows 0 to 9; row 10's picture is drawn for a map byte of 11.
     QVERIFY(rig::showsBlock(r.page->paletteImage(), QPoint(0, 9 * 64),
                             rig::romBlock(r.core->rom, rig::Tileset3Start + 16 * 9)));
@@ -134,23 +133,6 @@ void TestMapTileset::buildsBlocksPlusOnePictures()
     QVERIFY(rig::showsBlock(r.view(), r.cellOrigin(2, 2),
                             rig::romBlock(r.core->rom, rig::Tileset3Start + 160)));
     QVERIFY(r.page->MapBox->isEnabled());
-}
-
-void TestMapTileset::buildShowsProgressAndStatus()
-{
-    MapRig r;
-    QVERIFY(!r.page->MapBox->isEnabled());
-    bool progressShownDuringBuild = false;
-    QObject::connect(r.page, &MapPage::statusText, &r.window, [&](const QString& text) {
-        if (text.startsWith(QLatin1String("Loading")))
-            progressShownDuringBuild = r.Progress->isVisible();
-    });
-    QVERIFY(r.pick(QStringLiteral("Cave")));
-    QVERIFY(progressShownDuringBuild);
-    QVERIFY(!r.Progress->isVisible());
-    QCOMPARE(r.progressShows.shows, 1);
-    QCOMPARE(r.statusTexts.count(QStringLiteral("Loading Tileset3 please wait...")), 11);
-    QCOMPARE(r.statusTexts.last(), QStringLiteral("Loading Tileset3 please wait..."));
 }
 
 void TestMapTileset::sameTilesetIsNotRebuilt()
@@ -165,8 +147,7 @@ void TestMapTileset::sameTilesetIsNotRebuilt()
     QVERIFY(r.pick(QStringLiteral("Route")));
     QVERIFY(r.pick(QStringLiteral("Cave")));
     QVERIFY(r.pick(QStringLiteral("Town")));
-    QCOMPARE(r.progressShows.shows, 2);  // tileset 1 and tileset 3, once each
-    QCOMPARE(r.statusTexts.filter(QStringLiteral("Loading Tileset1")).size(), 0);
+    QCOMPARE(r.tilesetBuilds, 2);  // tileset 1 and tileset 3, once each
     QCOMPARE(r.pictures.picture(1, 0), built);
     QCOMPARE(r.page->BlockPalette->height(), 20 * 64);
     // After the third pick the palette reads the offsets of tileset 1.

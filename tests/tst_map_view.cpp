@@ -165,6 +165,7 @@ void TestMapView::byteZeroDrawsNothing()
     QVERIFY(!rig::allBlack(r.view(), r.cellOrigin(0, 0)));
     // The same map again, now with 0 in its first byte and 1 in its second.
     QVERIFY(r.core->rom.writeAt(rig::RouteStart, "\x00\x01", 2));
+    r.prompts.answer(Prompts::Answer::No);  // the working copy now differs from the image
     QVERIFY(r.pick(QStringLiteral("Route")));
     QVERIFY(rig::allBlack(r.view(), r.cellOrigin(0, 0)));
     QVERIFY(rig::showsBlock(r.view(), r.cellOrigin(1, 0), rig::romBlock(r.core->rom, rig::Tileset1Start)));
@@ -301,7 +302,7 @@ void TestMapView::gridWriteFailureSkipsRedraw()
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir().mkdir(path));
     r.Grid1->trigger();
-    QVERIFY(!r.Grid1->isChecked());
+    QVERIFY(r.Grid1->isChecked());  // the mark shows the setting still in force
     QCOMPARE(r.prompts.lastText(), QStringLiteral("Unable to write to %1").arg(path));
     QVERIFY(rig::framed(r.view(), r.cellOrigin(2, 2)));
     QVERIFY(rig::framed(r.page->paletteImage(), QPoint(0, 64)));
@@ -315,7 +316,9 @@ void TestMapView::paintsDroppedByPickAndWrittenBySave()
     r.state.SelectedBlock = 9;
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(2, 0));
     QCOMPARE(int(r.state.MapBytes[2]), 9);
+    r.prompts.answer(Prompts::Answer::No);
     QVERIFY(r.pick(QStringLiteral("Route")));
+    QCOMPARE(r.prompts.shown.back().buttons, Prompts::Buttons::YesNoCancel);
     QVERIFY(r.pick(QStringLiteral("Town")));
     QCOMPARE(int(r.state.MapBytes[2]), r.core->rom.byteAt(rig::TownStart + 2));
     QVERIFY(r.core->rom.byteAt(rig::TownStart + 2) != 9);
@@ -323,7 +326,7 @@ void TestMapView::paintsDroppedByPickAndWrittenBySave()
 
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(2, 0));
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(5, 3));
-    r.page->SaveMap();
+    r.session.writeWorkingCopies();
     QByteArray expected = original;
     expected[rig::TownStart + 2] = 9;
     expected[rig::TownStart + 65] = 9;
@@ -334,7 +337,7 @@ void TestMapView::saveBeforeAnyMapWritesNothing()
 {
     MapRig r;
     const QByteArray original = r.core->rom.bytes();
-    r.page->SaveMap();
+    r.session.writeWorkingCopies();
     QCOMPARE(r.core->rom.bytes(), original);
 }
 
@@ -355,14 +358,14 @@ void TestMapView::cellsBeyondTheBytesRead()
     QVERIFY(rig::allBlack(r.view(), r.cellOrigin(1, 3)));
     QTest::mouseMove(r.page->MapBox, r.cellCentre(1, 3));
     QCOMPARE(r.statusTexts.last(), QStringLiteral("X: 1 Y: 3 Block: 00 Offset: 5110"));
-    r.page->SaveMap();
+    r.session.writeWorkingCopies();
     QByteArray expected = original;
     expected[rig::RouteStart + 14] = 3;
     QCOMPARE(r.core->rom.bytes(), expected);
 
     QVERIFY(r.pick(QStringLiteral("Long")));
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(4, 3));  // cell 19
-    r.page->SaveMap();
+    r.session.writeWorkingCopies();
     expected[rig::RouteStart + 19] = 3;
     QCOMPARE(r.core->rom.bytes(), expected);  // bytes 20..24 written back as read
 }
@@ -380,16 +383,16 @@ void TestMapView::loadRomClearsTheView()
     QCOMPARE(r.page->BlockPalette->height(), 0);
     QVERIFY(rig::allBlack(r.page->paletteImage(), QPoint(0, 0)));
     const QByteArray loaded = r.core->rom.bytes();
-    r.page->SaveMap();
+    r.session.writeWorkingCopies();
     QCOMPARE(r.core->rom.bytes(), loaded);
     // The view takes no input, and the grid toggle does not redraw it.
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, QPoint(10, 10));
     r.Grid1->trigger();
     QVERIFY(rig::allBlack(r.view(), QPoint(0, 0)));
     // The tileset is built again from the new image on the next pick.
-    r.progressShows.shows = 0;
+    r.tilesetBuilds = 0;
     QVERIFY(r.pick(QStringLiteral("Town")));
-    QCOMPARE(r.progressShows.shows, 1);
+    QCOMPARE(r.tilesetBuilds, 1);
     QVERIFY(r.page->MapBox->isEnabled());
 }
 

@@ -37,7 +37,7 @@ private slots:
         ScriptedPrompts prompts;
         prompts.answer(Prompts::Answer::Yes);
 
-        MakeAllMartsFree1Click(rom, prompts);
+        MakeAllMartsFree1Click(rom, prompts, [&rom](const auto& patch) { patch(rom); });
 
         QCOMPARE(rom.bytes(), patched(original));
         QCOMPARE(prompts.shown.size(), std::size_t(2));
@@ -55,8 +55,8 @@ private slots:
         const QByteArray original = TestDir::patternRom(0x20000);
         rom.setBytes(original);
         ScriptedPrompts prompts;
-        MakeAllMartsFree1Click(rom, prompts);
-        MakeAllMartsFree1Click(rom, prompts);
+        MakeAllMartsFree1Click(rom, prompts, [&rom](const auto& patch) { patch(rom); });
+        MakeAllMartsFree1Click(rom, prompts, [&rom](const auto& patch) { patch(rom); });
         QCOMPARE(rom.bytes(), patched(original));
         QCOMPARE(prompts.texts(), (QStringList{Question, "Done!", Question, "Done!"}));
     }
@@ -68,7 +68,7 @@ private slots:
         rom.setBytes(original);
         ScriptedPrompts prompts;
         prompts.answer(Prompts::Answer::No);
-        MakeAllMartsFree1Click(rom, prompts);
+        MakeAllMartsFree1Click(rom, prompts, [&rom](const auto& patch) { patch(rom); });
         QCOMPARE(rom.bytes(), original);
         QCOMPARE(prompts.texts(), QStringList{Question});
     }
@@ -89,7 +89,7 @@ private slots:
         const QByteArray original = TestDir::patternRom(size);
         rom.setBytes(original);
         ScriptedPrompts prompts;
-        MakeAllMartsFree1Click(rom, prompts);
+        MakeAllMartsFree1Click(rom, prompts, [&rom](const auto& patch) { patch(rom); });
         QCOMPARE(rom.bytes(), original);
         QCOMPARE(prompts.shown.size(), std::size_t(1));
         QVERIFY(prompts.shown[0].text != Question);
@@ -104,7 +104,7 @@ private slots:
         const QByteArray original = TestDir::patternRom(90705 + 3);
         rom.setBytes(original);
         ScriptedPrompts prompts;
-        MakeAllMartsFree1Click(rom, prompts);
+        MakeAllMartsFree1Click(rom, prompts, [&rom](const auto& patch) { patch(rom); });
         QCOMPARE(rom.bytes(), patched(original));
     }
 };

@@ -1,5 +1,6 @@
 #include "catalogue/editor_core.h"
 #include "patches/option_patch.h"
+#include "app/editor_session.h"
 #include "patches/ui/rom_options_form.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
@@ -23,11 +24,12 @@ struct Fixture {
         if (!ini.isNull())
             dir.write("Options.ini", ini);
         dir.write("game.gbc", rom);
-        core = std::make_unique<EditorCore>(dir.path());
-        if (!core->rom.loadFromFile(dir.file("game.gbc")))
+        state = std::make_unique<EditorState>(dir.path());
+        core = &state->core;
+        session = std::make_unique<EditorSession>(*state, prompts);
+        if (!session->loadRom(dir.file("game.gbc")).isEmpty())
             qFatal("cannot load the test image");
-        core->RomFileName = dir.file("game.gbc");
-        form = std::make_unique<TRomOptionsForm>(*core, prompts);
+        form = std::make_unique<TRomOptionsForm>(*session);
     }
 
     QListWidget* list() const { return form->findChild<QListWidget*>("CheckListBox1"); }
@@ -62,7 +64,9 @@ struct Fixture {
 
     TestDir dir;
     ScriptedPrompts prompts;
-    std::unique_ptr<EditorCore> core;
+    std::unique_ptr<EditorState> state;
+    EditorCore* core = nullptr;
+    std::unique_ptr<EditorSession> session;
     std::unique_ptr<TRomOptionsForm> form;
 };
 

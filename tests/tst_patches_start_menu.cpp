@@ -1,5 +1,8 @@
 #include "catalogue/rom_image.h"
+#include "app/editor_session.h"
 #include "patches/ui/start_menu_options.h"
+#include "support/scripted_prompts.h"
+#include "support/test_files.h"
 #include "patches/start_menu_patch.h"
 #include "support/test_files.h"
 
@@ -42,9 +45,13 @@ QByteArray withBytes(QByteArray bytes, qint64 offset, const QByteArray& three)
 }
 
 struct Fixture {
-    RomImage rom;
+    TestDir dir;
+    ScriptedPrompts prompts;
+    EditorState state{dir.path()};
+    EditorSession session{state, prompts};
+    RomImage& rom = state.core.rom;
     QMenu menu;
-    StartMenuOptions options{rom, &menu};
+    StartMenuOptions options{session, &menu};
 };
 
 } // namespace

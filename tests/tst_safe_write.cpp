@@ -1,17 +1,20 @@
 // Every file the editor writes is written whole or not at all: on a full
 // disk the old file stays byte for byte and the caller hears of it. Also the
 // .bak copy kept before the first save of a ROM file in a run.
+#include "app/editor_session.h"
 #include "catalogue/ini_file.h"
 #include "catalogue/rom_backups.h"
 #include "catalogue/rom_image.h"
 #include "catalogue/safe_write.h"
 #include "map/bmp_writer.h"
+#include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <functional>
@@ -110,6 +113,7 @@ private slots:
     void backupKeptOncePerRun();
     void backupFailureRefusesSave();
     void noBackupForANewFile();
+    void saveRomSaysOnceThatTheBackupWasKept();
 };
 
 void TestSafeWrite::fullDiskKeepsOldFile_data()
@@ -247,6 +251,33 @@ void TestSafeWrite::noBackupForANewFile()
     QVERIFY(!QFile::exists(dir.file("new.gbc.bak")));
     QVERIFY(rom.saveToFile(dir.file("new.gbc"), nullptr, &backups, &kept));
     QVERIFY(!kept); // the file this run created is no previous file
+}
+
+void TestSafeWrite::saveRomSaysOnceThatTheBackupWasKept()
+{
+    TestDir dir;
+    dir.write("rom.gbc", TestDir::patternRom(0x800));
+    ScriptedPrompts prompts;
+    EditorState state(dir.path());
+    EditorSession session(state, prompts);
+    QSignalSpy status(&session, &EditorSession::statusText);
+    QCOMPARE(session.loadRom(dir.file("rom.gbc")), QString());
+    QVERIFY(session.editRom(QStringLiteral("patch"), [](RomImage& rom) {
+        const char byte = 0x42;
+        return rom.writeAt(0x10, &byte, 1);
+    }));
+    QCOMPARE(session.saveRom(), QString());
+    QCOMPARE(status.takeLast().at(0).toString(), QStringLiteral("Saved rom.gbc. Kept the previous file as rom.gbc.bak."));
+    QCOMPARE(dir.read("rom.gbc.bak"), TestDir::patternRom(0x800));
+    QCOMPARE(dir.read("rom.gbc"), state.core.rom.bytes());
+    QCOMPARE(session.saveRom(), QString());
+    QCOMPARE(status.takeLast().at(0).toString(), QStringLiteral("Saved rom.gbc."));
+    QCOMPARE(dir.read("rom.gbc.bak"), TestDir::patternRom(0x800));
+    // A save onto a full disk leaves both files and says why.
+    FreeBytes full(0);
+    QCOMPARE(session.saveRomAs(dir.file("rom.gbc")), QStringLiteral("Cannot create file %1").arg(dir.file("rom.gbc")));
+    QCOMPARE(dir.read("rom.gbc.bak"), TestDir::patternRom(0x800));
+    QCOMPARE(dir.read("rom.gbc"), state.core.rom.bytes());
 }
 
 QTEST_GUILESS_MAIN(TestSafeWrite)

@@ -1,21 +1,19 @@
 #include "app/map_file_commands.h"
 
-#include "app/editor_state.h"
+#include "app/editor_session.h"
 #include "app/map_file.h"
 #include "catalogue/safe_write.h"
 #include "map/bmp_writer.h"
 #include "widgets/prompts.h"
 
-#include <QFile>
 #include <QImage>
 
 const QString MapFileCommands::MapFilter = QStringLiteral("Maps (*.map)|*.map|All Files (*.*)|*.*");
 const QString MapFileCommands::PictureFilter =
     QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|All files (*.*)|*.*");
 
-MapFileCommands::MapFileCommands(EditorState& state, Prompts& prompts,
-                                 std::function<void()> redrawAfterLoad)
-    : m_state(state), m_prompts(prompts), m_redrawAfterLoad(std::move(redrawAfterLoad))
+MapFileCommands::MapFileCommands(EditorSession& session)
+    : m_session(session), m_state(session.state()), m_prompts(session.prompts())
 {
 }
 
@@ -52,23 +50,9 @@ void MapFileCommands::LoadMap1Click()
     if (!path)
         return;
     OpenDialog2FileName = *path;
-
-    // Only the bytes the current map's sections can take are read; the tail
-    // of a longer file is ignored anyway.
-    const qint64 wanted = MapFileLayout::of(m_state.core.map, m_state.events).totalBytes();
-    QFile file(*path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_prompts.error(QStringLiteral("Cannot open file %1").arg(*path));
-        return;
-    }
-    const QByteArray content = file.read(wanted);
-    if (file.error() != QFileDevice::NoError) {
-        m_prompts.error(QStringLiteral("Cannot open file %1").arg(*path));
-        return;
-    }
-    readMapFile(content, m_state.core.map, m_state.map, m_state.events, m_state.encounters);
-    if (m_redrawAfterLoad)
-        m_redrawAfterLoad();
+    const QString error = m_session.loadMapFile(*path);
+    if (!error.isEmpty())
+        m_prompts.error(error);
 }
 
 void MapFileCommands::savePicture(const QImage& image)

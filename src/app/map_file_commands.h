@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
+class EditorSession;
 class QImage;
 class Prompts;
 struct EditorState;
@@ -11,9 +11,8 @@ struct EditorState;
 // "Save Map Picture..." and "Save Tileset Picture..." commands.
 class MapFileCommands {
 public:
-    // `redrawAfterLoad` shows freshly loaded working copies (UpdateMap,
-    // DrawEvents, UpdateCritter); it may be empty.
-    MapFileCommands(EditorState& state, Prompts& prompts, std::function<void()> redrawAfterLoad);
+    // A map file loaded is an edit of the session's working copies.
+    explicit MapFileCommands(EditorSession& session);
 
     void SaveMap1Click();
     void LoadMap1Click();
@@ -32,7 +31,7 @@ private:
     bool mapChosen();
     void savePicture(const QImage& image);
 
+    EditorSession& m_session;
     EditorState& m_state;
     Prompts& m_prompts;
-    std::function<void()> m_redrawAfterLoad;
 };

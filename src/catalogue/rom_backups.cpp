@@ -11,8 +11,9 @@ RomBackups::Outcome RomBackups::keepPrevious(const QString& path, QString* error
     const QString key = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
     if (m_kept.contains(key))
         return Outcome::NotNeeded;
-    if (!info.exists()) {
-        // A file this run creates has no previous content to keep.
+    if (!info.isFile()) {
+        // A file this run creates has no previous content to keep (and what
+        // is no file, such as a folder, is no ROM image to keep either).
         m_kept.insert(key);
         return Outcome::NotNeeded;
     }

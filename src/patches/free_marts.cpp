@@ -4,7 +4,7 @@
 #include "patches/mart_patch.h"
 #include "widgets/prompts.h"
 
-void MakeAllMartsFree1Click(RomImage& rom, Prompts& prompts)
+void MakeAllMartsFree1Click(const RomImage& rom, Prompts& prompts, const RomPatchRunner& apply)
 {
     if (!freeMartsPatchFits(rom)) {
         prompts.message(Prompts::Kind::Error, QStringLiteral("This ROM image is too small for the marts patch."));
@@ -12,6 +12,9 @@ void MakeAllMartsFree1Click(RomImage& rom, Prompts& prompts)
     }
     if (!prompts.ask(Prompts::Kind::Confirmation, QStringLiteral("Are you sure that you want make all marts free?")))
         return;
-    makeAllMartsFree(rom);
+    apply([](RomImage& image) {
+        makeAllMartsFree(image);
+        return true;
+    });
     prompts.message(Prompts::Kind::Information, QStringLiteral("Done!"));
 }

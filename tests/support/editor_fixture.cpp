@@ -50,5 +50,15 @@ void EditorFixture::pickCategory(const QString& category)
 void EditorFixture::pickMap(const QString& category, const QString& map)
 {
     pickCategory(category);
-    form->SubBox->setCurrentIndex(form->SubBox->findText(map));
+    // What the combo box does when the user chooses an entry of its list.
+    const int index = form->SubBox->findText(map);
+    form->SubBox->setCurrentIndex(index);
+    emit form->SubBox->activated(index);
+    emit form->SubBox->textActivated(form->SubBox->itemText(index));
+}
+
+QString EditorFixture::shownTitle(const QWidget& window)
+{
+    QString title = window.windowTitle();
+    return title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
 }

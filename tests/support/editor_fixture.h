@@ -25,6 +25,9 @@ public:
 
     static constexpr int RomSize = 0x10000;
 
+    // The title as the window system shows it: "[*]" becomes "*" while modified.
+    static QString shownTitle(const QWidget& window);
+
     TestDir dir;
     ScriptedPrompts prompts;
     std::unique_ptr<EditorState> state;

@@ -1,6 +1,8 @@
 #include "app/ui/main_form.h"
 
+#include "app/editor_session.h"
 #include "app/map_file_commands.h"
+#include "events/event_tables.h"
 
 #include "encounters/ui/wild_critters_page.h"
 #include "events/ui/events_editor.h"
@@ -24,6 +26,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -53,24 +56,79 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
     : QMainWindow(parent), state(editorState), prompts(editorPrompts)
 {
     setObjectName(QStringLiteral("MainForm"));
-    setWindowTitle(QStringLiteral("Kartola"));
+    session = new EditorSession(state, prompts, this);
+    showTitle();
     resize(518, 396);
 
     createMenus();
     createPages();
 
-    // The block palette's image and the grid setting belong to the map page;
-    // the grid's check mark comes from the catalogue.
-    Grid1->setChecked(state.core.catalogue.CrittersIni.readBool(QStringLiteral("Settings"), QStringLiteral("Grid"), false));
+    // The grid's check mark mirrors the session's setting.
+    Grid1->setChecked(session->grid());
 
     // The categories, in file order.
     MainBox->addItems(state.core.catalogue.MainIni.sections());
     MainBox->setCurrentIndex(-1);
 
     createWindows();
+    connectSession();
+    updateActions();
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::connectSession()
+{
+    connect(session, &EditorSession::romLoaded, this, [this] {
+        setStatusText(QStringLiteral("Select map."));
+        MainBox->setEnabled(true);
+        startMenu->LoadStartMenuOptions();
+    });
+    connect(session, &EditorSession::mapPicked, this, &TMainForm::showTitle);
+    connect(session, &EditorSession::mapDropped, this, &TMainForm::showTitle);
+    for (auto changed : {&EditorSession::romLoaded, &EditorSession::mapPicked, &EditorSession::mapDropped,
+                         &EditorSession::eventsChanged})
+        connect(session, changed, this, &TMainForm::updateActions);
+    connect(session, &EditorSession::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(session, &EditorSession::statusText, this, &TMainForm::setStatusText);
+    connect(session, &EditorSession::tilesetProgress, this, &TMainForm::showTilesetProgress);
+    connect(session, &EditorSession::gridChanged, Grid1, &QAction::setChecked);
+}
+
+void TMainForm::showTitle()
+{
+    const MapRecord& map = state.core.map;
+    setWindowTitle(map.isMap() ? QStringLiteral("Kartola - %1[*]").arg(map.name) : QStringLiteral("Kartola[*]"));
+}
+
+void TMainForm::updateActions()
+{
+    const bool rom = state.core.romLoaded();
+    const bool map = state.core.map.isMap();
+    for (QAction* action : {BlockEditor1, RomOptions1, MakeAllMartsFree1})
+        action->setEnabled(rom);
+    VisibleMenuOptions1->setEnabled(rom);
+    SaveMapPicture1->setEnabled(map);
+    SaveTilesetPicture1->setEnabled(map);
+    BuildEvents1->setEnabled(map && eventsBuildable(state.events));
+}
+
+void TMainForm::showTilesetProgress(int value, int maximum)
+{
+    // The build takes a few milliseconds: painting the bar after every block
+    // would cost more than the build itself, so it is painted once it is done.
+    if (value == 0) {
+        setStatusText(QStringLiteral("Loading Tileset%1 please wait...").arg(state.core.map.TilesetNumber));
+        Progress->setMaximum(maximum);
+        Progress->setUpdatesEnabled(false);
+        Progress->show();
+    }
+    Progress->setValue(value);
+    if (value >= maximum) {
+        Progress->setUpdatesEnabled(true);
+        Progress->hide();
+    }
+}
 
 void TMainForm::createMenus()
 {
@@ -88,6 +146,19 @@ void TMainForm::createMenus()
     SaveRom1->setShortcut(QKeySequence::Save);
     SaveRomAs1->setShortcut(QKeySequence::SaveAs);
     Exit1->setShortcut(QKeySequence::Quit);
+
+    QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
+    edit->setObjectName(QStringLiteral("Edit1"));
+    Undo1 = session->undoStack().createUndoAction(this, QStringLiteral("Undo"));
+    Undo1->setObjectName(QStringLiteral("Undo1"));
+    Undo1->setShortcuts(QKeySequence::Undo);
+    Undo1->setStatusTip(QStringLiteral("Undo the last change."));
+    Redo1 = session->undoStack().createRedoAction(this, QStringLiteral("Redo"));
+    Redo1->setObjectName(QStringLiteral("Redo1"));
+    Redo1->setShortcuts(QKeySequence::Redo);
+    Redo1->setStatusTip(QStringLiteral("Redo the last change undone."));
+    edit->addAction(Undo1);
+    edit->addAction(Redo1);
 
     QMenu* settings = bar->addMenu(QStringLiteral("Settings"));
     settings->setObjectName(QStringLiteral("Settings1"));
@@ -126,8 +197,17 @@ void TMainForm::createMenus()
     connect(Exit1, &QAction::triggered, this, &TMainForm::Exit1Click);
     connect(About1, &QAction::triggered, this, &TMainForm::About1Click);
 
-    startMenu = new StartMenuOptions(state.core.rom, VisibleMenuOptions1, this);
-    connect(MakeAllMartsFree1, &QAction::triggered, this, [this] { MakeAllMartsFree1Click(state.core.rom, prompts); });
+    startMenu = new StartMenuOptions(*session, VisibleMenuOptions1, this);
+    connect(MakeAllMartsFree1, &QAction::triggered, this, [this] {
+        MakeAllMartsFree1Click(state.core.rom, prompts, [this](const std::function<bool(RomImage&)>& patch) {
+            session->editRom(QStringLiteral("Make All Marts Free"), patch);
+        });
+    });
+    connect(Grid1, &QAction::triggered, this, [this](bool on) {
+        const QString error = session->setGrid(on);
+        if (!error.isEmpty())
+            prompts.error(error);
+    });
 
     Menu = new TJMenu(bar, this);
     Menu->setStyle(TJMenu::msBtnLowered);
@@ -160,8 +240,9 @@ void TMainForm::createPages()
     SubBox->setGeometry(192, 6, 169, 22);
     SubBox->setEnabled(false);
     connect(MainBox, &QComboBox::activated, this, &TMainForm::MainBoxClick);
-    connect(SubBox, &QComboBox::editTextChanged, this, &TMainForm::onSubBoxTextEdited);
-    connect(SubBox, &QComboBox::activated, this, &TMainForm::onSubBoxActivated);
+    // One user action, one pick: a list entry chosen, or a name typed.
+    connect(SubBox, &QComboBox::textActivated, this, [this](const QString& name) { pickMap(name, true); });
+    connect(SubBox->lineEdit(), &QLineEdit::textEdited, this, &TMainForm::SubBoxChange);
 
     TabbedNotebook1 = new QTabWidget(central);
     TabbedNotebook1->setObjectName(QStringLiteral("TabbedNotebook1"));
@@ -184,34 +265,25 @@ void TMainForm::createPages()
     statusBar()->addWidget(StatusPanel0);
     statusBar()->addWidget(StatusPanel1, 1);
 
-    mapPage = new MapPage(state.core, state.map, state.pictures, state.Pics, prompts, Progress, Grid1);
+    mapPage = new MapPage(*session);
     mapPage->setObjectName(QStringLiteral("MapPage"));
     TabbedNotebook1->addTab(mapPage, QStringLiteral("Map"));
     connect(mapPage, &MapPage::statusText, this, &TMainForm::setStatusText);
-    connect(mapPage, &MapPage::pictureCommandsEnabled, this, [this] {
-        SaveMapPicture1->setEnabled(true);
-        SaveTilesetPicture1->setEnabled(true);
-    });
-    connect(Grid1, &QAction::triggered, mapPage, &MapPage::Grid1Click);
 
     auto* eventsPage = new QWidget;
     eventsPage->setObjectName(QStringLiteral("EventsPage"));
     TabbedNotebook1->addTab(eventsPage, QStringLiteral("Events"));
-    events = new EventsEditor(state.core, state.events, prompts, eventsPage, mapPage->MapBox, BuildEvents1, this);
+    events = new EventsEditor(*session, eventsPage, mapPage->MapBox, this);
     connect(events, &EventsEditor::statusText, this, &TMainForm::setStatusText);
     connect(BuildEvents1, &QAction::triggered, events, &EventsEditor::BuildEvents1Click);
 
-    critters = new WildCrittersPage(state.core, state.encounters, prompts);
+    critters = new WildCrittersPage(*session);
     critters->setObjectName(QStringLiteral("WildCrittersPage"));
     TabbedNotebook1->addTab(critters, QStringLiteral("Wild Critters"));
     TabbedNotebook1->setCurrentIndex(2);
     connect(TabbedNotebook1, &QTabWidget::currentChanged, events, &EventsEditor::TabbedNotebook1Change);
 
-    mapFiles = std::make_unique<MapFileCommands>(state, prompts, [this] {
-        mapPage->UpdateMap();
-        events->DrawEvents();
-        critters->UpdateCritter();
-    });
+    mapFiles = std::make_unique<MapFileCommands>(*session);
     connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
     connect(SaveMap1, &QAction::triggered, this, [this] { mapFiles->SaveMap1Click(); });
     connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->MapBox->surface()); });
@@ -222,10 +294,10 @@ void TMainForm::createWindows()
 {
     // The secondary windows, created once in this order and hidden until
     // their commands show them.
-    blockEditor = new TBlockEditorForm(state.core, state.pictures, state.Pics, *mapPage, prompts, this);
+    blockEditor = new TBlockEditorForm(*session, this);
     blockEditor->setWindowFlags(blockEditor->windowFlags() | Qt::Window);
     blockEditor->hide();
-    romOptions = new TRomOptionsForm(state.core, prompts, this);
+    romOptions = new TRomOptionsForm(*session, this);
     romOptions->setWindowFlags(romOptions->windowFlags() | Qt::Window);
     romOptions->hide();
     events->createWindows();

@@ -6,6 +6,7 @@
 #include <memory>
 
 class DrawingSurface;
+class EditorSession;
 class EventsEditor;
 class MapFileCommands;
 class MapPage;
@@ -32,8 +33,11 @@ public:
     TMainForm(EditorState& state, Prompts& prompts, QWidget* parent = nullptr);
     ~TMainForm() override;
 
-    // Loads a ROM image exactly as "Load Rom..." does after its dialog.
+    // Loads a ROM image exactly as "Load Rom..." does after its dialog
+    // (asking first when anything is unsaved). True when it was loaded.
     bool loadRom(const QString& path);
+    // Picks a map as the chooser does; `listed` when it is one of its entries.
+    void pickMap(const QString& name, bool listed);
 
     // Menu handlers.
     void Load1Click();
@@ -62,6 +66,7 @@ public:
 
     EditorState& state;
     Prompts& prompts;
+    EditorSession* session = nullptr;
 
     TgradientPanel* gradientPanel1 = nullptr;
     QComboBox* MainBox = nullptr;
@@ -77,6 +82,8 @@ public:
     QAction* LoadMap1 = nullptr;
     QAction* SaveMap1 = nullptr;
     QAction* Exit1 = nullptr;
+    QAction* Undo1 = nullptr;
+    QAction* Redo1 = nullptr;
     QAction* Grid1 = nullptr;
     QAction* BlockEditor1 = nullptr;
     QAction* RomOptions1 = nullptr;
@@ -99,20 +106,15 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createMenus();
     void createPages();
     void createWindows();
-    // Drops the current map and its working copies (a new ROM image was loaded).
-    void dropMap();
-    // Copies the current map's working copies into the ROM image (Save Rom, Save Rom As).
-    void writeWorkingCopies();
-    void saveRomTo(const QString& path);
-    // The map pick once the record has passed its checks.
-    void showMap(const MapRecord& record, const TilePicture& picture);
-    void onSubBoxTextEdited();
-    void onSubBoxActivated();
-
-    QString m_pickedInThisAction; // map name picked by the current user action
+    void connectSession();
+    // Enables the menu commands for the session's state; the one place that does.
+    void updateActions();
+    void showTilesetProgress(int value, int maximum);
+    void showTitle();
 };

@@ -1,7 +1,9 @@
 #include "encounters/ui/wild_critters_page.h"
 
+#include "app/editor_session.h"
 #include "encounters/encounter_io.h"
 #include "widgets/prompts.h"
+
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,6 +11,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -32,8 +35,8 @@ QSpinBox* makeSpin(QWidget* parent, const QString& name, int start, const QStrin
 
 } // namespace
 
-WildCrittersPage::WildCrittersPage(EditorCore& core, EncounterTables& tables, Prompts& prompts, QWidget* parent)
-    : QWidget(parent), m_core(core), m_tables(tables), m_prompts(prompts)
+WildCrittersPage::WildCrittersPage(EditorSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session), m_tables(session.state().encounters)
 {
     Label1 = new QLabel(QStringLiteral("Sorry this map hasn't wild Critter data or it isn't found yet."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -82,6 +85,10 @@ WildCrittersPage::WildCrittersPage(EditorCore& core, EncounterTables& tables, Pr
         connect(c.level, &QSpinBox::valueChanged, this, [this, time] { LevelChange(time); });
     }
     connect(Button1, &QPushButton::clicked, this, &WildCrittersPage::Button1Click);
+    connect(&m_session, &EditorSession::mapPicked, this, &WildCrittersPage::LoadCritter);
+    connect(&m_session, &EditorSession::mapDropped, this, &WildCrittersPage::clearMap);
+    connect(&m_session, &EditorSession::encounterChanged, this, &WildCrittersPage::showSlot);
+    connect(&m_session, &EditorSession::encountersChanged, this, &WildCrittersPage::UpdateCritter);
 
     setGroupsShown(false);
 }
@@ -175,21 +182,11 @@ void WildCrittersPage::setGroupsShown(bool shown)
 
 void WildCrittersPage::LoadCritter()
 {
-    const qint32 offset = m_core.map.EncounterStart;
-    const std::optional<EncounterTables> read = readEncounterTables(m_core.rom, offset);
     // A map without a table still reads the bytes at offset 0 (a map file
     // saved for it carries them); they are shown nowhere and never written.
-    setGroupsShown(offset != 0 && read.has_value());
-    if (read)
-        m_tables = *read;
-    else
-        m_tables.clear();
+    const qint32 offset = m_session.state().core.map.EncounterStart;
+    setGroupsShown(offset != 0 && encounterTableInside(m_session.state().core.rom, offset));
     UpdateCritter();
-    if (offset != 0 && !read) {
-        m_prompts.message(Prompts::Kind::Warning,
-                          QStringLiteral("The wild Critter table of map \"%1\" at %2 lies outside the ROM image.")
-                              .arg(m_core.map.name, QString::number(quint32(offset), 16).toUpper()));
-    }
 }
 
 void WildCrittersPage::fillLines(int time)
@@ -205,14 +202,21 @@ void WildCrittersPage::UpdateCritter()
         fillLines(time);
 }
 
-void WildCrittersPage::SaveCritter()
+void WildCrittersPage::showSlot(int time, int slot)
 {
-    const qint32 offset = m_core.map.EncounterStart;
-    if (offset <= 0)
+    const TimeControls c = controls(time);
+    if (QListWidgetItem* item = c.box->item(slot))
+        item->setText(encounterLine(m_tables.slotAt(time, slot)));
+    // The selected slot's boxes follow an undo; the page's own changes are shown already.
+    if (m_editing || selectedLine(time) != slot)
         return;
-    // Refused, writing nothing, when the table does not lie inside the image
-    // (LoadCritter has already said so).
-    writeEncounterTables(m_core.rom, offset, m_tables);
+    const EncounterSlot value = m_tables.slotAt(time, slot);
+    for (auto [spin, wanted] : {std::pair{c.number, value.number}, std::pair{c.level, value.level}}) {
+        if (spin->value() != wanted && !spin->hasFocus()) {
+            const QSignalBlocker blocker(spin);
+            spin->setValue(wanted);
+        }
+    }
 }
 
 void WildCrittersPage::clearMap()
@@ -245,8 +249,8 @@ void WildCrittersPage::NumberChange(int time)
     const int line = selectedLine(time);
     if (line < 0)
         return;
-    m_tables.setNumber(time, line, controls(time).number->value());
-    UpdateCritter();
+    const QScopedValueRollback<bool> editing(m_editing, true);
+    m_session.setEncounterNumber(time, line, controls(time).number->value());
 }
 
 void WildCrittersPage::LevelChange(int time)
@@ -254,16 +258,20 @@ void WildCrittersPage::LevelChange(int time)
     const int line = selectedLine(time);
     if (line < 0)
         return;
-    m_tables.setLevel(time, line, controls(time).level->value());
-    UpdateCritter();
+    const QScopedValueRollback<bool> editing(m_editing, true);
+    m_session.setEncounterLevel(time, line, controls(time).level->value());
 }
 
 void WildCrittersPage::Button1Click()
 {
     if (MaxCritter->value() < MinCritter->value() || MaxLev->value() < MinLev->value()) {
-        m_prompts.message(Prompts::Kind::Plain, QStringLiteral("Huh? Min value needs to be smaller than max value."));
+        m_session.prompts().message(Prompts::Kind::Plain,
+                                    QStringLiteral("Huh? Min value needs to be smaller than max value."));
         return;
     }
+    // All 21 slots are one step of the history.
+    const QScopedValueRollback<bool> editing(m_editing, true);
+    m_session.beginRandomize();
     for (int time = Morning; time <= Night; ++time) {
         QListWidget* box = controls(time).box;
         for (int k = 0; k < SlotsPerTime; ++k) {
@@ -275,10 +283,11 @@ void WildCrittersPage::Button1Click()
             // The ranges are read afresh for every slot; level first, then number.
             const qint32 level = m_random.RandomInRange(MaxLev->value(), MinLev->value());
             const qint32 number = m_random.RandomInRange(MaxCritter->value(), MinCritter->value());
-            m_tables.setSlot(time, k, {level, number});
+            m_session.setEncounterSlot(time, k, {level, number});
             box->item(k)->setText(encounterLine(m_tables.slotAt(time, k)));
             box->repaint();  // the thread is held below, so paint now
-            m_prompts.pause(PauseAfterSlot);
+            m_session.prompts().pause(PauseAfterSlot);
         }
     }
+    m_session.endRandomize();
 }

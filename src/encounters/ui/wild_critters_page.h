@@ -1,12 +1,11 @@
 #pragma once
 
-#include "catalogue/editor_core.h"
 #include "encounters/encounter_tables.h"
 #include "encounters/randomizer.h"
 
 #include <QWidget>
 
-class Prompts;
+class EditorSession;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -18,11 +17,12 @@ class QSpinBox;
 class WildCrittersPage : public QWidget {
     Q_OBJECT
 public:
-    WildCrittersPage(EditorCore& core, EncounterTables& tables, Prompts& prompts, QWidget* parent = nullptr);
+    // Follows the session: a map pick shows its tables, edits and undo
+    // rewrite their lines, a new ROM image hides the groups.
+    explicit WildCrittersPage(EditorSession& session, QWidget* parent = nullptr);
 
-    void LoadCritter();    // map pick, last step
+    void LoadCritter();    // map pick: groups shown for a map with a readable table
     void UpdateCritter();  // rewrites the 21 lines
-    void SaveCritter();    // Save Rom, when EncounterStart > 0
     void clearMap();       // a new ROM image: groups hidden, lists empty
 
     // Handlers of the controls below.
@@ -76,9 +76,11 @@ private:
     void NumberChange(int time);
     void LevelChange(int time);
 
-    EditorCore& m_core;
+    void showSlot(int time, int slot);
+
+    EditorSession& m_session;
     EncounterTables& m_tables;
-    Prompts& m_prompts;
+    bool m_editing = false;   // the page's own change: its controls show what it wants
     Randomizer m_random;      // lives as long as the page: one sequence per run
     QWidget* m_cover;         // holds the groups; covers the notice while they are shown
 };

@@ -59,9 +59,9 @@ int EventDialog::recordByte(int byte) const
 
 void EventDialog::write(int byte, int value)
 {
-    if (m_filling || !editable())
+    if (m_filling || !editable() || !m_writer)
         return;
-    setEventByte(m_state, m_state.PickedEvent, byte, value);
+    m_writer(m_state.PickedEvent, byte, value);
 }
 
 QSpinBox* EventDialog::addSpin(const QString& label, const char* name, int min, int max, int row)

@@ -3,6 +3,7 @@
 #include "events/event_records.h"
 
 #include <QWidget>
+#include <functional>
 
 class QSpinBox;
 class QGridLayout;
@@ -21,6 +22,9 @@ public:
     // Enables the controls exactly while PickedEvent names a record of this kind.
     void updateEditable();
     bool editable() const;
+    // Where a field's change goes (the editing session); nothing is stored without it.
+    using Writer = std::function<void(TEventData event, int byte, int value)>;
+    void setWriter(Writer writer) { m_writer = std::move(writer); }
 
 protected:
     bool event(QEvent* e) override;
@@ -43,6 +47,7 @@ protected:
 private:
     quint8 m_kind;
     QString m_word;
+    Writer m_writer;
 };
 
 // A wide range stands for "no limit": any typed whole number is accepted,

@@ -1,5 +1,6 @@
 #include "events/ui/events_editor.h"
 
+#include "app/editor_session.h"
 #include "events/ui/event_builder.h"
 #include "events/event_icons.h"
 #include "events/event_tables.h"
@@ -10,17 +11,15 @@
 #include "widgets/drawing_surface.h"
 #include "widgets/prompts.h"
 
-#include <QAction>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QWidget>
 
-EventsEditor::EventsEditor(EditorCore& core, EventState& state, Prompts& prompts, QWidget* eventsPage,
-                           DrawingSurface* mapBox, QAction* BuildEvents1, QObject* parent)
-    : QObject(parent), m_core(core), m_state(state), m_prompts(prompts), m_page(eventsPage),
-      m_mapBox(mapBox), m_buildEvents(BuildEvents1), m_icons(std::make_unique<EventIcons>())
+EventsEditor::EventsEditor(EditorSession& session, QWidget* eventsPage, DrawingSurface* mapBox, QObject* parent)
+    : QObject(parent), m_session(session), m_state(session.state().events), m_page(eventsPage), m_mapBox(mapBox),
+      m_icons(std::make_unique<EventIcons>())
 {
     auto* layout = new QGridLayout(eventsPage);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,8 +40,18 @@ EventsEditor::EventsEditor(EditorCore& core, EventState& state, Prompts& prompts
     connect(EventBox, &DrawingSurface::mousePressed, this, &EventsEditor::EventBoxMouseDown);
     connect(EventBox, &DrawingSurface::mouseMoved, this, &EventsEditor::EventBoxMouseMove);
     connect(EventBox, &DrawingSurface::mouseReleased, this, &EventsEditor::EventBoxMouseUp);
-    if (m_buildEvents)
-        m_buildEvents->setEnabled(false);
+
+    connect(&m_session, &EditorSession::mapPicked, this, [this] {
+        EventBox->setStatusTip(m_session.state().core.map.comment);
+        showEvents();
+    });
+    connect(&m_session, &EditorSession::mapDropped, this, &EventsEditor::clearMap);
+    connect(&m_session, &EditorSession::eventsChanged, this, &EventsEditor::showEvents);
+    connect(&m_session, &EditorSession::eventMoved, this,
+            [this](TEventData, int fromX, int fromY, int toX, int toY) { showMove(fromX, fromY, toX, toY); });
+    // The map under the events changed: the picture is composed again.
+    connect(&m_session, &EditorSession::mapPictureChanged, this, &EventsEditor::DrawEvents);
+    connect(&m_session, &EditorSession::cellChanged, this, &EventsEditor::DrawEvents);
 }
 
 EventsEditor::~EventsEditor()
@@ -60,35 +69,25 @@ void EventsEditor::createWindows()
     QWidget* owner = m_page ? m_page->window() : nullptr;
     WarpForm = new TWarpForm(m_state, owner);
     SingpostForm = new TSingpostForm(m_state, owner);
-    PeopleForm = new TPeopleForm(m_state, m_core.catalogue.EventsIni, owner);
-    EventBuilder = new TEventBuilder(m_core, m_state, m_prompts, [this] { LoadEvents(); }, owner);
+    PeopleForm = new TPeopleForm(m_state, m_session.state().core.catalogue.EventsIni, owner);
+    EditorState& editor = m_session.state();
+    EventBuilder = new TEventBuilder(editor.core, m_state, m_session.prompts(), [this] { m_session.eventsRebuilt(); },
+                                     owner);
+    for (EventDialog* d : {static_cast<EventDialog*>(WarpForm.data()), static_cast<EventDialog*>(SingpostForm.data()),
+                           static_cast<EventDialog*>(PeopleForm.data())})
+        d->setWriter([this](TEventData event, int byte, int value) {
+            m_writing = true;
+            m_session.setEventField(event, byte, value);
+            m_writing = false;
+        });
     updateDialogs();
 }
 
-void EventsEditor::LoadEvents()
+void EventsEditor::showEvents()
 {
-    const QString section = m_core.map.isMap() ? m_core.map.name : QString();
-    const QString problem = loadEventTables(m_core.catalogue.EventsIni, section, m_core.rom, m_state);
-    if (!problem.isEmpty())
-        m_prompts.error(problem);
     updatePage();
     updateDialogs();
     DrawEvents();
-}
-
-void EventsEditor::resetPick()
-{
-    m_state.PickedEvent = TEventData();
-    m_state.DraggingEvent = false;
-    updateDialogs();
-}
-
-void EventsEditor::SaveEvents()
-{
-    const QString problem = saveEventTables(m_state, m_core.rom);
-    if (!problem.isEmpty())
-        m_prompts.error(problem);
-    LoadEvents();
 }
 
 void EventsEditor::DrawEvents()
@@ -117,7 +116,7 @@ void EventsEditor::BuildEvents1Click()
 
 void EventsEditor::clearMap()
 {
-    clearEventState(m_state);
+    EventBox->setStatusTip(QString());
     updatePage();
     updateDialogs();
     EventBox->setSurfaceSize(QSize(0, 0));
@@ -128,16 +127,18 @@ void EventsEditor::updatePage()
     const bool present = eventsPresent(m_state);
     ScrollBox3->setVisible(present);
     SorryLabel->setVisible(!present);
-    if (m_buildEvents)
-        m_buildEvents->setEnabled(eventsBuildable(m_state));
 }
 
 void EventsEditor::updateDialogs()
 {
     for (EventDialog* d : {static_cast<EventDialog*>(WarpForm.data()), static_cast<EventDialog*>(SingpostForm.data()),
                            static_cast<EventDialog*>(PeopleForm.data())})
-        if (d)
+        if (d) {
             d->updateEditable();
+            // An open dialog shows the record as it is now (after an undo, say).
+            if (d->isVisible() && !m_writing)
+                d->FormActivate();
+        }
 }
 
 void EventsEditor::showDialog(quint8 kind)
@@ -166,7 +167,7 @@ void EventsEditor::EventBoxMouseDown(QMouseEvent* event)
     if (m_state.PickedEvent.Kind == TEventData::None)
         return;
     showDialog(m_state.PickedEvent.Kind);
-    m_state.DraggingEvent = true;
+    m_session.beginDrag();
 }
 
 void EventsEditor::EventBoxMouseMove(QMouseEvent* event)
@@ -174,33 +175,27 @@ void EventsEditor::EventBoxMouseMove(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     emit statusText(eventStatusText(m_state, p.x(), p.y(), &m_state.HoverEvent));
     if (m_state.DraggingEvent)
-        dragTo(pixelToSquare(p.x()), pixelToSquare(p.y()));
+        m_session.dragEvent(m_state.PickedEvent, pixelToSquare(p.x()), pixelToSquare(p.y()));
 }
 
 void EventsEditor::EventBoxMouseUp(QMouseEvent*)
 {
-    m_state.DraggingEvent = false;
+    if (m_state.DraggingEvent)
+        m_session.endDrag();
 }
 
-void EventsEditor::dragTo(int x, int y)
+void EventsEditor::showMove(int fromX, int fromY, int toX, int toY)
 {
-    int oldX = 0, oldY = 0;
-    if (!eventSquare(m_state, m_state.PickedEvent, &oldX, &oldY))
-        return;
-    moveEvent(m_state, m_state.PickedEvent, x, y);
-    int newX = 0, newY = 0;
-    eventSquare(m_state, m_state.PickedEvent, &newX, &newY);
-    if (newX == oldX && newY == oldY)
-        return;
     static const QImage none;
     const QImage& background = m_mapBox ? m_mapBox->surface() : none;
     if (background.size() != EventBox->surface().size()) {
         DrawEvents();
         return;
     }
-    for (const QPoint square : {QPoint(oldX, oldY), QPoint(newX, newY)}) {
+    for (const QPoint square : {QPoint(fromX, fromY), QPoint(toX, toY)}) {
         const QRect area = recomposeSquare(EventBox->surface(), background, m_state, *m_icons, square.x(), square.y());
         if (!area.isEmpty())
             EventBox->present(area);
     }
+    updateDialogs();
 }

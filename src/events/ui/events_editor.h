@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalogue/editor_core.h"
 #include "events/event_records.h"
 
 #include <QObject>
@@ -8,9 +7,8 @@
 #include <memory>
 
 class DrawingSurface;
+class EditorSession;
 class EventIcons;
-class Prompts;
-class QAction;
 class QLabel;
 class QMouseEvent;
 class QScrollArea;
@@ -27,18 +25,16 @@ class EventsEditor : public QObject {
     Q_OBJECT
 public:
     // Builds the Events page's controls inside `eventsPage`. `mapBox` is the
-    // map view whose surface the event view copies as its background.
-    EventsEditor(EditorCore& core, EventState& state, Prompts& prompts, QWidget* eventsPage,
-                 DrawingSurface* mapBox, QAction* BuildEvents1, QObject* parent = nullptr);
+    // map view whose surface the event view copies as its background. The
+    // page follows the session's map pick, event changes and map changes.
+    EventsEditor(EditorSession& session, QWidget* eventsPage, DrawingSurface* mapBox, QObject* parent = nullptr);
     ~EventsEditor() override;
 
     // Creates TWarpForm, TSingpostForm, TPeopleForm and TEventBuilder, in this order.
     void createWindows();
 
-    void LoadEvents();   // map pick (after resetPick), SaveEvents, the event builder
-    // A map pick: PickedEvent names no event, so open dialogs edit nothing.
-    void resetPick();
-    void SaveEvents();   // Save Rom, Save Rom As
+    // Shows the working copy as it is: page, dialogs and picture.
+    void showEvents();
     void DrawEvents();
     void TabbedNotebook1Change(int newTab);
     void BuildEvents1Click();
@@ -61,20 +57,18 @@ signals:
     void statusText(const QString& text);
 
 private:
-    // Shows the notice or the view and enables "Build Events..." for the working copy.
+    // Shows the notice or the view for the working copy.
     void updatePage();
     // Every dialog enables its controls only while PickedEvent names one of its records.
     void updateDialogs();
     void showDialog(quint8 kind);
-    // A drag step: the picked event moves to square (x, y); only the squares it
-    // left and entered are redrawn.
-    void dragTo(int x, int y);
+    // A drag step: only the squares the event left and entered are redrawn.
+    void showMove(int fromX, int fromY, int toX, int toY);
 
-    EditorCore& m_core;
+    EditorSession& m_session;
     EventState& m_state;
-    Prompts& m_prompts;
     QWidget* m_page;
     DrawingSurface* m_mapBox;
-    QAction* m_buildEvents;
+    bool m_writing = false;   // a dialog's own change: its controls keep what was typed
     std::unique_ptr<EventIcons> m_icons;
 };

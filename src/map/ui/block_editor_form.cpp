@@ -1,9 +1,10 @@
 #include "map/ui/block_editor_form.h"
 
+#include "app/editor_session.h"
 #include "map/block_composer.h"
-#include "map/ui/image_box.h"
-#include "map/ui/map_page.h"
 #include "map/map_readouts.h"
+#include "map/palette_picture.h"
+#include "map/ui/image_box.h"
 #include "widgets/prompts.h"
 
 #include <QLabel>
@@ -18,11 +19,10 @@ constexpr int GridBox = 65;                       // the block grid's box, one p
 constexpr int PickWidth = 256, PickHeight = 98;   // the tile pick area
 }
 
-TBlockEditorForm::TBlockEditorForm(EditorCore& core, BlockPictures& pictures, TilePicture& Pics,
-                                   MapPage& mapPage, Prompts& prompts, QWidget* parent)
+TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
                           | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_core(core), m_pictures(pictures), m_pics(Pics), m_mapPage(mapPage), m_prompts(prompts)
+      m_session(session)
 {
     setWindowTitle(QStringLiteral("Block Editor"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
@@ -68,6 +68,13 @@ TBlockEditorForm::TBlockEditorForm(EditorCore& core, BlockPictures& pictures, Ti
     connect(TileBox, &ImageBox::mousePressed, this, &TBlockEditorForm::TileBoxMouseDown);
     connect(Button1, &QPushButton::clicked, this, &TBlockEditorForm::Button1Click);
 
+    connect(&m_session, &EditorSession::mapPicked, this, &TBlockEditorForm::followMapPick);
+    connect(&m_session, &EditorSession::romLoaded, this, &QWidget::hide);
+    connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
+        if (isVisible() && editsCurrentTileset())
+            copyPalette();
+    });
+
     FormCreate();
 }
 
@@ -78,9 +85,9 @@ void TBlockEditorForm::FormCreate()
 
 void TBlockEditorForm::BlockEditor1Click()
 {
-    const qint32 t = m_core.map.TilesetNumber;
-    if (t < 1 || t > TilesetCount || !m_pictures.built(t)) {
-        m_prompts.message(Prompts::Kind::Warning, QStringLiteral("Load tileset first!"));
+    const qint32 t = m_session.state().core.map.TilesetNumber;
+    if (t < 1 || t > TilesetCount || !m_session.state().pictures.built(t)) {
+        m_session.prompts().message(Prompts::Kind::Warning, QStringLiteral("Load tileset first!"));
         return;
     }
     show();
@@ -93,18 +100,18 @@ void TBlockEditorForm::followMapPick()
 {
     // An open editor always shows and saves the current tileset; placements
     // not saved are dropped, as when another block is chosen.
-    const qint32 t = m_core.map.TilesetNumber;
-    if (isVisible() && t >= 1 && t <= TilesetCount && m_pictures.built(t))
+    const qint32 t = m_session.state().core.map.TilesetNumber;
+    if (isVisible() && t >= 1 && t <= TilesetCount && m_session.state().pictures.built(t))
         openOnCurrentTileset();
 }
 
 void TBlockEditorForm::openOnCurrentTileset()
 {
-    m_tileset = m_core.map.TilesetNumber;
-    m_tilesetStart = m_core.map.TilesetStart;
-    m_tilesetBlocks = m_core.map.TilesetBlocks;
+    m_tileset = m_session.state().core.map.TilesetNumber;
+    m_tilesetStart = m_session.state().core.map.TilesetStart;
+    m_tilesetBlocks = m_session.state().core.map.TilesetBlocks;
     copyPalette();
-    Image1->setImage(m_pics.image().copy());
+    Image1->setImage(m_session.state().Pics.image().copy());
     setWindowTitle(QStringLiteral("Block Editor - Tileset%1").arg(m_tileset));
     BlockOffset = m_tilesetStart;
     BlockIndex = 0;
@@ -114,20 +121,20 @@ void TBlockEditorForm::openOnCurrentTileset()
 
 bool TBlockEditorForm::editsCurrentTileset() const
 {
-    return m_tileset >= 1 && m_tileset == m_core.map.TilesetNumber && m_tilesetStart == m_core.map.TilesetStart
-        && m_pictures.built(m_tileset);
+    return m_tileset >= 1 && m_tileset == m_session.state().core.map.TilesetNumber && m_tilesetStart == m_session.state().core.map.TilesetStart
+        && m_session.state().pictures.built(m_tileset);
 }
 
 void TBlockEditorForm::copyPalette()
 {
-    BlockBox->setImage(m_mapPage.paletteImage().copy());
+    BlockBox->setImage(composePalette(m_session.state().pictures, m_tileset, m_session.grid()));
     BlockBox->setFixedHeight(Row * qBound(0, m_tilesetBlocks, BlockPlaces));
 }
 
 void TBlockEditorForm::LoadTile()
 {
     std::array<quint8, BlockSize> bytes{};
-    if (!m_core.rom.readAt(BlockOffset, bytes.data(), BlockSize))
+    if (!m_session.state().core.rom.readAt(BlockOffset, bytes.data(), BlockSize))
         return;
     for (int i = 0; i < BlockSize; ++i)
         BlockTiles[size_t(i)] = bytes[size_t(i)];
@@ -138,12 +145,16 @@ void TBlockEditorForm::SaveTile()
     std::array<quint8, BlockSize> bytes{};
     for (int i = 0; i < BlockSize; ++i)
         bytes[size_t(i)] = quint8(BlockTiles[size_t(i)] & 0xFF);
-    m_core.rom.writeAt(BlockOffset, bytes.data(), BlockSize);
+    const qint64 offset = BlockOffset;
+    // The session composes the block's picture again from the bytes saved.
+    m_session.editRom(QStringLiteral("Save Block"), [offset, bytes](RomImage& rom) {
+        return rom.writeAt(offset, bytes.data(), BlockSize);
+    });
 }
 
 void TBlockEditorForm::UpdateTile()
 {
-    BlockComposer::compose(TileBox->image(), m_pics, BlockTiles);
+    BlockComposer::compose(TileBox->image(), m_session.state().Pics, BlockTiles);
     TileBox->update();
 }
 
@@ -201,18 +212,12 @@ void TBlockEditorForm::Button1Click()
 {
     // After Load Rom the block under edit belongs to no current tileset:
     // saving it would write into an image it was not read from.
-    if (!editsCurrentTileset() || !m_core.rom.contains(BlockOffset, BlockSize)) {
-        m_prompts.message(Prompts::Kind::Warning, QStringLiteral("Load tileset first!"));
+    if (!editsCurrentTileset() || !m_session.state().core.rom.contains(BlockOffset, BlockSize)) {
+        m_session.prompts().message(Prompts::Kind::Warning, QStringLiteral("Load tileset first!"));
         return;
     }
     SaveTile();
-    m_pictures.setPicture(m_tileset, BlockIndex, TileBox->image().copy());
-    QString error;
-    if (!m_core.saveRom(m_core.RomFileName, &error)) {
-        m_prompts.error(error);
-        return;
-    }
-    m_mapPage.UpdateBlockPalette();
-    copyPalette();
-    m_mapPage.UpdateMap();
+    const QString error = m_session.saveImageTo(m_session.state().core.RomFileName);
+    if (!error.isEmpty())
+        m_session.prompts().error(error);
 }

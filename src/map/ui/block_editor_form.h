@@ -1,15 +1,12 @@
 #pragma once
 
-#include "catalogue/editor_core.h"
-#include "map/block_pictures.h"
-#include "map/tile_picture.h"
+#include "catalogue/map_record.h"
 
 #include <QWidget>
 #include <array>
 
 class ImageBox;
-class MapPage;
-class Prompts;
+class EditorSession;
 class QLabel;
 class QMouseEvent;
 class QPushButton;
@@ -19,8 +16,9 @@ class QScrollArea;
 class TBlockEditorForm : public QWidget {
     Q_OBJECT
 public:
-    TBlockEditorForm(EditorCore& core, BlockPictures& pictures, TilePicture& Pics, MapPage& mapPage,
-                     Prompts& prompts, QWidget* parent = nullptr);
+    // Follows the session: an open editor follows a map pick, hides when a
+    // new ROM image is loaded, and shows the palette as the map page does.
+    explicit TBlockEditorForm(EditorSession& session, QWidget* parent = nullptr);
 
     // "Utilies" > "Block Editor...".
     void BlockEditor1Click();
@@ -60,11 +58,7 @@ private:
     void TileBoxMouseDown(QMouseEvent* event);
     void Button1Click();
 
-    EditorCore& m_core;
-    BlockPictures& m_pictures;
-    TilePicture& m_pics;
-    MapPage& m_mapPage;
-    Prompts& m_prompts;
+    EditorSession& m_session;
     // The tileset the editor opened on; 0 before the first opening.
     qint32 m_tileset = 0;
     qint32 m_tilesetStart = 0;

@@ -1,16 +1,14 @@
 #include "map/ui/map_page.h"
 
+#include "app/editor_session.h"
 #include "map/block_blit.h"
-#include "map/block_composer.h"
-#include "map/ui/image_box.h"
 #include "map/map_readouts.h"
+#include "map/palette_picture.h"
+#include "map/ui/image_box.h"
 #include "widgets/drawing_surface.h"
-#include "widgets/prompts.h"
 
-#include <QAction>
 #include <QHBoxLayout>
 #include <QMouseEvent>
-#include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -20,10 +18,7 @@ constexpr QSize DesignViewSize(403, 266);            // the map view before any 
 constexpr int PaletteBoxWidth = 85;
 }
 
-MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, TilePicture& Pics,
-                 Prompts& prompts, QProgressBar* Progress, QAction* Grid1, QWidget* parent)
-    : QWidget(parent), m_core(core), m_state(state), m_pictures(pictures), m_pics(Pics),
-      m_prompts(prompts), m_progress(Progress), m_grid(Grid1)
+MapPage::MapPage(EditorSession& session, QWidget* parent) : QWidget(parent), m_session(session)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -60,77 +55,47 @@ MapPage::MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, Til
     connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
     connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
 
+    connect(&m_session, &EditorSession::mapPicked, this, &MapPage::showPickedMap);
+    connect(&m_session, &EditorSession::mapDropped, this, &MapPage::clearMap);
+    connect(&m_session, &EditorSession::cellChanged, this, &MapPage::showCell);
+    connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
+        if (!m_session.state().core.map.isMap())
+            return;
+        UpdateBlockPalette();
+        UpdateMap();
+    });
+
     setViewEnabled(false);
 }
 
 QImage& MapPage::paletteImage() { return m_palette->image(); }
 
-bool MapPage::gridOn() const { return m_grid && m_grid->isChecked(); }
-
 void MapPage::setViewEnabled(bool enabled)
 {
-    m_viewEnabled = enabled;
     MapBox->setEnabled(enabled);
 }
 
-// --- Tileset and palette -------------------------------------------------
-
-void MapPage::LoadTileset()
+void MapPage::showPickedMap()
 {
-    const MapRecord& map = m_core.map;
-    const int t = map.TilesetNumber, blocks = map.TilesetBlocks;
-    // The record was checked by the map pick; a record that cannot be held builds nothing.
-    if (t < 1 || t > TilesetCount || blocks < 0 || blocks >= BlockPlaces
-        || !m_core.rom.contains(map.TilesetStart, qint64(BlockSize) * (blocks + 1)))
-        return;
-
-    const QString status = QStringLiteral("Loading Tileset%1 please wait...").arg(t);
-    if (m_progress) {
-        m_progress->setMaximum(blocks);
-        m_progress->setValue(0);
-        m_progress->show();
+    const EditorState& state = m_session.state();
+    if (state.pictures.built(state.core.map.TilesetNumber)) {
+        m_palette->setFixedWidth(Cell);
+        setViewEnabled(true);
     }
-    // The build takes a few milliseconds: painting the bar after every block
-    // would cost more than the build itself, so the bar takes each value
-    // and is painted once it is done.
-    if (m_progress)
-        m_progress->setUpdatesEnabled(false);
-    QImage scratch = BlockComposer::emptyBlock();
-    std::array<quint8, BlockSize> tiles{};
-    for (int r = 0; r <= blocks; ++r) {
-        m_core.rom.readAt(qint64(map.TilesetStart) + qint64(BlockSize) * r, tiles.data(), BlockSize);
-        BlockComposer::compose(scratch, m_pics, tiles);
-        m_pictures.setPicture(t, r, scratch.copy());
-        emit statusText(status);
-        if (m_progress)
-            m_progress->setValue(r);
-    }
-    m_palette->setFixedWidth(Cell);
-    setViewEnabled(true);
-    if (m_progress) {
-        m_progress->setUpdatesEnabled(true);
-        m_progress->hide();
-    }
+    MapBox->setStatusTip(state.core.map.comment);
+    UpdateBlockPalette();
+    UpdateMap();
 }
+
+// --- Palette -------------------------------------------------------------
 
 void MapPage::UpdateBlockPalette()
 {
-    const int t = m_core.map.TilesetNumber;
-    QImage& image = m_palette->image();
-    const bool grid = gridOn();
-    for (int r = 0; r < BlockPlaces; ++r) {
-        const QRect row(0, Cell * r, Cell, Cell);
-        if (m_pictures.has(t, r))
-            blitImage(image, row.topLeft(), m_pictures.picture(t, r), QRect(0, 0, Cell, Cell));
-        else
-            fillBlack(image, row);
-        if (grid)
-            drawFrame(image, row);
-    }
-    const int blocks = qBound(0, m_core.map.TilesetBlocks, BlockPlaces);
+    const EditorState& state = m_session.state();
+    m_palette->image() = composePalette(state.pictures, state.core.map.TilesetNumber, m_session.grid());
+    const int blocks = qBound(0, state.core.map.TilesetBlocks, BlockPlaces);
     m_palette->setFixedHeight(Cell * blocks);
     m_palette->update();
-    emit pictureCommandsEnabled();
 }
 
 void MapPage::BlockPaletteMouseMove(QMouseEvent* event)
@@ -138,7 +103,7 @@ void MapPage::BlockPaletteMouseMove(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     if (y < 0 || y >= m_palette->height())
         return;
-    emit statusText(paletteReadout(y / Cell, m_core.map.TilesetStart));
+    emit statusText(paletteReadout(y / Cell, m_session.state().core.map.TilesetStart));
 }
 
 void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
@@ -146,58 +111,58 @@ void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     if (y < 0 || y >= m_palette->height())
         return;
-    m_state.SelectedBlock = y / Cell + 1;
+    m_session.setSelectedBlock(y / Cell + 1);
 }
 
 // --- Map view --------------------------------------------------------------
 
-void MapPage::LoadMap()
-{
-    // A record the buffer cannot hold leaves the bytes of the previous map.
-    if (!m_state.readMap(m_core.rom, m_core.map))
-        return;
-    UpdateMap();
-}
-
 void MapPage::drawCell(int column, int row)
 {
-    const int cell = row * m_core.map.MapWidth + column;
-    const int n = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
-    const int t = m_core.map.TilesetNumber;
+    const EditorState& state = m_session.state();
+    const int cell = row * state.core.map.MapWidth + column;
+    const int n = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
+    const int t = state.core.map.TilesetNumber;
     QImage& surface = MapBox->surface();
     const QRect target(Cell * column, Cell * row, Cell, Cell);
     // A cell without a picture is cleared, so it never shows a block it does not hold.
-    if (n >= 1 && m_pictures.has(t, n - 1))
-        blitImage(surface, target.topLeft(), m_pictures.picture(t, n - 1), QRect(0, 0, Cell, Cell));
+    if (n >= 1 && state.pictures.has(t, n - 1))
+        blitImage(surface, target.topLeft(), state.pictures.picture(t, n - 1), QRect(0, 0, Cell, Cell));
     else
         fillBlack(surface, target);
-    if (gridOn())
+    if (m_session.grid())
         drawFrame(surface, target);
 }
 
 void MapPage::UpdateMap()
 {
-    const int w = qMax(0, m_core.map.MapWidth), h = qMax(0, m_core.map.MapHeight);
+    const MapRecord& map = m_session.state().core.map;
+    const int w = qMax(0, map.MapWidth), h = qMax(0, map.MapHeight);
     if (qint64(w) * h > MapBufferSize)
         return;
     MapBox->setSurfaceSize(QSize(w * Cell, h * Cell));
-    for (int x = 0; x < w; ++x)
-        for (int y = 0; y < h; ++y)
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
             drawCell(x, y);
     MapBox->present();
 }
 
-void MapPage::SaveMap()
+void MapPage::showCell(int cell)
 {
-    m_state.writeMap(m_core.rom);
+    const int w = m_session.state().core.map.MapWidth;
+    if (w <= 0 || cell < 0)
+        return;
+    const int column = cell % w, row = cell / w;
+    drawCell(column, row);
+    MapBox->present(QRect(Cell * column, Cell * row, Cell, Cell));
 }
 
 int MapPage::cellAt(const QPoint& p) const
 {
-    const int w = m_core.map.MapWidth, h = m_core.map.MapHeight;
+    const MapRecord& map = m_session.state().core.map;
+    const qint64 w = map.MapWidth, h = map.MapHeight;
     if (p.x() < 0 || p.y() < 0 || p.x() >= Cell * w || p.y() >= Cell * h)
         return -1;
-    return (p.y() / Cell) * w + p.x() / Cell;
+    return int((p.y() / Cell) * w + p.x() / Cell);
 }
 
 void MapPage::MapBoxMouseMove(QMouseEvent* event)
@@ -206,14 +171,12 @@ void MapPage::MapBoxMouseMove(QMouseEvent* event)
     const int cell = cellAt(p);
     if (cell < 0)
         return;
-    const int column = p.x() / Cell, row = p.y() / Cell;
-    m_state.CursorCell = cell;
-    const int byte = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
-    emit statusText(mapCellReadout(column, row, byte, qint64(m_core.map.MapStart) + cell));
-    if (m_state.Painting && m_state.paintCell(cell, m_state.SelectedBlock)) {
-        drawCell(column, row);
-        MapBox->present(QRect(Cell * column, Cell * row, Cell, Cell));
-    }
+    EditorState& state = m_session.state();
+    state.map.CursorCell = cell;
+    const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
+    emit statusText(mapCellReadout(p.x() / Cell, p.y() / Cell, byte, qint64(state.core.map.MapStart) + cell));
+    if (state.map.Painting)
+        m_session.paintCell(cell);
 }
 
 void MapPage::MapBoxMouseDown(QMouseEvent* event)
@@ -221,50 +184,33 @@ void MapPage::MapBoxMouseDown(QMouseEvent* event)
     // The cell comes from the press itself: a press need not follow a move.
     const QPoint p = event->position().toPoint();
     const int cell = cellAt(p);
+    EditorState& state = m_session.state();
     if (event->button() == Qt::LeftButton) {
-        m_state.Painting = true;
+        m_session.beginStroke();
         if (cell < 0)
             return;
-        m_state.CursorCell = cell;
-        const int column = p.x() / Cell, row = p.y() / Cell;
-        if (m_state.paintCell(cell, m_state.SelectedBlock)) {
-            drawCell(column, row);
-            MapBox->present(QRect(Cell * column, Cell * row, Cell, Cell));
-        }
+        state.map.CursorCell = cell;
+        m_session.paintCell(cell);
     } else if (event->button() == Qt::RightButton || event->button() == Qt::MiddleButton) {
         if (cell < 0)
             return;
-        m_state.CursorCell = cell;
-        const int byte = m_state.cellHasByte(cell) ? m_state.MapBytes[size_t(cell)] : 0;
+        state.map.CursorCell = cell;
+        const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
         ScrollBox2->verticalScrollBar()->setValue(byte * Cell - Cell);
-        m_state.SelectedBlock = byte;
+        m_session.setSelectedBlock(byte);
     }
 }
 
-void MapPage::MapBoxMouseUp(QMouseEvent*)
+void MapPage::MapBoxMouseUp(QMouseEvent* event)
 {
-    m_state.Painting = false;
-}
-
-void MapPage::Grid1Click()
-{
-    // The action has already changed its check mark.
-    const bool on = gridOn();
-    QString error;
-    if (!m_core.catalogue.CrittersIni.writeBool(QStringLiteral("Settings"), QStringLiteral("Grid"), on, &error)) {
-        m_prompts.error(error);
-        return;
-    }
-    if (m_viewEnabled) {
-        UpdateMap();
-        UpdateBlockPalette();
-    }
+    if (event->button() == Qt::LeftButton || m_session.state().map.Painting)
+        m_session.endStroke();
 }
 
 void MapPage::clearMap()
 {
     setViewEnabled(false);
-    m_state.Painting = false;
+    MapBox->setStatusTip(QString());
     MapBox->setSurfaceSize(DesignViewSize);
     MapBox->surface().fill(Qt::black);
     MapBox->present();

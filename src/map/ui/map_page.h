@@ -1,18 +1,12 @@
 #pragma once
 
-#include "catalogue/editor_core.h"
-#include "map/block_pictures.h"
-#include "map/map_state.h"
-#include "map/tile_picture.h"
-
+#include <QImage>
 #include <QWidget>
 
 class DrawingSurface;
+class EditorSession;
 class ImageBox;
-class Prompts;
 class QMouseEvent;
-class QAction;
-class QProgressBar;
 class QScrollArea;
 
 // The "Map" page: the map view MapBox in ScrollBox1 and, along the right
@@ -20,21 +14,14 @@ class QScrollArea;
 class MapPage : public QWidget {
     Q_OBJECT
 public:
-    MapPage(EditorCore& core, MapState& state, BlockPictures& pictures, TilePicture& Pics,
-            Prompts& prompts, QProgressBar* Progress, QAction* Grid1, QWidget* parent = nullptr);
+    // The page follows the session: a map pick shows the map, a new ROM
+    // image empties it, edits and the grid setting redraw what they change.
+    explicit MapPage(EditorSession& session, QWidget* parent = nullptr);
 
-    // Builds the block pictures of the current tileset (map pick, when not yet built).
-    void LoadTileset();
     // Redraws the palette image for the current tileset.
     void UpdateBlockPalette();
-    // Reads the current map's bytes and draws them.
-    void LoadMap();
     // Full redraw of the map view.
     void UpdateMap();
-    // Writes the map bytes into the ROM image (Save Rom, Save Rom As).
-    void SaveMap();
-    // The "Show Grid" toggle.
-    void Grid1Click();
     // A new ROM image was loaded: no current map, empty view and palette.
     void clearMap();
 
@@ -48,8 +35,6 @@ public:
 signals:
     // Text for status panel 0.
     void statusText(const QString& text);
-    // UpdateBlockPalette enables "Save Map Picture..." and "Save Tileset Picture...".
-    void pictureCommandsEnabled();
 
 private:
     void MapBoxMouseMove(QMouseEvent* event);
@@ -58,20 +43,14 @@ private:
     void BlockPaletteMouseMove(QMouseEvent* event);
     void BlockPaletteMouseDown(QMouseEvent* event);
 
-    bool gridOn() const;
     // The cell under a view position, or -1 outside the map's cells.
     int cellAt(const QPoint& position) const;
     // Draws one cell from MapBytes (block, or black when it shows nothing, and its frame).
     void drawCell(int column, int row);
     void setViewEnabled(bool enabled);
+    void showPickedMap();
+    void showCell(int cell);
 
-    EditorCore& m_core;
-    MapState& m_state;
-    BlockPictures& m_pictures;
-    TilePicture& m_pics;
-    Prompts& m_prompts;
-    QProgressBar* m_progress;
-    QAction* m_grid;
+    EditorSession& m_session;
     ImageBox* m_palette = nullptr;   // BlockPalette
-    bool m_viewEnabled = false;      // set by the first tileset build
 };

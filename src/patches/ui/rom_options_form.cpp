@@ -1,5 +1,6 @@
 #include "patches/ui/rom_options_form.h"
 
+#include "app/editor_session.h"
 #include "patches/option_patch.h"
 #include "widgets/prompts.h"
 
@@ -8,11 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TRomOptionsForm::TRomOptionsForm(EditorCore& core, Prompts& prompts, QWidget* parent)
+TRomOptionsForm::TRomOptionsForm(EditorSession& session, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_core(core)
-    , m_prompts(prompts)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("RomOptionsForm"));
     setWindowTitle(QStringLiteral("Rom Options"));
@@ -43,7 +43,7 @@ TRomOptionsForm::TRomOptionsForm(EditorCore& core, Prompts& prompts, QWidget* pa
 void TRomOptionsForm::FormCreate()
 {
     CheckListBox1->clear();
-    for (const QString& section : m_core.catalogue.OptionsIni.sections()) {
+    for (const QString& section : m_session.state().core.catalogue.OptionsIni.sections()) {
         auto* line = new QListWidgetItem(section, CheckListBox1);
         line->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         line->setCheckState(Qt::Unchecked);
@@ -54,13 +54,13 @@ void TRomOptionsForm::LoadOptions()
 {
     for (int i = 0; i < CheckListBox1->count(); ++i) {
         QListWidgetItem* line = CheckListBox1->item(i);
-        const RomOption option = readRomOption(m_core.catalogue.OptionsIni, line->text());
-        const bool usable = romOptionUsable(m_core.rom, option);
+        const RomOption option = readRomOption(m_session.state().core.catalogue.OptionsIni, line->text());
+        const bool usable = romOptionUsable(m_session.state().core.rom, option);
         Qt::ItemFlags flags = Qt::ItemIsUserCheckable | Qt::ItemIsSelectable;
         if (usable)
             flags |= Qt::ItemIsEnabled;
         line->setFlags(flags);
-        line->setCheckState(romOptionOn(m_core.rom, option) ? Qt::Checked : Qt::Unchecked);
+        line->setCheckState(romOptionOn(m_session.state().core.rom, option) ? Qt::Checked : Qt::Unchecked);
     }
 }
 
@@ -74,21 +74,27 @@ void TRomOptionsForm::RomOptions1Click()
 
 void TRomOptionsForm::SaveButtonClick()
 {
-    if (!m_core.romLoaded()) {
-        m_prompts.error(QStringLiteral("You haven't loaded rom! Please load rom before saving."));
+    if (!m_session.state().core.romLoaded()) {
+        m_session.prompts().error(QStringLiteral("You haven't loaded rom! Please load rom before saving."));
         return;
     }
+    QList<std::pair<RomOption, bool>> ticks;
     for (int i = 0; i < CheckListBox1->count(); ++i) {
         QListWidgetItem* line = CheckListBox1->item(i);
         // A disabled line was never offered to the user; its byte is left alone.
         if (!(line->flags() & Qt::ItemIsEnabled))
             continue;
-        const RomOption option = readRomOption(m_core.catalogue.OptionsIni, line->text());
-        writeRomOption(m_core.rom, option, line->checkState() == Qt::Checked);
+        ticks.append({readRomOption(m_session.state().core.catalogue.OptionsIni, line->text()),
+                      line->checkState() == Qt::Checked});
     }
-    QString error;
-    if (!m_core.saveRom(m_core.RomFileName, &error))
-        m_prompts.error(error);
+    m_session.editRom(QStringLiteral("Rom Options"), [ticks](RomImage& rom) {
+        for (const auto& [option, on] : ticks)
+            writeRomOption(rom, option, on);
+        return true;
+    });
+    const QString error = m_session.saveImageTo(m_session.state().core.RomFileName);
+    if (!error.isEmpty())
+        m_session.prompts().error(error);
 }
 
 void TRomOptionsForm::SelectNoneButtonClick()

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "catalogue/editor_core.h"
 
 #include <QWidget>
 
-class Prompts;
+class EditorSession;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
@@ -15,7 +14,7 @@ class QPushButton;
 class TRomOptionsForm : public QWidget {
     Q_OBJECT
 public:
-    TRomOptionsForm(EditorCore& core, Prompts& prompts, QWidget* parent = nullptr);
+    explicit TRomOptionsForm(EditorSession& session, QWidget* parent = nullptr);
 
     // Sets every tick from the ROM image. A line whose option names no byte
     // inside the image is shown unticked and disabled.
@@ -36,6 +35,5 @@ public:
 private:
     void FormCreate();
 
-    EditorCore& m_core;
-    Prompts& m_prompts;
+    EditorSession& m_session;
 };

@@ -1,12 +1,13 @@
 #include "patches/ui/start_menu_options.h"
 
+#include "app/editor_session.h"
 #include "patches/start_menu_patch.h"
 
 #include <QAction>
 #include <QMenu>
 
-StartMenuOptions::StartMenuOptions(RomImage& rom, QMenu* VisibleMenuOptions1, QObject* parent)
-    : QObject(parent), m_rom(rom)
+StartMenuOptions::StartMenuOptions(EditorSession& session, QMenu* VisibleMenuOptions1, QObject* parent)
+    : QObject(parent), m_session(session)
 {
     for (std::size_t i = 0; i < StartMenuEntries.size(); ++i) {
         const StartMenuEntry& entry = StartMenuEntries[i];
@@ -32,14 +33,16 @@ StartMenuOptions::StartMenuOptions(RomImage& rom, QMenu* VisibleMenuOptions1, QO
     OPTION1 = m_items[6];
     EXIT2 = m_items[7];
     OPTION1->setChecked(true);
+    connect(&m_session, &EditorSession::romBytesChanged, this, &StartMenuOptions::LoadStartMenuOptions);
 }
 
 void StartMenuOptions::LoadStartMenuOptions()
 {
     for (std::size_t i = 0; i < StartMenuEntries.size(); ++i) {
         const qint64 offset = StartMenuEntries[i].offset;
-        m_items[i]->setEnabled(startMenuEntryInside(m_rom, offset));
-        m_items[i]->setChecked(startMenuEntryShown(m_rom, offset));
+        const RomImage& rom = m_session.state().core.rom;
+        m_items[i]->setEnabled(startMenuEntryInside(rom, offset));
+        m_items[i]->setChecked(startMenuEntryShown(rom, offset));
     }
 }
 
@@ -49,7 +52,10 @@ void StartMenuOptions::ALMANAC1Click(QAction* Sender)
         return;
     bool known = false;
     const qint64 offset = Sender->data().toLongLong(&known);
-    if (known)
-        setStartMenuEntry(m_rom, offset, !Sender->isChecked());
+    const bool show = !Sender->isChecked();
+    if (known) {
+        const QString text = (show ? QStringLiteral("Show ") : QStringLiteral("Hide ")) + Sender->text();
+        m_session.editRom(text, [offset, show](RomImage& rom) { return setStartMenuEntry(rom, offset, show); });
+    }
     LoadStartMenuOptions();
 }

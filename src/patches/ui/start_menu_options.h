@@ -1,11 +1,11 @@
 #pragma once
 
-#include "catalogue/rom_image.h"
 
 #include <QObject>
 
 #include <array>
 
+class EditorSession;
 class QAction;
 class QMenu;
 
@@ -17,7 +17,8 @@ class StartMenuOptions : public QObject {
 public:
     // Fills `VisibleMenuOptions1` with its eight items; OPTION1 is ticked
     // until the first LoadStartMenuOptions.
-    StartMenuOptions(RomImage& rom, QMenu* VisibleMenuOptions1, QObject* parent = nullptr);
+    // The ticks follow the session's image: a load, a toggle, an undo.
+    StartMenuOptions(EditorSession& session, QMenu* VisibleMenuOptions1, QObject* parent = nullptr);
 
     // Sets each item's tick from the image. An item whose three bytes are not
     // inside the image is shown unticked and disabled.
@@ -40,6 +41,6 @@ public:
     const std::array<QAction*, 8>& items() const { return m_items; }
 
 private:
-    RomImage& m_rom;
+    EditorSession& m_session;
     std::array<QAction*, 8> m_items{};
 };
