@@ -11,7 +11,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -468,19 +467,7 @@ std::shared_ptr<const Document> load(const QString& path)
         return emptyDocument();
     }
     const bool settled = readAtNs - stamp.modifiedNs > SettleMs * 1000000;
-    if (it != entries.end() && it->stamp.size == stamp.size) {
-        // Compare without copying: most reads of a file that just changed find it as it was.
-        const qint64 size = file.size();
-        uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
-        if (mapped && size == it->bytes.size() && std::memcmp(mapped, it->bytes.constData(), size_t(size)) == 0) {
-            file.unmap(mapped);
-            it->stamp = stamp;
-            it->settled = settled;
-            return it->doc;
-        }
-        if (mapped)
-            file.unmap(mapped);
-    }
+    // Most reads of a file that changed a moment ago find it as it was, parsed already.
     QByteArray bytes = file.readAll();
     if (it != entries.end() && it->bytes == bytes) {
         it->stamp = stamp;
