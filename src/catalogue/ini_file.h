@@ -25,7 +25,8 @@
 // Opening only records the path: every read sees the file as it is at that
 // moment. A parsed file is kept and read again only when its size or
 // modification time changes (or, within two seconds of its last change, when
-// its bytes do), so many reads in a row cost one parse.
+// its bytes do), so many reads in a row cost one parse. The parsed files are
+// shared by every IniFile of the program, which reads them from one thread.
 // A write changes only the lines it must and keeps every other line byte for
 // byte; the file is replaced atomically, and a failed write leaves it whole.
 class IniFile {
