@@ -5,6 +5,7 @@
 // copy), and a fill of a file written a moment ago (its bytes are compared
 // at every read until its time stamp is old enough to trust).
 // Usage: bench_ini [ROUNDS]   (default 5; the best round is shown)
+#include "app/catalogue_maps.h"
 #include "catalogue/ini_file.h"
 
 #include <QCoreApplication>
@@ -34,11 +35,7 @@ QByteArray mainIni(int maps)
 
 QStringList fill(const IniFile& index, const QString& category)
 {
-    const int count = int(index.keys(category).size());
-    QStringList maps;
-    for (int k = 1; k <= count; ++k)
-        maps << index.readString(category, QString::number(k));
-    return maps;
+    return categoryMaps(index, category);
 }
 
 double fillMs(const IniFile& index, bool dropFirst)

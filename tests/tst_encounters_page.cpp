@@ -5,6 +5,7 @@
 #include "encounters/randomizer.h"
 #include "encounters/ui/wild_critters_page.h"
 #include "support/scripted_prompts.h"
+#include "widgets/edit_spin_box.h"
 #include "support/test_files.h"
 
 #include <QGroupBox>
@@ -159,6 +160,8 @@ class TestWildCrittersPage : public QObject {
     Q_OBJECT
 private slots:
     void startsHiddenWithEmptyLines();
+    void typedValueStoredThenBroughtIntoRange_data();
+    void typedValueStoredThenBroughtIntoRange();
     void offsetFormsAddressTheSameTable_data();
     void offsetFormsAddressTheSameTable();
     void mapWithoutTableShowsNoticeAndIsNotWritten_data();
@@ -196,8 +199,39 @@ void TestWildCrittersPage::startsHiddenWithEmptyLines()
     }
     QCOMPARE(e.box(Morning)->statusTip(), QStringLiteral("Wild Critter in morning"));
     QCOMPARE(e.level(Night)->statusTip(), QStringLiteral("Critter's level"));
-    QCOMPARE(e.number(Day)->minimum(), 1);
-    QCOMPARE(e.number(Day)->maximum(), 255);
+    QCOMPARE(static_cast<EditSpinBox*>(e.number(Day))->lowerBound(), 1);
+    QCOMPARE(static_cast<EditSpinBox*>(e.number(Day))->upperBound(), 255);
+}
+
+void TestWildCrittersPage::typedValueStoredThenBroughtIntoRange_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("whileTyping");
+    QTest::addColumn<int>("afterFocus");
+    QTest::newRow("above 255") << "300" << 300 << 255;
+    QTest::newRow("zero") << "0" << 0 << 1;
+    QTest::newRow("negative") << "-7" << -7 << 1;
+    QTest::newRow("not a number") << "-" << 1 << 1;
+    QTest::newRow("inside") << "42" << 42 << 42;
+}
+
+void TestWildCrittersPage::typedValueStoredThenBroughtIntoRange()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, whileTyping);
+    QFETCH(int, afterFocus);
+    Editor e;
+    e.pick(QStringLiteral("Route 1"));
+    e.clickLine(Night, 3);
+    QSpinBox* level = e.level(Night);
+    level->setFocus();
+    Editor::type(level, typed);
+    QCOMPARE(e.tables.night()[3].level, whileTyping);
+    // Tab moves the focus to the next control: the box brings its value into range.
+    QTest::keyClick(level, Qt::Key_Tab);
+    QCOMPARE(e.tables.night()[3].level, afterFocus);
+    QCOMPARE(level->value(), afterFocus);
+    QCOMPARE(e.lines(Night)[3], encounterLine(e.tables.night()[3]));
 }
 
 void TestWildCrittersPage::offsetFormsAddressTheSameTable_data()

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QSpinBox>
+#include <QLineEdit>
 #include <QtTest>
 
 namespace {
@@ -34,6 +35,8 @@ class TestEventDialogs : public QObject {
     Q_OBJECT
 private slots:
     void warpDialogFollowsThePick();
+    void textThatIsNoNumberStoresTheLowerBound_data();
+    void textThatIsNoNumberStoresTheLowerBound();
     void warpSpinsWriteTheirBytes_data();
     void warpSpinsWriteTheirBytes();
     void signpostHiddenItem();
@@ -267,6 +270,32 @@ void TestEventDialogs::nothingPickedEditsNothing()
     pick(f, 1, 0);
     QVERIFY(form->MapSpin->isEnabled());
     QCOMPARE(form->windowTitle(), QStringLiteral("Warp1:"));
+}
+
+void TestEventDialogs::textThatIsNoNumberStoresTheLowerBound_data()
+{
+    QTest::addColumn<QString>("spin");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("byte");
+    QTest::newRow("Warp To emptied") << "WarpToSpin" << "" << 0;
+    QTest::newRow("Map, a lone sign") << "MapSpin" << "-" << int(quint8(NoLimitMin & 0xFF));
+}
+
+void TestEventDialogs::textThatIsNoNumberStoresTheLowerBound()
+{
+    QFETCH(QString, spin);
+    QFETCH(QString, typed);
+    QFETCH(int, byte);
+    EventsFixture f;
+    pick(f, 2, 0);
+    auto* box = f.editor->WarpForm->findChild<QSpinBox*>(spin);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, typed);
+    const TWarpRecord& warp = f.state.WarpTable[2];
+    QCOMPARE(int(spin == QLatin1String("MapSpin") ? warp.MapNumber : warp.WarpTo), byte);
+    QCOMPARE(box->text(), typed);
 }
 
 QTEST_MAIN(TestEventDialogs)

@@ -562,7 +562,7 @@ void TestMapFile::pictures()
     QCOMPARE(prompts.fileRequests.size(), size_t(2));
     for (const Prompts::FileRequest& request : prompts.fileRequests) {
         QCOMPARE(request.filter,
-                 QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|All files (*.*)|*.*"));
+                 QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|PNG image (*.png)|*.png|All files (*.*)|*.*"));
         QCOMPARE(request.defaultSuffix, QStringLiteral("DIB"));
         QCOMPARE(request.initialName, QString());   // a fresh dialog each time
     }
@@ -573,6 +573,15 @@ void TestMapFile::pictures()
     const QImage back(dir.file("second.DIB"), "BMP");
     QCOMPARE(back.size(), image.size());
     QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
+
+    // A ".png" name (any case) gives a PNG file of the same pixels.
+    prompts.chooseFile(dir.file(QStringLiteral("third.PNG")));
+    if (tileset)
+        commands.SaveTilesetPicture1Click(image);
+    else
+        commands.SaveMapPicture1Click(image);
+    QVERIFY(dir.read("third.PNG").startsWith("\x89PNG"));
+    QCOMPARE(QImage(dir.file("third.PNG"), "PNG").convertToFormat(QImage::Format_RGB32), image);
 }
 
 void TestMapFile::uncreatablePicture()

@@ -156,6 +156,14 @@ private slots:
         QCOMPARE(f.onDisk(), expected);
         QVERIFY(f.prompts.shown.empty());
         QVERIFY(f.form->isVisible());
+        // Undo gives the image its byte back (the file keeps what was written)
+        // and the open window shows it.
+        if (saved != romByte) {
+            f.session->undoStack().undo();
+            QCOMPARE(f.byte(0x120), romByte);
+            QCOMPARE(f.ticked(0), ticked);
+            QCOMPARE(f.onDisk(), expected);
+        }
     }
 
     void offsetSyntax_data()

@@ -3,14 +3,14 @@
 #include "app/editor_session.h"
 #include "app/map_file.h"
 #include "catalogue/safe_write.h"
-#include "map/bmp_writer.h"
+#include "map/picture_file.h"
 #include "widgets/prompts.h"
 
 #include <QImage>
 
 const QString MapFileCommands::MapFilter = QStringLiteral("Maps (*.map)|*.map|All Files (*.*)|*.*");
 const QString MapFileCommands::PictureFilter =
-    QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|All files (*.*)|*.*");
+    QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|PNG image (*.png)|*.png|All files (*.*)|*.*");
 
 MapFileCommands::MapFileCommands(EditorSession& session)
     : m_session(session), m_state(session.state()), m_prompts(session.prompts())
@@ -63,13 +63,13 @@ void MapFileCommands::savePicture(const QImage& image)
     if (!path)
         return;
     QString error;
-    if (!writeBmp24(*path, image, &error))
+    if (!writePictureFile(*path, image, &error))
         m_prompts.error(error);
 }
 
-void MapFileCommands::SaveMapPicture1Click(const QImage& mapSurface)
+void MapFileCommands::SaveMapPicture1Click(const QImage& mapPicture)
 {
-    savePicture(mapSurface);
+    savePicture(mapPicture);
 }
 
 void MapFileCommands::SaveTilesetPicture1Click(const QImage& paletteImage)

@@ -16,9 +16,9 @@ public:
 
     void SaveMap1Click();
     void LoadMap1Click();
-    // `mapSurface` is the map view's back buffer, `paletteImage` the block
+    // `mapPicture` is the map as composeMapPicture() draws it, `paletteImage` the block
     // palette's 64 x 8192 image; each is written as it is.
-    void SaveMapPicture1Click(const QImage& mapSurface);
+    void SaveMapPicture1Click(const QImage& mapPicture);
     void SaveTilesetPicture1Click(const QImage& paletteImage);
 
     static const QString MapFilter;

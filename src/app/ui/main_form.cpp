@@ -1,9 +1,12 @@
 #include "app/ui/main_form.h"
 
+#include "app/catalogue_check.h"
 #include "app/editor_session.h"
 #include "app/map_file_commands.h"
 #include "events/event_tables.h"
+#include "map/map_picture.h"
 
+#include "app/ui/catalogue_check_window.h"
 #include "encounters/ui/wild_critters_page.h"
 #include "events/ui/events_editor.h"
 #include "map/ui/block_editor_form.h"
@@ -59,6 +62,7 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
     session = new EditorSession(state, prompts, this);
     showTitle();
     resize(518, 396);
+    setAcceptDrops(true);
 
     createMenus();
     createPages();
@@ -105,7 +109,7 @@ void TMainForm::updateActions()
 {
     const bool rom = state.core.romLoaded();
     const bool map = state.core.map.isMap();
-    for (QAction* action : {BlockEditor1, RomOptions1, MakeAllMartsFree1})
+    for (QAction* action : {BlockEditor1, RomOptions1, MakeAllMartsFree1, CheckCatalogue1})
         action->setEnabled(rom);
     VisibleMenuOptions1->setEnabled(rom);
     SaveMapPicture1->setEnabled(map);
@@ -155,7 +159,11 @@ void TMainForm::createMenus()
     Undo1->setStatusTip(QStringLiteral("Undo the last change."));
     Redo1 = session->undoStack().createRedoAction(this, QStringLiteral("Redo"));
     Redo1->setObjectName(QStringLiteral("Redo1"));
-    Redo1->setShortcuts(QKeySequence::Redo);
+    // Ctrl+Y as well as the platform's own redo keys (Ctrl+Shift+Z on Linux).
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    Redo1->setShortcuts(redoKeys);
     Redo1->setStatusTip(QStringLiteral("Redo the last change undone."));
     edit->addAction(Undo1);
     edit->addAction(Redo1);
@@ -178,6 +186,7 @@ void TMainForm::createMenus()
     VisibleMenuOptions1->setEnabled(false);
     MakeAllMartsFree1 = addItem(utilities, "MakeAllMartsFree1", QStringLiteral("Make All Marts Free"), QStringLiteral("Changes some assembler instructions, to make marts free!"), false);
     BuildEvents1 = addItem(utilities, "BuildEvents1", QStringLiteral("Build Events..."), QStringLiteral("This util allows you to change number of events"), false);
+    CheckCatalogue1 = addItem(utilities, "CheckCatalogue1", QStringLiteral("Check Catalogue..."), QStringLiteral("Check every map and option of the catalogue against the ROM."), false);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));
@@ -286,7 +295,9 @@ void TMainForm::createPages()
     mapFiles = std::make_unique<MapFileCommands>(*session);
     connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
     connect(SaveMap1, &QAction::triggered, this, [this] { mapFiles->SaveMap1Click(); });
-    connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->MapBox->surface()); });
+    connect(SaveMapPicture1, &QAction::triggered, this, [this] {
+        mapFiles->SaveMapPicture1Click(composeMapPicture(state.core.map, state.map, state.pictures, session->grid()));
+    });
     connect(SaveTilesetPicture1, &QAction::triggered, this, [this] { mapFiles->SaveTilesetPicture1Click(mapPage->paletteImage()); });
 }
 
@@ -301,9 +312,18 @@ void TMainForm::createWindows()
     romOptions->setWindowFlags(romOptions->windowFlags() | Qt::Window);
     romOptions->hide();
     events->createWindows();
+    catalogueCheck = new TCatalogueCheckForm(this);
+    catalogueCheck->setWindowFlags(catalogueCheck->windowFlags() | Qt::Window);
+    catalogueCheck->hide();
 
     connect(BlockEditor1, &QAction::triggered, blockEditor, &TBlockEditorForm::BlockEditor1Click);
     connect(RomOptions1, &QAction::triggered, romOptions, &TRomOptionsForm::RomOptions1Click);
+    connect(CheckCatalogue1, &QAction::triggered, this, &TMainForm::CheckCatalogue1Click);
+}
+
+void TMainForm::CheckCatalogue1Click()
+{
+    catalogueCheck->showReport(CatalogueCheck(state.core.catalogue, state.core.rom).run());
 }
 
 void TMainForm::setStatusText(const QString& text)

@@ -18,6 +18,7 @@ class QMenu;
 class QProgressBar;
 class QTabWidget;
 class StartMenuOptions;
+class TCatalogueCheckForm;
 class TBlockEditorForm;
 class TJMenu;
 class TRomOptionsForm;
@@ -92,6 +93,7 @@ public:
     QMenu* VisibleMenuOptions1 = nullptr;
     QAction* MakeAllMartsFree1 = nullptr;
     QAction* BuildEvents1 = nullptr;
+    QAction* CheckCatalogue1 = nullptr;
     QMenu* Links1 = nullptr;
     QAction* About1 = nullptr;
     TJMenu* Menu = nullptr;
@@ -102,11 +104,15 @@ public:
     StartMenuOptions* startMenu = nullptr;
     TBlockEditorForm* blockEditor = nullptr;
     TRomOptionsForm* romOptions = nullptr;
+    TCatalogueCheckForm* catalogueCheck = nullptr;
     std::unique_ptr<MapFileCommands> mapFiles;
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A ROM image dropped on the window is loaded as Load Rom loads it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createMenus();
@@ -117,4 +123,5 @@ private:
     void updateActions();
     void showTilesetProgress(int value, int maximum);
     void showTitle();
+    void CheckCatalogue1Click();
 };

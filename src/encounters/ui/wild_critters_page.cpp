@@ -2,6 +2,7 @@
 
 #include "app/editor_session.h"
 #include "encounters/encounter_io.h"
+#include "widgets/edit_spin_box.h"
 #include "widgets/prompts.h"
 
 
@@ -20,11 +21,12 @@ namespace {
 
 constexpr int PauseAfterSlot = 150;  // milliseconds, so the user sees the table fill
 
-QSpinBox* makeSpin(QWidget* parent, const QString& name, int start, const QString& hint = {})
+// The slot controls take any typed number and bring it into 1 to 255 when
+// they lose the focus; the randomizer's ranges stay within 1 to 255.
+QSpinBox* makeSpin(QWidget* parent, const QString& name, int start, const QString& hint = {}, bool typeBeyond = false)
 {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new EditSpinBox(1, 255, typeBeyond, parent);
     spin->setObjectName(name);
-    spin->setRange(1, 255);
     spin->setValue(start);
     if (!hint.isEmpty()) {
         spin->setStatusTip(hint);
@@ -114,8 +116,8 @@ QGroupBox* WildCrittersPage::makeTimeGroup(const QString& objectName, const QStr
     box->setFixedSize(box->sizeHintForColumn(0) + 16 + frame, SlotsPerTime * box->sizeHintForRow(0) + frame + 2);
     delete box->takeItem(0);
 
-    number = makeSpin(group, timeName + QStringLiteral("Number"), 1, hint);
-    level = makeSpin(group, timeName + QStringLiteral("Level"), 1, QStringLiteral("Critter's level"));
+    number = makeSpin(group, timeName + QStringLiteral("Number"), 1, hint, true);
+    level = makeSpin(group, timeName + QStringLiteral("Level"), 1, QStringLiteral("Critter's level"), true);
 
     auto* layout = new QGridLayout(group);
     layout->addWidget(box, 0, 0, 1, 2);
@@ -240,8 +242,8 @@ void WildCrittersPage::BoxClick(int time)
     const TimeControls c = controls(time);
     // Each set value that changes a control runs its change handler, which
     // stores the control's value (a slot of 0 thus becomes 1).
-    c.number->setValue(m_tables.slotAt(time, line).number);
-    c.level->setValue(m_tables.slotAt(time, line).level);
+    static_cast<EditSpinBox*>(c.number)->showValue(m_tables.slotAt(time, line).number);
+    static_cast<EditSpinBox*>(c.level)->showValue(m_tables.slotAt(time, line).level);
 }
 
 void WildCrittersPage::NumberChange(int time)

@@ -1,6 +1,7 @@
 #include "events/ui/event_dialog.h"
 
 #include "events/event_tables.h"
+#include "widgets/edit_spin_box.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -66,9 +67,8 @@ void EventDialog::write(int byte, int value)
 
 QSpinBox* EventDialog::addSpin(const QString& label, const char* name, int min, int max, int row)
 {
-    auto* spin = new QSpinBox(m_controls);
+    auto* spin = new EditSpinBox(min, max, false, m_controls);
     spin->setObjectName(QLatin1String(name));
-    spin->setRange(min, max);
     auto* caption = new QLabel(label, m_controls);
     caption->setBuddy(spin);
     m_grid->addWidget(caption, row, 0);

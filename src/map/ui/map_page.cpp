@@ -1,7 +1,7 @@
 #include "map/ui/map_page.h"
 
 #include "app/editor_session.h"
-#include "map/block_blit.h"
+#include "map/map_picture.h"
 #include "map/map_readouts.h"
 #include "map/palette_picture.h"
 #include "map/ui/image_box.h"
@@ -119,18 +119,7 @@ void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
 void MapPage::drawCell(int column, int row)
 {
     const EditorState& state = m_session.state();
-    const int cell = row * state.core.map.MapWidth + column;
-    const int n = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
-    const int t = state.core.map.TilesetNumber;
-    QImage& surface = MapBox->surface();
-    const QRect target(Cell * column, Cell * row, Cell, Cell);
-    // A cell without a picture is cleared, so it never shows a block it does not hold.
-    if (n >= 1 && state.pictures.has(t, n - 1))
-        blitImage(surface, target.topLeft(), state.pictures.picture(t, n - 1), QRect(0, 0, Cell, Cell));
-    else
-        fillBlack(surface, target);
-    if (m_session.grid())
-        drawFrame(surface, target);
+    drawMapCell(MapBox->surface(), state.core.map, state.map, state.pictures, column, row, m_session.grid());
 }
 
 void MapPage::UpdateMap()

@@ -27,6 +27,11 @@ TRomOptionsForm::TRomOptionsForm(EditorSession& session, QWidget* parent)
     SelectNoneButton->setObjectName(QStringLiteral("SelectNoneButton"));
     connect(SaveButton, &QPushButton::clicked, this, &TRomOptionsForm::SaveButtonClick);
     connect(SelectNoneButton, &QPushButton::clicked, this, &TRomOptionsForm::SelectNoneButtonClick);
+    // An open window follows the image: an undo of its Save, a new ROM image.
+    connect(&m_session, &EditorSession::romBytesChanged, this, [this] {
+        if (isVisible())
+            LoadOptions();
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(SelectNoneButton);

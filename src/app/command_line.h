@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for. `kartola [ROM]` opens the window; the batch
+// actions run on ROM without any window and end with an exit status.
+struct CommandLine {
+    enum class Action {
+        OpenWindow,
+        Help,
+        Version,
+        UsageError,
+        ListMaps,
+        Check,
+        ExportMapPicture,
+        ExportTilesetPicture,
+        ExportMap,
+        ImportMap,
+        ExportPictures,
+    };
+
+    Action action = Action::OpenWindow;
+    QString rom;             // the ROM image; may be empty for OpenWindow only
+    QString catalogueDir;    // empty: the program's own folder
+    QString map;             // MAP of the map actions
+    QString file;            // FILE of the map actions, DIR of --export-pictures
+    QString output;          // OUT of --import-map
+    bool grid = false;       // draw the grid into pictures
+    bool force = false;      // accept a map file of another length
+    QString error;           // UsageError: what was wrong
+
+    bool isBatch() const;
+};
+
+// Exit statuses of the program.
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitProblems = 1;   // the work found problems or failed
+inline constexpr int ExitUsage = 2;      // the command line was wrong
+
+// Parses the program's arguments (the first one is the program itself).
+CommandLine parseCommandLine(const QStringList& arguments);
+
+// The text printed by --help and, after a usage error, on stderr.
+QString commandLineUsage();
+// Answers --help and --version on `out`, and a usage error on `err`.
+// Returns the exit status.
+class QTextStream;
+int answerCommandLine(const CommandLine& line, QTextStream& out, QTextStream& err);
+
+// "Kartola 1.3"
+QString versionText();
