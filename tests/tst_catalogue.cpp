@@ -6,8 +6,10 @@
 #include "catalogue/ini_file.h"
 #include "catalogue/map_record.h"
 #include "catalogue/rom_image.h"
+#include "catalogue/safe_write.h"
 #include "support/test_files.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QtTest>
@@ -22,6 +24,9 @@ private slots:
     void listingsKeepFileOrder();
     void readsSeeTheFileAsItIsNow();
     void valuesAreCutAt1023Characters();
+    void parsedFileFollowsChanges();
+    void byteOrderMarksKeptOnWrite();
+    void batchWriteIsOneReplacement();
     void writeReplacesValueInPlace();
     void writeAppendsKeyAfterLastEntry();
     void writeAppendsSectionAndCreatesFile();
@@ -55,6 +60,10 @@ void TestCatalogue::integerSyntax_data()
     QTest::newRow("empty") << "" << -7;
     QTest::newRow("short 0x form is decimal zero") << "0" << 0;
     QTest::newRow("hex digits without prefix") << "1A" << -7;
+    QTest::newRow("sign after dollar") << "$+1F" << -7;
+    QTest::newRow("blank after dollar") << "$ 1F" << -7;
+    QTest::newRow("second prefix") << "$0x1F" << -7;
+    QTest::newRow("sign after 0x") << "0x-1" << -7;
 }
 
 void TestCatalogue::integerSyntax()
@@ -124,6 +133,95 @@ void TestCatalogue::readsSeeTheFileAsItIsNow()
     QCOMPARE(ini.readInteger("A", "k"), 1);
     dir.write("x.ini", "[A]\nk=2\n");
     QCOMPARE(ini.readInteger("A", "k"), 2);
+}
+
+void TestCatalogue::parsedFileFollowsChanges()
+{
+    TestDir dir;
+    const QString path = dir.file("x.ini");
+    auto writeAged = [&](const QByteArray& content, int secondsAgo) {
+        dir.write("x.ini", content);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-secondsAgo), QFileDevice::FileModificationTime));
+    };
+    IniFile ini(path);
+    writeAged("[A]\nk=1\n", 600);
+    QCOMPARE(ini.readInteger("A", "k"), 1);
+    // Another size, the same time stamp.
+    writeAged("[A]\nk=22\n", 600);
+    QCOMPARE(ini.readInteger("A", "k"), 22);
+    // The same size, another time stamp.
+    writeAged("[A]\nk=33\n", 300);
+    QCOMPARE(ini.readInteger("A", "k"), 33);
+    // Removed, then back.
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(ini.readInteger("A", "k", -1), -1);
+    writeAged("[A]\nk=44\n", 300);
+    QCOMPARE(ini.readInteger("A", "k"), 44);
+    // A write through another handle is seen at once.
+    QVERIFY(IniFile(path).writeInteger("A", "k", 55));
+    QCOMPARE(ini.readInteger("A", "k"), 55);
+}
+
+void TestCatalogue::byteOrderMarksKeptOnWrite()
+{
+    TestDir dir;
+    auto u16 = [](const QString& text) {
+        QByteArray bytes("\xFF\xFE", 2);
+        for (QChar c : text) {
+            bytes.append(char(c.unicode() & 0xFF));
+            bytes.append(char(c.unicode() >> 8));
+        }
+        return bytes;
+    };
+    dir.write("w.ini", u16(QStringLiteral("[S]\r\nk=v\r\n; \u00e9t\u00e9\r\n[T]\r\nx=1\r\n")));
+    IniFile wide(dir.file("w.ini"));
+    QCOMPARE(wide.sections(), QStringList({"S", "T"}));
+    QCOMPARE(wide.readString("S", "k"), QStringLiteral("v"));
+    QVERIFY(wide.writeString("S", "k", QStringLiteral("w\u00e9")));
+    QVERIFY(wide.writeString("U", "n", QStringLiteral("1")));
+    QCOMPARE(dir.read("w.ini"),
+             u16(QStringLiteral("[S]\r\nk=w\u00e9\r\n; \u00e9t\u00e9\r\n[T]\r\nx=1\r\n[U]\r\nn=1\r\n")));
+    // UTF-16 text that does not decode is never written back.
+    const QByteArray broken = u16(QStringLiteral("[S]\r\nk=v\r\n")) + '\x01';
+    dir.write("b.ini", broken);
+    QString error;
+    QVERIFY(!IniFile(dir.file("b.ini")).writeString("S", "k", "w", &error));
+    QCOMPARE(error, QStringLiteral("Unable to write to %1").arg(dir.file("b.ini")));
+    QCOMPARE(dir.read("b.ini"), broken);
+    // A UTF-8 byte-order mark stays in front.
+    dir.write("u.ini", "\xEF\xBB\xBF[S]\r\nk=v\r\n");
+    QVERIFY(IniFile(dir.file("u.ini")).writeString("s", "K", "w"));
+    QCOMPARE(dir.read("u.ini"), QByteArray("\xEF\xBB\xBF[S]\r\nk=w\r\n"));
+}
+
+void TestCatalogue::batchWriteIsOneReplacement()
+{
+    TestDir dir;
+    dir.write("Events.ini", "[Hall]\r\nWarps=3\r\n; note\r\nPeoples=4\r\n[Next]\r\nWarps=1\r\n");
+    IniFile ini(dir.file("Events.ini"));
+    const IniFile::KeyValues keys{{"Warps", "5"}, {"Warp offset", "257"}, {"Peoples", "0"}, {"warps", "6"}};
+    {
+        SafeWriteFaults::setFreeBytes(20);
+        QString error;
+        QVERIFY(!ini.writeStrings("Hall", keys, &error));
+        SafeWriteFaults::setFreeBytes(-1);
+        QCOMPARE(error, QStringLiteral("Unable to write to %1").arg(ini.path()));
+        QCOMPARE(dir.read("Events.ini"), QByteArray("[Hall]\r\nWarps=3\r\n; note\r\nPeoples=4\r\n[Next]\r\nWarps=1\r\n"));
+    }
+    QVERIFY(ini.writeStrings("Hall", keys));
+    QCOMPARE(dir.read("Events.ini"),
+             QByteArray("[Hall]\r\nWarps=6\r\n; note\r\nPeoples=0\r\nWarp offset=257\r\n[Next]\r\nWarps=1\r\n"));
+    // Keys of a new section, in order.
+    QVERIFY(ini.writeStrings("New", {{"a", "1"}, {"b", "2"}}));
+    QCOMPARE(ini.keys("new"), QStringList({"a", "b"}));
+    // A NUL byte hides the lines after it: a new section goes before them.
+    dir.write("nul.ini", QByteArray("[A]\nk=1\nj=a\0b\n[B]\nx=2", 21));
+    IniFile hidden(dir.file("nul.ini"));
+    QVERIFY(hidden.writeStrings("B", {{"x", "3"}}));
+    QCOMPARE(hidden.readString("B", "x"), QStringLiteral("3"));
+    QCOMPARE(dir.read("nul.ini"), QByteArray("[A]\nk=1\n[B]\r\nx=3\r\nj=a\0b\n[B]\nx=2", 31));
 }
 
 void TestCatalogue::valuesAreCutAt1023Characters()
@@ -293,6 +391,12 @@ void TestCatalogue::mapRecordChecks_data()
     QTest::newRow("blocks 128") << 1 << 128 << 100 << 189 << 10 << 9 << 0 << "128 blocks";
     QTest::newRow("negative blocks") << 1 << -1 << 100 << 189 << 10 << 9 << 0 << "-1 blocks";
     QTest::newRow("too many cells") << 1 << 1 << 0 << 0 << 101 << 100 << 0 << "exceeds";
+    QTest::newRow("overflowing width, no height") << 1 << 1 << 0 << 0 << 2147483647 << 0 << 0 << "2147483647 x 0";
+    QTest::newRow("no width") << 1 << 1 << 0 << 0 << 0 << 5 << 0 << "0 x 5";
+    QTest::newRow("negative size") << 1 << 1 << 0 << 0 << -2 << -3 << 0 << "-2 x -3";
+    QTest::newRow("huge product wraps to small") << 1 << 1 << 0 << 0 << 65536 << 65537 << 0 << "exceeds";
+    QTest::newRow("picture too wide") << 1 << 1 << 0 << 0 << 512 << 1 << 0 << "32768 x 64 pixels";
+    QTest::newRow("picture at the limit") << 1 << 1 << 0 << 510 << 511 << 1 << 0 << "";
     QTest::newRow("too many bytes") << 1 << 1 << 0 << 10000 << 1 << 1 << 0 << "exceed";
     QTest::newRow("map past the end") << 1 << 1 << 4000 << 4096 << 97 << 1 << 0 << "outside";
     QTest::newRow("negative map start") << 1 << 1 << -5 << 4 << 10 << 1 << 0 << "outside";

@@ -1,4 +1,5 @@
 #include "catalogue/ini_file.h"
+#include "catalogue/safe_write.h"
 #include "events/event_block.h"
 #include "events/ui/event_builder.h"
 #include "events/event_tables.h"
@@ -64,6 +65,7 @@ private slots:
     void refusedRebuilds_data();
     void refusedRebuilds();
     void catalogueWriteFailureLeavesTheImage();
+    void catalogueWrittenInOneReplacement();
 };
 
 void TestEventBuilder::blockLayout_data()
@@ -270,6 +272,30 @@ void TestEventBuilder::catalogueWriteFailureLeavesTheImage()
     QCOMPARE(rebuildEventTables(good, QStringLiteral("Hall"), rom, s, 1, 1, 1), QString());
     QCOMPARE(rom.bytes().mid(0x100), eventBlock(1, 1, 1));
     QVERIFY(!rebuildEventTables(good, QStringLiteral("Hall"), rom, s, 1, 1, 2).isEmpty());
+}
+
+void TestEventBuilder::catalogueWrittenInOneReplacement()
+{
+    TestDir dir;
+    dir.write("Events.ini", hallIni());
+    IniFile ini(dir.file(QStringLiteral("Events.ini")));
+    RomImage rom;
+    rom.setBytes(TestDir::patternRom(0x200));
+    EventState s;
+    s.WarpOffset = 0x101;
+    s.SingpostOffset = 0x111;
+    s.PeopleOffset = 0x11C;
+    const QByteArray after = "[Hall]\r\n; tables of the hall\r\nWarps=2\r\nWarp offset=257\r\nSingposts=1"
+                             "\r\nSingpost offset=269\r\nPeoples=1\r\nPeople offset=275\r\n[Other]\r\nWarps=1\r\n";
+    // Room for one file of the new size, and not a byte more: six writes in a row would not fit.
+    SafeWriteFaults::setFreeBytes(after.size());
+    const QString error = rebuildEventTables(ini, QStringLiteral("Hall"), rom, s, 2, 1, 1);
+    const qint64 left = SafeWriteFaults::freeBytes();
+    SafeWriteFaults::setFreeBytes(-1);
+    QCOMPARE(error, QString());
+    QCOMPARE(left, qint64(0));
+    QCOMPARE(dir.read("Events.ini"), after);
+    QCOMPARE(rom.bytes().mid(0x100, eventBlock(2, 1, 1).size()), eventBlock(2, 1, 1));
 }
 
 QTEST_MAIN(TestEventBuilder)

@@ -4,8 +4,9 @@
 #include "demo_cartridge.h"
 #include "demo_world.h"
 
+#include "catalogue/safe_write.h"
+
 #include <QDir>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -70,8 +71,7 @@ private:
 
 bool saveFile(const QString& path, const QByteArray& content, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+    if (!writeFileAtomically(path, content)) {
         *error = QStringLiteral("Cannot create file %1").arg(path);
         return false;
     }

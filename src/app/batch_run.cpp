@@ -5,13 +5,13 @@
 #include "app/catalogue_maps.h"
 #include "app/editor_session.h"
 #include "app/map_file.h"
+#include "catalogue/safe_write.h"
 #include "map/map_picture.h"
 #include "map/palette_picture.h"
 #include "map/picture_file.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 namespace {
@@ -132,12 +132,8 @@ int BatchRun::exportMap()
     if (!pick(m_line.map))
         return ExitProblems;
     const QByteArray content = buildMapFile(m_state.core.map, m_state.map, m_state.events, m_state.encounters);
-    QSaveFile file(m_line.file);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush()
-        || !file.commit()) {
-        file.cancelWriting();
+    if (!writeFileAtomically(m_line.file, content))
         return fail(QStringLiteral("Cannot create file %1").arg(m_line.file));
-    }
     return ExitSuccess;
 }
 

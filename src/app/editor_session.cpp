@@ -87,7 +87,8 @@ QString EditorSession::saveRomAs(const QString& path)
         return QStringLiteral("You haven't loaded rom! Please load rom before saving.");
     writeWorkingCopies();
     QString error;
-    if (!m_state.core.rom.saveToFile(path, &error)) {
+    bool backupKept = false;
+    if (!writeImage(path, &error, &backupKept)) {
         updateModified();
         return error;
     }
@@ -98,7 +99,26 @@ QString EditorSession::saveRomAs(const QString& path)
     QString ignored;
     reloadEvents(&ignored);
     updateModified();
-    emit statusText(QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName()));
+    QString status = QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName());
+    if (backupKept)
+        status += QLatin1Char(' ') + RomBackups::keptMessage(path) + QLatin1Char('.');
+    emit statusText(status);
+    return {};
+}
+
+bool EditorSession::writeImage(const QString& path, QString* error, bool* backupKept)
+{
+    return m_state.core.saveRom(path, error, backupKept);
+}
+
+QString EditorSession::saveImageTo(const QString& path)
+{
+    QString error;
+    bool backupKept = false;
+    if (!writeImage(path, &error, &backupKept))
+        return error;
+    if (backupKept)
+        emit statusText(RomBackups::keptMessage(path) + QLatin1Char('.'));
     return {};
 }
 

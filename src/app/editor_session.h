@@ -33,6 +33,11 @@ public:
     // into RomFileName (Save Rom) or `path` (Save Rom As; RomFileName stays).
     QString saveRom();
     QString saveRomAs(const QString& path);
+    // The image as it is into `path`, nothing else (the block editor and the
+    // ROM options save so). The file it replaces is kept as NAME.bak at its
+    // first save in this run, which the status line says. Empty result:
+    // written; else the message, and the file on disk is as it was.
+    QString saveImageTo(const QString& path);
     // The first steps of a save: the working copies into the image, no file.
     void writeWorkingCopies();
 
@@ -112,6 +117,7 @@ signals:
     void statusText(const QString& text);
 
 private:
+    bool writeImage(const QString& path, QString* error, bool* backupKept);
     void dropMap();
     void commitPick(const struct PreparedPick& pick, PickResult* result);
     void reloadEvents(QString* problem);

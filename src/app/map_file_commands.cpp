@@ -2,12 +2,12 @@
 
 #include "app/editor_session.h"
 #include "app/map_file.h"
+#include "catalogue/safe_write.h"
 #include "map/map_renderer.h"
 #include "map/picture_file.h"
 #include "widgets/prompts.h"
 
 #include <QImage>
-#include <QSaveFile>
 
 const QString MapFileCommands::MapFilter = QStringLiteral("Maps (*.map)|*.map|All Files (*.*)|*.*");
 const QString MapFileCommands::PictureFilter =
@@ -38,11 +38,8 @@ void MapFileCommands::SaveMap1Click()
         return;
     const QByteArray content =
         buildMapFile(m_state.core.map, m_state.map, m_state.events, m_state.encounters);
-    QSaveFile file(*path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
-        file.cancelWriting();
+    if (!writeFileAtomically(*path, content))
         m_prompts.error(QStringLiteral("Cannot create file %1").arg(*path));
-    }
 }
 
 void MapFileCommands::LoadMap1Click()

@@ -11,10 +11,21 @@ std::optional<qint32> parseCatalogueInteger(const QString& raw)
         QStringView digits = QStringView(text).mid(1);
         if (digits.isEmpty() || digits.size() > 8)
             return std::nullopt;
-        bool ok = false;
-        quint32 value = digits.toUInt(&ok, 16);
-        if (!ok)
-            return std::nullopt;
+        // Digits only: no sign, blank or second prefix after the "$".
+        quint32 value = 0;
+        for (QChar c : digits) {
+            const char16_t u = c.unicode();
+            quint32 digit = 0;
+            if (u >= u'0' && u <= u'9')
+                digit = u - u'0';
+            else if (u >= u'a' && u <= u'f')
+                digit = u - u'a' + 10;
+            else if (u >= u'A' && u <= u'F')
+                digit = u - u'A' + 10;
+            else
+                return std::nullopt;
+            value = value * 16 + digit;
+        }
         return qint32(value);
     }
     if (text.isEmpty())

@@ -2,6 +2,7 @@
 
 #include "catalogue/catalogue.h"
 #include "catalogue/map_record.h"
+#include "catalogue/rom_backups.h"
 #include "catalogue/rom_image.h"
 
 #include <QString>
@@ -17,6 +18,16 @@ struct EditorCore {
     QString RomFileName;   // empty until a ROM image has been loaded
     Catalogue catalogue;
     MapRecord map;         // the current map; map.isMap() is false before the first pick
+    RomBackups romBackups; // which ROM files had their previous content kept in this run
 
     bool romLoaded() const { return !RomFileName.isEmpty(); }
+
+    // Writes the image to `path`, keeping the previous file as NAME.bak at its
+    // first save in this run; `backupKept` says whether that happened (the
+    // caller shows RomBackups::keptMessage once). On failure `error` holds the
+    // message and the file on disk is as it was.
+    bool saveRom(const QString& path, QString* error, bool* backupKept = nullptr)
+    {
+        return rom.saveToFile(path, error, &romBackups, backupKept);
+    }
 };

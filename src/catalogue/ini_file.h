@@ -1,19 +1,34 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
 // A catalogue (INI) file with the rules of the Windows private-profile
 // functions, for which the catalogue files are written:
-// - CRLF, LF and a lone CR each end a line;
-// - section and key names match without regard to letter case, and spaces
-//   and tabs around names and values are dropped;
+// - CRLF, LF and a lone CR each end a line; a UTF-8 byte-order mark is
+//   skipped (and kept on write); a file with a UTF-16LE byte-order mark is
+//   read as UTF-16; other bytes are UTF-8 when the file is valid UTF-8, else
+//   one byte one character (ANSI);
+// - section and key names match without regard to ASCII letter case, and
+//   spaces and tabs around names and values are dropped, in the file and in
+//   the names passed to a call alike;
+// - a line whose first non-blank character is "[" and which holds a "]" is
+//   a header; its name runs to the last "]". "[" without "]" is no header;
+// - key lines before the first header form the section "";
 // - the first matching section, and the first matching key in it, win;
+// - a line without "=" is no key: it is not listed, and it hides a later key
+//   of the same name;
 // - a line whose first non-blank character is ";" is a comment;
 // - a value in one matching pair of double or single quotes loses the pair.
-// Opening only records the path: every read and write goes to the file as it
-// is at that moment. A write changes only the line it must and keeps every
-// other line byte for byte; the file is replaced atomically.
+// Opening only records the path: every read sees the file as it is at that
+// moment. A parsed file is kept and read again only when its size or
+// modification time changes (or, within two seconds of its last change, when
+// its bytes do), so many reads in a row cost one parse. The parsed files are
+// shared by every IniFile of the program, which reads them from one thread.
+// A write changes only the lines it must and keeps every other line byte for
+// byte; the file is replaced atomically, and a failed write leaves it whole.
 class IniFile {
 public:
     explicit IniFile(QString path = {}) : m_path(std::move(path)) {}
@@ -27,7 +42,7 @@ public:
     qint32 readInteger(const QString& section, const QString& key, qint32 defaultValue = 0) const;
     bool readBool(const QString& section, const QString& key, bool defaultValue = false) const;
 
-    // Every section header in file order, duplicates included.
+    // Every named section header in file order, duplicates included.
     QStringList sections() const;
     // The keys of the first matching section, in file order.
     QStringList keys(const QString& section) const;
@@ -37,6 +52,19 @@ public:
     bool writeString(const QString& section, const QString& key, const QString& value, QString* error = nullptr);
     bool writeInteger(const QString& section, const QString& key, qint32 value, QString* error = nullptr);
     bool writeBool(const QString& section, const QString& key, bool value, QString* error = nullptr);
+
+    // Several keys of one section in one file replacement: all are written or
+    // none (on failure the file is unchanged and `error` says so). Keys are
+    // applied in order, as that many writeString calls would.
+    using KeyValues = QList<QPair<QString, QString>>;
+    bool writeStrings(const QString& section, const KeyValues& values, QString* error = nullptr);
+
+    // A file written with a UTF-16LE byte-order mark is written back as
+    // UTF-16LE with the mark; one whose UTF-16 text cannot be decoded without
+    // loss is not written at all (the write fails and the file stays as it is).
+
+    // Forgets every parsed file (tests and benchmarks use it).
+    static void dropCache();
 
 private:
     QString m_path;

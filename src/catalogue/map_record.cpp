@@ -35,9 +35,15 @@ QString mapRecordProblem(const MapRecord& r, qint64 romSize)
     if (r.TilesetBlocks < 0 || r.TilesetBlocks > BlockPlaces - 1)
         return refuse(QStringLiteral("tileset %1 has %2 blocks, not 0 to %3")
                           .arg(r.TilesetNumber).arg(r.TilesetBlocks).arg(BlockPlaces - 1));
-    if (r.MapWidth < 0 || r.MapHeight < 0 || r.cellCount() > MapBufferSize)
+    if (r.MapWidth < 1 || r.MapHeight < 1)
+        return refuse(QStringLiteral("its size %1 x %2 is not at least 1 x 1").arg(r.MapWidth).arg(r.MapHeight));
+    if (r.cellCount() > MapBufferSize)
         return refuse(QStringLiteral("its size %1 x %2 exceeds %3 blocks")
                           .arg(r.MapWidth).arg(r.MapHeight).arg(MapBufferSize));
+    const qint64 pictureWidth = qint64(r.MapWidth) * MapBlockPixels, pictureHeight = qint64(r.MapHeight) * MapBlockPixels;
+    if (pictureWidth > MapPictureMaxSide || pictureHeight > MapPictureMaxSide)
+        return refuse(QStringLiteral("its picture of %1 x %2 pixels cannot be held (at most %3 pixels a side)")
+                          .arg(pictureWidth).arg(pictureHeight).arg(MapPictureMaxSide));
     if (r.byteCount() > MapBufferSize)
         return refuse(QStringLiteral("its %1 bytes exceed %2").arg(r.byteCount()).arg(MapBufferSize));
     auto inside = [&](qint64 offset, qint64 length) {

@@ -10,6 +10,10 @@ inline constexpr int MapBufferSize = 10000;   // cells (and bytes) a map may hav
 inline constexpr int TilesetCount = 20;       // tileset numbers 1 to 20
 inline constexpr int BlockPlaces = 128;       // palette rows per tileset
 inline constexpr int BlockSize = 16;          // bytes (tile numbers) per block
+inline constexpr int MapBlockPixels = 64;       // a block's picture is 64 x 64 pixels
+// The longest side a map picture may have, in pixels: the painter's
+// coordinate limit, so a map is at most 511 blocks wide or high.
+inline constexpr qint64 MapPictureMaxSide = 32767;
 
 // The current map's record, read from Maps.Ini, Tilesets.ini and Critters.ini
 // for the name shown in the map chooser. All values are 0 until the first pick.

@@ -1,7 +1,9 @@
 #include "catalogue/rom_image.h"
 
+#include "catalogue/rom_backups.h"
+#include "catalogue/safe_write.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <cstring>
 
@@ -23,18 +25,23 @@ bool RomImage::loadFromFile(const QString& path, QString* error)
     return true;
 }
 
-bool RomImage::saveToFile(const QString& path, QString* error) const
+bool RomImage::saveToFile(const QString& path, QString* error, RomBackups* backups, bool* backupKept) const
 {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly)
-        && file.write(m_bytes) == m_bytes.size()
-        && file.commit();
-    if (!ok) {
-        file.cancelWriting();
+    if (backupKept)
+        *backupKept = false;
+    if (backups) {
+        const RomBackups::Outcome kept = backups->keepPrevious(path, error);
+        if (kept == RomBackups::Outcome::Failed)
+            return false;
+        if (backupKept)
+            *backupKept = kept == RomBackups::Outcome::Kept;
+    }
+    if (!writeFileAtomically(path, m_bytes)) {
         if (error)
             *error = QStringLiteral("Cannot create file %1").arg(path);
+        return false;
     }
-    return ok;
+    return true;
 }
 
 bool RomImage::contains(qint64 offset, qint64 length) const

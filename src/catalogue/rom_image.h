@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class RomBackups;
+
 // The whole cartridge image, held in memory from Load Rom until exit.
 // Every read and write is all-or-nothing and never grows the image, so that a
 // bad catalogue offset can never reach outside it.
@@ -13,8 +15,12 @@ public:
     // is unchanged and `error` receives "Cannot open file <path>".
     bool loadFromFile(const QString& path, QString* error = nullptr);
     // Writes the whole image atomically (the old file stays whole on failure);
-    // on failure `error` receives "Cannot create file <path>".
-    bool saveToFile(const QString& path, QString* error = nullptr) const;
+    // on failure `error` receives "Cannot create file <path>". With `backups`,
+    // the file about to be replaced is first kept as NAME.bak when this is
+    // its first save in the run (`backupKept` tells whether one was kept); a
+    // copy that cannot be written refuses the save.
+    bool saveToFile(const QString& path, QString* error = nullptr, RomBackups* backups = nullptr,
+                    bool* backupKept = nullptr) const;
 
     qint64 size() const { return m_bytes.size(); }
     const QByteArray& bytes() const { return m_bytes; }

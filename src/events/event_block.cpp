@@ -71,15 +71,19 @@ QString rebuildEventTables(IniFile& ini, const QString& section, RomImage& rom, 
     const QByteArray block = eventBlock(warps, singposts, people);
     const qint64 start = qint64(s.WarpOffset) - 1;
     const EventBlockOffsets o = eventBlockOffsets(s.WarpOffset, warps, singposts);
-    const std::pair<const char*, qint32> keys[] = {
-        {"Warps", warps}, {"Warp offset", o.warp},
-        {"Singposts", singposts}, {"Singpost offset", o.singpost},
-        {"Peoples", people}, {"People offset", o.people},
+    // The six keys go to the file in one replacement: new counts never stand
+    // beside old offsets, and a failed write leaves the image as it was.
+    const IniFile::KeyValues keys = {
+        {QStringLiteral("Warps"), QString::number(warps)},
+        {QStringLiteral("Warp offset"), QString::number(o.warp)},
+        {QStringLiteral("Singposts"), QString::number(singposts)},
+        {QStringLiteral("Singpost offset"), QString::number(o.singpost)},
+        {QStringLiteral("Peoples"), QString::number(people)},
+        {QStringLiteral("People offset"), QString::number(o.people)},
     };
     QString error;
-    for (const auto& [key, value] : keys)
-        if (!ini.writeInteger(section, QLatin1String(key), value, &error))
-            return error;
+    if (!ini.writeStrings(section, keys, &error))
+        return error;
     rom.writeAt(start, block.constData(), block.size());
     return {};
 }

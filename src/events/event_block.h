@@ -32,8 +32,8 @@ EventBlockOffsets eventBlockOffsets(qint32 warpOffset, int warps, int singposts)
 QString eventBlockProblem(const RomImage& rom, const QString& section, const EventState& state,
                           int warps, int singposts, int people);
 
-// Rewrites the map's six keys in `eventsIni` and writes the block into the ROM
-// image. Refused, with nothing written, unless the map's three offsets are
+// Rewrites the map's six keys in `eventsIni` (one file replacement: all six
+// or none) and then writes the block into the ROM image. Refused, with nothing written, unless the map's three offsets are
 // above 0, the counts are 0 to MaxEventCount and the block lies wholly inside
 // the image. When an Events.ini write fails its message is returned and the
 // ROM image stays unchanged. Empty result: rebuilt.

@@ -1,7 +1,8 @@
 #include "map/bmp_writer.h"
 
+#include "catalogue/safe_write.h"
+
 #include <QImage>
-#include <QSaveFile>
 
 #include <limits>
 
@@ -90,11 +91,8 @@ QByteArray encodeBmp24(const QImage& image)
 bool writeBmp24(const QString& path, const QImage& image, QString* error)
 {
     const QByteArray content = encodeBmp24(image);
-    QSaveFile file(path);
-    const bool written = !content.isEmpty() && file.open(QIODevice::WriteOnly)
-        && file.write(content) == content.size() && file.commit();
+    const bool written = !content.isEmpty() && writeFileAtomically(path, content);
     if (!written) {
-        file.cancelWriting();
         if (error)
             *error = QStringLiteral("Cannot create file %1").arg(path);
     }

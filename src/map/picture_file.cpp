@@ -1,10 +1,10 @@
 #include "map/picture_file.h"
 
+#include "catalogue/safe_write.h"
 #include "map/bmp_writer.h"
 
 #include <QBuffer>
 #include <QImage>
-#include <QSaveFile>
 
 namespace {
 constexpr int PngDotsPerMeter = 2835;
@@ -29,11 +29,8 @@ bool writePictureFile(const QString& path, const QImage& image, QString* error)
     QByteArray content;
     QBuffer buffer(&content);
     const bool encoded = !image.isNull() && buffer.open(QIODevice::WriteOnly) && rgb.save(&buffer, "PNG");
-    QSaveFile file(path);
-    const bool written = encoded && file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
-        && file.flush() && file.commit();
+    const bool written = encoded && writeFileAtomically(path, content);
     if (!written) {
-        file.cancelWriting();
         if (error)
             *error = QStringLiteral("Cannot create file %1").arg(path);
     }

@@ -217,7 +217,7 @@ void TBlockEditorForm::Button1Click()
         return;
     }
     SaveTile();
-    QString error;
-    if (!m_session.state().core.rom.saveToFile(m_session.state().core.RomFileName, &error))
+    const QString error = m_session.saveImageTo(m_session.state().core.RomFileName);
+    if (!error.isEmpty())
         m_session.prompts().error(error);
 }

@@ -97,8 +97,8 @@ void TRomOptionsForm::SaveButtonClick()
             writeRomOption(rom, option, on);
         return true;
     });
-    QString error;
-    if (!m_session.state().core.rom.saveToFile(m_session.state().core.RomFileName, &error))
+    const QString error = m_session.saveImageTo(m_session.state().core.RomFileName);
+    if (!error.isEmpty())
         m_session.prompts().error(error);
 }
 

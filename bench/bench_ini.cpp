@@ -1,0 +1,89 @@
+// Measures filling the map chooser from a category of Main.Ini: the key
+// list of the category, then one string read per map, as a category pick
+// does. Three figures per size: the first fill after start (the file is
+// parsed once), a fill of a file settled on disk (served from the parsed
+// copy), and a fill of a file written a moment ago (its bytes are compared
+// at every read until its time stamp is old enough to trust).
+// Usage: bench_ini [ROUNDS]   (default 5; the best round is shown)
+#include "app/catalogue_maps.h"
+#include "catalogue/ini_file.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+QByteArray mainIni(int maps)
+{
+    QByteArray out;
+    for (int c = 0; c < 5; ++c) {
+        out += "[Category " + QByteArray::number(c) + "]\r\n";
+        const int n = c == 2 ? maps : 40;
+        for (int k = 1; k <= n; ++k)
+            out += QByteArray::number(k) + "=Map " + QByteArray::number(c) + "-" + QByteArray::number(k) + "\r\n";
+        out += "\r\n";
+    }
+    return out;
+}
+
+QStringList fill(const IniFile& index, const QString& category)
+{
+    return categoryMaps(index, category);
+}
+
+double fillMs(const IniFile& index, bool dropFirst)
+{
+    if (dropFirst)
+        IniFile::dropCache();
+    QElapsedTimer t;
+    t.start();
+    const QStringList maps = fill(index, QStringLiteral("Category 2"));
+    const double ms = double(t.nsecsElapsed()) / 1e6;
+    if (maps.isEmpty())
+        std::fprintf(stderr, "no maps read\n");
+    return ms;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    QTemporaryDir dir;
+    std::printf("%6s %12s %12s %12s\n", "maps", "first (ms)", "settled (ms)", "fresh (ms)");
+    for (int maps : {100, 300, 1000}) {
+        const QString path = dir.filePath(QStringLiteral("Main.Ini"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 1;
+        file.write(mainIni(maps));
+        file.close();
+        const IniFile index(path);
+
+        // Written just now: reads compare bytes until the time stamp settles.
+        double fresh = 1e9;
+        for (int r = 0; r < rounds; ++r)
+            fresh = std::min(fresh, fillMs(index, r == 0));
+
+        // Settled on disk: an old modification time.
+        if (!file.open(QIODevice::ReadWrite))
+            return 1;
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+        file.close();
+        double first = 1e9, settled = 1e9;
+        for (int r = 0; r < rounds; ++r) {
+            first = std::min(first, fillMs(index, true));
+            settled = std::min(settled, fillMs(index, false));
+        }
+        std::printf("%6d %12.2f %12.2f %12.2f\n", maps, first, settled, fresh);
+    }
+    return 0;
+}

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets under fuzz/ with clang, AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs each one for the given number of
+# seconds (default 60), starting from its seed inputs in fuzz/seeds/NAME/.
+# New inputs the fuzzer finds go to build-fuzz/corpus/NAME/, crashes to
+# build-fuzz/crashes/. Exits non-zero when a target crashed or reported.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]     FUZZ_BUILD_DIR may be set.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+RUN_SECONDS="${1:-60}"
+shift || true
+FUZZ_BUILD_DIR="${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
+
+need=()
+for pkg in clang cmake make qt6-base-dev; do
+    dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
+done
+if [ "${#need[@]}" -gt 0 ]; then
+    SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+    echo "Installing: ${need[*]}"
+    $SUDO apt-get update
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${need[@]}"
+fi
+
+CC=clang CXX=clang++ cmake -S "$ROOT" -B "$FUZZ_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKARTOLA_FUZZ=ON -DKARTOLA_BUILD_TESTS=OFF >/dev/null
+cmake --build "$FUZZ_BUILD_DIR" -j2 --target kartola_fuzzers
+
+targets=("$@")
+if [ "${#targets[@]}" -eq 0 ]; then
+    for src in "$ROOT"/fuzz/fuzz_*.cpp; do
+        targets+=("$(basename "$src" .cpp)")
+    done
+fi
+
+mkdir -p "$FUZZ_BUILD_DIR/crashes" "$FUZZ_BUILD_DIR/logs"
+failed=()
+summary=()
+for target in "${targets[@]}"; do
+    name="${target#fuzz_}"
+    corpus="$FUZZ_BUILD_DIR/corpus/$name"
+    log="$FUZZ_BUILD_DIR/logs/$name.log"
+    mkdir -p "$corpus"
+    seeds=()
+    [ -d "$ROOT/fuzz/seeds/$name" ] && seeds+=("$ROOT/fuzz/seeds/$name")
+    echo "== $target: ${RUN_SECONDS} s"
+    status=0
+    "$FUZZ_BUILD_DIR/bin/$target" -max_total_time="$RUN_SECONDS" -print_final_stats=1 -rss_limit_mb=2048 \
+        -timeout=30 -artifact_prefix="$FUZZ_BUILD_DIR/crashes/$name-" "$corpus" "${seeds[@]}" >"$log" 2>&1 || status=$?
+    execs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)"
+    if [ "$status" -ne 0 ]; then
+        failed+=("$target")
+        summary+=("$target: FAILED (exit $status) after ${execs:-?} executions, log $log")
+        tail -n 40 "$log"
+    else
+        summary+=("$target: ${execs:-?} executions in ${RUN_SECONDS} s, no crash")
+    fi
+done
+
+echo "== fuzzing summary"
+printf '%s\n' "${summary[@]}"
+[ "${#failed[@]}" -eq 0 ]
