@@ -1,6 +1,7 @@
 // Choosing a category and a map: the central event of the editor.
 #include "app/ui/main_form.h"
 
+#include "app/catalogue_maps.h"
 #include "app/editor_session.h"
 #include "widgets/prompts.h"
 
@@ -11,11 +12,7 @@ void TMainForm::MainBoxClick()
 {
     SubBox->setEnabled(true);
     const QString category = MainBox->currentText();
-    const IniFile& index = state.core.catalogue.MainIni;
-    const int count = int(index.keys(category).size());
-    QStringList maps;
-    for (int k = 1; k <= count; ++k)
-        maps << index.readString(category, QString::number(k));
+    const QStringList maps = categoryMaps(state.core.catalogue.MainIni, category);
     // Filling the list is no map pick: the current map stays.
     const QSignalBlocker blocker(SubBox);
     SubBox->clear();
