@@ -4,10 +4,10 @@
 #include "bench_field.h"
 #include "silent_prompts.h"
 
-#include "app/editor_state.h"
-#include "app/ui/main_form.h"
-#include "events/ui/event_view.h"
-#include "events/ui/events_editor.h"
+#include "session/editor_state.h"
+#include "ui/main/main_form.h"
+#include "ui/events/event_view.h"
+#include "ui/events/events_editor.h"
 #include "widgets/zoom_setting.h"
 
 #include <QApplication>

@@ -4,8 +4,8 @@
 // directory with the demo catalogue and tile pictures, and a 100 x 100 block
 // map "Bench Field" of demo tileset 1 (category "Bench") appended to the
 // demo image, with 50 warps, 50 signposts and 50 people.
-#include "catalogue/catalogue_integer.h"
-#include "catalogue/ini_file.h"
+#include "base/catalogue_integer.h"
+#include "base/ini_file.h"
 #include "demo_data.h"
 
 #include <QByteArray>

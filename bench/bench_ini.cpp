@@ -5,8 +5,8 @@
 // copy), and a fill of a file written a moment ago (its bytes are compared
 // at every read until its time stamp is old enough to trust).
 // Usage: bench_ini [ROUNDS]   (default 5; the best round is shown)
-#include "app/catalogue_maps.h"
-#include "catalogue/ini_file.h"
+#include "session/catalogue_maps.h"
+#include "base/ini_file.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

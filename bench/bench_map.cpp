@@ -5,12 +5,12 @@
 #include "bench_field.h"
 #include "silent_prompts.h"
 
-#include "app/editor_session.h"
-#include "app/editor_state.h"
-#include "app/ui/main_form.h"
-#include "map/map_renderer.h"
-#include "map/ui/map_page.h"
-#include "map/ui/map_view.h"
+#include "session/editor_session.h"
+#include "session/editor_state.h"
+#include "ui/main/main_form.h"
+#include "model/map/map_renderer.h"
+#include "ui/map/map_page.h"
+#include "ui/map/map_view.h"
 #include "widgets/zoom_setting.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // the demo ROM image loaded, as "kartola demo.gbc" does.
 // Usage: bench_startup [PROGRAM_DIR]   (default: the folder of this program)
 // Runs without a display unless QT_QPA_PLATFORM names another platform.
-#include "app/editor_state.h"
-#include "app/ui/main_form.h"
+#include "session/editor_state.h"
+#include "ui/main/main_form.h"
 #include "widgets/qt_prompts.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/prompts.h"
+#include "base/prompts.h"
 
 // Prompts for the benchmarks: every question is answered Yes, every file
 // dialog is cancelled, pauses take no time.

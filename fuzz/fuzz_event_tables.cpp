@@ -2,9 +2,9 @@
 // image: loading either refuses with a message and an empty working copy,
 // or reads tables that lie inside the image; saving what was loaded writes
 // the image back unchanged.
-#include "catalogue/ini_file.h"
-#include "catalogue/rom_image.h"
-#include "events/event_tables.h"
+#include "base/ini_file.h"
+#include "model/rom/rom_image.h"
+#include "model/events/event_tables.h"
 #include "fuzz_support.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,7 +1,7 @@
 // The INI layer on any file: every listing and read, then a write of a key
 // chosen from the input, after which that key must read back as written and
 // every other section the file lists must still be listed.
-#include "catalogue/ini_file.h"
+#include "base/ini_file.h"
 #include "fuzz_support.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

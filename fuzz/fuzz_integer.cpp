@@ -1,7 +1,7 @@
 // The catalogue's integer syntax against a plain 64-bit reading of the same
 // rules: decimal in the signed 32-bit range, "$" or "0x" with 1 to 8
 // hexadecimal digits (wrapping into the signed range).
-#include "catalogue/catalogue_integer.h"
+#include "base/catalogue_integer.h"
 #include "fuzz_support.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The map file reader on any content, for any sizes and counts of the
 // current map: reading never reaches outside the working copies, and a file
 // built from the working copies reads back into the same working copies.
-#include "app/map_file.h"
+#include "session/map_file.h"
 #include "fuzz_support.h"
 
 #include <fuzzer/FuzzedDataProvider.h>

@@ -4,10 +4,10 @@
 // wild tables), a few edits and their undo, then Save Rom As into a file.
 // A saved file must hold the image byte for byte; a refused save must leave
 // the previous file as it was.
-#include "app/editor_session.h"
+#include "session/editor_session.h"
 #include "fuzz_support.h"
-#include "map/bmp_writer.h"
-#include "widgets/prompts.h"
+#include "model/map/bmp_writer.h"
+#include "base/prompts.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

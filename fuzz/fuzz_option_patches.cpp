@@ -2,10 +2,10 @@
 // read or written only when its byte lies inside the image, and switching it
 // on or off leaves it so (when its value is a byte at all) and changes no
 // other byte.
-#include "catalogue/ini_file.h"
-#include "catalogue/rom_image.h"
+#include "base/ini_file.h"
+#include "model/rom/rom_image.h"
 #include "fuzz_support.h"
-#include "patches/option_patch.h"
+#include "model/patches/option_patch.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -2,8 +2,8 @@
 // every tile's cell and a block composed from the picture, as a tileset
 // build does.
 #include "fuzz_support.h"
-#include "map/block_composer.h"
-#include "map/tile_picture.h"
+#include "model/map/block_composer.h"
+#include "model/map/tile_picture.h"
 
 #include <QImageReader>
 

@@ -24,8 +24,15 @@ if [ "${#need[@]}" -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${need[@]}"
 fi
 
+# ccache, where the machine has it, keeps the builds of other clones short.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$FUZZ_BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DKARTOLA_FUZZ=ON -DKARTOLA_BUILD_TESTS=OFF >/dev/null
+    -DKARTOLA_FUZZ=ON -DKARTOLA_BUILD_TESTS=OFF "${launcher[@]}" >/dev/null
 cmake --build "$FUZZ_BUILD_DIR" -j2 --target kartola_fuzzers
 
 targets=("$@")

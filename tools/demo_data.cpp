@@ -4,7 +4,7 @@
 #include "demo_cartridge.h"
 #include "demo_world.h"
 
-#include "catalogue/safe_write.h"
+#include "base/safe_write.h"
 
 #include <QDir>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/app_icon_image.h"
+#include "ui/main/app_icon_image.h"
 
 #include <QDir>
 #include <QTextStream>

@@ -1,6 +1,6 @@
 #include "widgets/gradient_panel.h"
 
-#include "widgets/mul_div.h"
+#include "base/mul_div.h"
 
 #include <QFontMetrics>
 #include <QImage>

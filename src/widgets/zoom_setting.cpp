@@ -1,6 +1,6 @@
 #include "widgets/zoom_setting.h"
 
-#include "catalogue/view_zoom.h"
+#include "base/view_zoom.h"
 
 void ZoomSetting::setPercent(int percent)
 {

@@ -1,6 +1,6 @@
 #include "widgets/zoom_view.h"
 
-#include "catalogue/view_zoom.h"
+#include "base/view_zoom.h"
 #include "widgets/zoom_setting.h"
 
 #include <QMouseEvent>

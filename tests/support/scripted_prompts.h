@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/prompts.h"
+#include "base/prompts.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,0 +1,215 @@
+#include "cli/batch_run.h"
+
+#include "cli/batch_prompts.h"
+#include "session/catalogue_check.h"
+#include "session/catalogue_maps.h"
+#include "session/editor_session.h"
+#include "session/map_file.h"
+#include "base/safe_write.h"
+#include "model/map/map_picture.h"
+#include "model/map/palette_picture.h"
+#include "model/map/picture_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+class BatchRun {
+public:
+    BatchRun(const CommandLine& line, const QString& programDir, QTextStream& out, QTextStream& err)
+        : m_line(line), m_out(out), m_err(err),
+          m_state(line.catalogueDir.isEmpty() ? programDir : line.catalogueDir),
+          m_prompts(err, line.force), m_session(m_state, m_prompts)
+    {
+    }
+
+    int run();
+
+private:
+    bool pick(const QString& name);
+    int fail(const QString& text);
+    // The picture of the map picked, with the grid of the command line.
+    QImage mapPicture() const;
+    int listMaps();
+    int check();
+    int exportMapPicture();
+    int exportTilesetPicture();
+    int exportMap();
+    int importMap();
+    int exportPictures();
+
+    const CommandLine& m_line;
+    QTextStream& m_out;
+    QTextStream& m_err;
+    EditorState m_state;
+    BatchPrompts m_prompts;
+    EditorSession m_session;
+};
+
+int BatchRun::fail(const QString& text)
+{
+    m_err << text << '\n';
+    return ExitProblems;
+}
+
+// The map pick of the map chooser. A refusal is written here; what the
+// events or the wild table of a picked map say, the session has already
+// shown through the prompts (on stderr), and it does not stop the work.
+bool BatchRun::pick(const QString& name)
+{
+    const EditorSession::PickResult result = m_session.pickMap(name, true);
+    if (result.picked)
+        return true;
+    m_err << (result.refusal.isEmpty() ? QStringLiteral("Map \"%1\" has no section in Maps.Ini.").arg(name)
+                                       : result.refusal)
+          << '\n';
+    return false;
+}
+
+QImage BatchRun::mapPicture() const
+{
+    return composeMapPicture(m_state.core.map, m_state.map, m_state.pictures, m_line.grid);
+}
+
+int BatchRun::run()
+{
+    if (!m_line.catalogueDir.isEmpty() && !QFileInfo(m_line.catalogueDir).isDir())
+        return fail(QStringLiteral("Cannot open folder %1").arg(m_line.catalogueDir));
+    const QString problem = m_session.loadRom(m_line.rom);
+    if (!problem.isEmpty())
+        return fail(problem);
+    switch (m_line.action) {
+    case CommandLine::Action::ListMaps: return listMaps();
+    case CommandLine::Action::Check: return check();
+    case CommandLine::Action::ExportMapPicture: return exportMapPicture();
+    case CommandLine::Action::ExportTilesetPicture: return exportTilesetPicture();
+    case CommandLine::Action::ExportMap: return exportMap();
+    case CommandLine::Action::ImportMap: return importMap();
+    case CommandLine::Action::ExportPictures: return exportPictures();
+    default: return ExitUsage;
+    }
+}
+
+int BatchRun::listMaps()
+{
+    for (const CatalogueMap& map : catalogueMaps(m_state.core.catalogue.MainIni))
+        m_out << map.category << '\t' << map.name << '\n';
+    return ExitSuccess;
+}
+
+int BatchRun::check()
+{
+    const CatalogueReport report = CatalogueCheck(m_state.core.catalogue, m_state.core.rom).run();
+    m_out << report.text();
+    return report.sound() ? ExitSuccess : ExitProblems;
+}
+
+int BatchRun::exportMapPicture()
+{
+    if (!pick(m_line.map))
+        return ExitProblems;
+    QString error;
+    if (!writePictureFile(m_line.file, mapPicture(), &error))
+        return fail(error);
+    return ExitSuccess;
+}
+
+int BatchRun::exportTilesetPicture()
+{
+    if (!pick(m_line.map))
+        return ExitProblems;
+    const QImage palette = composePalette(m_state.pictures, m_state.core.map.TilesetNumber, m_line.grid);
+    QString error;
+    if (!writePictureFile(m_line.file, palette, &error))
+        return fail(error);
+    return ExitSuccess;
+}
+
+int BatchRun::exportMap()
+{
+    if (!pick(m_line.map))
+        return ExitProblems;
+    const QByteArray content = buildMapFile(m_state.core.map, m_state.map, m_state.events, m_state.encounters);
+    if (!writeFileAtomically(m_line.file, content))
+        return fail(QStringLiteral("Cannot create file %1").arg(m_line.file));
+    return ExitSuccess;
+}
+
+int BatchRun::importMap()
+{
+    if (!pick(m_line.map))
+        return ExitProblems;
+    m_prompts.clear();
+    const QString problem = m_session.loadMapFile(m_line.file);
+    if (!problem.isEmpty())
+        return fail(problem);
+    // A file of another length is applied only with --force; the session
+    // asked, and the batch prompts said No.
+    if (!m_prompts.declined().isEmpty())
+        return fail(QStringLiteral("The map file was not applied; --force applies it all the same."));
+    const QString saveProblem = m_session.saveRomAs(m_line.output);
+    if (!saveProblem.isEmpty())
+        return fail(saveProblem);
+    return ExitSuccess;
+}
+
+// A file name for a map: characters that no file system takes become "_".
+QString pictureName(const QString& map)
+{
+    QString name;
+    for (QChar c : map)
+        name += (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) ? QLatin1Char('_') : c;
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        name.replace(QLatin1Char('.'), QLatin1Char('_')).append(QLatin1Char('_'));
+    return name;
+}
+
+int BatchRun::exportPictures()
+{
+    const QDir directory(m_line.file);
+    if (!QDir().mkpath(m_line.file))
+        return fail(QStringLiteral("Cannot create folder %1").arg(m_line.file));
+    // A map listed in two categories is written once.
+    QStringList maps;
+    for (const CatalogueMap& map : catalogueMaps(m_state.core.catalogue.MainIni))
+        if (!maps.contains(map.name))
+            maps << map.name;
+    QStringList written;
+    int failures = 0;
+    for (qsizetype i = 0; i < maps.size(); ++i) {
+        const QString& map = maps.at(i);
+        m_err << QStringLiteral("[%1/%2] %3").arg(i + 1).arg(maps.size()).arg(map) << '\n';
+        m_err.flush();
+        if (!pick(map)) {
+            ++failures;
+            continue;
+        }
+        // Two names that differ only where a file system cannot follow
+        // still get files of their own.
+        QString base = pictureName(map);
+        for (int n = 2; written.contains(base, Qt::CaseInsensitive); ++n)
+            base = QStringLiteral("%1 (%2)").arg(pictureName(map)).arg(n);
+        written << base;
+        QString error;
+        if (!writePictureFile(directory.filePath(base + QStringLiteral(".png")), mapPicture(), &error)) {
+            m_err << error << '\n';
+            ++failures;
+        }
+    }
+    return failures == 0 ? ExitSuccess : ExitProblems;
+}
+
+} // namespace
+
+int runBatch(const CommandLine& line, const QString& programDir, QTextStream& out, QTextStream& err)
+{
+    if (!line.isBatch())
+        return ExitUsage;
+    BatchRun batch(line, programDir, out, err);
+    const int status = batch.run();
+    out.flush();
+    err.flush();
+    return status;
+}

@@ -1,0 +1,64 @@
+#include "cli/batch_run.h"
+#include "cli/command_line.h"
+#include "session/editor_state.h"
+#include "ui/main/app_icon.h"
+#include "ui/main/main_form.h"
+#include "widgets/qt_prompts.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+QStringList programArguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Kartola"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.3"));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const CommandLine line = parseCommandLine(programArguments(argc, argv));
+
+    // Help, version, usage errors and batch work need no display.
+    if (line.action != CommandLine::Action::OpenWindow) {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        if (line.isBatch())
+            return runBatch(line, QCoreApplication::applicationDirPath(), out, err);
+        return answerCommandLine(line, out, err);
+    }
+
+    QApplication app(argc, argv);
+    nameApplication();
+    QApplication::setWindowIcon(kartolaIcon());
+    if (!line.catalogueDir.isEmpty() && !QFileInfo(line.catalogueDir).isDir()) {
+        QTextStream(stderr) << "Cannot open folder " << line.catalogueDir << '\n';
+        return ExitUsage;
+    }
+
+    EditorState state(line.catalogueDir.isEmpty() ? QCoreApplication::applicationDirPath() : line.catalogueDir);
+    QtPrompts prompts;
+    TMainForm mainForm(state, prompts);
+    prompts.setOwner(&mainForm);
+    mainForm.show();
+
+    // "kartola ROM" opens that image as Load Rom would.
+    if (!line.rom.isEmpty())
+        mainForm.loadRom(line.rom);
+
+    return app.exec();
+}

@@ -1,0 +1,19 @@
+#include "model/catalogue/catalogue.h"
+
+#include "base/file_lookup.h"
+
+Catalogue::Catalogue(const QString& programDirectory)
+    : programDir(programDirectory)
+    , MainIni(catalogueFilePath(programDirectory, QStringLiteral("Main.Ini")))
+    , MapsIni(catalogueFilePath(programDirectory, QStringLiteral("Maps.Ini")))
+    , TilesetsIni(catalogueFilePath(programDirectory, QStringLiteral("Tilesets.ini")))
+    , CrittersIni(catalogueFilePath(programDirectory, QStringLiteral("Critters.ini")))
+    , EventsIni(catalogueFilePath(programDirectory, QStringLiteral("Events.ini")))
+    , OptionsIni(catalogueFilePath(programDirectory, QStringLiteral("Options.ini")))
+{
+}
+
+QString Catalogue::programFile(const QString& name) const
+{
+    return resolveCatalogueFile(catalogueFilePath(programDir, name));
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "base/ini_file.h"
+
+#include <QString>
+
+// The catalogue handles, one per file beside the program. Opening records the
+// path only; a missing file reads as empty. Options.ini belongs to the ROM
+// options dialog but is opened here too, so every catalogue path has one home.
+struct Catalogue {
+    explicit Catalogue(const QString& programDirectory);
+
+    QString programDir;
+    IniFile MainIni;
+    IniFile MapsIni;
+    IniFile TilesetsIni;
+    IniFile CrittersIni;
+    IniFile EventsIni;
+    IniFile OptionsIni;
+
+    // A file name taken from a catalogue (such as a tile picture), relative
+    // to the program's directory, resolved as Windows would find it.
+    QString programFile(const QString& name) const;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/events/event_records.h"
+
+#include <QString>
+#include <functional>
+
+// What the undoable edits of a map's events share. A command changes the
+// working copy only through the operations of event_tables.h and then
+// reports the event it changed.
+
+using EventChanged = std::function<void(TEventData)>;
+// A moved event, with the squares it left and entered.
+using EventMoved = std::function<void(TEventData, int fromX, int fromY, int toX, int toY)>;
+
+// "Warp 2", "Singpost 1", "Person 3": how the history names an event.
+QString eventName(TEventData event);

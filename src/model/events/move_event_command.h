@@ -1,0 +1,27 @@
+#pragma once
+
+#include "model/events/event_edit.h"
+
+#include <QUndoCommand>
+
+// An event drag, press to release: the steps of one drag merge into one
+// entry that keeps the square the event left.
+class MoveEventCommand : public QUndoCommand {
+public:
+    MoveEventCommand(EventState& state, TEventData event, int x, int y, int drag, EventMoved moved);
+
+    static constexpr int Id = 0x4b02;
+    int id() const override { return Id; }
+    bool mergeWith(const QUndoCommand* other) override;
+    void redo() override;
+    void undo() override;
+
+private:
+    EventState& m_state;
+    TEventData m_event;
+    int m_drag;
+    int m_fromX = 0, m_fromY = 0;   // the square before the drag, as stored
+    int m_toX = 0, m_toY = 0;
+    void moveTo(int x, int y);
+    EventMoved m_moved;
+};

@@ -1,0 +1,108 @@
+#include "session/catalogue_check.h"
+
+#include "session/catalogue_maps.h"
+#include "session/map_pick.h"
+#include "model/catalogue/catalogue.h"
+#include "model/rom/rom_image.h"
+#include "model/patches/mart_patch.h"
+#include "model/patches/option_patch.h"
+#include "model/patches/start_menu_patch.h"
+
+namespace {
+
+QString hex(qint64 offset)
+{
+    return QString::number(offset, 16).toUpper();
+}
+
+// A message that does not name its map gets the name in front.
+QString namingMap(const QString& name, const QString& message)
+{
+    const QString quoted = QLatin1Char('"') + name + QLatin1Char('"');
+    return message.contains(quoted) ? message : QStringLiteral("Map %1: %2").arg(quoted, message);
+}
+
+bool isByte(qint32 value)
+{
+    return value >= 0 && value <= 255;
+}
+
+} // namespace
+
+QString CatalogueReport::summary() const
+{
+    return QStringLiteral("Checked %1 maps (%2 with problems), %3 options (%4 with problems), "
+                          "8 start menu entries and the marts patch: %5 problems.")
+        .arg(maps).arg(faultyMaps).arg(options).arg(faultyOptions).arg(problems.size());
+}
+
+QString CatalogueReport::text() const
+{
+    QString all;
+    for (const QString& line : problems)
+        all += line + QLatin1Char('\n');
+    return all + summary() + QLatin1Char('\n');
+}
+
+CatalogueReport CatalogueCheck::run() const
+{
+    CatalogueReport report;
+    checkMaps(report);
+    checkOptions(report);
+    checkPatches(report);
+    return report;
+}
+
+void CatalogueCheck::checkMaps(CatalogueReport& report) const
+{
+    // A map listed in two categories is the same map: checked once.
+    QStringList checked;
+    for (const CatalogueMap& map : catalogueMaps(m_catalogue.MainIni)) {
+        if (checked.contains(map.name))
+            continue;
+        checked << map.name;
+        ++report.maps;
+        const QStringList problems = mapPickProblems(m_catalogue, m_rom, map.name);
+        if (!problems.isEmpty())
+            ++report.faultyMaps;
+        for (const QString& problem : problems)
+            report.problems << namingMap(map.name, problem);
+    }
+}
+
+void CatalogueCheck::checkOptions(CatalogueReport& report) const
+{
+    for (const QString& section : m_catalogue.OptionsIni.sections()) {
+        ++report.options;
+        const RomOption option = readRomOption(m_catalogue.OptionsIni, section);
+        const QString name = QStringLiteral("Option \"%1\"").arg(section);
+        QStringList problems;
+        if (!option.offset)
+            problems << QStringLiteral("%1 has no \"Offset\".").arg(name);
+        else if (!romOptionUsable(m_rom, option))
+            problems << QStringLiteral("%1: its byte at %2 lies outside the ROM image.").arg(name, hex(*option.offset));
+        // The dialog writes the low 8 bits of a value; anything else is a slip.
+        if (!isByte(option.changedValue))
+            problems << QStringLiteral("%1: its \"Changed value\" %2 is not a byte.").arg(name).arg(option.changedValue);
+        if (!isByte(option.defaultValue))
+            problems << QStringLiteral("%1: its \"Default value\" %2 is not a byte.").arg(name).arg(option.defaultValue);
+        if (!problems.isEmpty())
+            ++report.faultyOptions;
+        report.problems += problems;
+    }
+}
+
+void CatalogueCheck::checkPatches(CatalogueReport& report) const
+{
+    for (const StartMenuEntry& entry : StartMenuEntries) {
+        if (startMenuEntryInside(m_rom, entry.offset))
+            continue;
+        report.problems << QStringLiteral("Start menu entry \"%1\": its bytes at %2 lie outside the ROM image.")
+                               .arg(QString::fromLatin1(entry.caption), hex(entry.offset));
+        ++report.patchProblems;
+    }
+    if (!freeMartsPatchFits(m_rom)) {
+        report.problems << QStringLiteral("This ROM image is too small for the marts patch.");
+        ++report.patchProblems;
+    }
+}

@@ -1,0 +1,435 @@
+#include "session/editor_session.h"
+
+#include "session/load_map_command.h"
+#include "session/map_file.h"
+#include "session/map_pick.h"
+#include "model/encounters/encounter_io.h"
+#include "model/encounters/encounter_slot_command.h"
+#include "model/events/event_field_command.h"
+#include "model/events/move_event_command.h"
+#include "model/events/event_tables.h"
+#include "model/map/paint_command.h"
+#include "model/map/tileset_build.h"
+#include "base/prompts.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+const QString Settings = QStringLiteral("Settings");
+const QString GridKey = QStringLiteral("Grid");
+}
+
+EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* parent)
+    : QObject(parent), m_state(state), m_prompts(prompts)
+{
+    m_grid = m_state.core.catalogue.CrittersIni.readBool(Settings, GridKey, false);
+    connect(&m_undo, &QUndoStack::cleanChanged, this, &EditorSession::updateModified);
+    connect(&m_undo, &QUndoStack::indexChanged, this, &EditorSession::updateModified);
+}
+
+// --- The ROM image ----------------------------------------------------------
+
+QString EditorSession::loadRom(const QString& path)
+{
+    if (!maySetAside())
+        return {};
+    RomImage image;
+    QString error;
+    if (!image.loadFromFile(path, &error))
+        return error;
+    m_state.core.rom = std::move(image);
+    m_state.core.RomFileName = path;
+    m_romUnsaved = false;
+    // Nothing of the previous image may reach the new one.
+    dropMap();
+    m_undo.clear();
+    emit romLoaded();
+    emit romBytesChanged();
+    updateModified();
+    return {};
+}
+
+void EditorSession::dropMap()
+{
+    m_state.core.map = MapRecord{};
+    m_state.map.clearMap();
+    m_state.pictures.clear();
+    m_state.Pics = TilePicture{};
+    m_state.events = EventState{};
+    m_state.encounters = EncounterTables{};
+    emit mapDropped();
+}
+
+void EditorSession::writeWorkingCopies()
+{
+    if (!m_state.core.map.isMap())
+        return;
+    if (workingCopiesDiffer())
+        m_romUnsaved = true;
+    RomImage& rom = m_state.core.rom;
+    m_state.map.writeMap(rom);
+    // The tables were read from inside this image, so they fit it again.
+    saveEventTables(m_state.events, rom);
+    if (m_state.core.map.EncounterStart > 0)
+        writeEncounterTables(rom, m_state.core.map.EncounterStart, m_state.encounters);
+}
+
+QString EditorSession::saveRom()
+{
+    if (!m_state.core.romLoaded())
+        return QStringLiteral("You haven't loaded rom! Please load rom before saving.");
+    return saveRomAs(m_state.core.RomFileName);
+}
+
+QString EditorSession::saveRomAs(const QString& path)
+{
+    if (!m_state.core.romLoaded())
+        return QStringLiteral("You haven't loaded rom! Please load rom before saving.");
+    writeWorkingCopies();
+    QString error;
+    bool backupKept = false;
+    if (!writeImage(path, &error, &backupKept)) {
+        updateModified();
+        return error;
+    }
+    m_romUnsaved = false;
+    m_undo.setClean();
+    // The tables are read back as the image now holds them; what they said
+    // at the pick is not said again.
+    QString ignored;
+    reloadEvents(&ignored);
+    updateModified();
+    QString status = QStringLiteral("Saved %1.").arg(QFileInfo(path).fileName());
+    if (backupKept)
+        status += QLatin1Char(' ') + RomBackups::keptMessage(path) + QLatin1Char('.');
+    emit statusText(status);
+    return {};
+}
+
+bool EditorSession::writeImage(const QString& path, QString* error, bool* backupKept)
+{
+    return m_state.core.saveRom(path, error, backupKept);
+}
+
+QString EditorSession::saveImageTo(const QString& path)
+{
+    QString error;
+    bool backupKept = false;
+    if (!writeImage(path, &error, &backupKept))
+        return error;
+    if (backupKept)
+        emit statusText(RomBackups::keptMessage(path) + QLatin1Char('.'));
+    return {};
+}
+
+// --- The map pick -------------------------------------------------------------
+
+EditorSession::PickResult EditorSession::pickMap(const QString& name, bool listed)
+{
+    PickResult result;
+    if (name.isEmpty() || !m_state.core.romLoaded())
+        return result;
+    const std::optional<PreparedPick> pick =
+        prepareMapPick(m_state.core.catalogue, m_state.core.rom, name, listed, &result.refusal);
+    if (!pick)
+        return result;
+    if (m_state.core.map.isMap() && workingCopiesDiffer()) {
+        const Prompts::Answer answer = m_prompts.message(
+            Prompts::Kind::Confirmation,
+            QStringLiteral("Map \"%1\" has changes that are not in the ROM image yet. Keep them?")
+                .arg(m_state.core.map.name),
+            Prompts::Buttons::YesNoCancel);
+        if (answer == Prompts::Answer::Cancel) {
+            result.cancelled = true;
+            return result;
+        }
+        if (answer == Prompts::Answer::Yes)
+            writeWorkingCopies();
+    }
+    commitPick(*pick, &result);
+    result.picked = true;
+    // The map is shown; what its events and wild table say is said once, now.
+    if (!result.eventsProblem.isEmpty())
+        m_prompts.error(result.eventsProblem);
+    if (!result.wildProblem.isEmpty())
+        m_prompts.message(Prompts::Kind::Warning, result.wildProblem);
+    return result;
+}
+
+void EditorSession::commitPick(const PreparedPick& pick, PickResult* result)
+{
+    const MapRecord& record = pick.record;
+    m_state.core.map = record;
+    m_state.Pics = pick.picture;
+    if (!m_state.pictures.built(record.TilesetNumber)) {
+        buildTileset(m_state.core.rom, record, m_state.Pics, m_state.pictures,
+                     [this](int value, int maximum) { emit tilesetProgress(value, maximum); });
+    }
+    m_state.map.Painting = false;
+    m_state.map.readMap(m_state.core.rom, record);
+
+    EventState& events = m_state.events;
+    events.PickedEvent = TEventData();
+    events.DraggingEvent = false;
+    reloadEvents(&result->eventsProblem);
+
+    const std::optional<EncounterTables> wild = readEncounterTables(m_state.core.rom, record.EncounterStart);
+    if (wild)
+        m_state.encounters = *wild;
+    else
+        m_state.encounters.clear();
+    result->wildProblem = encounterTableProblem(record, m_state.core.rom);
+
+    m_undo.clear();
+    emit mapPicked();
+    updateModified();
+}
+
+void EditorSession::reloadEvents(QString* problem)
+{
+    const QString section = m_state.core.map.isMap() ? m_state.core.map.name : QString();
+    *problem = loadEventTables(m_state.core.catalogue.EventsIni, section, m_state.core.rom, m_state.events);
+    emit eventsChanged();
+}
+
+// --- Unsaved changes -------------------------------------------------------------
+
+bool EditorSession::workingCopiesDiffer() const
+{
+    if (!m_state.core.map.isMap())
+        return false;
+    // What a save would write, written into a copy of the image.
+    RomImage copy;
+    copy.setBytes(m_state.core.rom.bytes());
+    m_state.map.writeMap(copy);
+    saveEventTables(m_state.events, copy);
+    if (m_state.core.map.EncounterStart > 0)
+        writeEncounterTables(copy, m_state.core.map.EncounterStart, m_state.encounters);
+    return copy.bytes() != m_state.core.rom.bytes();
+}
+
+bool EditorSession::isModified() const
+{
+    return m_romUnsaved || !m_undo.isClean();
+}
+
+bool EditorSession::maySetAside()
+{
+    if (!isModified() && !workingCopiesDiffer())
+        return true;
+    const QString file = QFileInfo(m_state.core.RomFileName).fileName();
+    const Prompts::Answer answer =
+        m_prompts.message(Prompts::Kind::Confirmation,
+                          QStringLiteral("Save the changes to %1?").arg(file), Prompts::Buttons::SaveDiscardCancel);
+    if (answer == Prompts::Answer::Discard)
+        return true;
+    if (answer != Prompts::Answer::Save)
+        return false;
+    const QString error = saveRom();
+    if (!error.isEmpty()) {
+        m_prompts.error(error);
+        return false;
+    }
+    return true;
+}
+
+void EditorSession::updateModified()
+{
+    const bool modified = isModified();
+    if (modified == m_modified)
+        return;
+    m_modified = modified;
+    emit modifiedChanged(modified);
+}
+
+// --- Settings ----------------------------------------------------------------------
+
+QString EditorSession::setGrid(bool on)
+{
+    QString error;
+    if (!m_state.core.catalogue.CrittersIni.writeBool(Settings, GridKey, on, &error)) {
+        emit gridChanged(m_grid);
+        return error;
+    }
+    m_grid = on;
+    emit gridChanged(on);
+    emit mapPictureChanged();
+    return {};
+}
+
+void EditorSession::setSelectedBlock(qint32 block)
+{
+    m_state.map.SelectedBlock = block;
+    emit selectedBlockChanged(block);
+}
+
+// --- Edits ---------------------------------------------------------------------------
+
+void EditorSession::push(QUndoCommand* command)
+{
+    m_undo.push(command);
+    updateModified();
+}
+
+void EditorSession::beginStroke()
+{
+    ++m_stroke;
+    m_state.map.Painting = true;
+}
+
+void EditorSession::paintCell(int cell)
+{
+    const MapState& map = m_state.map;
+    const quint8 block = quint8(map.SelectedBlock & 0xFF);
+    if (!map.cellHasByte(cell) || map.MapBytes[size_t(cell)] == block)
+        return;
+    push(new PaintCommand(m_state.map, m_stroke, cell, block, [this](int c) { emit cellChanged(c); }));
+}
+
+void EditorSession::endStroke()
+{
+    m_state.map.Painting = false;
+    ++m_stroke;
+}
+
+void EditorSession::beginDrag()
+{
+    ++m_drag;
+    m_state.events.DraggingEvent = true;
+}
+
+void EditorSession::dragEvent(TEventData event, int x, int y)
+{
+    int oldX = 0, oldY = 0;
+    if (!eventSquare(m_state.events, event, &oldX, &oldY))
+        return;
+    // Squares are stored as their low 8 bits.
+    if ((x & 0xFF) == oldX && (y & 0xFF) == oldY)
+        return;
+    push(new MoveEventCommand(m_state.events, event, x, y, m_drag,
+                              [this](TEventData moved, int fromX, int fromY, int toX, int toY) {
+                                  emit eventMoved(moved, fromX, fromY, toX, toY);
+                              }));
+}
+
+void EditorSession::endDrag()
+{
+    m_state.events.DraggingEvent = false;
+    ++m_drag;
+}
+
+void EditorSession::setEventField(TEventData event, int byte, int value)
+{
+    const int before = eventByte(m_state.events, event, byte);
+    if (before < 0 || before == (value & 0xFF))
+        return;
+    push(new EventFieldCommand(m_state.events, event, byte, value, [this](TEventData) { emit eventsChanged(); }));
+}
+
+void EditorSession::setEncounterNumber(int time, int slot, qint32 number)
+{
+    if (!EncounterTables::isSlot(time, slot) || m_state.encounters.slotAt(time, slot).number == number)
+        return;
+    push(new EncounterSlotCommand(m_state.encounters, time, slot, EncounterSlotCommand::Number, {0, number},
+                                  [this](int t, int s) { emit encounterChanged(t, s); }));
+}
+
+void EditorSession::setEncounterLevel(int time, int slot, qint32 level)
+{
+    if (!EncounterTables::isSlot(time, slot) || m_state.encounters.slotAt(time, slot).level == level)
+        return;
+    push(new EncounterSlotCommand(m_state.encounters, time, slot, EncounterSlotCommand::Level, {level, 0},
+                                  [this](int t, int s) { emit encounterChanged(t, s); }));
+}
+
+void EditorSession::beginRandomize()
+{
+    m_undo.beginMacro(QStringLiteral("Randomize"));
+}
+
+void EditorSession::setEncounterSlot(int time, int slot, const EncounterSlot& value)
+{
+    if (!EncounterTables::isSlot(time, slot))
+        return;
+    push(new EncounterSlotCommand(m_state.encounters, time, slot, EncounterSlotCommand::Both, value,
+                                  [this](int t, int s) { emit encounterChanged(t, s); }));
+}
+
+void EditorSession::endRandomize()
+{
+    m_undo.endMacro();
+    updateModified();
+}
+
+bool EditorSession::editRom(const QString& text, const RomEditCommand::Patch& patch)
+{
+    RomEditCommand* command = RomEditCommand::make(m_state.core.rom, text, patch,
+                                                   [this](const QList<RomChange>& changes) { romChanged(changes); });
+    if (!command)
+        return false;
+    push(command);
+    return true;
+}
+
+void EditorSession::romChanged(const QList<RomChange>& changes)
+{
+    // Blocks of the current tileset whose bytes changed are composed again.
+    const MapRecord& map = m_state.core.map;
+    bool pictures = false;
+    if (map.isMap() && m_state.pictures.built(map.TilesetNumber)) {
+        const qint64 start = map.TilesetStart;
+        for (const RomChange& change : changes) {
+            const qint64 first = (change.offset - start) / BlockSize;
+            const qint64 last = (change.offset + change.after.size() - 1 - start) / BlockSize;
+            if (change.offset + change.after.size() <= start)
+                continue;
+            for (qint64 row = qMax<qint64>(0, first); row <= qMin<qint64>(last, map.TilesetBlocks); ++row)
+                pictures |= rebuildBlock(m_state.core.rom, map, m_state.Pics, m_state.pictures, int(row));
+        }
+    }
+    emit romBytesChanged();
+    if (pictures)
+        emit mapPictureChanged();
+}
+
+QString EditorSession::loadMapFile(const QString& path)
+{
+    const MapFileLayout layout = MapFileLayout::of(m_state.core.map, m_state.events);
+    const qint64 wanted = layout.totalBytes();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot open file %1").arg(path);
+    const qint64 length = file.size();
+    // Only the bytes the current map's sections can take are read.
+    const QByteArray content = file.read(wanted);
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("Cannot open file %1").arg(path);
+    if (length != wanted) {
+        const QString question =
+            QStringLiteral("The map file %1 holds %2 bytes, but map \"%3\" needs %4 bytes. Load it anyway?")
+                .arg(QFileInfo(path).fileName())
+                .arg(length)
+                .arg(m_state.core.map.name)
+                .arg(wanted);
+        if (!m_prompts.ask(Prompts::Kind::Confirmation, question))
+            return {};
+    }
+    push(new LoadMapCommand(m_state, content, [this] {
+        emit mapPictureChanged();
+        emit eventsChanged();
+        emit encountersChanged();
+    }));
+    return {};
+}
+
+void EditorSession::eventsRebuilt()
+{
+    m_undo.clear();
+    m_romUnsaved = true;
+    QString problem;
+    reloadEvents(&problem);
+    if (!problem.isEmpty())
+        m_prompts.error(problem);
+    updateModified();
+}

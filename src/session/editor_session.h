@@ -1,0 +1,136 @@
+#pragma once
+
+#include "session/editor_state.h"
+#include "model/rom/rom_edit_command.h"
+#include "model/encounters/encounter_tables.h"
+#include "model/events/event_records.h"
+
+#include <QObject>
+#include <QRect>
+#include <QUndoStack>
+
+class Prompts;
+
+// The editor's order of work, and the only place where it lives: Load Rom,
+// the map pick, Save Rom, the questions about unsaved changes, and every
+// edit as an undoable command on one stack. Windows call it and follow its
+// signals; it shows no window itself and asks its questions through Prompts.
+class EditorSession : public QObject {
+    Q_OBJECT
+public:
+    EditorSession(EditorState& state, Prompts& prompts, QObject* parent = nullptr);
+
+    EditorState& state() { return m_state; }
+    const EditorState& state() const { return m_state; }
+    QUndoStack& undoStack() { return m_undo; }
+    Prompts& prompts() { return m_prompts; }
+
+    // --- The ROM image ---------------------------------------------------
+    // Replaces the image with the file's bytes and drops the map, its working
+    // copies and the block pictures. Empty result: loaded; else the refusal.
+    QString loadRom(const QString& path);
+    // Map bytes, event tables and wild tables into the image, then the image
+    // into RomFileName (Save Rom) or `path` (Save Rom As; RomFileName stays).
+    QString saveRom();
+    QString saveRomAs(const QString& path);
+    // The image as it is into `path`, nothing else (the block editor and the
+    // ROM options save so). The file it replaces is kept as NAME.bak at its
+    // first save in this run, which the status line says. Empty result:
+    // written; else the message, and the file on disk is as it was.
+    QString saveImageTo(const QString& path);
+    // The first steps of a save: the working copies into the image, no file.
+    void writeWorkingCopies();
+
+    // --- The map pick ----------------------------------------------------
+    struct PickResult {
+        bool picked = false;
+        bool cancelled = false; // the user kept the current map
+        QString refusal;       // the map was refused (an error message)
+        QString eventsProblem; // picked, but its events were refused
+        QString wildProblem;   // picked, but its wild table lies outside the image
+    };
+    // `listed`: the name is an entry of the chooser. A pick while the current
+    // map has unsaved working copies asks first; Cancel keeps the map. A
+    // refusal is returned for the window to show; what a picked map's events
+    // or wild table say is shown here, once.
+    PickResult pickMap(const QString& name, bool listed = true);
+
+    // --- Unsaved changes -------------------------------------------------
+    // The working copies differ from what the image holds.
+    bool workingCopiesDiffer() const;
+    // Anything differs from the file: working copies or image bytes.
+    bool isModified() const;
+    // Exit, Load Rom and a dropped file ask this first: Save / Discard /
+    // Cancel when anything is unsaved. True: go on.
+    bool maySetAside();
+
+    // --- Settings --------------------------------------------------------
+    bool grid() const { return m_grid; }
+    // Stores "Grid" in Critters.ini; a failed write keeps the old setting
+    // and returns the message.
+    QString setGrid(bool on);
+    qint32 selectedBlock() const { return m_state.map.SelectedBlock; }
+    void setSelectedBlock(qint32 block);
+
+    // --- Edits (each one an undo command) ----------------------------------
+    void beginStroke();
+    void paintCell(int cell);  // with the selected block
+    void endStroke();
+
+    void beginDrag();
+    void dragEvent(TEventData event, int x, int y);
+    void endDrag();
+    void setEventField(TEventData event, int byte, int value);
+
+    void setEncounterNumber(int time, int slot, qint32 number);
+    void setEncounterLevel(int time, int slot, qint32 level);
+    // The randomizer: every slot set between begin and end is one entry.
+    void beginRandomize();
+    void setEncounterSlot(int time, int slot, const EncounterSlot& value);
+    void endRandomize();
+
+    // A change of the image's bytes, computed by `patch` on a copy. False
+    // when the patch refused or changed nothing.
+    bool editRom(const QString& text, const RomEditCommand::Patch& patch);
+    // Reads a map file into the working copies (one entry). A file whose
+    // length is not the map's asks first. Empty result: loaded or declined.
+    QString loadMapFile(const QString& path);
+    // The event builder rewrote the tables: its edits cannot be undone, so
+    // the history is cleared and the events read again.
+    void eventsRebuilt();
+
+signals:
+    void romLoaded();
+    void mapDropped();
+    void mapPicked();
+    void tilesetProgress(int value, int maximum);
+    void cellChanged(int cell);
+    void mapPictureChanged();   // more than single cells: redraw the whole map
+    void eventsChanged();
+    void eventMoved(TEventData event, int fromX, int fromY, int toX, int toY);
+    void encounterChanged(int time, int slot);
+    void encountersChanged();
+    void romBytesChanged();
+    void gridChanged(bool on);
+    void selectedBlockChanged(qint32 block);
+    void modifiedChanged(bool modified);
+    void statusText(const QString& text);
+
+private:
+    bool writeImage(const QString& path, QString* error, bool* backupKept);
+    void dropMap();
+    void commitPick(const struct PreparedPick& pick, PickResult* result);
+    void reloadEvents(QString* problem);
+    void romChanged(const QList<RomChange>& changes);
+    void updateModified();
+    void push(QUndoCommand* command);
+
+    EditorState& m_state;
+    Prompts& m_prompts;
+    QUndoStack m_undo;
+    bool m_grid = false;
+    bool m_romUnsaved = false;   // image bytes changed since the file was read or written
+    bool m_modified = false;
+    int m_stroke = 0;
+    int m_drag = 0;
+};

@@ -1,0 +1,101 @@
+#include "ui/events/people_form.h"
+
+#include "base/ini_file.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSpinBox>
+
+TPeopleForm::TPeopleForm(EventState& state, const IniFile& eventsIni, QWidget* parent)
+    : EventDialog(state, TEventData::People, QStringLiteral("People"), parent)
+{
+    PictureSpin = addSpin(QStringLiteral("Picture Number:"), "PictureSpin", 0, 255, 0);
+    FaceSpin = addSpin(QStringLiteral("Facing:"), "FaceSpin", 0, 255, 1);
+    MoveSpin = addSpin(QStringLiteral("Movement:"), "MoveSpin", 0, 255, 2);
+    FuncSpin = addSpin(QStringLiteral("Function:"), "FuncSpin", 0, 255, 3);
+    TextBlockSpin = addSpin(QStringLiteral("Text Block:"), "TextBlockSpin", 0, 255, 4);
+    TextBankSpin = addSpin(QStringLiteral("Text Bank:"), "TextBankSpin", 0, 255, 5);
+    HiddenCheck = new QCheckBox(QStringLiteral("Hidden"), m_controls);
+    HiddenCheck->setObjectName(QStringLiteral("HiddenCheck"));
+    m_grid->addWidget(HiddenCheck, 6, 0, 1, 2);
+    m_grid->addWidget(new QLabel(QStringLiteral("This people is shown/hidden when/if:"), m_controls), 7, 0, 1, 2);
+    WhenBox = new QComboBox(m_controls);
+    WhenBox->setObjectName(QStringLiteral("WhenBox"));
+    WhenBox->setEnabled(false);
+    m_grid->addWidget(WhenBox, 8, 0, 1, 2);
+    Unk1Spin = addSpin(QStringLiteral("Unknown1:"), "Unk1Spin", 0, 255, 9);
+    Unk2Spin = addSpin(QStringLiteral("Unknown2:"), "Unk2Spin", 0, 255, 10);
+    Unk3Spin = addSpin(QStringLiteral("Unknown3:"), "Unk3Spin", 0, 255, 11);
+
+    FormCreate(eventsIni);
+
+    const std::pair<QSpinBox*, int> spins[] = {
+        {PictureSpin, 0}, {FaceSpin, 3}, {MoveSpin, 4}, {FuncSpin, 7}, {TextBlockSpin, 9},
+        {TextBankSpin, 10}, {Unk1Spin, 5}, {Unk2Spin, 6}, {Unk3Spin, 8},
+    };
+    for (const auto& [spin, byte] : spins) {
+        const int b = byte;
+        connect(spin, &QSpinBox::valueChanged, this, [this, b](int value) { write(b, value); });
+    }
+    connect(HiddenCheck, &QCheckBox::clicked, this, &TPeopleForm::HiddenCheckClick);
+    connect(WhenBox, &QComboBox::currentIndexChanged, this, &TPeopleForm::WhenBoxChange);
+}
+
+void TPeopleForm::FormCreate(const IniFile& eventsIni)
+{
+    QStringList entries;
+    for (int n = 0; n <= 255; ++n) {
+        const QString text = eventsIni.readString(QStringLiteral("Hidden/shown"), QString::number(n));
+        entries << (text.isEmpty() ? QString::number(n) : text);
+    }
+    WhenBox->addItems(entries);
+    WhenBox->setCurrentIndex(-1);   // nothing selected until a person asks for it
+}
+
+int TPeopleForm::whenValue() const
+{
+    const int index = WhenBox->currentIndex();
+    return index < 0 ? 255 : index;
+}
+
+void TPeopleForm::HiddenCheckClick(bool checked)
+{
+    if (m_filling || !editable())
+        return;
+    if (checked) {
+        write(12, 6);
+        write(11, whenValue());
+    } else {
+        write(11, 255);
+        write(12, 255);
+    }
+    WhenBox->setEnabled(checked);
+}
+
+void TPeopleForm::WhenBoxChange(int)
+{
+    write(11, whenValue());
+}
+
+void TPeopleForm::fill()
+{
+    setSpin(PictureSpin, recordByte(0));
+    setSpin(FaceSpin, recordByte(3));
+    setSpin(MoveSpin, recordByte(4));
+    setSpin(FuncSpin, recordByte(7));
+    setSpin(TextBlockSpin, recordByte(9));
+    setSpin(TextBankSpin, recordByte(10));
+    if (recordByte(12) == 6) {
+        WhenBox->setCurrentIndex(recordByte(11));
+        WhenBox->setEnabled(true);
+        HiddenCheck->setChecked(true);
+    } else {
+        HiddenCheck->setChecked(false);
+        WhenBox->setEnabled(false);
+    }
+    setSpin(Unk1Spin, recordByte(5));
+    setSpin(Unk2Spin, recordByte(6));
+    setSpin(Unk3Spin, recordByte(8));
+}

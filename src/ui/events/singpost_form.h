@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/events/event_dialog.h"
+
+class QCheckBox;
+class QSpinBox;
+
+// The signpost dialog: text block and bank, and the hidden-item byte
+// (ticking writes 7, clearing 0; any non-zero byte shows ticked).
+class TSingpostForm : public EventDialog {
+    Q_OBJECT
+public:
+    TSingpostForm(EventState& state, QWidget* parent = nullptr);
+
+    QSpinBox* TextBlockSpin = nullptr;
+    QSpinBox* TextBankSpin = nullptr;
+    QCheckBox* HiddenCheck = nullptr;
+
+    void TextBlockSpinChange(int value) { write(3, value); }
+    void TextBankSpinChange(int value) { write(4, value); }
+    void HiddenCheckClick(bool checked) { write(2, checked ? 7 : 0); }
+
+protected:
+    void fill() override;
+};

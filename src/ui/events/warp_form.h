@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/events/event_dialog.h"
+
+class QSpinBox;
+
+// The warp dialog: edits bytes 2 to 4 of the picked warp.
+class TWarpForm : public EventDialog {
+    Q_OBJECT
+public:
+    TWarpForm(EventState& state, QWidget* parent = nullptr);
+
+    QSpinBox* WarpToSpin = nullptr;
+    QSpinBox* MapSpin = nullptr;
+    QSpinBox* MapBankSpin = nullptr;
+
+    void WarpToSpinChange(int value) { write(2, value); }
+    void MapBankSpinChange(int value) { write(3, value); }
+    void MapSpinChange(int value) { write(4, value); }
+
+protected:
+    void fill() override;
+};

@@ -1,0 +1,81 @@
+// The ROM commands of the main window: Load Rom, Save Rom, Save Rom As, Exit, About.
+#include "ui/main/main_form.h"
+
+#include "session/editor_session.h"
+#include "base/prompts.h"
+
+#include <QCloseEvent>
+
+namespace {
+const QString RomFilter = QStringLiteral("GameBoy roms (*.GB),(*.GBC)|*.GB;*.GBC|All files (*.*)|*.*");
+}
+
+void TMainForm::Load1Click()
+{
+    Prompts::FileRequest request;
+    request.title = QStringLiteral("Select the ROM image of the game");
+    request.filter = RomFilter;
+    const auto path = prompts.openFile(request);
+    if (!path)
+        return;
+    loadRom(*path);
+}
+
+bool TMainForm::loadRom(const QString& path)
+{
+    const QString previous = state.core.RomFileName;
+    const QString error = session->loadRom(path);
+    if (!error.isEmpty()) {
+        prompts.error(error);
+        return false;
+    }
+    // A question answered Cancel leaves everything as it was.
+    return state.core.RomFileName == path && (previous != path || !session->isModified());
+}
+
+void TMainForm::Save1Click()
+{
+    const QString error = session->saveRom();
+    if (!error.isEmpty())
+        prompts.error(error);
+}
+
+void TMainForm::SaveAs1Click()
+{
+    if (!state.core.romLoaded()) {
+        prompts.error(QStringLiteral("You haven't loaded rom! Please load rom before saving."));
+        return;
+    }
+    Prompts::FileRequest request;
+    request.title = QStringLiteral("Save rom");
+    request.filter = RomFilter;
+    request.defaultSuffix = QStringLiteral("GB");
+    const auto path = prompts.saveFile(request);
+    if (!path)
+        return;
+    // RomFileName stays: a later Save Rom writes to the file that was loaded.
+    const QString error = session->saveRomAs(*path);
+    if (!error.isEmpty())
+        prompts.error(error);
+}
+
+void TMainForm::Exit1Click()
+{
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    // Exit, Ctrl+Q and the window's close box all come here.
+    if (!session->maySetAside()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TMainForm::About1Click()
+{
+    prompts.about(QStringLiteral("Kartola 1.3"),
+                  QStringLiteral("Kartola 1.3\nA map, event and encounter editor for Game Boy Color role-playing games."));
+}

@@ -1,0 +1,41 @@
+// Choosing a category and a map: the central event of the editor.
+#include "ui/main/main_form.h"
+
+#include "session/catalogue_maps.h"
+#include "session/editor_session.h"
+#include "base/prompts.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+void TMainForm::MainBoxClick()
+{
+    SubBox->setEnabled(true);
+    const QString category = MainBox->currentText();
+    const QStringList maps = categoryMaps(state.core.catalogue.MainIni, category);
+    // Filling the list is no map pick: the current map stays.
+    const QSignalBlocker blocker(SubBox);
+    SubBox->clear();
+    SubBox->addItems(maps);
+    SubBox->setCurrentIndex(-1);
+    SubBox->setEditText(QString());
+}
+
+void TMainForm::SubBoxChange()
+{
+    const QString name = SubBox->currentText();
+    pickMap(name, SubBox->findText(name, Qt::MatchFixedString | Qt::MatchCaseSensitive) >= 0);
+}
+
+void TMainForm::pickMap(const QString& name, bool listed)
+{
+    const EditorSession::PickResult result = session->pickMap(name, listed);
+    if (result.cancelled) {
+        // The current map stays, and so does its name in the chooser.
+        const QSignalBlocker blocker(SubBox);
+        SubBox->setEditText(state.core.map.name);
+        return;
+    }
+    if (!result.refusal.isEmpty())
+        prompts.error(result.refusal);
+}

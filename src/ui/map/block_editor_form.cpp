@@ -1,0 +1,223 @@
+#include "ui/map/block_editor_form.h"
+
+#include "session/editor_session.h"
+#include "model/map/block_composer.h"
+#include "model/map/map_readouts.h"
+#include "model/map/palette_picture.h"
+#include "ui/map/image_box.h"
+#include "base/prompts.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollArea>
+
+namespace {
+constexpr int Row = BlockPictures::BlockPixels;   // 64-pixel palette rows
+constexpr int Tile = BlockComposer::TileSpacing;  // 16-pixel tile cells
+constexpr int GridBox = 65;                       // the block grid's box, one pixel wider than the grid
+constexpr int PickWidth = 256, PickHeight = 98;   // the tile pick area
+}
+
+TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_session(session)
+{
+    setWindowTitle(QStringLiteral("Block Editor"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFixedSize(367, 194);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setGeometry(8, 8, 85, 177);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    BlockBox = new ImageBox;
+    BlockBox->setObjectName(QStringLiteral("BlockBox"));
+    BlockBox->setCursor(Qt::PointingHandCursor);
+    BlockBox->setFixedSize(Row, 0);
+    ScrollBox1->setWidget(BlockBox);
+
+    TileBox = new ImageBox(this);
+    TileBox->setObjectName(QStringLiteral("TileBox"));
+    TileBox->setGeometry(104, 8, GridBox, GridBox);
+
+    Image1 = new ImageBox(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(104, 88, PickWidth, PickHeight);
+
+    Label1 = new QLabel(QStringLiteral("Tile:"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(192, 8, 90, 16);
+    Label2 = new QLabel(QStringLiteral("Block:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(192, 32, 90, 16);
+    Label3 = new QLabel(QStringLiteral("Offset:"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(192, 56, 90, 16);
+
+    Button1 = new QPushButton(QStringLiteral("Save"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(288, 8, 73, 65);
+
+    connect(BlockBox, &ImageBox::mouseMoved, this, &TBlockEditorForm::BlockBoxMouseMove);
+    connect(BlockBox, &ImageBox::mousePressed, this, &TBlockEditorForm::BlockBoxMouseDown);
+    connect(Image1, &ImageBox::mouseMoved, this, &TBlockEditorForm::Image1MouseMove);
+    connect(Image1, &ImageBox::mousePressed, this, &TBlockEditorForm::Image1MouseDown);
+    connect(TileBox, &ImageBox::mousePressed, this, &TBlockEditorForm::TileBoxMouseDown);
+    connect(Button1, &QPushButton::clicked, this, &TBlockEditorForm::Button1Click);
+
+    connect(&m_session, &EditorSession::mapPicked, this, &TBlockEditorForm::followMapPick);
+    connect(&m_session, &EditorSession::romLoaded, this, &QWidget::hide);
+    connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
+        if (isVisible() && editsCurrentTileset())
+            copyPalette();
+    });
+
+    FormCreate();
+}
+
+void TBlockEditorForm::FormCreate()
+{
+    TileBox->setImage(BlockComposer::emptyBlock());
+}
+
+void TBlockEditorForm::BlockEditor1Click()
+{
+    const qint32 t = m_session.state().core.map.TilesetNumber;
+    if (t < 1 || t > TilesetCount || !m_session.state().pictures.built(t)) {
+        m_session.prompts().message(Prompts::Kind::Warning, QStringLiteral("Load tileset first!"));
+        return;
+    }
+    show();
+    raise();
+    activateWindow();
+    openOnCurrentTileset();
+}
+
+void TBlockEditorForm::followMapPick()
+{
+    // An open editor always shows and saves the current tileset; placements
+    // not saved are dropped, as when another block is chosen.
+    const qint32 t = m_session.state().core.map.TilesetNumber;
+    if (isVisible() && t >= 1 && t <= TilesetCount && m_session.state().pictures.built(t))
+        openOnCurrentTileset();
+}
+
+void TBlockEditorForm::openOnCurrentTileset()
+{
+    m_tileset = m_session.state().core.map.TilesetNumber;
+    m_tilesetStart = m_session.state().core.map.TilesetStart;
+    m_tilesetBlocks = m_session.state().core.map.TilesetBlocks;
+    copyPalette();
+    Image1->setImage(m_session.state().Pics.image().copy());
+    setWindowTitle(QStringLiteral("Block Editor - Tileset%1").arg(m_tileset));
+    BlockOffset = m_tilesetStart;
+    BlockIndex = 0;
+    LoadTile();
+    UpdateTile();
+}
+
+bool TBlockEditorForm::editsCurrentTileset() const
+{
+    return m_tileset >= 1 && m_tileset == m_session.state().core.map.TilesetNumber && m_tilesetStart == m_session.state().core.map.TilesetStart
+        && m_session.state().pictures.built(m_tileset);
+}
+
+void TBlockEditorForm::copyPalette()
+{
+    BlockBox->setImage(composePalette(m_session.state().pictures, m_tileset, m_session.grid()));
+    BlockBox->setFixedHeight(Row * qBound(0, m_tilesetBlocks, BlockPlaces));
+}
+
+void TBlockEditorForm::LoadTile()
+{
+    std::array<quint8, BlockSize> bytes{};
+    if (!m_session.state().core.rom.readAt(BlockOffset, bytes.data(), BlockSize))
+        return;
+    for (int i = 0; i < BlockSize; ++i)
+        BlockTiles[size_t(i)] = bytes[size_t(i)];
+}
+
+void TBlockEditorForm::SaveTile()
+{
+    std::array<quint8, BlockSize> bytes{};
+    for (int i = 0; i < BlockSize; ++i)
+        bytes[size_t(i)] = quint8(BlockTiles[size_t(i)] & 0xFF);
+    const qint64 offset = BlockOffset;
+    // The session composes the block's picture again from the bytes saved.
+    m_session.editRom(QStringLiteral("Save Block"), [offset, bytes](RomImage& rom) {
+        return rom.writeAt(offset, bytes.data(), BlockSize);
+    });
+}
+
+void TBlockEditorForm::UpdateTile()
+{
+    BlockComposer::compose(TileBox->image(), m_session.state().Pics, BlockTiles);
+    TileBox->update();
+}
+
+void TBlockEditorForm::BlockBoxMouseMove(QMouseEvent* event)
+{
+    const int y = event->position().toPoint().y();
+    if (y < 0 || y >= BlockBox->height())
+        return;
+    const int r = y / Row;
+    Label2->setText(QStringLiteral("Block: ") + hexText(r, 2));
+    Label3->setText(QStringLiteral("Offset: ") + hexText(qint64(m_tilesetStart) + 16 * r, 2));
+}
+
+void TBlockEditorForm::BlockBoxMouseDown(QMouseEvent* event)
+{
+    const int y = event->position().toPoint().y();
+    if (y < 0 || y >= BlockBox->height())
+        return;
+    const int r = y / Row;
+    BlockOffset = m_tilesetStart + BlockSize * r;
+    BlockIndex = r;
+    LoadTile();
+    UpdateTile();
+}
+
+void TBlockEditorForm::Image1MouseMove(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!Image1->rect().contains(p))
+        return;
+    Label1->setText(QStringLiteral("Tile: ") + hexText(p.x() / Tile + 16 * (p.y() / Tile), 2));
+}
+
+void TBlockEditorForm::Image1MouseDown(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (!Image1->rect().contains(p))
+        return;
+    PickedTile = p.x() / Tile + 16 * (p.y() / Tile);
+}
+
+void TBlockEditorForm::TileBoxMouseDown(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    if (p.x() < 0 || p.y() < 0)
+        return;
+    const int column = p.x() / Tile, row = p.y() / Tile;
+    if (column >= 4 || row >= 4)
+        return;
+    BlockTiles[size_t(column + 4 * row)] = PickedTile;
+    UpdateTile();
+}
+
+void TBlockEditorForm::Button1Click()
+{
+    // After Load Rom the block under edit belongs to no current tileset:
+    // saving it would write into an image it was not read from.
+    if (!editsCurrentTileset() || !m_session.state().core.rom.contains(BlockOffset, BlockSize)) {
+        m_session.prompts().message(Prompts::Kind::Warning, QStringLiteral("Load tileset first!"));
+        return;
+    }
+    SaveTile();
+    const QString error = m_session.saveImageTo(m_session.state().core.RomFileName);
+    if (!error.isEmpty())
+        m_session.prompts().error(error);
+}

@@ -1,0 +1,203 @@
+#include "ui/map/map_page.h"
+
+#include "session/editor_session.h"
+#include "model/map/map_readouts.h"
+#include "model/map/map_renderer.h"
+#include "model/map/palette_picture.h"
+#include "ui/map/block_palette_box.h"
+#include "ui/map/map_view.h"
+
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace {
+constexpr int Cell = BlockPictures::BlockPixels;     // 64
+constexpr int PaletteBoxWidth = 85;
+}
+
+MapPage::MapPage(EditorSession& session, QWidget* parent)
+    : QWidget(parent), m_session(session),
+      m_renderer(std::make_unique<MapRenderer>(session.state().core.map, session.state().map,
+                                               session.state().pictures))
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    MapBox = new MapView(*m_renderer);
+    MapBox->setObjectName(QStringLiteral("MapBox"));
+    MapBox->setCursor(Qt::DragMoveCursor);
+    ScrollBox1->setWidget(MapBox);
+
+    ScrollBox2 = new QScrollArea(this);
+    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    ScrollBox2->setFixedWidth(PaletteBoxWidth);
+    ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_palette = new BlockPaletteBox;
+    m_palette->setObjectName(QStringLiteral("BlockPalette"));
+    m_palette->setCursor(Qt::PointingHandCursor);
+    m_palette->image() = QImage(Cell, Cell * BlockPlaces, QImage::Format_RGB32);
+    m_palette->image().fill(Qt::black);
+    m_palette->setFixedSize(0, 0);
+    BlockPalette = m_palette;
+    ScrollBox2->setWidget(m_palette);
+
+    layout->addWidget(ScrollBox1, 1);
+    layout->addWidget(ScrollBox2);
+
+    connect(MapBox, &MapView::unitMoved, this, [this](QPoint cell) { MapBoxMouseMove(cell); });
+    connect(MapBox, &MapView::unitPressed, this, &MapPage::MapBoxMouseDown);
+    connect(MapBox, &MapView::unitReleased, this, [this](QPoint, Qt::MouseButton button) { MapBoxMouseUp(button); });
+    connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
+    connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
+
+    connect(&m_session, &EditorSession::mapPicked, this, &MapPage::showPickedMap);
+    connect(&m_session, &EditorSession::mapDropped, this, &MapPage::clearMap);
+    connect(&m_session, &EditorSession::cellChanged, this, &MapPage::showCell);
+    connect(&m_session, &EditorSession::selectedBlockChanged, this, &MapPage::showSelectedBlock);
+    connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
+        if (!m_session.state().core.map.isMap())
+            return;
+        UpdateBlockPalette();
+        UpdateMap();
+    });
+
+    setViewEnabled(false);
+}
+
+MapPage::~MapPage() = default;
+
+QImage& MapPage::paletteImage() { return m_palette->image(); }
+
+void MapPage::followZoom(ZoomSetting* zoom) { MapBox->followZoom(zoom); }
+
+void MapPage::setViewEnabled(bool enabled)
+{
+    MapBox->setEnabled(enabled);
+}
+
+void MapPage::showPickedMap()
+{
+    const EditorState& state = m_session.state();
+    if (state.pictures.built(state.core.map.TilesetNumber)) {
+        m_palette->setFixedWidth(Cell);
+        setViewEnabled(true);
+    }
+    MapBox->setStatusTip(state.core.map.comment);
+    UpdateBlockPalette();
+    UpdateMap();
+}
+
+// --- Palette -------------------------------------------------------------
+
+void MapPage::UpdateBlockPalette()
+{
+    const EditorState& state = m_session.state();
+    m_palette->image() = composePalette(state.pictures, state.core.map.TilesetNumber, m_session.grid());
+    const int blocks = qBound(0, state.core.map.TilesetBlocks, BlockPlaces);
+    m_palette->setFixedHeight(Cell * blocks);
+    m_palette->update();
+    showSelectedBlock(m_session.selectedBlock());
+}
+
+void MapPage::showSelectedBlock(qint32 block)
+{
+    // Block number n is palette row n - 1; 0 and numbers past the palette frame nothing.
+    m_palette->setSelectedRow(block >= 1 && block <= BlockPlaces ? int(block - 1) : -1);
+}
+
+void MapPage::BlockPaletteMouseMove(QMouseEvent* event)
+{
+    const int y = event->position().toPoint().y();
+    if (y < 0 || y >= m_palette->height())
+        return;
+    emit statusText(paletteReadout(y / Cell, m_session.state().core.map.TilesetStart));
+}
+
+void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
+{
+    const int y = event->position().toPoint().y();
+    if (y < 0 || y >= m_palette->height())
+        return;
+    m_session.setSelectedBlock(y / Cell + 1);
+}
+
+// --- Map view --------------------------------------------------------------
+
+void MapPage::UpdateMap()
+{
+    m_renderer->setGrid(m_session.grid());
+    MapBox->mapChanged();
+}
+
+void MapPage::showCell(int cell)
+{
+    const int w = m_renderer->columns();
+    if (w <= 0 || cell < 0)
+        return;
+    MapBox->updateCell(cell % w, cell / w);
+}
+
+int MapPage::cellAt(QPoint cell) const
+{
+    const int w = m_renderer->columns(), h = m_renderer->rows();
+    if (cell.x() < 0 || cell.y() < 0 || cell.x() >= w || cell.y() >= h)
+        return -1;
+    return cell.y() * w + cell.x();
+}
+
+void MapPage::MapBoxMouseMove(QPoint at)
+{
+    const int cell = cellAt(at);
+    if (cell < 0)
+        return;
+    EditorState& state = m_session.state();
+    state.map.CursorCell = cell;
+    const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
+    emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(state.core.map.MapStart) + cell));
+    if (state.map.Painting)
+        m_session.paintCell(cell);
+}
+
+void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
+{
+    // The cell comes from the press itself: a press need not follow a move.
+    const int cell = cellAt(at);
+    EditorState& state = m_session.state();
+    if (button == Qt::LeftButton) {
+        m_session.beginStroke();
+        if (cell < 0)
+            return;
+        state.map.CursorCell = cell;
+        m_session.paintCell(cell);
+    } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
+        if (cell < 0)
+            return;
+        state.map.CursorCell = cell;
+        const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
+        ScrollBox2->verticalScrollBar()->setValue(byte * Cell - Cell);
+        m_session.setSelectedBlock(byte);
+    }
+}
+
+void MapPage::MapBoxMouseUp(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton || m_session.state().map.Painting)
+        m_session.endStroke();
+}
+
+void MapPage::clearMap()
+{
+    setViewEnabled(false);
+    MapBox->setStatusTip(QString());
+    MapBox->mapChanged();
+    m_palette->image().fill(Qt::black);
+    m_palette->setFixedSize(0, 0);
+    m_palette->update();
+    ScrollBox2->verticalScrollBar()->setValue(0);
+}

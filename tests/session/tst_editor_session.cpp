@@ -1,0 +1,373 @@
+// The editing session without windows: its order of work, its questions and
+// the undo of every kind of edit.
+#include "session/editor_session.h"
+#include "session/map_file.h"
+#include "model/events/event_tables.h"
+#include "model/map/tileset_build.h"
+#include "model/patches/mart_patch.h"
+#include "model/patches/start_menu_patch.h"
+#include "support/catalogue_fixture.h"
+#include "support/scripted_prompts.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+constexpr int RomSize = 0x20000;
+constexpr qint64 RouteMap = 0x3000;   // "Route 1": 20 x 18, tileset 1 at 0x8000
+constexpr qint64 RouteTable = 0x5000;
+constexpr qint64 Warps = 0x6000;
+
+using Edit = std::function<void(EditorSession&)>;
+
+// A session on the editor fixture's catalogue, with events for Route 1,
+// "Route 1" picked.
+struct Session {
+    Session()
+    {
+        files.dir.write("Events.ini", "[Route 1]\r\nWarps=2\r\nWarp offset=0x6000\r\nSingposts=1\r\n"
+                                      "Singpost offset=0x6010\r\nPeoples=1\r\nPeople offset=0x6020\r\n");
+        files.dir.write("rom.gbc", TestDir::patternRom(RomSize));
+        state = std::make_unique<EditorState>(files.dir.path());
+        session = std::make_unique<EditorSession>(*state, prompts);
+        QCOMPARE(session->loadRom(files.dir.file("rom.gbc")), QString());
+        QVERIFY(session->pickMap(QStringLiteral("Route 1")).picked);
+    }
+
+    // Everything an edit may change: the image and the three working copies.
+    QByteArray snapshot() const
+    {
+        return state->core.rom.bytes() + buildMapFile(state->core.map, state->map, state->events, state->encounters);
+    }
+    QByteArray onDisk() const { return files.dir.read("rom.gbc"); }
+
+    CatalogueFixture files;
+    ScriptedPrompts prompts;
+    std::unique_ptr<EditorState> state;
+    std::unique_ptr<EditorSession> session;
+};
+
+void paintStroke(EditorSession& s)
+{
+    s.setSelectedBlock(7);
+    s.beginStroke();
+    for (int cell = 0; cell < 5; ++cell)
+        s.paintCell(cell);
+    s.paintCell(2);   // the same cell again in one stroke
+    s.endStroke();
+}
+
+} // namespace
+
+class TestEditorSession : public QObject {
+    Q_OBJECT
+private slots:
+    void everyEditUndoesAndRedoesAsOneStep_data();
+    void everyEditUndoesAndRedoesAsOneStep();
+    void blockSaveRecomposesThePicture();
+    void saveRomWritesEveryWorkingCopy_data();
+    void saveRomWritesEveryWorkingCopy();
+    void pickAfterAnEditAsks_data();
+    void pickAfterAnEditAsks();
+    void nothingChangedAsksNothing();
+    void setAsideAnswers_data();
+    void setAsideAnswers();
+    void refusedPickChangesNothing();
+    void loadRomDropsTheMap();
+    void tilesetBuiltOncePerImage();
+    void modifiedFollowsTheHistory();
+    void mapFileOfAnotherLengthAsks_data();
+    void mapFileOfAnotherLengthAsks();
+    void refusedEventsAreReportedOnce();
+};
+
+void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("paint stroke") << Edit(paintStroke) << "Paint";
+    QTest::newRow("event drag") << Edit([](EditorSession& s) {
+        const TEventData warp{1, TEventData::Warp};
+        s.beginDrag();
+        s.dragEvent(warp, 3, 3);
+        s.dragEvent(warp, 4, 4);
+        s.dragEvent(warp, 5, 6);
+        s.endDrag();
+    }) << "Move Warp 1";
+    QTest::newRow("field typed twice") << Edit([](EditorSession& s) {
+        s.setEventField({1, TEventData::People}, 0, 5);
+        s.setEventField({1, TEventData::People}, 0, 55);
+    }) << "Change Person 1";
+    QTest::newRow("encounter number") << Edit([](EditorSession& s) { s.setEncounterNumber(Morning, 0, 99); })
+                                      << "Change Wild Critter";
+    QTest::newRow("encounter level") << Edit([](EditorSession& s) { s.setEncounterLevel(Night, 6, 42); })
+                                     << "Change Wild Critter";
+    QTest::newRow("randomize") << Edit([](EditorSession& s) {
+        s.beginRandomize();
+        for (int time = Morning; time <= Night; ++time)
+            for (int k = 0; k < SlotsPerTime; ++k)
+                s.setEncounterSlot(time, k, {time + 1, k + 100});
+        s.endRandomize();
+    }) << "Randomize";
+    QTest::newRow("map file") << Edit([](EditorSession& s) {
+        const MapFileLayout layout = MapFileLayout::of(s.state().core.map, s.state().events);
+        QTemporaryFile file;
+        QVERIFY(file.open());
+        file.write(QByteArray(layout.totalBytes(), '\x03'));
+        file.close();
+        QCOMPARE(s.loadMapFile(file.fileName()), QString());
+    }) << "Load Map";
+    QTest::newRow("start menu") << Edit([](EditorSession& s) {
+        QVERIFY(s.editRom(QStringLiteral("Hide SAVE"), [](RomImage& rom) {
+            return setStartMenuEntry(rom, StartMenuEntries[5].offset, false);
+        }));
+    }) << "Hide SAVE";
+    QTest::newRow("marts") << Edit([](EditorSession& s) {
+        QVERIFY(s.editRom(QStringLiteral("Make All Marts Free"), [](RomImage& rom) { return makeAllMartsFree(rom); }));
+    }) << "Make All Marts Free";
+}
+
+void TestEditorSession::everyEditUndoesAndRedoesAsOneStep()
+{
+    QFETCH(Edit, edit);
+    QFETCH(QString, name);
+    Session s;
+    const QByteArray before = s.snapshot();
+    edit(*s.session);
+    const QByteArray after = s.snapshot();
+    QVERIFY(after != before);
+    QUndoStack& history = s.session->undoStack();
+    QCOMPARE(history.count(), 1);
+    QCOMPARE(history.undoText(), name);
+    history.undo();
+    QCOMPARE(s.snapshot(), before);
+    history.redo();
+    QCOMPARE(s.snapshot(), after);
+    // A map pick starts a new history.
+    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).picked || s.prompts.shown.size() > 0);
+    QCOMPARE(history.count(), 0);
+}
+
+void TestEditorSession::blockSaveRecomposesThePicture()
+{
+    Session s;
+    const QImage before = s.state->pictures.picture(1, 2).copy();
+    QSignalSpy redraws(s.session.get(), &EditorSession::mapPictureChanged);
+    const QByteArray tiles(16, '\x09');
+    QVERIFY(s.session->editRom(QStringLiteral("Save Block"), [&](RomImage& rom) {
+        return rom.writeAt(0x8000 + 2 * 16, tiles.constData(), 16);
+    }));
+    QCOMPARE(redraws.count(), 1);
+    QCOMPARE(s.state->pictures.picture(1, 2).pixel(8, 8), QRgb(TestDir::tileColor(9)));
+    s.session->undoStack().undo();
+    QCOMPARE(s.state->pictures.picture(1, 2), before);
+    QCOMPARE(redraws.count(), 2);
+}
+
+void TestEditorSession::saveRomWritesEveryWorkingCopy_data()
+{
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<qint64>("offset");
+    QTest::addColumn<int>("byte");
+    QTest::newRow("map bytes") << Edit(paintStroke) << RouteMap + 4 << 7;
+    QTest::newRow("event tables") << Edit([](EditorSession& s) { s.setEventField({2, TEventData::Warp}, 4, 77); })
+                                  << Warps + 5 + 4 << 77;
+    QTest::newRow("wild tables") << Edit([](EditorSession& s) { s.setEncounterNumber(Day, 1, 201); })
+                                 << RouteTable + 2 * (SlotsPerTime + 1) + 1 << 201;
+}
+
+void TestEditorSession::saveRomWritesEveryWorkingCopy()
+{
+    QFETCH(Edit, edit);
+    QFETCH(qint64, offset);
+    QFETCH(int, byte);
+    Session s;
+    edit(*s.session);
+    QCOMPARE(s.session->saveRom(), QString());
+    QCOMPARE(int(quint8(s.onDisk().at(offset))), byte);
+    QByteArray expected = TestDir::patternRom(RomSize);
+    QCOMPARE(s.onDisk().size(), expected.size());
+    QVERIFY(!s.session->isModified());
+}
+
+void TestEditorSession::pickAfterAnEditAsks_data()
+{
+    QTest::addColumn<Prompts::Answer>("answer");
+    QTest::newRow("yes") << Prompts::Answer::Yes;
+    QTest::newRow("no") << Prompts::Answer::No;
+    QTest::newRow("cancel") << Prompts::Answer::Cancel;
+}
+
+void TestEditorSession::pickAfterAnEditAsks()
+{
+    QFETCH(Prompts::Answer, answer);
+    Session s;
+    const int original = s.state->core.rom.byteAt(RouteMap);
+    paintStroke(*s.session);
+    s.prompts.answer(answer);
+    const EditorSession::PickResult result = s.session->pickMap(QStringLiteral("Alpha Town"));
+    QCOMPARE(s.prompts.shown.size(), size_t(1));
+    QCOMPARE(s.prompts.shown[0].buttons, Prompts::Buttons::YesNoCancel);
+    QVERIFY(s.prompts.shown[0].text.contains(QLatin1String("\"Route 1\"")));
+    QCOMPARE(result.picked, answer != Prompts::Answer::Cancel);
+    QCOMPARE(result.cancelled, answer == Prompts::Answer::Cancel);
+    QCOMPARE(s.state->core.rom.byteAt(RouteMap), answer == Prompts::Answer::Yes ? 7 : original);
+    if (answer == Prompts::Answer::Cancel) {
+        QCOMPARE(s.state->core.map.name, QStringLiteral("Route 1"));
+        QCOMPARE(int(s.state->map.MapBytes[0]), 7);
+        QCOMPARE(s.session->undoStack().count(), 1);
+    }
+    // Kept in the image, the edit is still unsaved; the file is written only by a save.
+    QCOMPARE(s.session->isModified(), answer != Prompts::Answer::No);
+    QCOMPARE(s.onDisk(), TestDir::patternRom(RomSize));
+}
+
+void TestEditorSession::nothingChangedAsksNothing()
+{
+    Session s;
+    paintStroke(*s.session);
+    s.session->undoStack().undo();
+    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).picked);
+    QVERIFY(s.session->maySetAside());
+    QVERIFY(s.prompts.shown.empty());
+}
+
+void TestEditorSession::setAsideAnswers_data()
+{
+    QTest::addColumn<Prompts::Answer>("answer");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("goesOn");
+    QTest::newRow("save") << Prompts::Answer::Save << true << true;
+    QTest::newRow("save fails") << Prompts::Answer::Save << false << false;
+    QTest::newRow("discard") << Prompts::Answer::Discard << true << true;
+    QTest::newRow("cancel") << Prompts::Answer::Cancel << true << false;
+}
+
+void TestEditorSession::setAsideAnswers()
+{
+    QFETCH(Prompts::Answer, answer);
+    QFETCH(bool, writable);
+    QFETCH(bool, goesOn);
+    Session s;
+    paintStroke(*s.session);
+    if (!writable)
+        s.state->core.RomFileName = s.files.dir.file("missing/rom.gbc");
+    s.prompts.answer(answer);
+    QCOMPARE(s.session->maySetAside(), goesOn);
+    QCOMPARE(s.prompts.shown[0].buttons, Prompts::Buttons::SaveDiscardCancel);
+    const bool saved = answer == Prompts::Answer::Save && writable;
+    QCOMPARE(int(quint8(s.onDisk().at(RouteMap))), saved ? 7 : int(RouteMap % 251));
+    QCOMPARE(s.session->isModified(), !saved);
+    if (!writable)
+        QCOMPARE(s.prompts.lastText(), QStringLiteral("Cannot create file %1").arg(s.state->core.RomFileName));
+}
+
+void TestEditorSession::refusedPickChangesNothing()
+{
+    Session s;
+    s.files.dir.write("Maps.Ini", s.files.dir.read("Maps.Ini")
+                                      + "[Bad]\r\nStart offset=0x1000\r\nEnd offset=0x1001\r\nX size=2\r\nY size=1\r\nTileset=99\r\n");
+    paintStroke(*s.session);
+    const QByteArray before = s.snapshot();
+    const EditorSession::PickResult result = s.session->pickMap(QStringLiteral("Bad"));
+    QVERIFY(!result.picked);
+    QVERIFY(result.refusal.contains(QLatin1String("tileset 99")));
+    // Refused before anything is asked or changed; the window shows the refusal once.
+    QVERIFY(s.prompts.shown.empty());
+    QCOMPARE(s.state->core.map.name, QStringLiteral("Route 1"));
+    QCOMPARE(s.snapshot(), before);
+    QCOMPARE(s.session->undoStack().count(), 1);
+}
+
+void TestEditorSession::loadRomDropsTheMap()
+{
+    Session s;
+    paintStroke(*s.session);
+    QSignalSpy dropped(s.session.get(), &EditorSession::mapDropped);
+    s.prompts.answer(Prompts::Answer::Discard);
+    QCOMPARE(s.session->loadRom(s.files.dir.file("rom.gbc")), QString());
+    QCOMPARE(dropped.count(), 1);
+    QVERIFY(!s.state->core.map.isMap());
+    QVERIFY(!s.state->pictures.built(1));
+    QVERIFY(s.state->Pics.isNull());
+    QCOMPARE(s.state->events.WarpCount, 0);
+    QCOMPARE(s.state->encounters, EncounterTables{});
+    QCOMPARE(s.session->undoStack().count(), 0);
+    QVERIFY(!s.session->isModified());
+}
+
+void TestEditorSession::tilesetBuiltOncePerImage()
+{
+    Session s;
+    QSignalSpy progress(s.session.get(), &EditorSession::tilesetProgress);
+    for (const char* map : {"Alpha Town", "Beta Town", "Route 1", "Beta Town"})
+        QVERIFY(s.session->pickMap(QString::fromLatin1(map)).picked);
+    int builds = 0;
+    for (const QList<QVariant>& step : progress)
+        builds += step.at(0).toInt() == 0;
+    QCOMPARE(builds, 1);   // tileset 2; tileset 1 was built by the first pick
+    s.session->loadRom(s.files.dir.file("rom.gbc"));
+    progress.clear();
+    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).picked);
+    QCOMPARE(progress.first().at(0).toInt(), 0);
+}
+
+void TestEditorSession::modifiedFollowsTheHistory()
+{
+    Session s;
+    QSignalSpy modified(s.session.get(), &EditorSession::modifiedChanged);
+    paintStroke(*s.session);
+    QVERIFY(s.session->isModified());
+    s.session->undoStack().undo();
+    QVERIFY(!s.session->isModified());
+    s.session->undoStack().redo();
+    QCOMPARE(s.session->saveRom(), QString());
+    QVERIFY(!s.session->isModified());
+    QCOMPARE(modified.count(), 4);
+    QCOMPARE(modified.last().at(0).toBool(), false);
+}
+
+void TestEditorSession::mapFileOfAnotherLengthAsks_data()
+{
+    QTest::addColumn<int>("delta");
+    QTest::newRow("short") << -1;
+    QTest::newRow("long") << 10;
+}
+
+void TestEditorSession::mapFileOfAnotherLengthAsks()
+{
+    QFETCH(int, delta);
+    Session s;
+    const qint64 wanted = MapFileLayout::of(s.state->core.map, s.state->events).totalBytes();
+    s.files.dir.write("other.map", QByteArray(wanted + delta, '\x04'));
+    const QByteArray before = s.snapshot();
+    s.prompts.answer(Prompts::Answer::No);
+    QCOMPARE(s.session->loadMapFile(s.files.dir.file("other.map")), QString());
+    QCOMPARE(s.prompts.shown.size(), size_t(1));
+    QVERIFY(s.prompts.shown[0].text.contains(QString::number(wanted + delta)));
+    QVERIFY(s.prompts.shown[0].text.contains(QString::number(wanted)));
+    QCOMPARE(s.snapshot(), before);
+    QCOMPARE(s.session->undoStack().count(), 0);
+
+    s.prompts.answer(Prompts::Answer::Yes);
+    QCOMPARE(s.session->loadMapFile(s.files.dir.file("other.map")), QString());
+    QCOMPARE(int(s.state->map.MapBytes[0]), 4);
+}
+
+void TestEditorSession::refusedEventsAreReportedOnce()
+{
+    Session s;
+    s.files.dir.write("Events.ini", "[Route 1]\r\nWarps=300\r\nWarp offset=0x6000\r\n");
+    s.prompts.answer(Prompts::Answer::No);
+    QVERIFY(s.session->pickMap(QStringLiteral("Route 1")).picked);
+    QCOMPARE(s.prompts.shown.size(), size_t(1));
+    QVERIFY(s.prompts.lastText().contains(QLatin1String("300")));
+    QCOMPARE(s.session->saveRom(), QString());
+    QCOMPARE(s.session->saveRom(), QString());
+    QCOMPARE(s.prompts.shown.size(), size_t(1));
+}
+
+QTEST_MAIN(TestEditorSession)
+#include "tst_editor_session.moc"
