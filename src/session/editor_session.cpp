@@ -67,12 +67,25 @@ void EditorSession::writeWorkingCopies()
         return;
     if (workingCopiesDiffer())
         m_romUnsaved = true;
-    RomImage& rom = m_state.core.rom;
+    writeWorkingCopiesInto(m_state.core.rom);
+}
+
+void EditorSession::writeWorkingCopiesInto(RomImage& rom) const
+{
+    if (!m_state.core.map.isMap())
+        return;
     m_state.map.writeMap(rom);
     // The tables were read from inside this image, so they fit it again.
     saveEventTables(m_state.events, rom);
     if (m_state.core.map.EncounterStart > 0)
         writeEncounterTables(rom, m_state.core.map.EncounterStart, m_state.encounters);
+}
+
+QByteArray EditorSession::imageAsSaved() const
+{
+    RomImage copy = m_state.core.rom;
+    writeWorkingCopiesInto(copy);
+    return copy.bytes();
 }
 
 QString EditorSession::saveRom()

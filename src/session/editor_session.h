@@ -40,6 +40,9 @@ public:
     QString saveImageTo(const QString& path);
     // The first steps of a save: the working copies into the image, no file.
     void writeWorkingCopies();
+    // The image as Save Rom would write it, working copies written in; the
+    // image itself and the modified mark stay as they are.
+    QByteArray imageAsSaved() const;
 
     // --- The map pick ----------------------------------------------------
     struct PickResult {
@@ -118,6 +121,8 @@ signals:
 
 private:
     bool writeImage(const QString& path, QString* error, bool* backupKept);
+    // The one place where map bytes, event tables and wild tables go into an image.
+    void writeWorkingCopiesInto(RomImage& rom) const;
     void dropMap();
     void commitPick(const struct PreparedPick& pick, PickResult* result);
     void reloadEvents(QString* problem);
