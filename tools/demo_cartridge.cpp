@@ -34,29 +34,4 @@ void writeHeader(QByteArray& image, const QString& title)
     put(0x150, 0xF3); put(0x151, 0x18); put(0x152, 0xFE);
 }
 
-quint8 headerChecksum(const QByteArray& image)
-{
-    quint8 x = 0;
-    for (int i = TitleOffset; i < HeaderChecksumOffset; ++i)
-        x = quint8(x - quint8(image[i]) - 1);
-    return x;
-}
-
-quint16 globalChecksum(const QByteArray& image)
-{
-    quint16 sum = 0;
-    for (qsizetype i = 0; i < image.size(); ++i)
-        if (i != GlobalChecksumOffset && i != GlobalChecksumOffset + 1)
-            sum = quint16(sum + quint8(image[i]));
-    return sum;
-}
-
-void setChecksums(QByteArray& image)
-{
-    image[HeaderChecksumOffset] = char(headerChecksum(image));
-    const quint16 sum = globalChecksum(image);
-    image[GlobalChecksumOffset] = char(sum >> 8);      // stored high byte first
-    image[GlobalChecksumOffset + 1] = char(sum & 0xFF);
-}
-
 }

@@ -13,17 +13,10 @@ inline constexpr int CgbFlagOffset = 0x143;
 inline constexpr int TypeOffset = 0x147;
 inline constexpr int RomSizeOffset = 0x148;
 inline constexpr int RamSizeOffset = 0x149;
-inline constexpr int HeaderChecksumOffset = 0x14D;
-inline constexpr int GlobalChecksumOffset = 0x14E;
 
 // Writes entry point, title, CGB flag, MBC5 type and the size codes into `image`
-// (which must be at least 0x150 bytes); checksums are set by setChecksums.
+// (which must be at least 0x150 bytes); CartridgeHeader::setChecksums sets the checksums.
 void writeHeader(QByteArray& image, const QString& title);
-// The header checksum over 0x134..0x14C.
-quint8 headerChecksum(const QByteArray& image);
-// The sum of every byte except the two global checksum bytes.
-quint16 globalChecksum(const QByteArray& image);
-void setChecksums(QByteArray& image);
 // The ROM size code for an image of `bytes` bytes (32 KiB << code), or -1.
 int romSizeCode(qint64 bytes);
 

@@ -5,6 +5,7 @@
 #include "demo_world.h"
 
 #include "base/safe_write.h"
+#include "model/rom/cartridge_header.h"
 
 #include <QDir>
 #include <algorithm>
@@ -255,7 +256,7 @@ bool writeDemoData(const QString& directory, QString* error)
         ++form;
     }
 
-    DemoCartridge::setChecksums(layout.image);
+    CartridgeHeader::setChecksums(layout.image);
 
     const QDir dir(directory);
     if (!QDir().mkpath(directory)) {

@@ -1,8 +1,10 @@
 #include "cli/batch_run.h"
 #include "cli/command_line.h"
 #include "session/editor_state.h"
+#include "session/user_settings.h"
 #include "ui/main/app_icon.h"
 #include "ui/main/main_form.h"
+#include "ui/main/session_restore.h"
 #include "widgets/qt_prompts.h"
 
 #include <QApplication>
@@ -50,15 +52,18 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
 
-    EditorState state(line.catalogueDir.isEmpty() ? QCoreApplication::applicationDirPath() : line.catalogueDir);
+    // The last session decides the catalogue folder before the window reads it.
+    const std::unique_ptr<UserSettings> settings = UserSettings::forUser();
+    const LastSession last = settings->lastSession();
+    const SessionStart start = planStart(last, line.rom, line.catalogueDir, QCoreApplication::applicationDirPath());
+    EditorState state(start.catalogue);
     QtPrompts prompts;
-    TMainForm mainForm(state, prompts);
+    TMainForm mainForm(state, prompts, settings.get());
     prompts.setOwner(&mainForm);
     mainForm.show();
 
-    // "kartola ROM" opens that image as Load Rom would.
-    if (!line.rom.isEmpty())
-        mainForm.loadRom(line.rom);
+    // "kartola ROM" opens that image as Load Rom would; the last session comes back.
+    restoreLastSession(mainForm, last, start);
 
     return app.exec();
 }

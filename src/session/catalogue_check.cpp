@@ -3,6 +3,7 @@
 #include "session/catalogue_maps.h"
 #include "session/map_pick.h"
 #include "model/catalogue/catalogue.h"
+#include "model/rom/cartridge_header.h"
 #include "model/rom/rom_image.h"
 #include "model/patches/mart_patch.h"
 #include "model/patches/option_patch.h"
@@ -39,7 +40,7 @@ QString CatalogueReport::summary() const
 QString CatalogueReport::text() const
 {
     QString all;
-    for (const QString& line : problems)
+    for (const QString& line : lines())
         all += line + QLatin1Char('\n');
     return all + summary() + QLatin1Char('\n');
 }
@@ -50,6 +51,7 @@ CatalogueReport CatalogueCheck::run() const
     checkMaps(report);
     checkOptions(report);
     checkPatches(report);
+    checkHeader(report);
     return report;
 }
 
@@ -105,4 +107,23 @@ void CatalogueCheck::checkPatches(CatalogueReport& report) const
         report.problems << QStringLiteral("This ROM image is too small for the marts patch.");
         ++report.patchProblems;
     }
+}
+
+void CatalogueCheck::checkHeader(CatalogueReport& report) const
+{
+    using namespace CartridgeHeader;
+    const std::optional<Checksums> sums = checksums(m_rom.bytes());
+    if (!sums) {
+        report.problems << QStringLiteral("This ROM image is too small for a cartridge header (%1 bytes).").arg(HeaderEnd);
+        return;
+    }
+    if (!sums->headerMatches())
+        report.problems << QStringLiteral("The header checksum at %1 is %2, but bytes %3 to %4 give %5: "
+                                          "the console does not start this image.")
+                               .arg(hex(HeaderChecksumOffset), hex(sums->storedHeader), hex(ChecksummedStart),
+                                    hex(HeaderChecksumOffset - 1), hex(sums->header));
+    if (!sums->globalMatches())
+        report.notes << QStringLiteral("Information: the global checksum at %1 is %2, but the image sums to %3 "
+                                       "(the console does not check it).")
+                            .arg(hex(GlobalChecksumOffset), hex(sums->storedGlobal), hex(sums->global));
 }

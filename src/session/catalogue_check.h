@@ -10,6 +10,7 @@ class RomImage;
 // problem, in the words of the editor's own messages, and the counts.
 struct CatalogueReport {
     QStringList problems;
+    QStringList notes;      // information that is no problem (the global checksum)
     int maps = 0;           // maps checked
     int faultyMaps = 0;     // maps with at least one problem
     int options = 0;        // options of Options.ini checked
@@ -19,14 +20,17 @@ struct CatalogueReport {
     bool sound() const { return problems.isEmpty(); }
     // "Checked 12 maps, 5 options, 8 start menu entries and the marts patch: 3 problems."
     QString summary() const;
-    // The problem lines followed by the summary line.
+    // The problem lines, then the notes.
+    QStringList lines() const { return problems + notes; }
+    // The lines followed by the summary line.
     QString text() const;
 };
 
 // Runs every map listed in Main.Ini through the checks of a map pick (its
 // record, tileset and blocks, tile picture, map bytes, event tables and wild
 // table), and checks every option of Options.ini, the start menu entries and
-// the marts patch against the image. Changes nothing.
+// the marts patch against the image, and the cartridge header's checksums.
+// Changes nothing.
 class CatalogueCheck {
 public:
     CatalogueCheck(const Catalogue& catalogue, const RomImage& rom) : m_catalogue(catalogue), m_rom(rom) {}
@@ -37,6 +41,7 @@ private:
     void checkMaps(CatalogueReport& report) const;
     void checkOptions(CatalogueReport& report) const;
     void checkPatches(CatalogueReport& report) const;
+    void checkHeader(CatalogueReport& report) const;
 
     const Catalogue& m_catalogue;
     const RomImage& m_rom;

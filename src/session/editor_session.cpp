@@ -10,6 +10,7 @@
 #include "model/events/event_tables.h"
 #include "model/map/paint_command.h"
 #include "model/map/tileset_build.h"
+#include "model/rom/cartridge_header.h"
 #include "base/prompts.h"
 
 #include <QFile>
@@ -85,7 +86,10 @@ QByteArray EditorSession::imageAsSaved() const
 {
     RomImage copy = m_state.core.rom;
     writeWorkingCopiesInto(copy);
-    return copy.bytes();
+    QByteArray bytes = copy.bytes();
+    if (m_fixChecksums)
+        CartridgeHeader::setChecksums(bytes);
+    return bytes;
 }
 
 QString EditorSession::saveRom()
@@ -122,7 +126,17 @@ QString EditorSession::saveRomAs(const QString& path)
 
 bool EditorSession::writeImage(const QString& path, QString* error, bool* backupKept)
 {
-    return m_state.core.saveRom(path, error, backupKept);
+    EditorCore& core = m_state.core;
+    QByteArray bytes = core.rom.bytes();
+    if (!m_fixChecksums || !CartridgeHeader::setChecksums(bytes) || bytes == core.rom.bytes())
+        return core.saveRom(path, error, backupKept);
+    RomImage fixed;
+    fixed.setBytes(bytes);
+    if (!fixed.saveToFile(path, error, &core.romBackups, backupKept))
+        return false;
+    core.rom.setBytes(bytes);
+    emit romBytesChanged();
+    return true;
 }
 
 QString EditorSession::saveImageTo(const QString& path)

@@ -40,9 +40,15 @@ public:
     QString saveImageTo(const QString& path);
     // The first steps of a save: the working copies into the image, no file.
     void writeWorkingCopies();
-    // The image as Save Rom would write it, working copies written in; the
-    // image itself and the modified mark stay as they are.
+    // The image as Save Rom would write it, working copies (and checksums,
+    // when they are set on save) written in; the image itself and the
+    // modified mark stay as they are.
     QByteArray imageAsSaved() const;
+    // Every save of the image sets both cartridge checksums when this is on
+    // (off at start). The image takes the new checksum bytes once the file
+    // holds them; a failed save leaves them as they were.
+    void setFixChecksumsOnSave(bool on) { m_fixChecksums = on; }
+    bool fixChecksumsOnSave() const { return m_fixChecksums; }
 
     // --- The map pick ----------------------------------------------------
     struct PickResult {
@@ -134,6 +140,7 @@ private:
     Prompts& m_prompts;
     QUndoStack m_undo;
     bool m_grid = false;
+    bool m_fixChecksums = false;
     bool m_romUnsaved = false;   // image bytes changed since the file was read or written
     bool m_modified = false;
     int m_stroke = 0;

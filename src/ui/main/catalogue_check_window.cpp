@@ -33,7 +33,10 @@ TCatalogueCheckForm::TCatalogueCheckForm(QWidget* parent) : QDialog(parent)
 void TCatalogueCheckForm::showReport(const CatalogueReport& report)
 {
     CountsLabel->setText(report.summary());
-    ReportMemo->setPlainText(report.sound() ? QStringLiteral("No problems found.") : report.problems.join(QLatin1Char('\n')));
+    QStringList lines = report.lines();
+    if (report.sound())
+        lines.prepend(QStringLiteral("No problems found."));
+    ReportMemo->setPlainText(lines.join(QLatin1Char('\n')));
     show();
     raise();
     activateWindow();

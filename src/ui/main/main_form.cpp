@@ -2,6 +2,8 @@
 
 #include "session/catalogue_check.h"
 #include "session/editor_session.h"
+#include "session/test_play.h"
+#include "session/user_settings.h"
 #include "ui/main/map_file_commands.h"
 #include "ui/main/view_menu.h"
 #include "model/events/event_tables.h"
@@ -59,8 +61,8 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QS
 
 } // namespace
 
-TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* parent)
-    : QMainWindow(parent), state(editorState), prompts(editorPrompts)
+TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, UserSettings* userSettings, QWidget* parent)
+    : QMainWindow(parent), state(editorState), prompts(editorPrompts), settings(userSettings)
 {
     setObjectName(QStringLiteral("MainForm"));
     session = new EditorSession(state, prompts, this);
@@ -79,6 +81,7 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, QWidget* 
     MainBox->setCurrentIndex(-1);
 
     createWindows();
+    createUserCommands();
     connectSession();
     updateActions();
 }
@@ -122,7 +125,7 @@ void TMainForm::updateActions()
 {
     const bool rom = state.core.romLoaded();
     const bool map = state.core.map.isMap();
-    for (QAction* action : {BlockEditor1, RomOptions1, MakeAllMartsFree1, CheckCatalogue1})
+    for (QAction* action : {BlockEditor1, RomOptions1, MakeAllMartsFree1, CheckCatalogue1, TestPlay1})
         action->setEnabled(rom);
     VisibleMenuOptions1->setEnabled(rom);
     SaveMapPicture1->setEnabled(map);

@@ -18,6 +18,10 @@ class QProgressBar;
 class QTabWidget;
 class StartMenuOptions;
 class TCatalogueCheckForm;
+class TPreferencesForm;
+class RecentFilesMenu;
+class TestPlay;
+class UserSettings;
 class TBlockEditorForm;
 class TJMenu;
 class TRomOptionsForm;
@@ -32,7 +36,8 @@ class WildCrittersPage;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    TMainForm(EditorState& state, Prompts& prompts, QWidget* parent = nullptr);
+    // Without `settings` the window remembers nothing beyond itself.
+    TMainForm(EditorState& state, Prompts& prompts, UserSettings* settings = nullptr, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // Loads a ROM image exactly as "Load Rom..." does after its dialog
@@ -47,6 +52,8 @@ public:
     void SaveAs1Click();
     void Exit1Click();
     void About1Click();
+    void Preferences1Click();
+    void TestPlay1Click();
 
     // The choosers.
     void MainBoxClick();
@@ -69,6 +76,7 @@ public:
     EditorState& state;
     Prompts& prompts;
     EditorSession* session = nullptr;
+    UserSettings* settings = nullptr;
 
     TgradientPanel* gradientPanel1 = nullptr;
     QComboBox* MainBox = nullptr;
@@ -95,6 +103,9 @@ public:
     QAction* MakeAllMartsFree1 = nullptr;
     QAction* BuildEvents1 = nullptr;
     QAction* CheckCatalogue1 = nullptr;
+    QAction* Preferences1 = nullptr;
+    QAction* TestPlay1 = nullptr;
+    RecentFilesMenu* recentFiles = nullptr;
     QMenu* Links1 = nullptr;
     QAction* About1 = nullptr;
     TJMenu* Menu = nullptr;
@@ -113,6 +124,8 @@ public:
     TRomOptionsForm* romOptions = nullptr;
     TCatalogueCheckForm* catalogueCheck = nullptr;
     std::unique_ptr<MapFileCommands> mapFiles;
+    TPreferencesForm* preferences = nullptr;
+    std::unique_ptr<TestPlay> testPlay;
 
 protected:
     bool event(QEvent* event) override;
@@ -126,10 +139,14 @@ private:
     void fitToScreen();
     void createPages();
     void createWindows();
+    // Preferences, Test Play and Open Recent, with the user's settings.
+    void createUserCommands();
     void connectSession();
     // Enables the menu commands for the session's state; the one place that does.
     void updateActions();
     void showTilesetProgress(int value, int maximum);
     void showTitle();
     void CheckCatalogue1Click();
+
+    std::unique_ptr<UserSettings> m_ownSettings;
 };

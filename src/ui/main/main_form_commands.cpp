@@ -2,6 +2,8 @@
 #include "ui/main/main_form.h"
 
 #include "session/editor_session.h"
+#include "session/user_settings.h"
+#include "ui/main/session_restore.h"
 #include "base/prompts.h"
 
 #include <QCloseEvent>
@@ -71,6 +73,7 @@ void TMainForm::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    settings->setLastSession(currentSession(*this));
     event->accept();
 }
 

@@ -1,0 +1,63 @@
+#include "session/test_play.h"
+
+#include "session/editor_session.h"
+#include "base/safe_write.h"
+
+#include <QFileInfo>
+#include <QProcess>
+
+ProgramCall emulatorCall(const QString& command, const QString& file)
+{
+    QStringList words = QProcess::splitCommand(command);
+    ProgramCall call;
+    if (words.isEmpty())
+        return call;
+    call.program = words.takeFirst();
+    const QString placeholder = QStringLiteral("%f");
+    bool named = false;
+    for (QString& word : words) {
+        if (word.contains(placeholder)) {
+            word.replace(placeholder, file);
+            named = true;
+        }
+    }
+    if (!named)
+        words << file;
+    call.arguments = words;
+    return call;
+}
+
+QString TestPlay::playFile(const QString& romFileName) const
+{
+    QString name = QFileInfo(romFileName).fileName();
+    if (name.isEmpty())
+        name = QStringLiteral("test-play.gbc");
+    return m_dir.filePath(name);
+}
+
+QString TestPlay::start(const EditorSession& session, const QString& command, QString* status)
+{
+    const QString romFile = session.state().core.RomFileName;
+    if (romFile.isEmpty())
+        return QStringLiteral("You haven't loaded rom! Please load rom before playing it.");
+    const ProgramCall call = emulatorCall(command, QString());
+    if (call.program.isEmpty())
+        return QStringLiteral("No emulator command is set (Edit > Preferences...).");
+    if (!m_dir.isValid())
+        return QStringLiteral("Cannot create a temporary folder for the image to play.");
+    const QString file = playFile(romFile);
+    if (!writeFileAtomically(file, session.imageAsSaved()))
+        return QStringLiteral("Cannot create file %1").arg(file);
+
+    const ProgramCall played = emulatorCall(command, file);
+    QProcess process;
+    process.setProgram(played.program);
+    process.setArguments(played.arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    if (!process.startDetached())
+        return QStringLiteral("Cannot start the emulator \"%1\". Check its command in Edit > Preferences...")
+            .arg(played.program);
+    if (status)
+        *status = QStringLiteral("Playing %1 in %2.").arg(QFileInfo(romFile).fileName(), QFileInfo(played.program).fileName());
+    return {};
+}

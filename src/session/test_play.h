@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class EditorSession;
+
+// A program and its arguments, ready to start.
+struct ProgramCall {
+    QString program;        // empty: there is no command
+    QStringList arguments;
+};
+
+// The call an emulator command makes for `file`: the command is split into
+// words as a shell would (quotes keep spaces), the first word is the program,
+// and %f in any argument becomes the file; without a %f, the file is the last
+// argument.
+ProgramCall emulatorCall(const QString& command, const QString& file);
+
+// Test play: the image as Save Rom would write it goes into a file of this
+// run's own temporary folder (never the ROM file; the image and its modified
+// mark stay as they are) and the emulator command starts on it, on its own.
+class TestPlay {
+public:
+    // Empty result: started, and `status` says so; else the message.
+    QString start(const EditorSession& session, const QString& command, QString* status);
+    // The file the image of `romFileName` is played from.
+    QString playFile(const QString& romFileName) const;
+
+private:
+    QTemporaryDir m_dir;
+};

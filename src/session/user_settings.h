@@ -1,0 +1,50 @@
+#pragma once
+
+#include "session/last_session.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+
+class QSettings;
+
+// The user's own settings, kept apart from the catalogue: the emulator
+// command, the checksums switch, the recent ROM files and the last session.
+// Values read back are checked, since anyone may have edited the file.
+class UserSettings {
+public:
+    // Settings that last as long as the object (windows made by tests).
+    UserSettings();
+    // Settings kept in the INI file `file`.
+    explicit UserSettings(const QString& file);
+    ~UserSettings();
+    // The user's settings, where the system keeps those of programs.
+    static std::unique_ptr<UserSettings> forUser();
+
+    // The emulator command: a program and its arguments, %f for the image file.
+    QString emulatorCommand() const;
+    // Whether saves set both cartridge checksums.
+    bool fixChecksums() const;
+    // Empty result: kept; else the message (the values hold for this run).
+    QString setPreferences(const QString& emulatorCommand, bool fixChecksums);
+
+    static constexpr int MaxRecentFiles = 10;
+    // The last ROM files opened, the latest first.
+    QStringList recentFiles() const;
+    void addRecentFile(const QString& path);
+    void clearRecentFiles();
+
+    LastSession lastSession() const;
+    void setLastSession(const LastSession& session);
+
+private:
+    QVariant value(const QString& key) const;
+    void setValue(const QString& key, const QVariant& value);
+    QString text(const QString& key) const;
+    int number(const QString& key, int otherwise) const;
+
+    std::unique_ptr<QSettings> m_file;
+    QHash<QString, QVariant> m_memory;   // when there is no file
+};

@@ -1,0 +1,77 @@
+// The commands that rest on the user's own settings: Preferences, Test Play
+// and Open Recent.
+#include "ui/main/main_form.h"
+
+#include "session/editor_session.h"
+#include "session/test_play.h"
+#include "session/user_settings.h"
+#include "ui/main/preferences_dialog.h"
+#include "ui/main/recent_files_menu.h"
+#include "base/prompts.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+
+void TMainForm::createUserCommands()
+{
+    if (!settings) {
+        m_ownSettings = std::make_unique<UserSettings>();
+        settings = m_ownSettings.get();
+    }
+    session->setFixChecksumsOnSave(settings->fixChecksums());
+    testPlay = std::make_unique<TestPlay>();
+
+    QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("Edit1"));
+    edit->addSeparator();
+    Preferences1 = edit->addAction(QStringLiteral("Preferences..."));
+    Preferences1->setObjectName(QStringLiteral("Preferences1"));
+    Preferences1->setStatusTip(QStringLiteral("The emulator command and the checksums."));
+    Preferences1->setShortcut(QKeySequence::Preferences);
+    connect(Preferences1, &QAction::triggered, this, &TMainForm::Preferences1Click);
+
+    QMenu* utilities = menuBar()->findChild<QMenu*>(QStringLiteral("Utilies1"));
+    TestPlay1 = utilities->addAction(QStringLiteral("Test Play"));
+    TestPlay1->setObjectName(QStringLiteral("TestPlay1"));
+    TestPlay1->setStatusTip(QStringLiteral("Play the image with its unsaved changes in the emulator."));
+    TestPlay1->setShortcut(Qt::Key_F5);
+    connect(TestPlay1, &QAction::triggered, this, &TMainForm::TestPlay1Click);
+
+    QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("File1"));
+    recentFiles = new RecentFilesMenu(file, SaveRom1, *settings, [this](const QString& path) { loadRom(path); }, this);
+    connect(session, &EditorSession::romLoaded, this, [this] {
+        settings->addRecentFile(state.core.RomFileName);
+        recentFiles->fill();
+    });
+
+    preferences = new TPreferencesForm(this);
+    connect(preferences, &QDialog::accepted, this, [this] {
+        const bool fix = preferences->FixChecksumsBox->isChecked();
+        session->setFixChecksumsOnSave(fix);
+        const QString error = settings->setPreferences(preferences->EmulatorEdit->text().trimmed(), fix);
+        if (!error.isEmpty())
+            prompts.error(error);
+    });
+}
+
+void TMainForm::Preferences1Click()
+{
+    preferences->showPreferences(settings->emulatorCommand(), settings->fixChecksums());
+}
+
+void TMainForm::TestPlay1Click()
+{
+    const QString command = settings->emulatorCommand();
+    if (emulatorCall(command, QString()).program.isEmpty()) {
+        Preferences1Click();
+        return;
+    }
+    QString status;
+    const QString error = testPlay->start(*session, command, &status);
+    if (!error.isEmpty()) {
+        prompts.error(error);
+        return;
+    }
+    setStatusText(status);
+}
