@@ -3,6 +3,7 @@
 #include "session/editor_state.h"
 #include "ui/main/app_icon.h"
 #include "ui/main/main_form.h"
+#include "ui/main/recovery_at_start.h"
 #include "widgets/qt_prompts.h"
 
 #include <QApplication>
@@ -57,8 +58,7 @@ int main(int argc, char** argv)
     mainForm.show();
 
     // "kartola ROM" opens that image as Load Rom would.
-    if (!line.rom.isEmpty())
-        mainForm.loadRom(line.rom);
+    startWithRecovery(mainForm, line.rom);
 
     return app.exec();
 }
