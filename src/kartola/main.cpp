@@ -4,6 +4,9 @@
 #include "session/user_settings.h"
 #include "ui/main/app_icon.h"
 #include "ui/main/main_form.h"
+#include "session/editor_session.h"
+#include "session/recovery_keeper.h"
+#include "ui/main/recovery_at_start.h"
 #include "ui/main/session_restore.h"
 #include "widgets/qt_prompts.h"
 
@@ -62,8 +65,13 @@ int main(int argc, char** argv)
     prompts.setOwner(&mainForm);
     mainForm.show();
 
-    // "kartola ROM" opens that image as Load Rom would; the last session comes back.
+    // Recovery files are known before the first Load Rom, which offers them.
+    // "kartola ROM" opens that image as Load Rom would; the last session comes
+    // back; with neither, the ROM file whose changes were left unsaved last.
+    mainForm.session->recovery().setFolder(RecoveryKeeper::standardFolder());
     restoreLastSession(mainForm, last, start);
+    if (!state.core.romLoaded() && line.rom.isEmpty())
+        startWithRecovery(mainForm, QString());
 
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include "session/load_map_command.h"
 #include "session/map_file.h"
 #include "session/map_pick.h"
+#include "session/recovery_keeper.h"
 #include "model/encounters/encounter_io.h"
 #include "model/encounters/encounter_slot_command.h"
 #include "model/events/event_field_command.h"
@@ -27,20 +28,27 @@ EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* pare
     m_grid = m_state.core.catalogue.CrittersIni.readBool(Settings, GridKey, false);
     connect(&m_undo, &QUndoStack::cleanChanged, this, &EditorSession::updateModified);
     connect(&m_undo, &QUndoStack::indexChanged, this, &EditorSession::updateModified);
+    m_recovery = new RecoveryKeeper(*this);
+    connect(&m_undo, &QUndoStack::indexChanged, m_recovery, &RecoveryKeeper::changed);
 }
 
 // --- The ROM image ----------------------------------------------------------
 
 QString EditorSession::loadRom(const QString& path)
 {
+    m_recovery->writeNow();
     if (!maySetAside())
         return {};
     RomImage image;
     QString error;
-    if (!image.loadFromFile(path, &error))
+    if (!image.loadFromFile(path, &error)) {
+        // Edits that are still here keep their recovery file.
+        m_recovery->changed();
         return error;
+    }
     m_state.core.rom = std::move(image);
     m_state.core.RomFileName = path;
+    m_recovery->setOnDisk(m_state.core.rom.bytes());
     m_romUnsaved = false;
     // Nothing of the previous image may reach the new one.
     dropMap();
@@ -48,6 +56,7 @@ QString EditorSession::loadRom(const QString& path)
     emit romLoaded();
     emit romBytesChanged();
     updateModified();
+    offerRecovery();
     return {};
 }
 
@@ -112,6 +121,7 @@ QString EditorSession::saveRomAs(const QString& path)
     }
     m_romUnsaved = false;
     m_undo.setClean();
+    m_recovery->remove();
     // The tables are read back as the image now holds them; what they said
     // at the pick is not said again.
     QString ignored;
@@ -128,14 +138,19 @@ bool EditorSession::writeImage(const QString& path, QString* error, bool* backup
 {
     EditorCore& core = m_state.core;
     QByteArray bytes = core.rom.bytes();
-    if (!m_fixChecksums || !CartridgeHeader::setChecksums(bytes) || bytes == core.rom.bytes())
-        return core.saveRom(path, error, backupKept);
-    RomImage fixed;
-    fixed.setBytes(bytes);
-    if (!fixed.saveToFile(path, error, &core.romBackups, backupKept))
-        return false;
-    core.rom.setBytes(bytes);
-    emit romBytesChanged();
+    if (!m_fixChecksums || !CartridgeHeader::setChecksums(bytes) || bytes == core.rom.bytes()) {
+        if (!core.saveRom(path, error, backupKept))
+            return false;
+    } else {
+        RomImage fixed;
+        fixed.setBytes(bytes);
+        if (!fixed.saveToFile(path, error, &core.romBackups, backupKept))
+            return false;
+        core.rom.setBytes(bytes);
+        emit romBytesChanged();
+    }
+    if (QFileInfo(path) == QFileInfo(core.RomFileName))
+        m_recovery->setOnDisk(core.rom.bytes());
     return true;
 }
 
@@ -171,8 +186,10 @@ EditorSession::PickResult EditorSession::pickMap(const QString& name, bool liste
             result.cancelled = true;
             return result;
         }
-        if (answer == Prompts::Answer::Yes)
+        if (answer == Prompts::Answer::Yes) {
             writeWorkingCopies();
+            m_recovery->writeNow();
+        }
     }
     commitPick(*pick, &result);
     result.picked = true;
@@ -194,23 +211,29 @@ void EditorSession::commitPick(const PreparedPick& pick, PickResult* result)
                      [this](int value, int maximum) { emit tilesetProgress(value, maximum); });
     }
     m_state.map.Painting = false;
+    readWorkingCopies(&result->eventsProblem);
+    result->wildProblem = encounterTableProblem(record, m_state.core.rom);
+
+    m_undo.clear();
+    emit mapPicked();
+    updateModified();
+}
+
+void EditorSession::readWorkingCopies(QString* eventsProblem)
+{
+    const MapRecord& record = m_state.core.map;
     m_state.map.readMap(m_state.core.rom, record);
 
     EventState& events = m_state.events;
     events.PickedEvent = TEventData();
     events.DraggingEvent = false;
-    reloadEvents(&result->eventsProblem);
+    reloadEvents(eventsProblem);
 
     const std::optional<EncounterTables> wild = readEncounterTables(m_state.core.rom, record.EncounterStart);
     if (wild)
         m_state.encounters = *wild;
     else
         m_state.encounters.clear();
-    result->wildProblem = encounterTableProblem(record, m_state.core.rom);
-
-    m_undo.clear();
-    emit mapPicked();
-    updateModified();
 }
 
 void EditorSession::reloadEvents(QString* problem)
@@ -243,14 +266,18 @@ bool EditorSession::isModified() const
 
 bool EditorSession::maySetAside()
 {
-    if (!isModified() && !workingCopiesDiffer())
+    if (!isModified() && !workingCopiesDiffer()) {
+        m_recovery->remove();
         return true;
+    }
     const QString file = QFileInfo(m_state.core.RomFileName).fileName();
     const Prompts::Answer answer =
         m_prompts.message(Prompts::Kind::Confirmation,
                           QStringLiteral("Save the changes to %1?").arg(file), Prompts::Buttons::SaveDiscardCancel);
-    if (answer == Prompts::Answer::Discard)
+    if (answer == Prompts::Answer::Discard) {
+        m_recovery->remove();
         return true;
+    }
     if (answer != Prompts::Answer::Save)
         return false;
     const QString error = saveRom();
@@ -454,6 +481,7 @@ void EditorSession::eventsRebuilt()
 {
     m_undo.clear();
     m_romUnsaved = true;
+    m_recovery->changed();
     QString problem;
     reloadEvents(&problem);
     if (!problem.isEmpty())

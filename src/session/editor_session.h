@@ -10,6 +10,7 @@
 #include <QUndoStack>
 
 class Prompts;
+class RecoveryKeeper;
 
 // The editor's order of work, and the only place where it lives: Load Rom,
 // the map pick, Save Rom, the questions about unsaved changes, and every
@@ -24,6 +25,8 @@ public:
     const EditorState& state() const { return m_state; }
     QUndoStack& undoStack() { return m_undo; }
     Prompts& prompts() { return m_prompts; }
+    // The recovery file of the ROM file being edited (none until given a folder).
+    RecoveryKeeper& recovery() { return *m_recovery; }
 
     // --- The ROM image ---------------------------------------------------
     // Replaces the image with the file's bytes and drops the map, its working
@@ -131,6 +134,12 @@ private:
     void writeWorkingCopiesInto(RomImage& rom) const;
     void dropMap();
     void commitPick(const struct PreparedPick& pick, PickResult* result);
+    // The current map's working copies, read from the image.
+    void readWorkingCopies(QString* eventsProblem);
+    // After a load: the question about the recovery file this ROM file has.
+    void offerRecovery();
+    void restoreImage(const QByteArray& image, const QString& mapName);
+    void saveRecoveredAs(const QByteArray& image);
     void reloadEvents(QString* problem);
     void romChanged(const QList<RomChange>& changes);
     void updateModified();
@@ -139,6 +148,7 @@ private:
     EditorState& m_state;
     Prompts& m_prompts;
     QUndoStack m_undo;
+    RecoveryKeeper* m_recovery = nullptr;
     bool m_grid = false;
     bool m_fixChecksums = false;
     bool m_romUnsaved = false;   // image bytes changed since the file was read or written

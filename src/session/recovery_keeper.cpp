@@ -1,0 +1,104 @@
+#include "session/recovery_keeper.h"
+
+#include "session/editor_session.h"
+#include "session/recovery_file.h"
+#include "model/rom/crc32.h"
+#include "base/safe_write.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+constexpr int WriteDelayMs = 1000;
+}
+
+RecoveryKeeper::RecoveryKeeper(EditorSession& session) : QObject(&session), m_session(session)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(WriteDelayMs);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
+}
+
+QString RecoveryKeeper::standardFolder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
+        .filePath(QStringLiteral("recovery"));
+}
+
+void RecoveryKeeper::setFolder(const QString& folder)
+{
+    m_folder = folder;
+}
+
+QString RecoveryKeeper::filePath() const
+{
+    const QString rom = m_session.state().core.RomFileName;
+    if (m_folder.isEmpty() || rom.isEmpty())
+        return {};
+    return QDir(m_folder).filePath(RecoveryFile::fileNameFor(rom));
+}
+
+void RecoveryKeeper::setOnDisk(const QByteArray& bytes)
+{
+    m_onDisk = bytes;
+    m_onDiskCrc = crc32Of(bytes);
+}
+
+void RecoveryKeeper::changed()
+{
+    // Restarted only when not pending: a stream of changes writes once a second.
+    if (!m_folder.isEmpty() && !m_timer.isActive())
+        m_timer.start();
+}
+
+bool RecoveryKeeper::writeNow()
+{
+    m_timer.stop();
+    const QString path = filePath();
+    if (path.isEmpty())
+        return true;
+    if (!m_session.isModified() && !m_session.workingCopiesDiffer()) {
+        remove();
+        return true;
+    }
+    const EditorCore& core = m_session.state().core;
+    RecoveryInfo info;
+    info.romPath = QFileInfo(core.RomFileName).absoluteFilePath();
+    info.romSize = m_onDisk.size();
+    info.romCrc = m_onDiskCrc;
+    info.catalogueFolder = core.catalogue.programDir;
+    info.mapName = core.map.isMap() ? core.map.name : QString();
+    info.saved = QDateTime::currentDateTimeUtc();
+    const QByteArray file = RecoveryFile::make(m_onDisk, m_session.imageAsSaved(), info);
+    QString reason;
+    if (!QDir().mkpath(m_folder) || !writeFileAtomically(path, file, &reason)) {
+        emit m_session.statusText(QStringLiteral("Cannot write the recovery copy: %1").arg(reason));
+        return false;
+    }
+    return true;
+}
+
+void RecoveryKeeper::remove()
+{
+    m_timer.stop();
+    const QString path = filePath();
+    if (!path.isEmpty())
+        QFile::remove(path);
+}
+
+QString RecoveryKeeper::setAside()
+{
+    m_timer.stop();
+    const QString path = filePath();
+    if (path.isEmpty() || !QFile::exists(path))
+        return {};
+    // An older file kept aside is not replaced.
+    const QString name = QFileInfo(m_session.state().core.RomFileName).fileName();
+    const QDir folder(m_folder);
+    QString aside = folder.filePath(name + QStringLiteral(".recovered.bps"));
+    for (int n = 2; QFile::exists(aside); ++n)
+        aside = folder.filePath(QStringLiteral("%1.recovered-%2.bps").arg(name).arg(n));
+    return QFile::rename(path, aside) ? aside : QString();
+}

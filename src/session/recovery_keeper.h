@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class EditorSession;
+
+// Keeps the recovery file of the ROM file being edited while anything is
+// unsaved: written at most once a second after a change (and at once when
+// asked), removed when nothing is unsaved any more. With no folder set (the
+// default) it keeps none.
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    explicit RecoveryKeeper(EditorSession& session);
+
+    // The folder the program keeps its recovery files in, in the user's data folder.
+    static QString standardFolder();
+    void setFolder(const QString& folder);
+    QString folder() const { return m_folder; }
+    // The recovery file of the ROM file loaded; empty without a ROM or folder.
+    QString filePath() const;
+
+    // The ROM file's bytes as they lie on disk now (at load and at every save
+    // to it): the source of the patch.
+    void setOnDisk(const QByteArray& bytes);
+    const QByteArray& onDisk() const { return m_onDisk; }
+
+    // Something may have changed: the file is written (or removed) a second
+    // later. Costs a timer start at most, so it may run on every paint step.
+    void changed();
+    // Writes the file now, or removes it when nothing is unsaved. False
+    // when the write failed (the status line says why).
+    bool writeNow();
+    void remove();
+    // No: the recovery file is kept aside as NAME.recovered.bps beside it.
+    // Returns the path it was kept as, empty when it could not be moved.
+    QString setAside();
+
+private:
+    EditorSession& m_session;
+    QString m_folder;
+    QByteArray m_onDisk;
+    quint32 m_onDiskCrc = 0;
+    QTimer m_timer;
+};
