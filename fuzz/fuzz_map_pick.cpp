@@ -51,6 +51,13 @@ QByteArray value(FuzzedDataProvider& in, int low, int high)
     }
 }
 
+// The last block number of a tileset: mostly a few blocks, since each one
+// is composed at the pick, now and then up to and past the cache's 128.
+int blockLimit(FuzzedDataProvider& in)
+{
+    return in.ConsumeIntegralInRange<int>(0, 7) == 0 ? 130 : 12;
+}
+
 const QStringList MapNames{QStringLiteral("Alpha"), QStringLiteral("Beta"), QStringLiteral("Gamma")};
 
 void writeCatalogue(FuzzedDataProvider& in, int romSize)
@@ -74,14 +81,14 @@ void writeCatalogue(FuzzedDataProvider& in, int romSize)
             events += QByteArray(key) + "=" + value(in, -1, romSize) + "\r\n";
     }
     for (int t = 1; t <= 3; ++t)
-        tilesets += "[" + QByteArray::number(t) + "]\r\nBlocks=" + value(in, -1, 130) + "\r\nStart offset="
+        tilesets += "[" + QByteArray::number(t) + "]\r\nBlocks=" + value(in, -1, blockLimit(in)) + "\r\nStart offset="
             + value(in, 0, romSize) + "\r\nTiles=" + (in.ConsumeBool() ? "Tiles\\pics.BMP" : "missing.bmp") + "\r\n";
     critters += "[Settings]\r\nGrid=" + value(in, 0, 1) + "\r\n";
-    fuzz::writeScratch(QStringLiteral("Main.Ini"), main);
-    fuzz::writeScratch(QStringLiteral("Maps.Ini"), maps);
-    fuzz::writeScratch(QStringLiteral("Tilesets.ini"), tilesets);
-    fuzz::writeScratch(QStringLiteral("Critters.ini"), critters);
-    fuzz::writeScratch(QStringLiteral("Events.ini"), events);
+    fuzz::writeSettledScratch(QStringLiteral("Main.Ini"), main);
+    fuzz::writeSettledScratch(QStringLiteral("Maps.Ini"), maps);
+    fuzz::writeSettledScratch(QStringLiteral("Tilesets.ini"), tilesets);
+    fuzz::writeSettledScratch(QStringLiteral("Critters.ini"), critters);
+    fuzz::writeSettledScratch(QStringLiteral("Events.ini"), events);
 }
 
 } // namespace

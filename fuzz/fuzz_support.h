@@ -5,6 +5,7 @@
 // files.
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
@@ -34,6 +35,21 @@ inline QString writeScratch(const QString& name, const QByteArray& bytes)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         std::abort();
     file.write(bytes);
+    return path;
+}
+
+// The same, for a file that stands for one long settled on disk: its
+// modification time is set in the past, a different moment for every call,
+// so the INI layer parses it once instead of comparing its bytes at every
+// read as it does for a file written a moment ago.
+inline QString writeSettledScratch(const QString& name, const QByteArray& bytes)
+{
+    static qint64 calls = 0;
+    const QString path = writeScratch(name, bytes);
+    QFile file(path);
+    const QDateTime past = QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch() - 864000000 + ++calls);
+    if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(past, QFileDevice::FileModificationTime))
+        std::abort();
     return path;
 }
 

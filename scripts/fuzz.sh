@@ -4,12 +4,24 @@
 # seconds (default 60), starting from its seed inputs in fuzz/seeds/NAME/.
 # New inputs the fuzzer finds go to build-fuzz/corpus/NAME/, crashes to
 # build-fuzz/crashes/. Exits non-zero when a target crashed or reported.
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]     FUZZ_BUILD_DIR may be set.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]         SECONDS for each target
+#        scripts/fuzz.sh --total SECONDS [TARGET...]   SECONDS shared evenly
+# FUZZ_BUILD_DIR may be set.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-RUN_SECONDS="${1:-60}"
-shift || true
+TOTAL_SECONDS=""
+if [ "${1:-}" = "--total" ]; then
+    TOTAL_SECONDS="${2:?--total needs a number of seconds}"
+    shift 2
+    RUN_SECONDS=""
+else
+    RUN_SECONDS="${1:-60}"
+    shift || true
+fi
+for n in $TOTAL_SECONDS $RUN_SECONDS; do
+    [[ "$n" =~ ^[0-9]+$ ]] || { echo "fuzz.sh: not a number of seconds: $n" >&2; exit 2; }
+done
 FUZZ_BUILD_DIR="${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
 
 need=()
@@ -40,6 +52,11 @@ if [ "${#targets[@]}" -eq 0 ]; then
     for src in "$ROOT"/fuzz/fuzz_*.cpp; do
         targets+=("$(basename "$src" .cpp)")
     done
+fi
+if [ -n "$TOTAL_SECONDS" ]; then
+    RUN_SECONDS=$((TOTAL_SECONDS / ${#targets[@]}))
+    [ "$RUN_SECONDS" -ge 1 ] || RUN_SECONDS=1
+    echo "== ${TOTAL_SECONDS} s over ${#targets[@]} targets: ${RUN_SECONDS} s each"
 fi
 
 mkdir -p "$FUZZ_BUILD_DIR/crashes" "$FUZZ_BUILD_DIR/logs"
