@@ -195,10 +195,17 @@ void TestInstall::manualPage()
                                    &m_manualPage);
         QVERIFY2(status == 0, qPrintable(m_manualPage));
     }
-    // The option as a word of its own: "--export-map" is not found in "--export-map-picture".
-    const QRegularExpression word(QStringLiteral("(^|[\\s,\\[|])") + QRegularExpression::escape(option)
-                                  + QStringLiteral("($|[\\s,\\]|])"));
-    QVERIFY2(m_manualPage.contains(word), qPrintable(option + QStringLiteral(" is missing from the manual page")));
+    // The option as a word of its own ("--export-map" is not found in
+    // "--export-map-picture") at the head of an entry of OPTIONS, where man
+    // sets the terms at the page's first indent.
+    const qsizetype start = m_manualPage.indexOf(QStringLiteral("\nOPTIONS\n"));
+    const qsizetype end = m_manualPage.indexOf(QStringLiteral("\nEXIT STATUS\n"));
+    QVERIFY2(start >= 0 && end > start, qPrintable(m_manualPage));
+    const QRegularExpression term(QStringLiteral("^ {7}(\\S.*[\\s,])?") + QRegularExpression::escape(option)
+                                      + QStringLiteral("($|[\\s,])"),
+                                  QRegularExpression::MultilineOption);
+    QVERIFY2(m_manualPage.mid(start, end - start).contains(term),
+             qPrintable(option + QStringLiteral(" is missing from the manual page's options")));
 }
 
 QTEST_GUILESS_MAIN(TestInstall)
