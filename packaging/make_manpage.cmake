@@ -1,0 +1,85 @@
+# cmake -DPROGRAM=kartola -DTEMPLATE=kartola.1.in -DOUTPUT=kartola.1 -DVERSION=V -P make_manpage.cmake
+# Writes the manual page: the template's hand-written sections, and the
+# options and arguments as the program's --help lists them. Also writes
+# OUTPUT.gz, compressed for installation.
+cmake_policy(VERSION 3.25)
+execute_process(COMMAND ${PROGRAM} --help OUTPUT_VARIABLE help RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} --help failed: ${status}")
+endif()
+
+# Text for roff: backslashes escaped, option names as minus signs, a line that
+# would start a request guarded.
+function(roff_text out text)
+  string(REPLACE "\\" "\\e" text "${text}")
+  string(REGEX MATCHALL "(^|[ (])-[-a-z0-9]+" words "${text}")
+  foreach(word IN LISTS words)
+    string(REGEX REPLACE "^[ (]" "" word "${word}")
+    string(REPLACE "-" "\\-" escaped "${word}")
+    string(REPLACE "${word}" "${escaped}" text "${text}")
+  endforeach()
+  string(REGEX REPLACE "^([.'])" "\\\\&\\1" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+# "-h, --help" gives "\fB\-h\fR, \fB\-\-help\fR"; "<MAP> <FILE>" gives "\fIMAP\fR \fIFILE\fR".
+function(roff_term out term)
+  string(REGEX REPLACE "<([^>]*)>" "\\\\fI\\1\\\\fR" term "${term}")
+  string(REGEX REPLACE "(^|, )(-[-a-z]+)" "\\1\\\\fB\\2\\\\fR" term "${term}")
+  string(REPLACE "-" "\\-" term "${term}")
+  set(${out} "${term}" PARENT_SCOPE)
+endfunction()
+
+# One ".TP" paragraph per entry of the sections "Options:" and "Arguments:".
+# An entry is a line "  TERM  DESCRIPTION"; deeper indented lines go on with
+# the description before them.
+string(REPLACE ";" "<semicolon>" help "${help}")
+string(REPLACE "\n" ";" lines "${help}")
+set(section "")
+set(options "")
+set(arguments "")
+set(entry "")
+macro(close_entry)
+  if(NOT entry STREQUAL "")
+    string(APPEND ${section} "${entry}\n")
+    set(entry "")
+  endif()
+endmacro()
+foreach(line IN LISTS lines)
+  string(REPLACE "<semicolon>" ";" line "${line}")
+  if(line MATCHES "^Options:")
+    close_entry()
+    set(section options)
+  elseif(line MATCHES "^Arguments:")
+    close_entry()
+    set(section arguments)
+  elseif(section STREQUAL "" OR line STREQUAL "")
+    continue()
+  elseif(line MATCHES "^  ([^ ].*[^ ])   *([^ ].*)$")
+    close_entry()
+    roff_term(term "${CMAKE_MATCH_1}")
+    roff_text(text "${CMAKE_MATCH_2}")
+    set(entry ".TP\n${term}\n${text}")
+  elseif(line MATCHES "^    *([^ ].*)$" AND NOT entry STREQUAL "")
+    roff_text(text "${CMAKE_MATCH_1}")
+    string(APPEND entry "\n${text}")
+  else()
+    message(FATAL_ERROR "Unexpected line in ${PROGRAM} --help: \"${line}\"")
+  endif()
+endforeach()
+close_entry()
+if(options STREQUAL "" OR arguments STREQUAL "")
+  message(FATAL_ERROR "${PROGRAM} --help lists no options or no arguments")
+endif()
+
+file(READ ${TEMPLATE} page)
+string(REPLACE "@VERSION@" "${VERSION}" page "${page}")
+string(REPLACE "@OPTIONS@\n" "${options}" page "${page}")
+string(REPLACE "@ARGUMENTS@\n" ".SS Arguments\n${arguments}" page "${page}")
+file(WRITE ${OUTPUT} "${page}")
+
+execute_process(COMMAND ${CMAKE_COMMAND} -DINPUT=${OUTPUT} -DOUTPUT=${OUTPUT}.gz
+                -P ${CMAKE_CURRENT_LIST_DIR}/gzip_file.cmake RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "Could not compress ${OUTPUT}")
+endif()
