@@ -9,6 +9,7 @@
 #include "model/map/map_picture.h"
 #include "model/map/palette_picture.h"
 #include "model/map/picture_file.h"
+#include "model/rom/patch_file.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -39,6 +40,8 @@ private:
     int exportMap();
     int importMap();
     int exportPictures();
+    int makePatch();
+    int applyPatch();
 
     const CommandLine& m_line;
     QTextStream& m_out;
@@ -88,6 +91,8 @@ int BatchRun::run()
     case CommandLine::Action::ExportMap: return exportMap();
     case CommandLine::Action::ImportMap: return importMap();
     case CommandLine::Action::ExportPictures: return exportPictures();
+    case CommandLine::Action::MakePatch: return makePatch();
+    case CommandLine::Action::ApplyPatch: return applyPatch();
     default: return ExitUsage;
     }
 }
@@ -152,6 +157,27 @@ int BatchRun::importMap()
     const QString saveProblem = m_session.saveRomAs(m_line.output);
     if (!saveProblem.isEmpty())
         return fail(saveProblem);
+    return ExitSuccess;
+}
+
+int BatchRun::makePatch()
+{
+    RomImage original;
+    QString problem;
+    if (!original.loadFromFile(m_line.original, &problem))
+        return fail(problem);
+    problem = writePatchFile(m_line.file, original.bytes(), m_state.core.rom.bytes());
+    return problem.isEmpty() ? ExitSuccess : fail(problem);
+}
+
+// The patched image goes to OUT only; ROM stays as it is.
+int BatchRun::applyPatch()
+{
+    const PatchResult patched = applyPatchFile(m_line.file, m_state.core.rom.bytes());
+    if (!patched.image)
+        return fail(patched.error);
+    if (!writeFileAtomically(m_line.output, *patched.image))
+        return fail(QStringLiteral("Cannot create file %1").arg(m_line.output));
     return ExitSuccess;
 }
 

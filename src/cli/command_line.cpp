@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "model/rom/patch_file.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QTextStream>
@@ -10,8 +12,8 @@ namespace {
 
 // Options that take two values, MAP and FILE. The parser knows one value per
 // option, so the second is taken off the list before it parses.
-constexpr std::array<const char*, 4> TwoValueOptions{
-    "export-map-picture", "export-tileset-picture", "export-map", "import-map"};
+constexpr std::array<const char*, 5> TwoValueOptions{
+    "export-map-picture", "export-tileset-picture", "export-map", "import-map", "make-patch"};
 
 struct Options {
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
@@ -40,8 +42,16 @@ struct Options {
     QCommandLineOption importMap{QStringLiteral("import-map"),
                                  QStringLiteral("Apply map file FILE to map MAP and write the image to OUT."),
                                  QStringLiteral("MAP> <FILE")};
+    QCommandLineOption makePatch{QStringLiteral("make-patch"),
+                                 QStringLiteral("Write the patch that turns image ORIGINAL into ROM to FILE "
+                                                "(.ips or .bps)."),
+                                 QStringLiteral("ORIGINAL> <FILE")};
+    QCommandLineOption applyPatch{QStringLiteral("apply-patch"),
+                                  QStringLiteral("Apply IPS or BPS patch PATCH to ROM and write the image to OUT."),
+                                  QStringLiteral("PATCH")};
     QCommandLineOption output{QStringLiteral("output"),
-                              QStringLiteral("The image file --import-map writes."), QStringLiteral("OUT")};
+                              QStringLiteral("The image file --import-map and --apply-patch write."),
+                              QStringLiteral("OUT")};
     QCommandLineOption force{QStringLiteral("force"),
                              QStringLiteral("Apply a map file whose length is not the map's.")};
     QCommandLineOption pictures{QStringLiteral("export-pictures"),
@@ -53,8 +63,8 @@ struct Options {
         parser.addPositionalArgument(QStringLiteral("ROM"), QStringLiteral("The ROM image to open."),
                                      QStringLiteral("[ROM]"));
         for (const QCommandLineOption* option : {&help, &version, &catalogue, &listMaps, &check, &mapPicture,
-                                                 &tilesetPicture, &grid, &exportMap, &importMap, &output,
-                                                 &force, &pictures})
+                                                 &tilesetPicture, &grid, &exportMap, &importMap, &makePatch,
+                                                 &applyPatch, &output, &force, &pictures})
             parser.addOption(*option);
     }
 };
@@ -132,7 +142,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const bool joined = argument.contains(QLatin1Char('='));
         const qsizetype fileIndex = joined ? i + 1 : i + 2;
         if (fileIndex >= arguments.size())
-            return usageError(QStringLiteral("--%1 needs MAP and FILE.").arg(name));
+            return usageError(name == QLatin1String("make-patch")
+                                  ? QStringLiteral("--make-patch needs ORIGINAL and FILE.")
+                                  : QStringLiteral("--%1 needs MAP and FILE.").arg(name));
         rest << argument;
         if (!joined)
             rest << arguments.at(i + 1);
@@ -178,6 +190,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {&options.exportMap, CommandLine::Action::ExportMap},
         {&options.importMap, CommandLine::Action::ImportMap},
         {&options.pictures, CommandLine::Action::ExportPictures},
+        {&options.makePatch, CommandLine::Action::MakePatch},
+        {&options.applyPatch, CommandLine::Action::ApplyPatch},
     };
     QStringList chosen;
     for (const Choice& choice : choices) {
@@ -185,7 +199,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
             continue;
         chosen << QStringLiteral("--") + choice.option->names().constFirst();
         line.action = choice.action;
-        if (choice.action == CommandLine::Action::ExportPictures) {
+        if (choice.action == CommandLine::Action::ExportPictures || choice.action == CommandLine::Action::ApplyPatch) {
             line.file = parser.value(*choice.option);
         } else if (!choice.option->valueName().isEmpty()) {
             line.map = parser.value(*choice.option);
@@ -196,10 +210,20 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("Give one of %1, not several.").arg(chosen.join(QStringLiteral(", "))));
     if (line.isBatch() && line.rom.isEmpty())
         return usageError(QStringLiteral("%1 needs a ROM image.").arg(chosen.constFirst()));
-    if (line.action == CommandLine::Action::ImportMap && line.output.isEmpty())
-        return usageError(QStringLiteral("--import-map needs --output OUT."));
-    if (line.action != CommandLine::Action::ImportMap && (parser.isSet(options.output) || line.force))
-        return usageError(QStringLiteral("--output and --force belong to --import-map."));
+    const bool writesImage =
+        line.action == CommandLine::Action::ImportMap || line.action == CommandLine::Action::ApplyPatch;
+    if (writesImage && line.output.isEmpty())
+        return usageError(QStringLiteral("%1 needs --output OUT.").arg(chosen.constFirst()));
+    if (!writesImage && parser.isSet(options.output))
+        return usageError(QStringLiteral("--output belongs to --import-map and --apply-patch."));
+    if (line.action != CommandLine::Action::ImportMap && line.force)
+        return usageError(QStringLiteral("--force belongs to --import-map."));
+    if (line.action == CommandLine::Action::MakePatch) {
+        line.original = line.map;
+        line.map.clear();
+        if (!patchFormatFor(line.file))
+            return usageError(QStringLiteral("--make-patch writes a .ips or a .bps file, not %1.").arg(line.file));
+    }
     return line;
 }
 

@@ -18,6 +18,8 @@ struct CommandLine {
         ExportMap,
         ImportMap,
         ExportPictures,
+        MakePatch,
+        ApplyPatch,
     };
 
     Action action = Action::OpenWindow;
@@ -25,7 +27,8 @@ struct CommandLine {
     QString catalogueDir;    // empty: the program's own folder
     QString map;             // MAP of the map actions
     QString file;            // FILE of the map actions, DIR of --export-pictures
-    QString output;          // OUT of --import-map
+    QString original;        // ORIGINAL of --make-patch
+    QString output;          // OUT of --import-map and --apply-patch
     bool grid = false;       // draw the grid into pictures
     bool force = false;      // accept a map file of another length
     QString error;           // UsageError: what was wrong

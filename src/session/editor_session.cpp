@@ -176,20 +176,14 @@ EditorSession::PickResult EditorSession::pickMap(const QString& name, bool liste
         prepareMapPick(m_state.core.catalogue, m_state.core.rom, name, listed, &result.refusal);
     if (!pick)
         return result;
-    if (m_state.core.map.isMap() && workingCopiesDiffer()) {
-        const Prompts::Answer answer = m_prompts.message(
-            Prompts::Kind::Confirmation,
-            QStringLiteral("Map \"%1\" has changes that are not in the ROM image yet. Keep them?")
-                .arg(m_state.core.map.name),
-            Prompts::Buttons::YesNoCancel);
-        if (answer == Prompts::Answer::Cancel) {
-            result.cancelled = true;
-            return result;
-        }
-        if (answer == Prompts::Answer::Yes) {
-            writeWorkingCopies();
-            m_recovery->writeNow();
-        }
+    const std::optional<bool> keep = askKeepWorkingCopies();
+    if (!keep) {
+        result.cancelled = true;
+        return result;
+    }
+    if (*keep) {
+        writeWorkingCopies();
+        m_recovery->writeNow();
     }
     commitPick(*pick, &result);
     result.picked = true;
@@ -201,7 +195,21 @@ EditorSession::PickResult EditorSession::pickMap(const QString& name, bool liste
     return result;
 }
 
-void EditorSession::commitPick(const PreparedPick& pick, PickResult* result)
+std::optional<bool> EditorSession::askKeepWorkingCopies()
+{
+    if (!m_state.core.map.isMap() || !workingCopiesDiffer())
+        return false;
+    const Prompts::Answer answer = m_prompts.message(
+        Prompts::Kind::Confirmation,
+        QStringLiteral("Map \"%1\" has changes that are not in the ROM image yet. Keep them?")
+            .arg(m_state.core.map.name),
+        Prompts::Buttons::YesNoCancel);
+    if (answer == Prompts::Answer::Cancel)
+        return std::nullopt;
+    return answer == Prompts::Answer::Yes;
+}
+
+void EditorSession::commitPick(const PreparedPick& pick, PickResult* result, bool newHistory)
 {
     const MapRecord& record = pick.record;
     m_state.core.map = record;
@@ -214,7 +222,8 @@ void EditorSession::commitPick(const PreparedPick& pick, PickResult* result)
     readWorkingCopies(&result->eventsProblem);
     result->wildProblem = encounterTableProblem(record, m_state.core.rom);
 
-    m_undo.clear();
+    if (newHistory)
+        m_undo.clear();
     emit mapPicked();
     updateModified();
 }

@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QUndoStack>
 
+#include <optional>
+
 class Prompts;
 class RecoveryKeeper;
 
@@ -111,6 +113,17 @@ public:
     // the history is cleared and the events read again.
     void eventsRebuilt();
 
+    // --- Patches -----------------------------------------------------------
+    // Writes the patch (.ips or .bps by the name) that turns the image in
+    // `originalPath` into imageAsSaved(); the image is not changed. Empty
+    // result: written; else the message.
+    QString exportPatch(const QString& originalPath, const QString& patchPath);
+    // Applies an IPS or BPS file to the image as one undo entry and reads the
+    // current map again from the patched image, asking the pick's question
+    // first. Empty result: applied or cancelled; else the refusal, and
+    // nothing has changed.
+    QString applyPatch(const QString& patchPath);
+
 signals:
     void romLoaded();
     void mapDropped();
@@ -133,7 +146,12 @@ private:
     // The one place where map bytes, event tables and wild tables go into an image.
     void writeWorkingCopiesInto(RomImage& rom) const;
     void dropMap();
-    void commitPick(const struct PreparedPick& pick, PickResult* result);
+    void commitPick(const struct PreparedPick& pick, PickResult* result, bool newHistory = true);
+    // The pick's question about unsaved working copies: true to keep them in
+    // the image, false to drop them, nothing for Cancel.
+    std::optional<bool> askKeepWorkingCopies();
+    // The image was replaced whole: the current map is read again from it.
+    void imageReplaced();
     // The current map's working copies, read from the image.
     void readWorkingCopies(QString* eventsProblem);
     // After a load: the question about the recovery file this ROM file has.

@@ -43,6 +43,10 @@ void TestCommandLine::parses_data()
                             << A::ImportMap << "a.gbc" << "Cave" << "c.map" << "b.gbc";
     QTest::newRow("pictures") << QStringList{"a.gbc", "--export-pictures", "out"} << A::ExportPictures << "a.gbc"
                               << none << "out" << none;
+    QTest::newRow("make patch") << QStringList{"a.gbc", "--make-patch", "o.gbc", "p.BPS"} << A::MakePatch << "a.gbc"
+                                << "o.gbc" << "p.BPS" << none;
+    QTest::newRow("apply patch") << QStringList{"a.gbc", "--apply-patch", "p.ips", "--output", "b.gbc"}
+                                 << A::ApplyPatch << "a.gbc" << none << "p.ips" << "b.gbc";
     QTest::newRow("list") << QStringList{"a.gbc", "--list-maps"} << A::ListMaps << "a.gbc" << none << none << none;
     QTest::newRow("check") << QStringList{"--check", "a.gbc"} << A::Check << "a.gbc" << none << none << none;
 
@@ -58,6 +62,10 @@ void TestCommandLine::parses_data()
                                            << A::UsageError << none << none << none << none;
     QTest::newRow("force without import") << QStringList{"a.gbc", "--check", "--force"} << A::UsageError << none
                                           << none << none << none;
+    QTest::newRow("patch of no format") << QStringList{"a.gbc", "--make-patch", "o.gbc", "p.txt"} << A::UsageError
+                                        << none << none << none << none;
+    QTest::newRow("output without a writer") << QStringList{"a.gbc", "--check", "--output", "b.gbc"}
+                                             << A::UsageError << none << none << none << none;
     QTest::newRow("catalogue without DIR") << QStringList{"--catalogue"} << A::UsageError << none << none << none
                                            << none;
 }
@@ -77,7 +85,8 @@ void TestCommandLine::parses()
         return;
     }
     QCOMPARE(line.rom, rom);
-    QCOMPARE(line.map, map);
+    // The first value of --make-patch is the original image.
+    QCOMPARE(action == CommandLine::Action::MakePatch ? line.original : line.map, map);
     QCOMPARE(line.file, file);
     QCOMPARE(line.output, output);
 }

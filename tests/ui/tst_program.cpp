@@ -25,6 +25,8 @@ private slots:
     void exportPicturesWritesEveryMap();
     void picturesAreTheMenus_data();
     void picturesAreTheMenus();
+    void patchRoundTrip_data();
+    void patchRoundTrip();
 
 private:
     struct Run {
@@ -93,6 +95,10 @@ void TestProgram::answersWithoutWindow_data()
         << QStringList{"x.gbc", "--export-map-picture", "Town"} << 2 << QString() << usage;
     QTest::newRow("import without --output")
         << QStringList{"x.gbc", "--import-map", "Town", "t.map"} << 2 << QString() << usage;
+    QTest::newRow("patch neither .ips nor .bps")
+        << QStringList{"x.gbc", "--make-patch", "o.gbc", "p.txt"} << 2 << QString() << usage;
+    QTest::newRow("apply without --output") << QStringList{"x.gbc", "--apply-patch", "p.ips"} << 2 << QString()
+                                            << usage;
     QTest::newRow("missing ROM") << QStringList{"/nonexistent/x.gbc", "--list-maps"} << 1 << QString()
                                  << QStringLiteral("Cannot open file /nonexistent/x.gbc");
 }
@@ -302,6 +308,45 @@ void TestProgram::picturesAreTheMenus()
     QCOMPARE(result.err, QString());
     QCOMPARE(QImage(fromBatch, file.endsWith(QStringLiteral(".png")) ? "PNG" : "BMP").convertToFormat(QImage::Format_RGB32), shown);
     QVERIFY(dir.read(QStringLiteral("menu-") + file) == dir.read(QStringLiteral("batch-") + file));
+}
+
+void TestProgram::patchRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("ips") << QStringLiteral("p.ips");
+    QTest::newRow("bps") << QStringLiteral("p.bps");
+}
+
+void TestProgram::patchRoundTrip()
+{
+    QFETCH(QString, name);
+    TestDir work;
+    const QByteArray original = m_dir.read(QStringLiteral("demo.gbc"));
+    QByteArray edited = original + QByteArray(5000, '\x33');
+    edited[0x150] = char(~edited[0x150]);
+    work.write(QStringLiteral("edited.gbc"), edited);
+    const QString catalogue = QStringLiteral("--catalogue");
+    const QString patch = work.file(name);
+    Run result = run({catalogue, m_dir.path(), work.file(QStringLiteral("edited.gbc")), QStringLiteral("--make-patch"),
+                      rom(), patch});
+    QCOMPARE(result.status, 0);
+
+    const QString out = work.file(QStringLiteral("out.gbc"));
+    result = run(onDemo({QStringLiteral("--apply-patch"), patch, QStringLiteral("--output"), out}));
+    QCOMPARE(result.status, 0);
+    QVERIFY(work.read(QStringLiteral("out.gbc")) == edited);
+    QVERIFY(m_dir.read(QStringLiteral("demo.gbc")) == original);
+
+    // A damaged patch: one line on stderr, nothing written.
+    QByteArray damaged = work.read(name);
+    damaged.chop(1);
+    work.write(QStringLiteral("damaged.") + name, damaged);
+    const QString refused = work.file(QStringLiteral("refused.gbc"));
+    result = run(onDemo({QStringLiteral("--apply-patch"), work.file(QStringLiteral("damaged.") + name),
+                         QStringLiteral("--output"), refused}));
+    QCOMPARE(result.status, 1);
+    QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+    QVERIFY(!QFile::exists(refused));
 }
 
 QTEST_MAIN(TestProgram)

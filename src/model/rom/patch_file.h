@@ -1,0 +1,19 @@
+#pragma once
+
+#include "model/rom/patch_result.h"
+
+#include <optional>
+
+// Patch files on disk, IPS or BPS.
+enum class PatchFormat { Ips, Bps };
+
+// The format a patch file's name asks for: ".ips" or ".bps", in any case.
+std::optional<PatchFormat> patchFormatFor(const QString& path);
+
+// Writes the patch that turns `original` into `target` to `path`, in the
+// format of its extension, atomically. Empty result: written; else the message.
+QString writePatchFile(const QString& path, const QByteArray& original, const QByteArray& target);
+
+// `image` with the patch in the file at `path` applied; the file's first
+// bytes tell IPS from BPS, whatever its name.
+PatchResult applyPatchFile(const QString& path, const QByteArray& image);

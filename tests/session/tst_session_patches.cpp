@@ -1,0 +1,180 @@
+// Export Patch and Apply Patch through the editing session: the undo entry,
+// the pick's question, and refusals that change nothing.
+#include "session/editor_session.h"
+#include "model/rom/bps_patch.h"
+#include "model/rom/ips_patch.h"
+#include "support/catalogue_fixture.h"
+#include "support/scripted_prompts.h"
+
+#include <QtTest>
+
+namespace {
+
+constexpr qint64 RouteMap = 0x3000;   // "Route 1", 20 x 18
+
+struct Rig {
+    Rig()
+    {
+        state = std::make_unique<EditorState>(files.dir.path());
+        session = std::make_unique<EditorSession>(*state, prompts);
+        QCOMPARE(session->loadRom(files.dir.file("rom.gbc")), QString());
+        QVERIFY(session->pickMap(QStringLiteral("Route 1")).picked);
+    }
+    // Paints block 7 into the first five cells: a working copy not yet in the image.
+    void paint()
+    {
+        session->setSelectedBlock(7);
+        session->beginStroke();
+        for (int cell = 0; cell < 5; ++cell)
+            session->paintCell(cell);
+        session->endStroke();
+    }
+    QByteArray image() const { return state->core.rom.bytes(); }
+    QString patchFile(const QString& name, const QByteArray& bytes)
+    {
+        files.dir.write(name, bytes);
+        return files.dir.file(name);
+    }
+
+    CatalogueFixture files;
+    ScriptedPrompts prompts;
+    std::unique_ptr<EditorState> state;
+    std::unique_ptr<EditorSession> session;
+};
+
+QByteArray painted(QByteArray image)
+{
+    image.replace(RouteMap, 5, QByteArray(5, '\x07'));
+    return image;
+}
+
+} // namespace
+
+class TestSessionPatches : public QObject {
+    Q_OBJECT
+private slots:
+    void applyIsOneUndoEntry_data();
+    void applyIsOneUndoEntry();
+    void questionComesFirst_data();
+    void questionComesFirst();
+    void refusalChangesNothing_data();
+    void refusalChangesNothing();
+    void exportWritesTheSavedImage();
+};
+
+void TestSessionPatches::applyIsOneUndoEntry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("size");
+    QTest::newRow("bps, longer") << "p.bps" << CatalogueFixture::RomSize + 3000;
+    QTest::newRow("ips, shorter") << "p.ips" << CatalogueFixture::RomSize - 0x1000;
+}
+
+void TestSessionPatches::applyIsOneUndoEntry()
+{
+    QFETCH(QString, name);
+    QFETCH(int, size);
+    Rig rig;
+    const QByteArray original = rig.image();
+    QByteArray target = original;
+    target.resize(size, '\x5C');
+    target[RouteMap] = '\x21';   // the map's first block
+    const QByteArray patch = name.endsWith("bps") ? makeBpsPatch(original, target)
+                                                  : *makeIpsPatch(original, target).image;
+    QCOMPARE(rig.session->applyPatch(rig.patchFile(name, patch)), QString());
+    QCOMPARE(rig.image(), target);
+    QCOMPARE(rig.state->map.MapBytes[0], quint8(0x21));   // the map was read again
+    QCOMPARE(rig.session->undoStack().count(), 1);
+    QVERIFY(rig.session->isModified());
+
+    rig.session->undoStack().undo();
+    QCOMPARE(rig.image(), original);
+    QCOMPARE(rig.state->map.MapBytes[0], quint8(original[RouteMap]));
+    QVERIFY(!rig.session->isModified());
+    rig.session->undoStack().redo();
+    QCOMPARE(rig.image(), target);
+    QCOMPARE(rig.files.dir.read("rom.gbc"), original);
+}
+
+void TestSessionPatches::questionComesFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("Yes: kept, then patched") << int(Prompts::Answer::Yes) << true << true;
+    QTest::newRow("No: dropped, then patched") << int(Prompts::Answer::No) << true << false;
+    QTest::newRow("Cancel: nothing") << int(Prompts::Answer::Cancel) << false << false;
+}
+
+void TestSessionPatches::questionComesFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, applied);
+    QFETCH(bool, kept);
+    Rig rig;
+    const QByteArray original = rig.image();
+    rig.paint();
+    // Changes one byte outside the map, at 0x100, to 0xEE.
+    const QByteArray ips = QByteArray("PATCH") + QByteArray::fromHex("0001000001EE") + "EOF";
+    rig.prompts.answer(Prompts::Answer(answer));
+    QCOMPARE(rig.session->applyPatch(rig.patchFile("one.ips", ips)), QString());
+    QCOMPARE(rig.prompts.shown.size(), size_t(1));
+
+    QByteArray expected = kept ? painted(original) : original;
+    if (applied)
+        expected[0x100] = '\xEE';
+    QCOMPARE(rig.image(), expected);
+    // The map shows what the image holds, or, after Cancel, the painting.
+    QCOMPARE(rig.state->map.MapBytes[0], quint8(kept || !applied ? 7 : original[RouteMap]));
+}
+
+void TestSessionPatches::refusalChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("patch");
+    QTest::addColumn<QString>("error");
+    const QByteArray other(100, '\x01');
+    QTest::newRow("another image") << "p.bps" << makeBpsPatch(other, other + "x")
+                                   << "This patch was made for another image.";
+    QTest::newRow("not a patch") << "p.ips" << QByteArray("hello") << "p.ips is neither an IPS nor a BPS patch.";
+    QTest::newRow("cut short") << "p.ips" << QByteArray("PATCH\x00\x01\x00\x00\x09xy", 12) << "past its end";
+}
+
+void TestSessionPatches::refusalChangesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, patch);
+    QFETCH(QString, error);
+    Rig rig;
+    const QByteArray original = rig.image();
+    rig.paint();
+    const int entries = rig.session->undoStack().count();
+    rig.prompts.answer(Prompts::Answer::Yes);   // keep the painting: still nothing may change
+    QVERIFY(rig.session->applyPatch(rig.patchFile(name, patch)).contains(error));
+    QCOMPARE(rig.image(), original);
+    QCOMPARE(rig.session->undoStack().count(), entries);
+    QCOMPARE(rig.state->map.MapBytes[4], quint8(7));
+}
+
+void TestSessionPatches::exportWritesTheSavedImage()
+{
+    Rig rig;
+    const QByteArray original = rig.image();
+    rig.paint();
+    const QString originalFile = rig.patchFile("original.gbc", original);
+    for (const QString name : {"out.ips", "out.bps"}) {
+        const QString path = rig.files.dir.file(name);
+        QCOMPARE(rig.session->exportPatch(originalFile, path), QString());
+        const QByteArray patch = rig.files.dir.read(name);
+        const PatchResult result = name.endsWith("ips") ? applyIpsPatch(original, patch)
+                                                        : applyBpsPatch(original, patch);
+        QVERIFY2(result.image, qPrintable(result.error));
+        QCOMPARE(*result.image, painted(original));
+    }
+    QCOMPARE(rig.image(), original);
+    QCOMPARE(rig.files.dir.read("rom.gbc"), original);
+    QVERIFY(rig.session->exportPatch(originalFile, rig.files.dir.file("out.txt")).contains(".ips or .bps"));
+}
+
+QTEST_GUILESS_MAIN(TestSessionPatches)
+#include "tst_session_patches.moc"
