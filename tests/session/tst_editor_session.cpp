@@ -2,6 +2,8 @@
 // the undo of every kind of edit.
 #include "session/editor_session.h"
 #include "session/map_file.h"
+#include "session/test_play.h"
+#include "base/safe_write.h"
 #include "model/events/event_tables.h"
 #include "model/map/tileset_build.h"
 #include "model/patches/mart_patch.h"
@@ -81,6 +83,11 @@ private slots:
     void mapFileOfAnotherLengthAsks_data();
     void mapFileOfAnotherLengthAsks();
     void refusedEventsAreReportedOnce();
+    void saveSetsChecksumsWhenAsked_data();
+    void saveSetsChecksumsWhenAsked();
+    void emulatorCommandSplits_data();
+    void emulatorCommandSplits();
+    void testPlayGivesTheSavedImageToTheEmulator();
 };
 
 void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
@@ -371,3 +378,82 @@ void TestEditorSession::refusedEventsAreReportedOnce()
 
 QTEST_MAIN(TestEditorSession)
 #include "tst_editor_session.moc"
+
+void TestEditorSession::saveSetsChecksumsWhenAsked_data()
+{
+    QTest::addColumn<bool>("fix");
+    QTest::addColumn<qint64>("freeBytes");
+    QTest::addColumn<QByteArray>("onDisk");   // bytes 0x14D..0x14F
+    // Pattern bytes 0x14D..0x14F are 82, 83, 84; the header sums to 2A and
+    // the painted image, with it, to E6F9.
+    QTest::newRow("off") << false << qint64(-1) << QByteArray::fromHex("525354");
+    QTest::newRow("on") << true << qint64(-1) << QByteArray::fromHex("2ae6f9");
+    QTest::newRow("on, disk full") << true << qint64(0) << QByteArray::fromHex("525354");
+}
+
+void TestEditorSession::saveSetsChecksumsWhenAsked()
+{
+    QFETCH(bool, fix);
+    QFETCH(qint64, freeBytes);
+    QFETCH(QByteArray, onDisk);
+    Session s;
+    s.session->setFixChecksumsOnSave(fix);
+    paintStroke(*s.session);
+    QCOMPARE(s.session->imageAsSaved().mid(0x14D, 3), fix ? QByteArray::fromHex("2ae6f9") : onDisk);
+    SafeWriteFaults::setFreeBytes(freeBytes);
+    const bool saved = s.session->saveRom().isEmpty();
+    SafeWriteFaults::setFreeBytes(-1);
+    QCOMPARE(saved, freeBytes < 0);
+    QCOMPARE(s.onDisk().mid(0x14D, 3), onDisk);
+    // The image holds what the file holds; a failed save changed no checksum.
+    QCOMPARE(s.state->core.rom.bytes().mid(0x14D, 3), onDisk);
+}
+
+void TestEditorSession::emulatorCommandSplits_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    const QString f = QStringLiteral("/tmp/a b.gbc");
+    QTest::newRow("empty") << "  " << QString() << QStringList();
+    QTest::newRow("no %f: the file comes last") << "mgba-qt -f" << "mgba-qt" << QStringList{"-f", f};
+    QTest::newRow("%f alone") << "emu %f --fast" << "emu" << QStringList{f, "--fast"};
+    QTest::newRow("%f inside a word") << "emu --rom=%f" << "emu" << QStringList{"--rom=" + f};
+    QTest::newRow("quoted program") << "\"/opt/my emu/run\" %f" << "/opt/my emu/run" << QStringList{f};
+}
+
+void TestEditorSession::emulatorCommandSplits()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    const ProgramCall call = emulatorCall(command, QStringLiteral("/tmp/a b.gbc"));
+    QCOMPARE(call.program, program);
+    QCOMPARE(call.arguments, arguments);
+}
+
+void TestEditorSession::testPlayGivesTheSavedImageToTheEmulator()
+{
+    Session s;
+    paintStroke(*s.session);
+    const QByteArray image = s.state->core.rom.bytes();
+    // The emulator: a script that keeps a copy of the file it is given.
+    const QString copy = s.files.dir.file("played.gbc");
+    s.files.dir.write("emulator.sh", QStringLiteral("cp \"$2\" \"%1.part\" && mv \"%1.part\" \"%1\"\n").arg(copy).toUtf8());
+    TestPlay play;
+    QString status;
+    const QString command = QStringLiteral("sh \"%1\" -r %f").arg(s.files.dir.file("emulator.sh"));
+    QCOMPARE(play.start(*s.session, command, &status), QString());
+    QCOMPARE(status, QStringLiteral("Playing rom.gbc in sh."));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 30000);
+    QByteArray expected = TestDir::patternRom(RomSize);
+    expected.replace(RouteMap, 5, QByteArray(5, char(7)));
+    QVERIFY(s.files.dir.read("played.gbc") == expected);
+    QVERIFY(s.onDisk() == TestDir::patternRom(RomSize));
+    QVERIFY(s.state->core.rom.bytes() == image);
+    QVERIFY(s.session->isModified());
+
+    const QString refusal = play.start(*s.session, QStringLiteral("/no/such/emulator %f"), &status);
+    QCOMPARE(refusal, QStringLiteral("Cannot start the emulator \"/no/such/emulator\". "
+                                     "Check its command in Edit > Preferences..."));
+}

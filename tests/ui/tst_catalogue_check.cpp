@@ -17,6 +17,8 @@ private slots:
     void patchesFollowTheImageSize_data();
     void patchesFollowTheImageSize();
     void mapListedTwiceIsCheckedOnce();
+    void headerChecksums_data();
+    void headerChecksums();
     void windowShowsTheReportAndChangesNothing();
 };
 
@@ -24,7 +26,10 @@ namespace {
 CatalogueReport checkFixture(EditorFixture& fixture, qsizetype romSize = 0x20000)
 {
     fixture.open();
-    fixture.state->core.rom.setBytes(TestDir::patternRom(romSize));
+    QByteArray rom = TestDir::patternRom(romSize);
+    if (rom.size() > 0x14D)
+        rom[0x14D] = char(0x2A);   // what the pattern's bytes 0x134..0x14C give
+    fixture.state->core.rom.setBytes(rom);
     return CatalogueCheck(fixture.state->core.catalogue, fixture.state->core.rom).run();
 }
 }
@@ -94,6 +99,44 @@ void TestCatalogueCheck::mapListedTwiceIsCheckedOnce()
     QVERIFY2(report.summary().endsWith(QStringLiteral(": 1 problems.")), qPrintable(report.summary()));
 }
 
+void TestCatalogueCheck::headerChecksums_data()
+{
+    QTest::addColumn<int>("romSize");
+    QTest::addColumn<int>("headerChecksum");
+    QTest::addColumn<QStringList>("problems");
+    QTest::addColumn<QStringList>("notes");
+    const QStringList global{QStringLiteral("Information: the global checksum at 14E is 5354, but the image sums to "
+                                            "EB90 (the console does not check it).")};
+    QTest::newRow("header checksum matches") << 0x20000 << 0x2A << QStringList() << global;
+    QTest::newRow("header checksum wrong")
+        << 0x20000 << 0x2B
+        << QStringList{QStringLiteral("The header checksum at 14D is 2B, but bytes 134 to 14C give 2A: "
+                                      "the console does not start this image.")}
+        << QStringList{QStringLiteral("Information: the global checksum at 14E is 5354, but the image sums to "
+                                      "EB91 (the console does not check it).")};
+    QTest::newRow("no header") << 0x14F << 0
+        << QStringList{QStringLiteral("This ROM image is too small for a cartridge header (336 bytes).")} << QStringList();
+}
+
+void TestCatalogueCheck::headerChecksums()
+{
+    QFETCH(int, romSize);
+    QFETCH(int, headerChecksum);
+    QFETCH(QStringList, problems);
+    QFETCH(QStringList, notes);
+    EditorFixture fixture;
+    fixture.dir.write("Main.Ini", "");
+    fixture.open();
+    QByteArray rom = TestDir::patternRom(romSize);
+    if (romSize > 0x14D)
+        rom[0x14D] = char(headerChecksum);
+    fixture.state->core.rom.setBytes(rom);
+    const CatalogueReport report = CatalogueCheck(fixture.state->core.catalogue, fixture.state->core.rom).run();
+    QCOMPARE(report.problems.filter(QStringLiteral("header")), problems);
+    QCOMPARE(report.notes, notes);
+    QVERIFY(report.text().contains(notes.join(QLatin1Char('\n'))));
+}
+
 void TestCatalogueCheck::windowShowsTheReportAndChangesNothing()
 {
     EditorFixture fixture;
@@ -107,11 +150,12 @@ void TestCatalogueCheck::windowShowsTheReportAndChangesNothing()
     form.CheckCatalogue1->trigger();
     TCatalogueCheckForm* window = form.catalogueCheck;
     QVERIFY(window->isVisible());
-    // The 64 KiB image is too small for the start menu and marts patches.
+    // The 64 KiB image is too small for the start menu and marts patches,
+    // and the pattern's header checksum is wrong.
     const CatalogueReport report = CatalogueCheck(fixture.state->core.catalogue, fixture.state->core.rom).run();
-    QCOMPARE(report.problems.size(), 1 + 8 + 1);
+    QCOMPARE(report.problems.size(), 1 + 8 + 1 + 1);
     QCOMPARE(window->CountsLabel->text(), report.summary());
-    QCOMPARE(window->ReportMemo->toPlainText(), report.problems.join(QLatin1Char('\n')));
+    QCOMPARE(window->ReportMemo->toPlainText(), report.lines().join(QLatin1Char('\n')));
     QVERIFY(window->ReportMemo->isReadOnly());
     QVERIFY(window->ReportMemo->textInteractionFlags() & Qt::TextSelectableByMouse);
 
