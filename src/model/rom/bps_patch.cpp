@@ -1,0 +1,265 @@
+#include "model/rom/bps_patch.h"
+
+#include "model/rom/crc32.h"
+#include "model/rom/rom_image.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+
+namespace {
+
+const QByteArray Magic = QByteArrayLiteral("BPS1");
+constexpr qint64 FooterSize = 12;
+
+enum Action { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetCopy = 3 };
+
+// A run of one repeated byte shorter than this is stored as it is.
+constexpr qint64 MinRepeat = 4;
+// Fewer matching bytes inside new data are stored with it.
+constexpr qint64 MinSourceRun = 3;
+
+QString tr(const char* text) { return QCoreApplication::translate("BpsPatch", text); }
+
+// Each byte holds seven bits, lowest first; the top bit ends the number. Each
+// continuation also adds one, so that every number has a single spelling.
+void putNumber(QByteArray& out, quint64 value)
+{
+    for (;;) {
+        const quint8 low = value & 0x7F;
+        value >>= 7;
+        if (value == 0) {
+            out.append(char(0x80 | low));
+            return;
+        }
+        out.append(char(low));
+        --value;
+    }
+}
+
+void putLittleEndian32(QByteArray& out, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        out.append(char((value >> (8 * i)) & 0xFF));
+}
+
+quint32 littleEndian32(const char* at)
+{
+    quint32 value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = value << 8 | quint8(at[i]);
+    return value;
+}
+
+void putAction(QByteArray& out, Action action, qint64 length)
+{
+    putNumber(out, quint64(length - 1) << 2 | action);
+}
+
+// Reads the patch's numbers and bytes without ever reaching past `end`.
+class Reader {
+public:
+    Reader(const QByteArray& bytes, qint64 end) : m_data(bytes.constData()), m_end(end) {}
+
+    qint64 pos() const { return m_pos; }
+    qint64 left() const { return m_end - m_pos; }
+    void skip(qint64 n) { m_pos += n; }
+    const char* here() const { return m_data + m_pos; }
+
+    // False at the end or for a number beyond 2^48, which no image needs.
+    bool number(qint64& value)
+    {
+        quint64 result = 0;
+        quint64 shift = 1;
+        for (;;) {
+            if (m_pos >= m_end || shift > (quint64(1) << 42))
+                return false;
+            const quint8 byte = quint8(m_data[m_pos++]);
+            result += (byte & 0x7F) * shift;
+            if (byte & 0x80)
+                break;
+            shift <<= 7;
+            result += shift;
+        }
+        value = qint64(result);
+        return true;
+    }
+
+private:
+    const char* m_data;
+    qint64 m_end;
+    qint64 m_pos = 0;
+};
+
+struct Header {
+    qint64 sourceSize = 0;
+    qint64 targetSize = 0;
+    qint64 metadataAt = 0;
+    qint64 metadataSize = 0;
+};
+
+// The header of a patch whose magic and checksum are sound.
+std::optional<Header> readHeader(const QByteArray& patch, Reader& in)
+{
+    if (patch.size() < Magic.size() + FooterSize || !patch.startsWith(Magic))
+        return std::nullopt;
+    const qint64 body = patch.size() - 4;
+    if (crc32Of(QByteArray::fromRawData(patch.constData(), body)) != littleEndian32(patch.constData() + body))
+        return std::nullopt;
+    in.skip(Magic.size());
+    Header header;
+    if (!in.number(header.sourceSize) || !in.number(header.targetSize) || !in.number(header.metadataSize)
+        || header.metadataSize > in.left())
+        return std::nullopt;
+    header.metadataAt = in.pos();
+    in.skip(header.metadataSize);
+    return header;
+}
+
+PatchResult refused(const QString& why) { return {std::nullopt, why}; }
+
+} // namespace
+
+QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata)
+{
+    QByteArray out = Magic;
+    putNumber(out, quint64(source.size()));
+    putNumber(out, quint64(target.size()));
+    putNumber(out, quint64(metadata.size()));
+    out.append(metadata);
+
+    const char* s = source.constData();
+    const char* t = target.constData();
+    const qint64 targetSize = target.size();
+    const qint64 common = qMin(source.size(), target.size());
+    const auto matchesSource = [&](qint64 at) { return at < common && s[at] == t[at]; };
+    // A match this short costs more in actions than it saves.
+    const auto worthReading = [&](qint64 at) {
+        return at + MinSourceRun <= common && std::memcmp(s + at, t + at, MinSourceRun) == 0;
+    };
+    // Whether target[at, at + MinRepeat) all repeat the byte before `at`.
+    const auto repeats = [&](qint64 at) {
+        if (at == 0 || targetSize - at < MinRepeat)
+            return false;
+        for (qint64 k = 0; k < MinRepeat; ++k)
+            if (t[at + k] != t[at - 1])
+                return false;
+        return true;
+    };
+
+    qint64 at = 0;
+    qint64 targetFrom = 0; // where the last target copy left off
+    while (at < targetSize) {
+        qint64 end = at + 1;
+        if (matchesSource(at)) {
+            while (end + 8 <= common && std::memcmp(s + end, t + end, 8) == 0)
+                end += 8;
+            while (matchesSource(end))
+                ++end;
+            putAction(out, SourceRead, end - at);
+        } else if (repeats(at)) {
+            while (end < targetSize && t[end] == t[at - 1] && !matchesSource(end))
+                ++end;
+            const qint64 from = at - 1;
+            const qint64 step = from - targetFrom;
+            putAction(out, TargetCopy, end - at);
+            putNumber(out, quint64(step < 0 ? -step : step) << 1 | (step < 0 ? 1 : 0));
+            targetFrom = from + (end - at);
+        } else {
+            while (end < targetSize && !worthReading(end) && !repeats(end))
+                ++end;
+            putAction(out, TargetRead, end - at);
+            out.append(t + at, end - at);
+        }
+        at = end;
+    }
+
+    putLittleEndian32(out, crc32Of(source));
+    putLittleEndian32(out, crc32Of(target));
+    putLittleEndian32(out, crc32Of(out));
+    return out;
+}
+
+PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch)
+{
+    if (!patch.startsWith(Magic))
+        return refused(tr("This file is not a BPS patch."));
+    const QString damaged = tr("This BPS patch is damaged.");
+    const qint64 footer = patch.size() - FooterSize;
+    Reader in(patch, qMax<qint64>(footer, 0));
+    const std::optional<Header> header = readHeader(patch, in);
+    if (!header)
+        return refused(damaged);
+    if (header->sourceSize != source.size() || littleEndian32(patch.constData() + footer) != crc32Of(source))
+        return refused(tr("This patch was made for another image."));
+    if (header->targetSize > RomImage::MaxSize)
+        return refused(tr("The patched image would be larger than 64 MiB."));
+
+    const qint64 targetSize = header->targetSize;
+    QByteArray target(targetSize, '\0');
+    char* t = target.data();
+    const char* s = source.constData();
+    qint64 at = 0;
+    qint64 sourceFrom = 0;
+    qint64 targetFrom = 0;
+    const QString pastEnd = tr("This BPS patch is damaged: its actions run past its end.");
+    while (in.left() > 0) {
+        qint64 word = 0;
+        if (!in.number(word))
+            return refused(pastEnd);
+        const qint64 length = (word >> 2) + 1;
+        if (length > targetSize - at)
+            return refused(damaged);
+        switch (Action(word & 3)) {
+        case SourceRead:
+            if (at + length > source.size())
+                return refused(damaged);
+            std::memcpy(t + at, s + at, size_t(length));
+            break;
+        case TargetRead:
+            if (length > in.left())
+                return refused(pastEnd);
+            std::memcpy(t + at, in.here(), size_t(length));
+            in.skip(length);
+            break;
+        case SourceCopy:
+        case TargetCopy: {
+            qint64 step = 0;
+            if (!in.number(step))
+                return refused(pastEnd);
+            const qint64 move = step & 1 ? -(step >> 1) : step >> 1;
+            if (Action(word & 3) == SourceCopy) {
+                sourceFrom += move;
+                if (sourceFrom < 0 || sourceFrom > source.size() - length)
+                    return refused(damaged);
+                std::memcpy(t + at, s + sourceFrom, size_t(length));
+                sourceFrom += length;
+            } else {
+                targetFrom += move;
+                // Only bytes already written may be copied; the runs may overlap.
+                if (targetFrom < 0 || targetFrom >= at)
+                    return refused(damaged);
+                for (qint64 k = 0; k < length; ++k)
+                    t[at + k] = t[targetFrom + k];
+                targetFrom += length;
+            }
+            break;
+        }
+        }
+        at += length;
+    }
+    if (at != targetSize)
+        return refused(damaged);
+    if (crc32Of(target) != littleEndian32(patch.constData() + footer + 4))
+        return refused(tr("The patched image fails the patch's own checksum."));
+    return {target, {}};
+}
+
+std::optional<QByteArray> bpsMetadata(const QByteArray& patch)
+{
+    Reader in(patch, qMax<qint64>(patch.size() - FooterSize, 0));
+    const std::optional<Header> header = readHeader(patch, in);
+    if (!header || header->metadataSize == 0)
+        return std::nullopt;
+    return patch.mid(header->metadataAt, header->metadataSize);
+}

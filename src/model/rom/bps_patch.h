@@ -1,0 +1,22 @@
+#pragma once
+
+#include "model/rom/patch_result.h"
+
+#include <optional>
+
+// BPS patches: "BPS1", the source size, target size and metadata size as
+// variable-length numbers, the metadata, the actions that build the target
+// from start to end, and the CRC-32s of the source, the target and the patch.
+
+// The patch that turns `source` into `target`, carrying `metadata`. One pass
+// over the images: bytes where the source matches are read from it, runs of
+// one byte copy the target's previous byte, the rest is stored in the patch.
+QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata = {});
+
+// `source` with `patch` applied. Refused when the patch is damaged (its
+// checksum, an action out of bounds), when it was made for another image,
+// or when the result fails the patch's target checksum.
+PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch);
+
+// The metadata a BPS patch carries; none when it carries none or is damaged.
+std::optional<QByteArray> bpsMetadata(const QByteArray& patch);

@@ -1,0 +1,251 @@
+#include "model/rom/bps_patch.h"
+#include "model/rom/crc32.h"
+#include "model/rom/ips_patch.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+#include <zlib.h>
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray out;
+    for (int v : values)
+        out.append(char(v));
+    return out;
+}
+
+QByteArray noise(qint64 size, quint32 seed)
+{
+    QByteArray out(size, '\0');
+    QRandomGenerator random(seed);
+    for (qint64 i = 0; i < size; ++i)
+        out[i] = char(random.bounded(256));
+    return out;
+}
+
+quint32 zlibCrc(const QByteArray& b)
+{
+    return quint32(crc32(0L, reinterpret_cast<const Bytef*>(b.constData()), uInt(b.size())));
+}
+
+void appendLe32(QByteArray& out, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.append(char(v >> (8 * i)));
+}
+
+// Finishes a hand-made BPS body: the source, target and patch checksums.
+QByteArray bpsFooter(QByteArray body, const QByteArray& source, const QByteArray& target)
+{
+    appendLe32(body, zlibCrc(source));
+    appendLe32(body, zlibCrc(target));
+    appendLe32(body, zlibCrc(body));
+    return body;
+}
+
+// A patch with its own checksum put right after `edit` changed its bytes.
+QByteArray resealed(QByteArray patch, const std::function<void(QByteArray&)>& edit)
+{
+    patch.chop(4);
+    edit(patch);
+    appendLe32(patch, zlibCrc(patch));
+    return patch;
+}
+
+PatchResult apply(const QString& format, const QByteArray& source, const QByteArray& patch)
+{
+    return format == "ips" ? applyIpsPatch(source, patch) : applyBpsPatch(source, patch);
+}
+
+} // namespace
+
+class TestPatches : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void publishedFormat_data();
+    void publishedFormat();
+    void refused_data();
+    void refused();
+    void ipsRefusesOver16MiB();
+    void crcIsZlibs();
+};
+
+void TestPatches::roundTrip_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("target");
+
+    const QByteArray one = bytes({0x42});
+    QTest::newRow("0 bytes") << QByteArray() << QByteArray();
+    QTest::newRow("0 bytes to 1") << QByteArray() << one;
+    QTest::newRow("1 byte changed") << one << bytes({0x43});
+    QTest::newRow("1 byte kept") << one << one;
+    QTest::newRow("1 byte to 0") << one << QByteArray();
+
+    // 8 MiB with changes scattered, one over the offset that spells "EOF",
+    // one longer than an IPS record, a run of one byte, and the last byte.
+    const qint64 big = 8 * 1024 * 1024;
+    const QByteArray original = noise(big, 1);
+    QByteArray edited = original;
+    QRandomGenerator random(2);
+    for (int i = 0; i < 500; ++i)
+        edited[random.bounded(int(big))] = char(random.bounded(256));
+    for (qint64 at : {0x454F44, 0x454F46, 0x454F47})
+        edited[at] = char(~edited[at]);
+    edited.replace(0x100000, 100000, noise(100000, 3));
+    edited.replace(0x300000, 70000, QByteArray(70000, '\x5A'));
+    edited[big - 1] = char(~edited[big - 1]);
+    QTest::newRow("8 MiB scattered") << original << edited;
+
+    const QByteArray small = noise(3000, 4);
+    QByteArray longer = small + noise(2000, 5) + QByteArray(80000, '\0') + noise(10, 6);
+    longer[7] = 0;
+    QTest::newRow("longer target") << small << longer;
+    QByteArray shorter = small.left(1200);
+    shorter[1199] = char(~shorter[1199]);
+    QTest::newRow("shorter target") << small << shorter;
+}
+
+void TestPatches::roundTrip()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, target);
+    const PatchResult ips = makeIpsPatch(source, target);
+    QVERIFY2(ips.image, qPrintable(ips.error));
+    const PatchResult ipsBack = applyIpsPatch(source, *ips.image);
+    QVERIFY2(ipsBack.image, qPrintable(ipsBack.error));
+    QVERIFY(*ipsBack.image == target);
+
+    const QByteArray bps = makeBpsPatch(source, target, "made here");
+    const PatchResult bpsBack = applyBpsPatch(source, bps);
+    QVERIFY2(bpsBack.image, qPrintable(bpsBack.error));
+    QVERIFY(*bpsBack.image == target);
+    QCOMPARE(bpsMetadata(bps), std::optional<QByteArray>("made here"));
+}
+
+void TestPatches::publishedFormat_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("patch");
+    QTest::addColumn<QByteArray>("expected");
+
+    const QByteArray sixteen(16, '\x11');
+    // Data at 2, a run of four 0x77 at 10, data past the end at 20.
+    QByteArray ips = QByteArray("PATCH")
+        + bytes({0x00, 0x00, 0x02, 0x00, 0x03}) + "xyz"
+        + bytes({0x00, 0x00, 0x0A, 0x00, 0x00, 0x00, 0x04, 0x77})
+        + bytes({0x00, 0x00, 0x14, 0x00, 0x02}) + "ab" + "EOF";
+    QByteArray grown = sixteen;
+    grown.replace(2, 3, "xyz");
+    grown.replace(10, 4, QByteArray(4, '\x77'));
+    grown += QByteArray(4, '\0') + "ab";
+    QTest::newRow("ips data, run, past the end") << QString("ips") << sixteen << ips << grown;
+    QTest::newRow("ips cut after EOF") << QString("ips") << sixteen
+                                       << QByteArray("PATCH") + bytes({0, 0, 1, 0, 1}) + "z" + "EOF" + bytes({0, 0, 8})
+                                       << QByteArray("\x11z\x11\x11\x11\x11\x11\x11");
+
+    QByteArray source(200, '\0');
+    for (int i = 0; i < 200; ++i)
+        source[i] = char(i);
+    QByteArray body = QByteArray("BPS1") + bytes({0x48, 0x80}) // 200 takes two bytes: 72 + (0 + 1) * 128
+        + bytes({0x99, 0x82}) + "hi"                          // target 25, metadata "hi"
+        + bytes({0x8C})                                        // SourceRead 4
+        + bytes({0x89}) + "abc"                                // TargetRead 3
+        + bytes({0x92, 0x48, 0x80})                            // SourceCopy 5 from +100
+        + bytes({0x86, 0xEF})                                  // SourceCopy 2 from 105 - 55
+        + bytes({0x97, 0x88})                                  // TargetCopy 6 from +4
+        + bytes({0x93, 0x92});                                 // TargetCopy 5 from 10 + 9, overlapping
+    const QByteArray target = bytes({0, 1, 2, 3, 'a', 'b', 'c', 100, 101, 102, 103, 104, 50, 51, 'a', 'b', 'c',
+                                     100, 101, 102, 102, 102, 102, 102, 102});
+    QTest::newRow("bps all four actions") << QString("bps") << source << bpsFooter(body, source, target) << target;
+}
+
+void TestPatches::publishedFormat()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, patch);
+    QFETCH(QByteArray, expected);
+    const PatchResult result = apply(format, source, patch);
+    QVERIFY2(result.image, qPrintable(result.error));
+    QCOMPARE(*result.image, expected);
+    if (format == "bps")
+        QCOMPARE(bpsMetadata(patch), std::optional<QByteArray>("hi"));
+}
+
+void TestPatches::refused_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("patch");
+    QTest::addColumn<QString>("error");
+
+    const QByteArray source = noise(600, 7);
+    QByteArray target = source;
+    target.replace(100, 50, noise(50, 8));
+    const QByteArray bps = makeBpsPatch(source, target);
+    QByteArray otherByte = source;
+    otherByte[599] = char(~otherByte[599]);
+    const QString another = "This patch was made for another image.";
+    QTest::newRow("bps other bytes") << QString("bps") << otherByte << bps << another;
+    QTest::newRow("bps other size") << QString("bps") << source.left(599) << bps << another;
+    QByteArray flipped = bps;
+    flipped[20] = char(~flipped[20]);
+    QTest::newRow("bps damaged") << QString("bps") << source << flipped << QString("damaged");
+    QTest::newRow("bps cut short") << QString("bps") << source << bps.left(bps.size() - 1) << QString("damaged");
+    QTest::newRow("bps wrong target crc")
+        << QString("bps") << source << resealed(bps, [](QByteArray& p) { p[p.size() - 4] = char(~p[p.size() - 4]); })
+        << QString("checksum");
+
+    const QByteArray tiny(8, '\x01');
+    const auto handMade = [&](const QByteArray& actions, int targetSize) {
+        QByteArray body = QByteArray("BPS1") + bytes({0x88, 0x80 | targetSize, 0x80}) + actions;
+        return bpsFooter(body, tiny, QByteArray(targetSize, '\x01'));
+    };
+    QTest::newRow("bps data past its end") << QString("bps") << tiny << handMade(bytes({0x8D, 1, 1}), 4) << QString("past");
+    QTest::newRow("bps copy of unwritten target") << QString("bps") << tiny << handMade(bytes({0x8F, 0x80}), 4) << QString("damaged");
+    QTest::newRow("bps source copy outside") << QString("bps") << tiny << handMade(bytes({0x8E, 0x8E}), 4) << QString("damaged");
+    QTest::newRow("bps read past source") << QString("bps") << tiny << handMade(bytes({0xA4}), 10) << QString("damaged");
+    QTest::newRow("bps target left short") << QString("bps") << tiny << handMade(bytes({0x84}), 4) << QString("damaged");
+
+    const QByteArray ips = QByteArray("PATCH") + bytes({0, 0, 1, 0, 4}) + "abcd";
+    QTest::newRow("ips no header") << QString("ips") << tiny << ips.mid(1) + "EOF" << QString("not an IPS");
+    QTest::newRow("ips data past its end") << QString("ips") << tiny << ips.left(ips.size() - 1) + "EOF" << QString("past");
+    QTest::newRow("ips no EOF") << QString("ips") << tiny << ips << QString("past");
+    QTest::newRow("ips run cut") << QString("ips") << tiny << QByteArray("PATCH") + bytes({0, 0, 1, 0, 0, 0}) << QString("past");
+    QTest::newRow("ips stray bytes") << QString("ips") << tiny << ips + "EOF" + bytes({0, 0}) << QString("stray");
+}
+
+void TestPatches::refused()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, patch);
+    QFETCH(QString, error);
+    const PatchResult result = apply(format, source, patch);
+    QVERIFY(!result.image);
+    QVERIFY2(result.error.contains(error), qPrintable(result.error));
+}
+
+void TestPatches::ipsRefusesOver16MiB()
+{
+    const QByteArray big((1 << 24) + 1, '\0');
+    const PatchResult result = makeIpsPatch(big, big.left(100));
+    QVERIFY(!result.image);
+    QVERIFY(result.error.contains("16 MiB"));
+    QVERIFY(makeIpsPatch(big.left(1 << 24), big.left(100)).image);
+}
+
+void TestPatches::crcIsZlibs()
+{
+    QCOMPARE(crc32Of("123456789"), 0xCBF43926u);
+    QCOMPARE(crc32Of({}), 0u);
+}
+
+QTEST_GUILESS_MAIN(TestPatches)
+#include "tst_patches.moc"
