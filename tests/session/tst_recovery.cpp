@@ -1,0 +1,179 @@
+// The recovery file of the editing session: when it is there, what a load of
+// its ROM file offers, and patches replayed on a changed ROM file.
+#include "session/bps_replay.h"
+#include "session/editor_session.h"
+#include "session/recovery_file.h"
+#include "session/recovery_keeper.h"
+#include "model/rom/crc32.h"
+#include "support/catalogue_fixture.h"
+#include "support/scripted_prompts.h"
+
+#include <QtTest>
+
+namespace {
+
+constexpr qint64 AlphaTown = 0x1000;
+
+struct Session {
+    Session()
+    {
+        files.dir.write("rom.gbc", TestDir::patternRom(CatalogueFixture::RomSize));
+        session.recovery().setFolder(data.path());
+    }
+    QString rom() const { return files.dir.file("rom.gbc"); }
+    QString recoveryFile() { return session.recovery().filePath(); }
+    void paint()
+    {
+        session.setSelectedBlock(int(quint8(state.core.rom.bytes().at(AlphaTown))) + 1);
+        session.beginStroke();
+        session.paintCell(0);
+        session.endStroke();
+    }
+
+    CatalogueFixture files;
+    TestDir data;
+    ScriptedPrompts prompts;
+    EditorState state{files.dir.path()};
+    EditorSession session{state, prompts};
+};
+
+enum Step { WaitForTimer, PickAnsweredYes, Save, Discard, UndoAndClose, UndoAndWait, LoadCancelled };
+
+} // namespace
+
+class TestRecovery : public QObject {
+    Q_OBJECT
+private slots:
+    void fileFollowsUnsavedWork_data();
+    void fileFollowsUnsavedWork();
+    void unreadableFileIsKeptAside_data();
+    void unreadableFileIsKeptAside();
+    void replayRefusesWhatReachesOutside_data();
+    void replayRefusesWhatReachesOutside();
+};
+
+void TestRecovery::fileFollowsUnsavedWork_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("there");
+    QTest::newRow("a change, a second later") << int(WaitForTimer) << true;
+    QTest::newRow("pick answered Yes: at once") << int(PickAnsweredYes) << true;
+    QTest::newRow("Load Rom cancelled: written before") << int(LoadCancelled) << true;
+    QTest::newRow("saved") << int(Save) << false;
+    QTest::newRow("discarded") << int(Discard) << false;
+    QTest::newRow("clean exit with nothing unsaved") << int(UndoAndClose) << false;
+    QTest::newRow("undone, a second later") << int(UndoAndWait) << false;
+}
+
+void TestRecovery::fileFollowsUnsavedWork()
+{
+    QFETCH(int, step);
+    QFETCH(bool, there);
+    Session s;
+    QCOMPARE(s.session.loadRom(s.rom()), QString());
+    QVERIFY(s.session.pickMap(QStringLiteral("Alpha Town")).picked);
+    s.paint();
+    // The paint step only starts the timer.
+    QVERIFY(!QFile::exists(s.recoveryFile()));
+    if (step != WaitForTimer && step != PickAnsweredYes && step != LoadCancelled)
+        QVERIFY(s.session.recovery().writeNow() && QFile::exists(s.recoveryFile()));
+    switch (Step(step)) {
+    case WaitForTimer:
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(s.recoveryFile()), 5000);
+        break;
+    case PickAnsweredYes:
+        s.prompts.answer(Prompts::Answer::Yes);
+        QVERIFY(s.session.pickMap(QStringLiteral("Beta Town")).picked);
+        break;
+    case LoadCancelled:
+        s.prompts.answer(Prompts::Answer::Cancel);
+        QCOMPARE(s.session.loadRom(s.files.dir.file("other.gbc")), QString());
+        break;
+    case Save:
+        QCOMPARE(s.session.saveRom(), QString());
+        break;
+    case Discard:
+        s.prompts.answer(Prompts::Answer::Discard);
+        QVERIFY(s.session.maySetAside());
+        break;
+    case UndoAndClose:
+        s.session.undoStack().undo();
+        QVERIFY(s.session.maySetAside());
+        break;
+    case UndoAndWait:
+        s.session.undoStack().undo();
+        QTest::qWait(1500);
+        break;
+    }
+    QCOMPARE(QFile::exists(s.recoveryFile()), there);
+}
+
+void TestRecovery::unreadableFileIsKeptAside_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    const QByteArray source = TestDir::patternRom(CatalogueFixture::RomSize);
+    QTest::newRow("no patch") << QByteArray("not a patch at all");
+    QTest::newRow("a patch of another program")
+        << RecoveryFile::make(source, source, RecoveryInfo()).replace("kartola-recovery", "someone-else-rec");
+    RecoveryInfo info;
+    info.romPath = QStringLiteral("/x.gbc");
+    info.romSize = source.size();
+    info.romCrc = crc32Of(source);   // says it is the ROM file as it is
+    info.saved = QDateTime::currentDateTimeUtc();
+    QByteArray other = source;
+    other[5] = 'x';
+    QTest::newRow("made from other bytes") << RecoveryFile::make(other, source, info);
+}
+
+void TestRecovery::unreadableFileIsKeptAside()
+{
+    QFETCH(QByteArray, content);
+    Session s;
+    QDir().mkpath(s.data.path());
+    s.state.core.RomFileName = s.rom();   // only to name its recovery file
+    s.data.write(QFileInfo(s.recoveryFile()).fileName(), content);
+    s.state.core.RomFileName.clear();
+    s.prompts.answer(Prompts::Answer::Yes);
+    QCOMPARE(s.session.loadRom(s.rom()), QString());
+    QVERIFY(s.state.core.rom.bytes() == s.files.dir.read("rom.gbc") && !s.session.isModified());
+    QVERIFY(QFile::exists(s.data.file("rom.gbc.recovered.bps")));
+    QVERIFY2(s.prompts.lastText().contains(QStringLiteral("rom.gbc.recovered.bps")), qPrintable(s.prompts.lastText()));
+}
+
+void TestRecovery::replayRefusesWhatReachesOutside_data()
+{
+    // Patches written by hand: "BPS1", source size, target size, metadata
+    // size (one-byte numbers are 0x80 + value), actions, a 12-byte footer.
+    QTest::addColumn<QByteArray>("actions");
+    QTest::addColumn<int>("targetSize");
+    QTest::addColumn<QByteArray>("result");   // empty: refused
+    auto action = [](int command, int length) { return char(0x80 | ((length - 1) << 2) | command); };
+    QTest::newRow("source read, target read")
+        << QByteArray() + action(0, 2) + action(1, 2) + "xy" << 4 << QByteArray("abxy");
+    QTest::newRow("target copy repeats") << QByteArray() + action(1, 1) + "z" + action(3, 3) + char(0x80) << 4
+                                         << QByteArray("zzzz");
+    QTest::newRow("source read past the source") << QByteArray() + action(0, 5) << 5 << QByteArray();
+    QTest::newRow("source copy before the source")
+        << QByteArray() + action(2, 1) + char(0x80 | 3) << 1 << QByteArray();
+    QTest::newRow("target copy of what is not written") << QByteArray() + action(3, 1) + char(0x80) << 1
+                                                       << QByteArray();
+    QTest::newRow("longer than the target") << QByteArray() + action(1, 3) + "xyz" << 2 << QByteArray();
+    QTest::newRow("target read past the patch") << QByteArray() + action(1, 16) + "x" << 16 << QByteArray();
+    QTest::newRow("shorter than the target") << QByteArray() + action(0, 1) << 3 << QByteArray();
+}
+
+void TestRecovery::replayRefusesWhatReachesOutside()
+{
+    QFETCH(QByteArray, actions);
+    QFETCH(int, targetSize);
+    QFETCH(QByteArray, result);
+    const QByteArray patch = QByteArray("BPS1") + char(0x80 | 4) + char(0x80 | targetSize) + char(0x80) + actions
+                             + QByteArray(12, '\0');
+    const std::optional<QByteArray> replayed = replayBpsOnto(QByteArray("abcd"), patch);
+    QCOMPARE(replayed.has_value(), !result.isEmpty());
+    if (replayed)
+        QCOMPARE(*replayed, result);
+}
+
+QTEST_MAIN(TestRecovery)
+#include "tst_recovery.moc"
