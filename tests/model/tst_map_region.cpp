@@ -139,7 +139,7 @@ void TestMapRegion::pasteIsClippedAtEveryEdge()
 void TestMapRegion::rectangleFillAndCopy()
 {
     Grid g("01 02 03 / 04 05 06 / 07 08 09");
-    const BlockRegion copied = g.grid().copy(QRect(QPoint(2, 2), QPoint(1, 0)), 4);   // dragged backwards
+    const BlockRegion copied = g.grid().copy(cellSpan(QPoint(2, 2), QPoint(1, 0)), 4);   // dragged backwards
     QCOMPARE(copied, (BlockRegion{2, 3, {0x02, 0x03, 0x05, 0x06, 0x08, 0x09}, 4}));
     QCOMPARE(g.grid().copy(QRect(2, 2, 5, 5), 4), (BlockRegion{1, 1, {0x09}, 4}));
     // The pattern starts at the rectangle's corner; cells off the map are left out.

@@ -30,6 +30,12 @@ struct BlockRegion {
     bool operator==(const BlockRegion&) const = default;
 };
 
+// The rectangle of cells with corners `a` and `b`, in either order.
+inline QRect cellSpan(QPoint a, QPoint b)
+{
+    return QRect(QPoint(qMin(a.x(), b.x()), qMin(a.y(), b.y())), QPoint(qMax(a.x(), b.x()), qMax(a.y(), b.y())));
+}
+
 // One cell's change, as an undo command keeps it.
 struct CellEdit {
     int cell = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/map/map_region.h"
+
 #include <QImage>
 #include <QRect>
 #include <QWidget>
@@ -81,7 +83,7 @@ private:
     // A rectangle dragged with a button held: a selection, a rectangle fill
     // or a stamp captured with the right button.
     enum class Drag { None, Select, RectFill, Capture };
-    QRect dragRect() const { return QRect(m_dragStart, m_dragNow).normalized(); }
+    QRect dragRect() const { return cellSpan(m_dragStart, m_dragNow); }
     void dragTo(QPoint cell);
     void setSelection(const QRect& cells);
     void showPreview();
