@@ -324,6 +324,8 @@ QString EditorSession::setGrid(bool on)
 void EditorSession::setSelectedBlock(qint32 block)
 {
     m_state.map.SelectedBlock = block;
+    // A block chosen is the stamp from now on.
+    dropStamp();
     emit selectedBlockChanged(block);
 }
 

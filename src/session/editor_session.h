@@ -4,6 +4,7 @@
 #include "model/rom/rom_edit_command.h"
 #include "model/encounters/encounter_tables.h"
 #include "model/events/event_records.h"
+#include "model/map/map_region.h"
 
 #include <QObject>
 #include <QRect>
@@ -13,6 +14,7 @@
 
 class Prompts;
 class RecoveryKeeper;
+class QMimeData;
 
 // The editor's order of work, and the only place where it lives: Load Rom,
 // the map pick, Save Rom, the questions about unsaved changes, and every
@@ -91,6 +93,28 @@ public:
     void paintCell(int cell);  // with the selected block
     void endStroke();
 
+    // --- Regions of the map (each change one undo entry) -------------------
+    // The current map's cells, for the region operations.
+    MapGrid mapGrid() const;
+    BlockRegion copyCells(const QRect& rect) const;
+    // What painting puts down: a region of several cells when one was taken
+    // (captured from the map or pasted), else the selected block alone.
+    BlockRegion stamp() const;
+    bool hasRegionStamp() const { return !m_stamp.isEmpty(); }
+    void setStamp(const BlockRegion& region);
+    void dropStamp();
+    // The clipboard becomes the stamp. Blocks of another tileset are said
+    // once, on the status line. Empty result: taken; else why not.
+    QString pasteStamp(const QMimeData& data);
+    // The stamp with its top-left cell at `at`, within the stroke begun.
+    void placeStamp(QPoint at);
+    // Cut and Delete: the cells of `rect` take the selected block.
+    bool clearCells(const QRect& rect);
+    // Bucket Fill from `at` (inside `limit` when it is not empty) and
+    // Rectangle Fill, with the stamp. False when nothing changed.
+    bool bucketFill(QPoint at, const QRect& limit);
+    bool fillRect(const QRect& rect);
+
     void beginDrag();
     void dragEvent(TEventData event, int x, int y);
     void endDrag();
@@ -138,6 +162,7 @@ signals:
     void romBytesChanged();
     void gridChanged(bool on);
     void selectedBlockChanged(qint32 block);
+    void stampChanged();
     void modifiedChanged(bool modified);
     void statusText(const QString& text);
 
@@ -162,6 +187,8 @@ private:
     void romChanged(const QList<RomChange>& changes);
     void updateModified();
     void push(QUndoCommand* command);
+    bool pushCells(const QString& text, CellEdits cells, int stroke);
+    void cellsWritten(const CellEdits& cells);
 
     EditorState& m_state;
     Prompts& m_prompts;
@@ -173,4 +200,5 @@ private:
     bool m_modified = false;
     int m_stroke = 0;
     int m_drag = 0;
+    BlockRegion m_stamp;   // empty: the selected block is the stamp
 };

@@ -66,6 +66,7 @@ void paintStroke(EditorSession& s)
 class TestEditorSession : public QObject {
     Q_OBJECT
 private slots:
+    void regionEditsThatChangeNothingPushNothing();
     void everyEditUndoesAndRedoesAsOneStep_data();
     void everyEditUndoesAndRedoesAsOneStep();
     void blockSaveRecomposesThePicture();
@@ -95,6 +96,25 @@ void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
     QTest::addColumn<Edit>("edit");
     QTest::addColumn<QString>("name");
     QTest::newRow("paint stroke") << Edit(paintStroke) << "Paint";
+    QTest::newRow("stamp drag") << Edit([](EditorSession& s) {
+        s.setStamp(BlockRegion{2, 1, {0x21, 0x22}, 1});
+        s.beginStroke();
+        for (int x = -1; x < 4; ++x)
+            s.placeStamp(QPoint(x, 2));
+        s.endStroke();
+    }) << "Stamp";
+    QTest::newRow("bucket fill") << Edit([](EditorSession& s) {
+        s.setSelectedBlock(0x33);
+        QVERIFY(s.bucketFill(QPoint(4, 4), QRect(2, 2, 5, 5)));
+    }) << "Bucket Fill";
+    QTest::newRow("rectangle fill") << Edit([](EditorSession& s) {
+        s.setStamp(BlockRegion{1, 2, {0x41, 0x42}, 1});
+        QVERIFY(s.fillRect(QRect(15, 14, 9, 9)));
+    }) << "Rectangle Fill";
+    QTest::newRow("cut") << Edit([](EditorSession& s) {
+        s.setSelectedBlock(0x51);
+        QVERIFY(s.clearCells(QRect(0, 0, 20, 18)));
+    }) << "Clear";
     QTest::newRow("event drag") << Edit([](EditorSession& s) {
         const TEventData warp{1, TEventData::Warp};
         s.beginDrag();
@@ -155,6 +175,23 @@ void TestEditorSession::everyEditUndoesAndRedoesAsOneStep()
     // A map pick starts a new history.
     QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).picked || s.prompts.shown.size() > 0);
     QCOMPARE(history.count(), 0);
+}
+
+void TestEditorSession::regionEditsThatChangeNothingPushNothing()
+{
+    Session s;
+    const MapState& map = s.state->map;
+    s.session->setSelectedBlock(map.MapBytes[21]);
+    QVERIFY(!s.session->clearCells(QRect(1, 1, 1, 1)));
+    s.session->setStamp(s.session->copyCells(QRect(2, 3, 4, 2)));
+    QVERIFY(!s.session->fillRect(QRect(2, 3, 4, 2)));
+    s.session->beginStroke();
+    s.session->placeStamp(QPoint(2, 3));
+    s.session->placeStamp(QPoint(30, 3));   // wholly off the map
+    s.session->endStroke();
+    QVERIFY(!s.session->bucketFill(QPoint(25, 0), QRect()));
+    QCOMPARE(s.session->undoStack().count(), 0);
+    QVERIFY(!s.session->isModified());
 }
 
 void TestEditorSession::blockSaveRecomposesThePicture()

@@ -4,7 +4,9 @@
 #include "session/editor_session.h"
 #include "session/test_play.h"
 #include "session/user_settings.h"
+#include "ui/main/go_to_map_window.h"
 #include "ui/main/map_file_commands.h"
+#include "ui/main/tools_menu.h"
 #include "ui/main/view_menu.h"
 #include "model/events/event_tables.h"
 #include "model/map/map_picture.h"
@@ -71,6 +73,10 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, UserSetti
 
     createMenus();
     createPages();
+    toolsMenu = new ToolsMenu(menuBar(), viewMenu->View1->menuAction(),
+                              menuBar()->findChild<QMenu*>(QStringLiteral("Edit1")), this, *mapPage, this);
+    goToMap = new GoToMapWindow(*this);
+    connect(GoToMap1, &QAction::triggered, goToMap, &GoToMapWindow::GoToMap1Click);
     fitToScreen();
 
     // The grid's check mark mirrors the session's setting.
@@ -160,6 +166,8 @@ void TMainForm::createMenus()
     SaveRomAs1 = addItem(file, "SaveRomAs1", QStringLiteral("Save Rom As..."), QStringLiteral("Save to diffrent file."));
     LoadMap1 = addItem(file, "LoadMap1", QStringLiteral("Load Map..."), QString());
     SaveMap1 = addItem(file, "SaveMap1", QStringLiteral("Save Map..."), QString());
+    GoToMap1 = addItem(file, "GoToMap1", QStringLiteral("Go to Map..."), QStringLiteral("Find a map by its name."));
+    GoToMap1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Exit1 = addItem(file, "Exit1", QStringLiteral("Exit"), QStringLiteral("Exit this proram."));
     // Desktop shortcuts for the file commands.
     LoadRom1->setShortcut(QKeySequence::Open);

@@ -7,6 +7,7 @@
 
 class EditorSession;
 class EventsEditor;
+class GoToMapWindow;
 class MapFileCommands;
 class MapPage;
 class Prompts;
@@ -25,6 +26,7 @@ class UserSettings;
 class TBlockEditorForm;
 class TJMenu;
 class TRomOptionsForm;
+class ToolsMenu;
 class TgradientPanel;
 class ViewMenu;
 class ZoomSetting;
@@ -91,6 +93,7 @@ public:
     QAction* SaveRomAs1 = nullptr;
     QAction* LoadMap1 = nullptr;
     QAction* SaveMap1 = nullptr;
+    QAction* GoToMap1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* Undo1 = nullptr;
     QAction* Redo1 = nullptr;
@@ -112,6 +115,8 @@ public:
     // The zoom of the map and event views, and the "View" menu that shows it.
     ZoomSetting* zoom = nullptr;
     ViewMenu* viewMenu = nullptr;
+    ToolsMenu* toolsMenu = nullptr;   // the map page's tools and clipboard commands
+    GoToMapWindow* goToMap = nullptr;
 
     // The size the window is designed for; it opens larger when the screen allows.
     static constexpr QSize DesignSize{518, 396};

@@ -1,5 +1,6 @@
 #include "ui/main/view_menu.h"
 
+#include "ui/main/menu_bar_order.h"
 #include "base/view_zoom.h"
 #include "widgets/zoom_setting.h"
 
@@ -14,12 +15,7 @@ ViewMenu::ViewMenu(QMenuBar* bar, QAction* after, ZoomSetting& zoom, QObject* pa
     View1 = new QMenu(QStringLiteral("View"), bar);
     View1->setObjectName(QStringLiteral("View1"));
     // Inserted before whatever follows `after`.
-    const QList<QAction*> items = bar->actions();
-    const qsizetype at = after ? items.indexOf(after) : -1;
-    if (at >= 0 && at + 1 < items.size())
-        bar->insertMenu(items[at + 1], View1);
-    else
-        bar->addMenu(View1);
+    insertMenuAfter(bar, after, View1);
 
     const auto item = [this](const char* name, const QString& caption, const QString& hint) {
         QAction* action = View1->addAction(caption);

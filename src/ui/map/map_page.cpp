@@ -52,7 +52,7 @@ MapPage::MapPage(EditorSession& session, QWidget* parent)
 
     connect(MapBox, &MapView::unitMoved, this, [this](QPoint cell) { MapBoxMouseMove(cell); });
     connect(MapBox, &MapView::unitPressed, this, &MapPage::MapBoxMouseDown);
-    connect(MapBox, &MapView::unitReleased, this, [this](QPoint, Qt::MouseButton button) { MapBoxMouseUp(button); });
+    connect(MapBox, &MapView::unitReleased, this, &MapPage::MapBoxMouseUp);
     connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
     connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
 
@@ -60,6 +60,7 @@ MapPage::MapPage(EditorSession& session, QWidget* parent)
     connect(&m_session, &EditorSession::mapDropped, this, &MapPage::clearMap);
     connect(&m_session, &EditorSession::cellChanged, this, &MapPage::showCell);
     connect(&m_session, &EditorSession::selectedBlockChanged, this, &MapPage::showSelectedBlock);
+    connect(&m_session, &EditorSession::stampChanged, this, &MapPage::showPreview);
     connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
         if (!m_session.state().core.map.isMap())
             return;
@@ -89,6 +90,10 @@ void MapPage::showPickedMap()
         setViewEnabled(true);
     }
     MapBox->setStatusTip(state.core.map.comment);
+    // Another map, other cells: the selection and any drag end here.
+    m_drag = Drag::None;
+    setSelection(QRect());
+    MapBox->clearPreview();
     UpdateBlockPalette();
     UpdateMap();
 }
@@ -153,14 +158,28 @@ int MapPage::cellAt(QPoint cell) const
 
 void MapPage::MapBoxMouseMove(QPoint at)
 {
+    if (at != m_hover) {
+        m_hover = at;
+        showPreview();
+    }
+    if (m_drag != Drag::None)
+        dragTo(at);
+    EditorState& state = m_session.state();
+    // A stamp of several cells goes down wherever its corner lands, also
+    // with the pointer off the map: what reaches the map is placed.
+    if (state.map.Painting && m_session.hasRegionStamp() && at != m_lastStamp) {
+        m_lastStamp = at;
+        m_session.placeStamp(at);
+    }
     const int cell = cellAt(at);
     if (cell < 0)
         return;
-    EditorState& state = m_session.state();
     state.map.CursorCell = cell;
-    const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
-    emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(state.core.map.MapStart) + cell));
-    if (state.map.Painting)
+    if (m_drag == Drag::None) {
+        const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
+        emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(state.core.map.MapStart) + cell));
+    }
+    if (state.map.Painting && !m_session.hasRegionStamp())
         m_session.paintCell(cell);
 }
 
@@ -170,11 +189,32 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
     const int cell = cellAt(at);
     EditorState& state = m_session.state();
     if (button == Qt::LeftButton) {
-        m_session.beginStroke();
-        if (cell < 0)
+        switch (m_tool) {
+        case Tool::Stamp:
+            m_session.beginStroke();
+            if (m_session.hasRegionStamp()) {
+                m_lastStamp = at;
+                m_session.placeStamp(at);
+                return;
+            }
+            if (cell < 0)
+                return;
+            state.map.CursorCell = cell;
+            m_session.paintCell(cell);
             return;
-        state.map.CursorCell = cell;
-        m_session.paintCell(cell);
+        case Tool::Fill:
+            if (cell >= 0)
+                m_session.bucketFill(at, m_selection);
+            return;
+        case Tool::Select:
+        case Tool::RectFill:
+            if (cell < 0)
+                return;
+            m_drag = m_tool == Tool::Select ? Drag::Select : Drag::RectFill;
+            m_dragStart = at;
+            dragTo(at);
+            return;
+        }
     } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
         if (cell < 0)
             return;
@@ -182,17 +222,54 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
         const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
         ScrollBox2->verticalScrollBar()->setValue(byte * Cell - Cell);
         m_session.setSelectedBlock(byte);
+        // Dragged on, the right button takes the cells it covers as the stamp.
+        if (button == Qt::RightButton && m_drag == Drag::None) {
+            m_drag = Drag::Capture;
+            m_dragStart = m_dragNow = at;
+        }
     }
 }
 
-void MapPage::MapBoxMouseUp(Qt::MouseButton button)
+void MapPage::dragTo(QPoint cell)
 {
-    if (button == Qt::LeftButton || m_session.state().map.Painting)
+    const QRect map(0, 0, m_renderer->columns(), m_renderer->rows());
+    m_dragNow = QPoint(qBound(0, cell.x(), qMax(0, map.width() - 1)), qBound(0, cell.y(), qMax(0, map.height() - 1)));
+    const QRect rect = dragRect();
+    // A right button held still on one cell is a pick-up, and shows no frame.
+    if (m_drag != Drag::Capture || rect.width() * rect.height() > 1)
+        MapBox->setFrame(rect);
+    emit statusText(QStringLiteral("Size: %1 x %2").arg(rect.width()).arg(rect.height()));
+}
+
+void MapPage::MapBoxMouseUp(QPoint at, Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton || m_session.state().map.Painting) {
         m_session.endStroke();
+        m_lastStamp = QPoint(-1, -1);
+    }
+    const Drag drag = m_drag;
+    const bool ends = (drag == Drag::Capture) == (button == Qt::RightButton);
+    if (drag == Drag::None || !ends)
+        return;
+    dragTo(at);
+    m_drag = Drag::None;
+    const QRect rect = dragRect();
+    MapBox->setFrame(m_selection);
+    if (drag == Drag::Select) {
+        setSelection(rect);
+    } else if (drag == Drag::RectFill) {
+        m_session.fillRect(rect);
+    } else if (rect.width() * rect.height() > 1) {
+        m_session.setStamp(m_session.copyCells(rect));
+        setTool(Tool::Stamp);
+    }
 }
 
 void MapPage::clearMap()
 {
+    m_drag = Drag::None;
+    setSelection(QRect());
+    MapBox->clearPreview();
     setViewEnabled(false);
     MapBox->setStatusTip(QString());
     MapBox->mapChanged();

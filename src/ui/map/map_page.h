@@ -1,6 +1,9 @@
 #pragma once
 
+#include "model/map/map_region.h"
+
 #include <QImage>
+#include <QRect>
 #include <QWidget>
 #include <memory>
 
@@ -40,15 +43,32 @@ public:
     // The map view follows the zoom shared with the event view.
     void followZoom(ZoomSetting* zoom);
 
+    // What a left press on the map does.
+    enum class Tool { Stamp, Select, Fill, RectFill };
+    Tool tool() const { return m_tool; }
+    void setTool(Tool tool);
+    // The selected rectangle of cells, empty for none.
+    QRect selection() const { return m_selection; }
+    void selectAll();
+    void selectNone();
+    // Escape: drops the stamp taken and the selection.
+    void dropSelectionAndStamp();
+    // The clipboard commands, on the selection.
+    void copy();
+    void cut();
+    void paste();
+    void deleteSelection();
+
 signals:
     // Text for status panel 0.
     void statusText(const QString& text);
+    void toolChanged(MapPage::Tool tool);
 
 private:
     // Pointer handlers of the map view, in map cells.
     void MapBoxMouseMove(QPoint cell);
     void MapBoxMouseDown(QPoint cell, Qt::MouseButton button);
-    void MapBoxMouseUp(Qt::MouseButton button);
+    void MapBoxMouseUp(QPoint cell, Qt::MouseButton button);
     void BlockPaletteMouseMove(QMouseEvent* event);
     void BlockPaletteMouseDown(QMouseEvent* event);
 
@@ -60,7 +80,21 @@ private:
     void showPickedMap();
     void showCell(int cell);
 
+    // A rectangle dragged with a button held: a selection, a rectangle fill
+    // or a stamp captured with the right button.
+    enum class Drag { None, Select, RectFill, Capture };
+    QRect dragRect() const { return cellSpan(m_dragStart, m_dragNow); }
+    void dragTo(QPoint cell);
+    void setSelection(const QRect& cells);
+    void showPreview();
+
     EditorSession& m_session;
     std::unique_ptr<MapRenderer> m_renderer;
     BlockPaletteBox* m_palette = nullptr;   // BlockPalette
+    Tool m_tool = Tool::Stamp;
+    QRect m_selection;
+    Drag m_drag = Drag::None;
+    QPoint m_dragStart, m_dragNow;
+    QPoint m_hover{-1, -1};        // the cell under the pointer
+    QPoint m_lastStamp{-1, -1};    // where the stamp last went down in this stroke
 };

@@ -36,4 +36,98 @@ void MapView::paintEvent(QPaintEvent* event)
     if (!map.contains(exposed))
         painter.fillRect(exposed, Qt::black);
     m_renderer.draw(painter, exposed & map, zoom());
+    drawPreview(painter, exposed & map);
+    drawFrame(painter);
+}
+
+QRect MapView::cellsRect(const QRect& cells) const
+{
+    const int side = unitPixels();
+    return QRect(cells.x() * side, cells.y() * side, cells.width() * side, cells.height() * side);
+}
+
+void MapView::setFrame(const QRect& cells)
+{
+    const QRect wanted = cells.normalized();
+    if (wanted == m_frame)
+        return;
+    // Only the frames' edges change on the screen.
+    for (const QRect& cellRect : {m_frame, wanted}) {
+        if (cellRect.isEmpty())
+            continue;
+        const QRect r = cellsRect(cellRect);
+        update(QRect(r.left(), r.top(), r.width(), 2));
+        update(QRect(r.left(), r.bottom() - 1, r.width(), 2));
+        update(QRect(r.left(), r.top(), 2, r.height()));
+        update(QRect(r.right() - 1, r.top(), 2, r.height()));
+    }
+    m_frame = wanted;
+}
+
+QRect MapView::previewCells() const
+{
+    if (m_preview.isEmpty())
+        return {};
+    return QRect(m_previewAt, QSize(m_preview.width, m_preview.height));
+}
+
+void MapView::setPreview(const BlockRegion& region, QPoint at, const BlockPictures* pictures, int tileset)
+{
+    const QRect old = previewCells();
+    if (region == m_preview && at == m_previewAt && pictures == m_pictures && tileset == m_tileset)
+        return;
+    m_preview = region;
+    m_previewAt = at;
+    m_pictures = pictures;
+    m_tileset = tileset;
+    // The old and the new place, nothing else.
+    if (!old.isEmpty())
+        update(cellsRect(old));
+    if (!m_preview.isEmpty())
+        update(cellsRect(previewCells()));
+}
+
+void MapView::clearPreview()
+{
+    setPreview(BlockRegion{}, QPoint(), m_pictures, m_tileset);
+}
+
+void MapView::drawPreview(QPainter& painter, const QRect& exposed) const
+{
+    if (m_preview.isEmpty() || !m_pictures)
+        return;
+    const QRect on = previewCells() & QRect(0, 0, m_renderer.columns(), m_renderer.rows());
+    if (on.isEmpty() || !cellsRect(on).intersects(exposed))
+        return;
+    painter.save();
+    painter.setOpacity(0.5);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    for (int y = on.top(); y <= on.bottom(); ++y) {
+        for (int x = on.left(); x <= on.right(); ++x) {
+            const QRect target = unitRect(x, y);
+            if (!target.intersects(exposed))
+                continue;
+            const int block = m_preview.at(x - m_previewAt.x(), y - m_previewAt.y());
+            const QImage& picture = m_pictures->picture(m_tileset, block - 1);
+            if (picture.isNull())
+                painter.fillRect(target, Qt::black);
+            else
+                painter.drawImage(target, picture);
+        }
+    }
+    painter.restore();
+}
+
+void MapView::drawFrame(QPainter& painter) const
+{
+    if (m_frame.isEmpty())
+        return;
+    // Black under white dashes: seen on any block, one pixel wide at any zoom.
+    const QRect r = cellsRect(m_frame).adjusted(0, 0, -1, -1);
+    painter.save();
+    painter.setPen(QPen(Qt::black, 0));
+    painter.drawRect(r);
+    painter.setPen(QPen(Qt::white, 0, Qt::DashLine));
+    painter.drawRect(r);
+    painter.restore();
 }

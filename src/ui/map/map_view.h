@@ -1,7 +1,9 @@
 #pragma once
 
+#include "model/map/map_region.h"
 #include "widgets/zoom_view.h"
 
+class BlockPictures;
 class MapRenderer;
 
 // The map view: draws the exposed part of the map through the renderer, at
@@ -20,9 +22,31 @@ public:
     // Redraws cell (column, row).
     void updateCell(int column, int row);
 
+    // A dashed frame around a rectangle of cells (the selection, or the
+    // rectangle being dragged); an empty rectangle shows none.
+    void setFrame(const QRect& cells);
+    QRect frame() const { return m_frame; }
+    // The stamp drawn half-transparent with its top-left cell at `at`, over
+    // the map and nothing else; an empty region shows none. Blocks are
+    // drawn from `pictures` of tileset `tileset`.
+    void setPreview(const BlockRegion& region, QPoint at, const BlockPictures* pictures, int tileset);
+    void clearPreview();
+    // The cells the preview covers (empty when none is shown).
+    QRect previewCells() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Cells in view pixels at the current zoom.
+    QRect cellsRect(const QRect& cells) const;
+    void drawPreview(QPainter& painter, const QRect& exposed) const;
+    void drawFrame(QPainter& painter) const;
+
     const MapRenderer& m_renderer;
+    QRect m_frame;
+    BlockRegion m_preview;
+    QPoint m_previewAt;
+    const BlockPictures* m_pictures = nullptr;
+    int m_tileset = 0;
 };

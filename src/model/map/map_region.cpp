@@ -1,0 +1,228 @@
+#include "model/map/map_region.h"
+
+#include "model/map/map_state.h"
+
+#include <QDataStream>
+#include <QIODevice>
+#include <QMimeData>
+#include <QStringList>
+
+namespace {
+// Remainder in 0..d-1 for any sign of n.
+int wrap(int n, int d)
+{
+    const int r = n % d;
+    return r < 0 ? r + d : r;
+}
+}
+
+quint8 BlockRegion::repeatedAt(QPoint origin, QPoint cell) const
+{
+    return at(wrap(cell.x() - origin.x(), width), wrap(cell.y() - origin.y(), height));
+}
+
+BlockRegion BlockRegion::single(quint8 block, qint32 tileset)
+{
+    return BlockRegion{1, 1, {block}, tileset};
+}
+
+// --- The map's cells ---------------------------------------------------------
+
+MapGrid::MapGrid(const MapState& bytes, int width, int height)
+    : m_bytes(bytes), m_width(qMax(0, width)), m_height(qMax(0, height))
+{
+}
+
+bool MapGrid::holds(QPoint cell) const
+{
+    return bounds().contains(cell) && m_bytes.cellHasByte(index(cell));
+}
+
+quint8 MapGrid::at(QPoint cell) const
+{
+    return holds(cell) ? m_bytes.MapBytes[size_t(index(cell))] : 0;
+}
+
+void MapGrid::change(CellEdits& edits, QPoint cell, quint8 block) const
+{
+    if (!holds(cell))
+        return;
+    const quint8 before = at(cell);
+    if (before != block)
+        edits.push_back({index(cell), before, block});
+}
+
+BlockRegion MapGrid::copy(const QRect& rect, qint32 tileset) const
+{
+    const QRect on = rect.normalized() & bounds();
+    BlockRegion region;
+    if (on.isEmpty())
+        return region;
+    region.width = on.width();
+    region.height = on.height();
+    region.tileset = tileset;
+    region.blocks.reserve(size_t(on.width()) * size_t(on.height()));
+    for (int y = on.top(); y <= on.bottom(); ++y)
+        for (int x = on.left(); x <= on.right(); ++x)
+            region.blocks.push_back(at(QPoint(x, y)));
+    return region;
+}
+
+CellEdits MapGrid::paste(const BlockRegion& region, QPoint at) const
+{
+    CellEdits edits;
+    if (region.isEmpty())
+        return edits;
+    // Only the part of the region that lands on the map is walked.
+    const QRect on = QRect(at, QSize(region.width, region.height)) & bounds();
+    for (int y = on.top(); y <= on.bottom(); ++y)
+        for (int x = on.left(); x <= on.right(); ++x)
+            change(edits, QPoint(x, y), region.at(x - at.x(), y - at.y()));
+    return edits;
+}
+
+CellEdits MapGrid::floodFill(QPoint start, const BlockRegion& pattern, const QRect& limit) const
+{
+    CellEdits edits;
+    const QRect area = limit.isEmpty() ? bounds() : (limit.normalized() & bounds());
+    if (pattern.isEmpty() || !area.contains(start) || !holds(start))
+        return edits;
+    const quint8 target = at(start);
+    // The region is found on the bytes as they are, then filled: a pattern
+    // that holds the target byte cannot make the region grow.
+    std::vector<char> seen(size_t(m_width) * size_t(m_height), 0);
+    std::vector<QPoint> todo{start};
+    seen[size_t(index(start))] = 1;
+    while (!todo.empty()) {
+        const QPoint cell = todo.back();
+        todo.pop_back();
+        change(edits, cell, pattern.repeatedAt(start, cell));
+        for (const QPoint step : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            const QPoint next = cell + step;
+            if (!area.contains(next) || !holds(next) || seen[size_t(index(next))] || at(next) != target)
+                continue;
+            seen[size_t(index(next))] = 1;
+            todo.push_back(next);
+        }
+    }
+    return edits;
+}
+
+CellEdits MapGrid::fillRect(const QRect& rect, const BlockRegion& pattern) const
+{
+    CellEdits edits;
+    const QRect wanted = rect.normalized();
+    const QRect on = wanted & bounds();
+    if (pattern.isEmpty() || on.isEmpty())
+        return edits;
+    for (int y = on.top(); y <= on.bottom(); ++y)
+        for (int x = on.left(); x <= on.right(); ++x)
+            change(edits, QPoint(x, y), pattern.repeatedAt(wanted.topLeft(), QPoint(x, y)));
+    return edits;
+}
+
+// --- Clipboard formats ----------------------------------------------------------
+
+QString regionText(const BlockRegion& region)
+{
+    QString text;
+    for (int y = 0; y < region.height; ++y) {
+        for (int x = 0; x < region.width; ++x) {
+            if (x > 0)
+                text += QLatin1Char(' ');
+            text += QStringLiteral("%1").arg(region.at(x, y), 2, 16, QLatin1Char('0')).toUpper();
+        }
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+std::optional<BlockRegion> parseRegionText(const QString& text, QString* error)
+{
+    const auto refuse = [error](const QString& why) -> std::optional<BlockRegion> {
+        if (error)
+            *error = why;
+        return std::nullopt;
+    };
+    QStringList lines = text.split(QLatin1Char('\n'));
+    // Blank lines at either end (a final line break, say) are no rows.
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    while (!lines.isEmpty() && lines.first().trimmed().isEmpty())
+        lines.removeFirst();
+    if (lines.isEmpty())
+        return refuse(QStringLiteral("The clipboard holds no blocks."));
+    if (lines.size() > BlockRegion::MaxSide)
+        return refuse(QStringLiteral("The clipboard's blocks are more than %1 rows.").arg(BlockRegion::MaxSide));
+    BlockRegion region;
+    region.height = int(lines.size());
+    for (const QString& line : std::as_const(lines)) {
+        const QStringList words = line.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (region.width == 0) {
+            if (words.size() > BlockRegion::MaxSide)
+                return refuse(QStringLiteral("The clipboard's blocks are more than %1 columns.").arg(BlockRegion::MaxSide));
+            region.width = int(words.size());
+        }
+        if (words.size() != region.width)
+            return refuse(QStringLiteral("The clipboard's rows of blocks are not all of one length."));
+        for (const QString& word : words) {
+            bool ok = false;
+            const uint value = word.toUInt(&ok, 16);
+            if (!ok || word.size() > 2 || value > 0xFF)
+                return refuse(QStringLiteral("\"%1\" on the clipboard is no block number.").arg(word.left(16)));
+            region.blocks.push_back(quint8(value));
+        }
+    }
+    if (region.width == 0)
+        return refuse(QStringLiteral("The clipboard holds no blocks."));
+    return region;
+}
+
+QByteArray regionPayload(const BlockRegion& region)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out << qint32(region.width) << qint32(region.height) << qint32(region.tileset);
+    out.writeRawData(reinterpret_cast<const char*>(region.blocks.data()), int(region.blocks.size()));
+    return payload;
+}
+
+std::optional<BlockRegion> parseRegionPayload(const QByteArray& payload)
+{
+    constexpr qint64 Header = 12;
+    if (payload.size() < Header)
+        return std::nullopt;
+    QDataStream in(payload);
+    qint32 width = 0, height = 0, tileset = 0;
+    in >> width >> height >> tileset;
+    if (width < 1 || height < 1 || width > BlockRegion::MaxSide || height > BlockRegion::MaxSide)
+        return std::nullopt;
+    const qint64 cells = qint64(width) * height;
+    if (payload.size() != Header + cells)
+        return std::nullopt;
+    BlockRegion region{width, height, {}, tileset};
+    region.blocks.assign(payload.cbegin() + Header, payload.cend());
+    return region;
+}
+
+QMimeData* regionMimeData(const BlockRegion& region)
+{
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(RegionMimeType), regionPayload(region));
+    data->setText(regionText(region));
+    return data;
+}
+
+std::optional<BlockRegion> regionFromMimeData(const QMimeData& data, QString* error)
+{
+    if (data.hasFormat(QLatin1String(RegionMimeType))) {
+        if (std::optional<BlockRegion> region = parseRegionPayload(data.data(QLatin1String(RegionMimeType))))
+            return region;
+    }
+    if (!data.hasText()) {
+        if (error)
+            *error = QStringLiteral("The clipboard holds no blocks.");
+        return std::nullopt;
+    }
+    return parseRegionText(data.text(), error);
+}

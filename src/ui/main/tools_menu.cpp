@@ -1,0 +1,89 @@
+#include "ui/main/tools_menu.h"
+
+#include "ui/main/menu_bar_order.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint, const QKeySequence& keys)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setStatusTip(hint);
+    action->setShortcut(keys);
+    return action;
+}
+}
+
+ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window, MapPage& page, QObject* parent)
+    : QObject(parent), m_page(page)
+{
+    Tools1 = new QMenu(QStringLiteral("Tools"), bar);
+    Tools1->setObjectName(QStringLiteral("Tools1"));
+    insertMenuAfter(bar, after, Tools1);
+
+    StampTool1 = addItem(Tools1, "StampTool1", QStringLiteral("Stamp"),
+                         QStringLiteral("Paints the selected block or the stamp taken."), Qt::Key_B);
+    SelectTool1 = addItem(Tools1, "SelectTool1", QStringLiteral("Rectangle Select"),
+                          QStringLiteral("Selects a rectangle of blocks."), Qt::Key_R);
+    FillTool1 = addItem(Tools1, "FillTool1", QStringLiteral("Bucket Fill"),
+                        QStringLiteral("Fills the connected blocks of one kind."), Qt::Key_F);
+    RectFillTool1 = addItem(Tools1, "RectFillTool1", QStringLiteral("Rectangle Fill"),
+                            QStringLiteral("Fills a rectangle of blocks."), Qt::Key_P);
+    m_tools = {StampTool1, SelectTool1, FillTool1, RectFillTool1};
+    auto* group = new QActionGroup(this);
+    const std::array<MapPage::Tool, 4> tools = {MapPage::Tool::Stamp, MapPage::Tool::Select, MapPage::Tool::Fill,
+                                                MapPage::Tool::RectFill};
+    for (size_t i = 0; i < m_tools.size(); ++i) {
+        m_tools[i]->setCheckable(true);
+        group->addAction(m_tools[i]);
+        const MapPage::Tool tool = tools[i];
+        connect(m_tools[i], &QAction::triggered, this, [this, tool] { m_page.setTool(tool); });
+    }
+
+    edit->addSeparator();
+    Cut1 = addItem(edit, "Cut1", QStringLiteral("Cut"), QStringLiteral("Copies the selection and clears it."),
+                   QKeySequence::Cut);
+    Copy1 = addItem(edit, "Copy1", QStringLiteral("Copy"), QStringLiteral("Copies the selected blocks."),
+                    QKeySequence::Copy);
+    Paste1 = addItem(edit, "Paste1", QStringLiteral("Paste"), QStringLiteral("Makes the copied blocks the stamp."),
+                     QKeySequence::Paste);
+    Delete1 = addItem(edit, "Delete1", QStringLiteral("Delete"),
+                      QStringLiteral("Fills the selection with the selected block."), QKeySequence::Delete);
+    edit->addSeparator();
+    SelectAll1 = addItem(edit, "SelectAll1", QStringLiteral("Select All"), QStringLiteral("Selects the whole map."),
+                         QKeySequence::SelectAll);
+    SelectNone1 = addItem(edit, "SelectNone1", QStringLiteral("Select None"), QStringLiteral("Drops the selection."),
+                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    Drop1 = new QAction(QStringLiteral("Drop Selection and Stamp"), window);
+    Drop1->setObjectName(QStringLiteral("Drop1"));
+    Drop1->setShortcut(Qt::Key_Escape);
+    window->addAction(Drop1);
+
+    onPage(Cut1, &MapPage::cut);
+    onPage(Copy1, &MapPage::copy);
+    onPage(Paste1, &MapPage::paste);
+    onPage(Delete1, &MapPage::deleteSelection);
+    onPage(SelectAll1, &MapPage::selectAll);
+    onPage(SelectNone1, &MapPage::selectNone);
+    onPage(Drop1, &MapPage::dropSelectionAndStamp);
+
+    connect(&page, &MapPage::toolChanged, this, &ToolsMenu::showTool);
+    showTool(page.tool());
+}
+
+void ToolsMenu::onPage(QAction* action, void (MapPage::*command)())
+{
+    connect(action, &QAction::triggered, this, [this, command] {
+        if (m_page.isVisible())
+            (m_page.*command)();
+    });
+}
+
+void ToolsMenu::showTool(MapPage::Tool tool)
+{
+    m_tools[size_t(tool)]->setChecked(true);
+}
