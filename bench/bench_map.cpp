@@ -60,7 +60,7 @@ int main(int argc, char** argv)
         form.pickMap(bench::Map, true);
         app.processEvents();
     };
-    const QString refusal = form.session->pickMap(bench::Map).refusal;
+    const QString refusal = form.session->pickMap(bench::Map).outcome.refusal;
     if (!refusal.isEmpty() || state.core.map.name != bench::Map) {
         std::fprintf(stderr, "The benchmark map was refused: %s\n", qPrintable(refusal));
         return 1;

@@ -118,10 +118,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzPrompts prompts(in);
     EditorState state(dir);
     EditorSession session(state, prompts);
-    FUZZ_CHECK(session.loadRom(romPath).isEmpty());
+    FUZZ_CHECK(session.loadRom(romPath).isDone());
     for (const QString& name : MapNames) {
         const EditorSession::PickResult pick = session.pickMap(name);
-        if (!pick.picked)
+        if (!pick.outcome.isDone())
             continue;
         FUZZ_CHECK(state.core.map.name == name);
         const int cells = int(state.core.map.cellCount());

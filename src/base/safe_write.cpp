@@ -2,13 +2,6 @@
 
 #include <QSaveFile>
 
-namespace {
-qint64 g_freeBytes = -1;
-}
-
-void SafeWriteFaults::setFreeBytes(qint64 bytes) { g_freeBytes = bytes < 0 ? -1 : bytes; }
-qint64 SafeWriteFaults::freeBytes() { return g_freeBytes; }
-
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
     QSaveFile file(path);
@@ -21,19 +14,9 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
 
-    qint64 allowed = bytes.size();
-    if (g_freeBytes >= 0 && allowed > g_freeBytes)
-        allowed = g_freeBytes;
-    if (allowed > 0 && file.write(bytes.constData(), allowed) != allowed)
-        return fail(file.errorString());
-    if (!file.flush())
-        return fail(file.errorString());
-    if (allowed < bytes.size()) {
-        g_freeBytes = 0;
-        return fail(QStringLiteral("No space left on device"));
-    }
-    if (g_freeBytes >= 0)
-        g_freeBytes -= allowed;
+    QString deviceReason;
+    if (!putBytesOnDevice(file, bytes, &deviceReason))
+        return fail(deviceReason);
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
     if (!file.commit()) {

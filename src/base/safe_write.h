@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class QFileDevice;
+
 // Every file the editor writes (ROM images, catalogue files, map files,
 // pictures) goes through this one helper: the bytes are written to a
 // temporary file beside the target, flushed and checked, and only then
@@ -16,12 +18,8 @@
 // success when the last buffered write failed on a full disk.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason = nullptr);
 
-// Test seam: simulates a device with little room. While the budget is set
-// (0 or more), every writeFileAtomically() takes its bytes from it; a write
-// that needs more than is left writes what fits and then fails as on a full
-// disk ("No space left on device"). A negative budget (the default) means no
-// limit. Only tests and fuzz targets use this.
-namespace SafeWriteFaults {
-void setFreeBytes(qint64 bytes);
-qint64 freeBytes();
-} // namespace SafeWriteFaults
+// The step of a checked write that reaches the device: writes `bytes` into the
+// open `file` and flushes them; false, with the reason, when the device took
+// less. It has a file of its own (safe_write_device.cpp) so that a test
+// program can link a disk with little room in its place.
+bool putBytesOnDevice(QFileDevice& file, const QByteArray& bytes, QString* reason);

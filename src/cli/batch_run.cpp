@@ -63,10 +63,10 @@ int BatchRun::fail(const QString& text)
 bool BatchRun::pick(const QString& name)
 {
     const EditorSession::PickResult result = m_session.pickMap(name, true);
-    if (result.picked)
+    if (result.outcome.isDone())
         return true;
-    m_err << (result.refusal.isEmpty() ? QStringLiteral("Map \"%1\" has no section in Maps.Ini.").arg(name)
-                                       : result.refusal)
+    const QString& refusal = result.outcome.refusal;
+    m_err << (refusal.isEmpty() ? QStringLiteral("Map \"%1\" has no section in Maps.Ini.").arg(name) : refusal)
           << '\n';
     return false;
 }
@@ -80,9 +80,9 @@ int BatchRun::run()
 {
     if (!m_line.catalogueDir.isEmpty() && !QFileInfo(m_line.catalogueDir).isDir())
         return fail(QStringLiteral("Cannot open folder %1").arg(m_line.catalogueDir));
-    const QString problem = m_session.loadRom(m_line.rom);
-    if (!problem.isEmpty())
-        return fail(problem);
+    const SessionOutcome loaded = m_session.loadRom(m_line.rom);
+    if (!loaded.isDone())
+        return fail(loaded.refusal);
     switch (m_line.action) {
     case CommandLine::Action::ListMaps: return listMaps();
     case CommandLine::Action::Check: return check();
@@ -146,13 +146,12 @@ int BatchRun::importMap()
 {
     if (!pick(m_line.map))
         return ExitProblems;
-    m_prompts.clear();
-    const QString problem = m_session.loadMapFile(m_line.file);
-    if (!problem.isEmpty())
-        return fail(problem);
+    const SessionOutcome loaded = m_session.loadMapFile(m_line.file);
+    if (loaded.isRefused())
+        return fail(loaded.refusal);
     // A file of another length is applied only with --force; the session
     // asked, and the batch prompts said No.
-    if (!m_prompts.declined().isEmpty())
+    if (loaded.isDeclined())
         return fail(QStringLiteral("The map file was not applied; --force applies it all the same."));
     const QString saveProblem = m_session.saveRomAs(m_line.output);
     if (!saveProblem.isEmpty())

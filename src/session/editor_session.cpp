@@ -34,17 +34,17 @@ EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* pare
 
 // --- The ROM image ----------------------------------------------------------
 
-QString EditorSession::loadRom(const QString& path)
+SessionOutcome EditorSession::loadRom(const QString& path)
 {
     m_recovery->writeNow();
     if (!maySetAside())
-        return {};
+        return SessionOutcome::declined();
     RomImage image;
     QString error;
     if (!image.loadFromFile(path, &error)) {
         // Edits that are still here keep their recovery file.
         m_recovery->changed();
-        return error;
+        return SessionOutcome::refused(error);
     }
     m_state.core.rom = std::move(image);
     m_state.core.RomFileName = path;
@@ -57,7 +57,7 @@ QString EditorSession::loadRom(const QString& path)
     emit romBytesChanged();
     updateModified();
     offerRecovery();
-    return {};
+    return SessionOutcome::done();
 }
 
 void EditorSession::dropMap()
@@ -173,12 +173,12 @@ EditorSession::PickResult EditorSession::pickMap(const QString& name, bool liste
     if (name.isEmpty() || !m_state.core.romLoaded())
         return result;
     const std::optional<PreparedPick> pick =
-        prepareMapPick(m_state.core.catalogue, m_state.core.rom, name, listed, &result.refusal);
+        prepareMapPick(m_state.core.catalogue, m_state.core.rom, name, listed, &result.outcome.refusal);
     if (!pick)
         return result;
     const std::optional<bool> keep = askKeepWorkingCopies();
     if (!keep) {
-        result.cancelled = true;
+        result.outcome = SessionOutcome::declined();
         return result;
     }
     if (*keep) {
@@ -186,7 +186,7 @@ EditorSession::PickResult EditorSession::pickMap(const QString& name, bool liste
         m_recovery->writeNow();
     }
     commitPick(*pick, &result);
-    result.picked = true;
+    result.outcome = SessionOutcome::done();
     // The map is shown; what its events and wild table say is said once, now.
     if (!result.eventsProblem.isEmpty())
         m_prompts.error(result.eventsProblem);
@@ -458,18 +458,18 @@ void EditorSession::romChanged(const QList<RomChange>& changes)
         emit mapPictureChanged();
 }
 
-QString EditorSession::loadMapFile(const QString& path)
+SessionOutcome EditorSession::loadMapFile(const QString& path)
 {
     const MapFileLayout layout = MapFileLayout::of(m_state.core.map, m_state.events);
     const qint64 wanted = layout.totalBytes();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open file %1").arg(path);
+        return SessionOutcome::refused(QStringLiteral("Cannot open file %1").arg(path));
     const qint64 length = file.size();
     // Only the bytes the current map's sections can take are read.
     const QByteArray content = file.read(wanted);
     if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("Cannot open file %1").arg(path);
+        return SessionOutcome::refused(QStringLiteral("Cannot open file %1").arg(path));
     if (length != wanted) {
         const QString question =
             QStringLiteral("The map file %1 holds %2 bytes, but map \"%3\" needs %4 bytes. Load it anyway?")
@@ -478,14 +478,14 @@ QString EditorSession::loadMapFile(const QString& path)
                 .arg(m_state.core.map.name)
                 .arg(wanted);
         if (!m_prompts.ask(Prompts::Kind::Confirmation, question))
-            return {};
+            return SessionOutcome::declined();
     }
     push(new LoadMapCommand(m_state, content, [this] {
         emit mapPictureChanged();
         emit eventsChanged();
         emit encountersChanged();
     }));
-    return {};
+    return SessionOutcome::done();
 }
 
 void EditorSession::eventsRebuilt()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/editor_state.h"
+#include "session/session_outcome.h"
 #include "model/rom/rom_edit_command.h"
 #include "model/encounters/encounter_tables.h"
 #include "model/events/event_records.h"
@@ -34,8 +35,9 @@ public:
 
     // --- The ROM image ---------------------------------------------------
     // Replaces the image with the file's bytes and drops the map, its working
-    // copies and the block pictures. Empty result: loaded; else the refusal.
-    QString loadRom(const QString& path);
+    // copies and the block pictures. Declined: unsaved work was kept (Cancel,
+    // or a save that failed).
+    SessionOutcome loadRom(const QString& path);
     // Map bytes, event tables and wild tables into the image, then the image
     // into RomFileName (Save Rom) or `path` (Save Rom As; RomFileName stays).
     QString saveRom();
@@ -58,10 +60,11 @@ public:
     bool fixChecksumsOnSave() const { return m_fixChecksums; }
 
     // --- The map pick ----------------------------------------------------
+    // Done: picked. Declined: the user kept the current map. Refused: the map
+    // was refused, with the message; an empty message when the name is no map
+    // (nothing picked, nothing to say: no image, no name, a name typed in part).
     struct PickResult {
-        bool picked = false;
-        bool cancelled = false; // the user kept the current map
-        QString refusal;       // the map was refused (an error message)
+        SessionOutcome outcome = SessionOutcome::refused({});
         QString eventsProblem; // picked, but its events were refused
         QString wildProblem;   // picked, but its wild table lies outside the image
     };
@@ -131,8 +134,8 @@ public:
     // when the patch refused or changed nothing.
     bool editRom(const QString& text, const RomEditCommand::Patch& patch);
     // Reads a map file into the working copies (one entry). A file whose
-    // length is not the map's asks first. Empty result: loaded or declined.
-    QString loadMapFile(const QString& path);
+    // length is not the map's asks first; No declines it.
+    SessionOutcome loadMapFile(const QString& path);
     // The event builder rewrote the tables: its edits cannot be undone, so
     // the history is cleared and the events read again.
     void eventsRebuilt();

@@ -49,15 +49,6 @@ void TJMenu::setImages(const QList<QIcon>& images)
     updateOwnerDraw();
 }
 
-void TJMenu::setImageSize(const QSize& size)
-{
-    const QSize valid = size.expandedTo(QSize(0, 0));
-    if (valid == m_imageSize)
-        return;
-    m_imageSize = valid;
-    relayout();
-}
-
 TJMenuButtonStyle TJMenu::buttonStyle() const
 {
     switch (m_style) {

@@ -55,7 +55,6 @@ public:
     QList<QIcon> Images() const { return m_images; }
     void setImages(const QList<QIcon>& images);
     QSize ImageSize() const { return m_imageSize; }
-    void setImageSize(const QSize& size);
 
     // Hooks for a user of the menu; all empty by default.
     // The index into Images of the item's image, -1 for none.

@@ -6,7 +6,7 @@
 #include "base/ini_file.h"
 #include "model/catalogue/map_record.h"
 #include "model/rom/rom_image.h"
-#include "base/safe_write.h"
+#include "support/low_disk_space.h"
 #include "support/test_files.h"
 
 #include <QDateTime>
@@ -203,10 +203,9 @@ void TestCatalogue::batchWriteIsOneReplacement()
     IniFile ini(dir.file("Events.ini"));
     const IniFile::KeyValues keys{{"Warps", "5"}, {"Warp offset", "257"}, {"Peoples", "0"}, {"warps", "6"}};
     {
-        SafeWriteFaults::setFreeBytes(20);
+        const LowDiskSpace full(20);
         QString error;
         QVERIFY(!ini.writeStrings("Hall", keys, &error));
-        SafeWriteFaults::setFreeBytes(-1);
         QCOMPARE(error, QStringLiteral("Unable to write to %1").arg(ini.path()));
         QCOMPARE(dir.read("Events.ini"), QByteArray("[Hall]\r\nWarps=3\r\n; note\r\nPeoples=4\r\n[Next]\r\nWarps=1\r\n"));
     }

@@ -140,6 +140,9 @@ void TestMapRenderer::anyRectangleAtAnyZoom_data()
             QTest::newRow(qPrintable(name + "one cell")) << zoom << grid << QRect(b, b, b, b);
             QTest::newRow(qPrintable(name + "across cells")) << zoom << grid << QRect(b / 2 + 1, b - 3, 2 * b + 5, b + 7);
             QTest::newRow(qPrintable(name + "over the edge")) << zoom << grid << QRect(-9, 4 * b - 2, 8 * b, 3 * b);
+            // Edges on a block's last pixel and on the next block's first.
+            QTest::newRow(qPrintable(name + "edges on block edges")) << zoom << grid << QRect(b - 1, b - 1, b + 2, b + 2);
+            QTest::newRow(qPrintable(name + "one pixel row")) << zoom << grid << QRect(0, 2 * b, 3 * b + 1, 1);
         }
 }
 

@@ -9,6 +9,7 @@
 #include "model/patches/mart_patch.h"
 #include "model/patches/start_menu_patch.h"
 #include "support/catalogue_fixture.h"
+#include "support/low_disk_space.h"
 #include "support/scripted_prompts.h"
 
 #include <QSignalSpy>
@@ -34,8 +35,8 @@ struct Session {
         files.dir.write("rom.gbc", TestDir::patternRom(RomSize));
         state = std::make_unique<EditorState>(files.dir.path());
         session = std::make_unique<EditorSession>(*state, prompts);
-        QCOMPARE(session->loadRom(files.dir.file("rom.gbc")), QString());
-        QVERIFY(session->pickMap(QStringLiteral("Route 1")).picked);
+        QVERIFY(session->loadRom(files.dir.file("rom.gbc")).isDone());
+        QVERIFY(session->pickMap(QStringLiteral("Route 1")).outcome.isDone());
     }
 
     // Everything an edit may change: the image and the three working copies.
@@ -89,6 +90,7 @@ private slots:
     void emulatorCommandSplits_data();
     void emulatorCommandSplits();
     void testPlayGivesTheSavedImageToTheEmulator();
+    void separateGesturesAreSeparateSteps();
 };
 
 void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
@@ -144,7 +146,7 @@ void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
         QVERIFY(file.open());
         file.write(QByteArray(layout.totalBytes(), '\x03'));
         file.close();
-        QCOMPARE(s.loadMapFile(file.fileName()), QString());
+        QVERIFY(s.loadMapFile(file.fileName()).isDone());
     }) << "Load Map";
     QTest::newRow("start menu") << Edit([](EditorSession& s) {
         QVERIFY(s.editRom(QStringLiteral("Hide SAVE"), [](RomImage& rom) {
@@ -173,7 +175,7 @@ void TestEditorSession::everyEditUndoesAndRedoesAsOneStep()
     history.redo();
     QCOMPARE(s.snapshot(), after);
     // A map pick starts a new history.
-    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).picked || s.prompts.shown.size() > 0);
+    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).outcome.isDone() || s.prompts.shown.size() > 0);
     QCOMPARE(history.count(), 0);
 }
 
@@ -255,8 +257,8 @@ void TestEditorSession::pickAfterAnEditAsks()
     QCOMPARE(s.prompts.shown.size(), size_t(1));
     QCOMPARE(s.prompts.shown[0].buttons, Prompts::Buttons::YesNoCancel);
     QVERIFY(s.prompts.shown[0].text.contains(QLatin1String("\"Route 1\"")));
-    QCOMPARE(result.picked, answer != Prompts::Answer::Cancel);
-    QCOMPARE(result.cancelled, answer == Prompts::Answer::Cancel);
+    QCOMPARE(result.outcome.isDone(), answer != Prompts::Answer::Cancel);
+    QCOMPARE(result.outcome.isDeclined(), answer == Prompts::Answer::Cancel);
     QCOMPARE(s.state->core.rom.byteAt(RouteMap), answer == Prompts::Answer::Yes ? 7 : original);
     if (answer == Prompts::Answer::Cancel) {
         QCOMPARE(s.state->core.map.name, QStringLiteral("Route 1"));
@@ -273,7 +275,7 @@ void TestEditorSession::nothingChangedAsksNothing()
     Session s;
     paintStroke(*s.session);
     s.session->undoStack().undo();
-    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).picked);
+    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
     QVERIFY(s.session->maySetAside());
     QVERIFY(s.prompts.shown.empty());
 }
@@ -316,8 +318,8 @@ void TestEditorSession::refusedPickChangesNothing()
     paintStroke(*s.session);
     const QByteArray before = s.snapshot();
     const EditorSession::PickResult result = s.session->pickMap(QStringLiteral("Bad"));
-    QVERIFY(!result.picked);
-    QVERIFY(result.refusal.contains(QLatin1String("tileset 99")));
+    QVERIFY(result.outcome.isRefused());
+    QVERIFY(result.outcome.refusal.contains(QLatin1String("tileset 99")));
     // Refused before anything is asked or changed; the window shows the refusal once.
     QVERIFY(s.prompts.shown.empty());
     QCOMPARE(s.state->core.map.name, QStringLiteral("Route 1"));
@@ -331,7 +333,7 @@ void TestEditorSession::loadRomDropsTheMap()
     paintStroke(*s.session);
     QSignalSpy dropped(s.session.get(), &EditorSession::mapDropped);
     s.prompts.answer(Prompts::Answer::Discard);
-    QCOMPARE(s.session->loadRom(s.files.dir.file("rom.gbc")), QString());
+    QVERIFY(s.session->loadRom(s.files.dir.file("rom.gbc")).isDone());
     QCOMPARE(dropped.count(), 1);
     QVERIFY(!s.state->core.map.isMap());
     QVERIFY(!s.state->pictures.built(1));
@@ -347,14 +349,14 @@ void TestEditorSession::tilesetBuiltOncePerImage()
     Session s;
     QSignalSpy progress(s.session.get(), &EditorSession::tilesetProgress);
     for (const char* map : {"Alpha Town", "Beta Town", "Route 1", "Beta Town"})
-        QVERIFY(s.session->pickMap(QString::fromLatin1(map)).picked);
+        QVERIFY(s.session->pickMap(QString::fromLatin1(map)).outcome.isDone());
     int builds = 0;
     for (const QList<QVariant>& step : progress)
         builds += step.at(0).toInt() == 0;
     QCOMPARE(builds, 1);   // tileset 2; tileset 1 was built by the first pick
     s.session->loadRom(s.files.dir.file("rom.gbc"));
     progress.clear();
-    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).picked);
+    QVERIFY(s.session->pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
     QCOMPARE(progress.first().at(0).toInt(), 0);
 }
 
@@ -388,7 +390,7 @@ void TestEditorSession::mapFileOfAnotherLengthAsks()
     s.files.dir.write("other.map", QByteArray(wanted + delta, '\x04'));
     const QByteArray before = s.snapshot();
     s.prompts.answer(Prompts::Answer::No);
-    QCOMPARE(s.session->loadMapFile(s.files.dir.file("other.map")), QString());
+    QVERIFY(s.session->loadMapFile(s.files.dir.file("other.map")).isDeclined());
     QCOMPARE(s.prompts.shown.size(), size_t(1));
     QVERIFY(s.prompts.shown[0].text.contains(QString::number(wanted + delta)));
     QVERIFY(s.prompts.shown[0].text.contains(QString::number(wanted)));
@@ -396,7 +398,7 @@ void TestEditorSession::mapFileOfAnotherLengthAsks()
     QCOMPARE(s.session->undoStack().count(), 0);
 
     s.prompts.answer(Prompts::Answer::Yes);
-    QCOMPARE(s.session->loadMapFile(s.files.dir.file("other.map")), QString());
+    QVERIFY(s.session->loadMapFile(s.files.dir.file("other.map")).isDone());
     QCOMPARE(int(s.state->map.MapBytes[0]), 4);
 }
 
@@ -405,12 +407,41 @@ void TestEditorSession::refusedEventsAreReportedOnce()
     Session s;
     s.files.dir.write("Events.ini", "[Route 1]\r\nWarps=300\r\nWarp offset=0x6000\r\n");
     s.prompts.answer(Prompts::Answer::No);
-    QVERIFY(s.session->pickMap(QStringLiteral("Route 1")).picked);
+    QVERIFY(s.session->pickMap(QStringLiteral("Route 1")).outcome.isDone());
     QCOMPARE(s.prompts.shown.size(), size_t(1));
     QVERIFY(s.prompts.lastText().contains(QLatin1String("300")));
     QCOMPARE(s.session->saveRom(), QString());
     QCOMPARE(s.session->saveRom(), QString());
     QCOMPARE(s.prompts.shown.size(), size_t(1));
+}
+
+// A cell painted twice in a stroke undoes to its byte from before the stroke;
+// two strokes, or two drags of one event, are two steps.
+void TestEditorSession::separateGesturesAreSeparateSteps()
+{
+    Session s;
+    EditorSession& session = *s.session;
+    QList<QByteArray> states{s.snapshot()};
+    for (int block : {7, 9}) {
+        session.beginStroke();
+        for (int again : {block, block + 1}) {
+            session.setSelectedBlock(again);
+            session.paintCell(0);
+        }
+        session.endStroke();
+        states << s.snapshot();
+    }
+    for (int x : {3, 6}) {
+        session.beginDrag();
+        session.dragEvent({1, TEventData::Warp}, x, 2);
+        session.endDrag();
+        states << s.snapshot();
+    }
+    QCOMPARE(session.undoStack().count(), 4);
+    for (qsizetype k = states.size() - 2; k >= 0; --k) {
+        session.undoStack().undo();
+        QCOMPARE(s.snapshot(), states.at(k));
+    }
 }
 
 QTEST_MAIN(TestEditorSession)
@@ -437,9 +468,11 @@ void TestEditorSession::saveSetsChecksumsWhenAsked()
     s.session->setFixChecksumsOnSave(fix);
     paintStroke(*s.session);
     QCOMPARE(s.session->imageAsSaved().mid(0x14D, 3), fix ? QByteArray::fromHex("2ae6f9") : onDisk);
-    SafeWriteFaults::setFreeBytes(freeBytes);
+    std::optional<LowDiskSpace> room;
+    if (freeBytes >= 0)
+        room.emplace(freeBytes);
     const bool saved = s.session->saveRom().isEmpty();
-    SafeWriteFaults::setFreeBytes(-1);
+    room.reset();
     QCOMPARE(saved, freeBytes < 0);
     QCOMPARE(s.onDisk().mid(0x14D, 3), onDisk);
     // The image holds what the file holds; a failed save changed no checksum.

@@ -71,7 +71,7 @@ void TestRecovery::fileFollowsUnsavedWork()
     QFETCH(bool, there);
     Session s;
     QCOMPARE(s.session.loadRom(s.rom()), QString());
-    QVERIFY(s.session.pickMap(QStringLiteral("Alpha Town")).picked);
+    QVERIFY(s.session.pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
     s.paint();
     // The paint step only starts the timer.
     QVERIFY(!QFile::exists(s.recoveryFile()));
@@ -83,7 +83,7 @@ void TestRecovery::fileFollowsUnsavedWork()
         break;
     case PickAnsweredYes:
         s.prompts.answer(Prompts::Answer::Yes);
-        QVERIFY(s.session.pickMap(QStringLiteral("Beta Town")).picked);
+        QVERIFY(s.session.pickMap(QStringLiteral("Beta Town")).outcome.isDone());
         break;
     case LoadCancelled:
         s.prompts.answer(Prompts::Answer::Cancel);

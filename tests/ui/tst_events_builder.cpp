@@ -1,8 +1,8 @@
 #include "base/ini_file.h"
-#include "base/safe_write.h"
 #include "model/events/event_block.h"
 #include "ui/events/event_builder.h"
 #include "model/events/event_tables.h"
+#include "support/low_disk_space.h"
 #include "ui_support/events_fixture.h"
 
 #include <QLabel>
@@ -288,12 +288,11 @@ void TestEventBuilder::catalogueWrittenInOneReplacement()
     const QByteArray after = "[Hall]\r\n; tables of the hall\r\nWarps=2\r\nWarp offset=257\r\nSingposts=1"
                              "\r\nSingpost offset=269\r\nPeoples=1\r\nPeople offset=275\r\n[Other]\r\nWarps=1\r\n";
     // Room for one file of the new size, and not a byte more: six writes in a row would not fit.
-    SafeWriteFaults::setFreeBytes(after.size());
-    const QString error = rebuildEventTables(ini, QStringLiteral("Hall"), rom, s, 2, 1, 1);
-    const qint64 left = SafeWriteFaults::freeBytes();
-    SafeWriteFaults::setFreeBytes(-1);
-    QCOMPARE(error, QString());
-    QCOMPARE(left, qint64(0));
+    {
+        const LowDiskSpace room(after.size());
+        QCOMPARE(rebuildEventTables(ini, QStringLiteral("Hall"), rom, s, 2, 1, 1), QString());
+        QCOMPARE(room.freeBytes(), qint64(0));
+    }
     QCOMPARE(dir.read("Events.ini"), after);
     QCOMPARE(rom.bytes().mid(0x100, eventBlock(2, 1, 1).size()), eventBlock(2, 1, 1));
 }

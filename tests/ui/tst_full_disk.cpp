@@ -4,9 +4,9 @@
 // was, and say so with the platform's message.
 #include "ui/main/map_file_commands.h"
 #include "ui/main/main_form.h"
-#include "base/safe_write.h"
 #include "ui/events/event_builder.h"
 #include "ui/events/events_editor.h"
+#include "support/low_disk_space.h"
 #include "ui_support/editor_fixture.h"
 
 #include <QAction>
@@ -19,10 +19,7 @@
 
 namespace {
 
-struct FreeBytes {
-    explicit FreeBytes(qint64 n) { SafeWriteFaults::setFreeBytes(n); }
-    ~FreeBytes() { SafeWriteFaults::setFreeBytes(-1); }
-};
+using FreeBytes = LowDiskSpace;
 
 // Runs the user's action on the editor; the file it writes and the message
 // expected when the write fails.

@@ -27,7 +27,7 @@ struct Fixture {
         state = std::make_unique<EditorState>(dir.path());
         core = &state->core;
         session = std::make_unique<EditorSession>(*state, prompts);
-        if (!session->loadRom(dir.file("game.gbc")).isEmpty())
+        if (!session->loadRom(dir.file("game.gbc")).isDone())
             qFatal("cannot load the test image");
         form = std::make_unique<TRomOptionsForm>(*session);
     }

@@ -253,6 +253,16 @@ void TestProgram::exportPicturesWritesEveryMap()
         }
     // One progress line per map.
     QCOMPARE(result.err.count(QLatin1Char('\n')), maps);
+
+    // A picture that cannot be written, or a map refused, makes the status 1.
+    const QString first = mainIni.readString(mainIni.sections().first(), QStringLiteral("1"));
+    QVERIFY(QDir().mkpath(out.file(QStringLiteral("blocked/") + first + QStringLiteral(".png"))));
+    QCOMPARE(run(onDemo({QStringLiteral("--export-pictures"), out.file(QStringLiteral("blocked"))})).status, 1);
+    QString error;
+    QVERIFY(writeDemoData(out.path(), &error));
+    out.write(QStringLiteral("Main.Ini"), out.read(QStringLiteral("Main.Ini")) + "[Lost]\r\n1=Nowhere\r\n");
+    const QStringList lost{QStringLiteral("--catalogue"), out.path(), out.file(QStringLiteral("demo.gbc"))};
+    QCOMPARE(run(lost + QStringList{QStringLiteral("--export-pictures"), out.file(QStringLiteral("lost"))}).status, 1);
 }
 
 void TestProgram::picturesAreTheMenus_data()

@@ -57,11 +57,6 @@ struct TableSpan {
 
 } // namespace
 
-void clearEventState(EventState& state)
-{
-    state = EventState();
-}
-
 QString loadEventTables(const IniFile& ini, const QString& section, const RomImage& rom, EventState& state)
 {
     EventState loaded;

@@ -27,8 +27,6 @@ QString loadEventTables(const IniFile& eventsIni, const QString& section, const 
 // working copy (persons' positions biased back). Never grows the image; a
 // table outside it is not written and named in the returned message.
 QString saveEventTables(const EventState& state, RomImage& rom);
-// Zeroes counts, offsets and tables (the pick is reset too).
-void clearEventState(EventState& state);
 
 // The view is shown when any offset is non-zero; the builder may run when all
 // three are above 0.

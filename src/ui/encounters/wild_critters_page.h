@@ -25,18 +25,8 @@ public:
     void UpdateCritter();  // rewrites the 21 lines
     void clearMap();       // a new ROM image: groups hidden, lists empty
 
-    // Handlers of the controls below.
-    void MorningBoxClick() { BoxClick(Morning); }
-    void MorningNumberChange() { NumberChange(Morning); }
-    void MorningLevelChange() { LevelChange(Morning); }
-    void DayBoxClick() { BoxClick(Day); }
-    void DayNumberChange() { NumberChange(Day); }
-    void DayLevelChange() { LevelChange(Day); }
-    void NightBoxClick() { BoxClick(Night); }
-    void NightNumberChange() { NumberChange(Night); }
-    void NightLevelChange() { LevelChange(Night); }
-    void Button1Click();
-
+private:
+    // The controls; tests find them by their object names.
     QLabel* Label1;
     QGroupBox* GroupBox1;  // "Morning"
     QGroupBox* GroupBox2;  // "Day"
@@ -57,7 +47,6 @@ public:
     QSpinBox* MaxLev;
     QPushButton* Button1;
 
-private:
     struct TimeControls {
         QListWidget* box;
         QSpinBox* number;
@@ -75,6 +64,7 @@ private:
     void BoxClick(int time);
     void NumberChange(int time);
     void LevelChange(int time);
+    void Button1Click();
 
     void showSlot(int time, int slot);
 

@@ -25,14 +25,11 @@ void TMainForm::Load1Click()
 
 bool TMainForm::loadRom(const QString& path)
 {
-    const QString previous = state.core.RomFileName;
-    const QString error = session->loadRom(path);
-    if (!error.isEmpty()) {
-        prompts.error(error);
-        return false;
-    }
+    const SessionOutcome outcome = session->loadRom(path);
+    if (outcome.isRefused())
+        prompts.error(outcome.refusal);
     // A question answered Cancel leaves everything as it was.
-    return state.core.RomFileName == path && (previous != path || !session->isModified());
+    return outcome.isDone();
 }
 
 void TMainForm::Save1Click()

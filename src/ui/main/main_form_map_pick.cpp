@@ -30,12 +30,12 @@ void TMainForm::SubBoxChange()
 void TMainForm::pickMap(const QString& name, bool listed)
 {
     const EditorSession::PickResult result = session->pickMap(name, listed);
-    if (result.cancelled) {
+    if (result.outcome.isDeclined()) {
         // The current map stays, and so does its name in the chooser.
         const QSignalBlocker blocker(SubBox);
         SubBox->setEditText(state.core.map.name);
         return;
     }
-    if (!result.refusal.isEmpty())
-        prompts.error(result.refusal);
+    if (!result.outcome.refusal.isEmpty())
+        prompts.error(result.outcome.refusal);
 }

@@ -51,9 +51,9 @@ void MapFileCommands::LoadMap1Click()
     if (!path)
         return;
     OpenDialog2FileName = *path;
-    const QString error = m_session.loadMapFile(*path);
-    if (!error.isEmpty())
-        m_prompts.error(error);
+    const SessionOutcome outcome = m_session.loadMapFile(*path);
+    if (outcome.isRefused())
+        m_prompts.error(outcome.refusal);
 }
 
 std::optional<QString> MapFileCommands::askPicturePath()

@@ -133,23 +133,16 @@ void TBlockEditorForm::copyPalette()
 
 void TBlockEditorForm::LoadTile()
 {
-    std::array<quint8, BlockSize> bytes{};
-    if (!m_session.state().core.rom.readAt(BlockOffset, bytes.data(), BlockSize))
-        return;
-    for (int i = 0; i < BlockSize; ++i)
-        BlockTiles[size_t(i)] = bytes[size_t(i)];
+    readBlockTiles(m_session.state().core.rom, BlockOffset, BlockTiles);
 }
 
 void TBlockEditorForm::SaveTile()
 {
-    std::array<quint8, BlockSize> bytes{};
-    for (int i = 0; i < BlockSize; ++i)
-        bytes[size_t(i)] = quint8(BlockTiles[size_t(i)] & 0xFF);
     const qint64 offset = BlockOffset;
+    const BlockTileNumbers tiles = BlockTiles;
     // The session composes the block's picture again from the bytes saved.
-    m_session.editRom(QStringLiteral("Save Block"), [offset, bytes](RomImage& rom) {
-        return rom.writeAt(offset, bytes.data(), BlockSize);
-    });
+    m_session.editRom(QStringLiteral("Save Block"),
+                      [offset, tiles](RomImage& rom) { return writeBlockTiles(rom, offset, tiles); });
 }
 
 void TBlockEditorForm::UpdateTile()
@@ -165,7 +158,7 @@ void TBlockEditorForm::BlockBoxMouseMove(QMouseEvent* event)
         return;
     const int r = y / Row;
     Label2->setText(QStringLiteral("Block: ") + hexText(r, 2));
-    Label3->setText(QStringLiteral("Offset: ") + hexText(qint64(m_tilesetStart) + 16 * r, 2));
+    Label3->setText(QStringLiteral("Offset: ") + hexText(tilesetBlockOffset(m_tilesetStart, r), 2));
 }
 
 void TBlockEditorForm::BlockBoxMouseDown(QMouseEvent* event)
@@ -174,7 +167,7 @@ void TBlockEditorForm::BlockBoxMouseDown(QMouseEvent* event)
     if (y < 0 || y >= BlockBox->height())
         return;
     const int r = y / Row;
-    BlockOffset = m_tilesetStart + BlockSize * r;
+    BlockOffset = qint32(tilesetBlockOffset(m_tilesetStart, r));
     BlockIndex = r;
     LoadTile();
     UpdateTile();

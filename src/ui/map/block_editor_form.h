@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/catalogue/map_record.h"
+#include "model/map/tileset_blocks.h"
 
 #include <QWidget>
 #include <array>
@@ -41,7 +42,7 @@ public:
 
     qint32 BlockOffset = 0;                // ROM offset of the block under edit
     qint32 BlockIndex = 0;                 // its palette row, from 0
-    std::array<qint32, 16> BlockTiles{};   // its tile numbers, row by row
+    BlockTileNumbers BlockTiles{};         // its tile numbers, row by row
     qint32 PickedTile = 0;                 // the tile last picked in Image1
 
 private:

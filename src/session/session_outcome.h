@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// What a step of the session came to: done, declined (a question was answered
+// so, and nothing changed), or refused, with the message the window shows.
+struct SessionOutcome {
+    enum class State { Done, Declined, Refused };
+    State state = State::Done;
+    QString refusal;
+
+    static SessionOutcome done() { return {}; }
+    static SessionOutcome declined() { return {State::Declined, {}}; }
+    static SessionOutcome refused(const QString& text) { return {State::Refused, text}; }
+
+    bool isDone() const { return state == State::Done; }
+    bool isDeclined() const { return state == State::Declined; }
+    bool isRefused() const { return state == State::Refused; }
+};
