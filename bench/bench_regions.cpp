@@ -1,0 +1,93 @@
+// Editing by regions on the largest map of the bench field: a bucket fill
+// of the whole map, a step of a 10 x 10 stamp preview, and Go to Map
+// narrowing 10,000 names by one key. Run from a Release build; it runs
+// without a display.
+#include "bench_field.h"
+#include "silent_prompts.h"
+
+#include "base/ini_file.h"
+#include "session/editor_session.h"
+#include "session/editor_state.h"
+#include "ui/main/go_to_map_window.h"
+#include "ui/main/main_form.h"
+#include "ui/map/map_page.h"
+#include "ui/map/map_view.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    if (!bench::writeBenchField(dir.path()))
+        return 1;
+    // 10,000 more names for Go to Map.
+    {
+        QFile main(QDir(dir.path()).filePath(QStringLiteral("Main.Ini")));
+        if (!main.open(QIODevice::Append))
+            return 1;
+        QByteArray lines("\r\n[Many]\r\n");
+        for (int i = 1; i <= 10000; ++i)
+            lines += QByteArray::number(i) + "=Map number " + QByteArray::number(i * 7919 % 10007) + "\r\n";
+        main.write(lines);
+    }
+
+    EditorState state(dir.path());
+    SilentPrompts prompts;
+    TMainForm form(state, prompts);
+    if (!form.loadRom(QDir(dir.path()).filePath(QStringLiteral("demo.gbc"))))
+        return 1;
+    form.TabbedNotebook1->setCurrentIndex(0);
+    form.show();
+    app.processEvents();
+    EditorSession& session = *form.session;
+    if (!session.pickMap(bench::Map).picked)
+        return 1;
+    app.processEvents();
+    std::printf("Regions, %d x %d block map\n", bench::Side, bench::Side);
+
+    // The whole map one block, then each fill turns every cell into another.
+    session.setSelectedBlock(5);
+    session.clearCells(QRect(0, 0, bench::Side, bench::Side));
+    int fills = 0;
+    bench::print("bucket fill of the whole map (session, one undo entry)", bench::measure(50, {}, [&] {
+                     session.setSelectedBlock(6 + fills++ % 2);
+                     session.bucketFill(QPoint(50, 50), QRect());
+                 }), 1.0, 0);
+    app.processEvents();
+
+    // A 10 x 10 stamp moved one cell a step: the handler and the repaint.
+    MapView* view = form.mapPage->MapBox;
+    session.setStamp(session.copyCells(QRect(0, 0, 10, 10)));
+    const QPoint origin = view->mapFrom(form.mapPage->ScrollBox1->viewport(), QPoint(0, 0));
+    int step = 0;
+    bench::print("10 x 10 stamp preview step at 100 % (handler and repaint)", bench::measure(1000, {}, [&] {
+                     const QPoint at = origin + QPoint(64 * (step % 4) + 20, 20);
+                     ++step;
+                     QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(view->mapToGlobal(at)), Qt::NoButton,
+                                      Qt::NoButton, {});
+                     QCoreApplication::sendEvent(view, &move);
+                     app.processEvents();
+                 }), 0.2, 11 * 10 * 64 * 64);
+
+    form.goToMap->GoToMap1Click();
+    app.processEvents();
+    std::printf("Go to Map lists %d names\n", form.goToMap->shownCount());
+    const QStringList typed = {QStringLiteral("m"), QStringLiteral("ma"), QStringLiteral("map n"),
+                               QStringLiteral("map number 1"), QStringLiteral("map number 12"),
+                               QStringLiteral("map number 1"), QStringLiteral("map n"), QStringLiteral("")};
+    int key = 0;
+    bench::print("Go to Map, one key over 10,000 names (filter and repaint)", bench::measure(64, {}, [&] {
+                     form.goToMap->Filter->setText(typed[key++ % typed.size()]);
+                     app.processEvents();
+                 }), 5.0, 0);
+    form.goToMap->hide();
+    return 0;
+}
