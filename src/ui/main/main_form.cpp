@@ -3,6 +3,7 @@
 #include "session/catalogue_check.h"
 #include "session/editor_session.h"
 #include "ui/main/map_file_commands.h"
+#include "ui/main/patch_commands.h"
 #include "ui/main/view_menu.h"
 #include "model/events/event_tables.h"
 #include "model/map/map_picture.h"
@@ -157,12 +158,14 @@ void TMainForm::createMenus()
     SaveRomAs1 = addItem(file, "SaveRomAs1", QStringLiteral("Save Rom As..."), QStringLiteral("Save to diffrent file."));
     LoadMap1 = addItem(file, "LoadMap1", QStringLiteral("Load Map..."), QString());
     SaveMap1 = addItem(file, "SaveMap1", QStringLiteral("Save Map..."), QString());
-    Exit1 = addItem(file, "Exit1", QStringLiteral("Exit"), QStringLiteral("Exit this proram."));
+    // "Export Patch..." starts with E as well: x is Exit's letter, as on every desktop.
+    Exit1 = addItem(file, "Exit1", QStringLiteral("E&xit"), QStringLiteral("Exit this proram."));
     // Desktop shortcuts for the file commands.
     LoadRom1->setShortcut(QKeySequence::Open);
     SaveRom1->setShortcut(QKeySequence::Save);
     SaveRomAs1->setShortcut(QKeySequence::SaveAs);
     Exit1->setShortcut(QKeySequence::Quit);
+    patches = new PatchCommands(*session, file, Exit1, this);
 
     QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));

@@ -9,6 +9,7 @@ class EditorSession;
 class EventsEditor;
 class MapFileCommands;
 class MapPage;
+class PatchCommands;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -113,6 +114,7 @@ public:
     TRomOptionsForm* romOptions = nullptr;
     TCatalogueCheckForm* catalogueCheck = nullptr;
     std::unique_ptr<MapFileCommands> mapFiles;
+    PatchCommands* patches = nullptr;
 
 protected:
     bool event(QEvent* event) override;
