@@ -6,6 +6,7 @@
 #include "session/user_settings.h"
 #include "ui/main/go_to_map_window.h"
 #include "ui/main/map_file_commands.h"
+#include "ui/main/patch_commands.h"
 #include "ui/main/tools_menu.h"
 #include "ui/main/view_menu.h"
 #include "model/events/event_tables.h"
@@ -168,12 +169,14 @@ void TMainForm::createMenus()
     SaveMap1 = addItem(file, "SaveMap1", QStringLiteral("Save Map..."), QString());
     GoToMap1 = addItem(file, "GoToMap1", QStringLiteral("Go to Map..."), QStringLiteral("Find a map by its name."));
     GoToMap1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    Exit1 = addItem(file, "Exit1", QStringLiteral("Exit"), QStringLiteral("Exit this proram."));
+    // "Export Patch..." starts with E as well: x is Exit's letter, as on every desktop.
+    Exit1 = addItem(file, "Exit1", QStringLiteral("E&xit"), QStringLiteral("Exit this proram."));
     // Desktop shortcuts for the file commands.
     LoadRom1->setShortcut(QKeySequence::Open);
     SaveRom1->setShortcut(QKeySequence::Save);
     SaveRomAs1->setShortcut(QKeySequence::SaveAs);
     Exit1->setShortcut(QKeySequence::Quit);
+    patches = new PatchCommands(*session, file, Exit1, this);
 
     QMenu* edit = bar->addMenu(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("Edit1"));

@@ -10,6 +10,7 @@ class EventsEditor;
 class GoToMapWindow;
 class MapFileCommands;
 class MapPage;
+class PatchCommands;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -131,6 +132,7 @@ public:
     std::unique_ptr<MapFileCommands> mapFiles;
     TPreferencesForm* preferences = nullptr;
     std::unique_ptr<TestPlay> testPlay;
+    PatchCommands* patches = nullptr;
 
 protected:
     bool event(QEvent* event) override;

@@ -1,0 +1,90 @@
+#include "ui/main/patch_commands.h"
+
+#include "session/editor_session.h"
+#include "base/prompts.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+
+namespace {
+const QString RomFilter =
+    QStringLiteral("GameBoy roms (*.GB),(*.GBC)|*.GB;*.GBC|All files (*.*)|*.*");
+const QString AnyPatchFilter =
+    QStringLiteral("Patches (*.bps *.ips)|*.bps;*.ips|BPS patch (*.bps)|*.bps|IPS patch (*.ips)|*.ips");
+const QString LastOriginalKey = QStringLiteral("Patches/LastOriginal");
+
+// Settings keys treat "/" as a group separator: the ROM path is encoded.
+QString originalKeyFor(const QString& romPath)
+{
+    const QByteArray encoded = QFileInfo(romPath).absoluteFilePath().toUtf8().toBase64(
+        QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+    return QStringLiteral("PatchOriginals/") + QString::fromLatin1(encoded);
+}
+} // namespace
+
+const QString PatchCommands::PatchFilter = QStringLiteral("BPS patch (*.bps)|*.bps|IPS patch (*.ips)|*.ips");
+
+PatchCommands::PatchCommands(EditorSession& session, QMenu* file, QAction* before, QObject* parent)
+    : QObject(parent), m_session(session)
+{
+    ExportPatch1 = new QAction(QStringLiteral("Export Patch..."), this);
+    ExportPatch1->setObjectName(QStringLiteral("ExportPatch1"));
+    ExportPatch1->setStatusTip(QStringLiteral("Save the changes as a patch against the original image."));
+    ApplyPatch1 = new QAction(QStringLiteral("Apply Patch..."), this);
+    ApplyPatch1->setObjectName(QStringLiteral("ApplyPatch1"));
+    ApplyPatch1->setStatusTip(QStringLiteral("Apply an IPS or BPS patch to the image."));
+    for (QAction* action : {ExportPatch1, ApplyPatch1}) {
+        action->setEnabled(false);
+        file->insertAction(before, action);
+        connect(&session, &EditorSession::romLoaded, action, [action] { action->setEnabled(true); });
+    }
+    file->insertSeparator(before);
+    connect(ExportPatch1, &QAction::triggered, this, &PatchCommands::ExportPatch1Click);
+    connect(ApplyPatch1, &QAction::triggered, this, &PatchCommands::ApplyPatch1Click);
+}
+
+QString PatchCommands::rememberedOriginal() const
+{
+    const QSettings settings;
+    const QString mine = settings.value(originalKeyFor(m_session.state().core.RomFileName)).toString();
+    return mine.isEmpty() ? settings.value(LastOriginalKey).toString() : mine;
+}
+
+void PatchCommands::rememberOriginal(const QString& path)
+{
+    QSettings settings;
+    settings.setValue(originalKeyFor(m_session.state().core.RomFileName), path);
+    settings.setValue(LastOriginalKey, path);
+}
+
+void PatchCommands::ExportPatch1Click()
+{
+    Prompts& prompts = m_session.prompts();
+    const std::optional<QString> original = prompts.openFile(
+        {QStringLiteral("Select the original image the patch starts from"), RomFilter, QString(), rememberedOriginal()});
+    if (!original)
+        return;
+    rememberOriginal(*original);
+    const QString romName = QFileInfo(m_session.state().core.RomFileName).completeBaseName();
+    const std::optional<QString> patch = prompts.saveFile(
+        {QStringLiteral("Export patch"), PatchFilter, QStringLiteral("bps"), romName + QStringLiteral(".bps")});
+    if (!patch)
+        return;
+    const QString error = m_session.exportPatch(*original, *patch);
+    if (!error.isEmpty())
+        prompts.error(error);
+}
+
+void PatchCommands::ApplyPatch1Click()
+{
+    Prompts& prompts = m_session.prompts();
+    const std::optional<QString> patch =
+        prompts.openFile({QStringLiteral("Apply patch"), AnyPatchFilter, QString(), QString()});
+    if (!patch)
+        return;
+    const QString error = m_session.applyPatch(*patch);
+    if (!error.isEmpty())
+        prompts.error(error);
+}

@@ -1,0 +1,60 @@
+// File > Export Patch...: the original image is remembered per ROM file, and
+// the last one chosen is offered for a ROM file without one.
+#include "ui/main/patch_commands.h"
+#include "ui_support/editor_fixture.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestPatchCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void originalRememberedPerRomFile();
+
+private:
+    QTemporaryDir m_settings;
+};
+
+void TestPatchCommands::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("KartolaTest"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+}
+
+void TestPatchCommands::originalRememberedPerRomFile()
+{
+    EditorFixture editor;
+    editor.dir.write("other.gbc", editor.dir.read("rom.gbc"));
+    TMainForm& form = editor.openWithRom();
+    QAction* exportPatch = form.findChild<QAction*>(QStringLiteral("ExportPatch1"));
+    QVERIFY(exportPatch && exportPatch->isEnabled());
+    // Asks for the original, then for the patch; answers from the queue.
+    const auto exportWith = [&](const std::optional<QString>& original) {
+        editor.prompts.fileRequests.clear();
+        editor.prompts.chooseFile(original);
+        if (original)
+            editor.prompts.chooseFile(editor.dir.file("p.ips"));
+        exportPatch->trigger();
+        return editor.prompts.fileRequests.front().initialName;
+    };
+    const QString first = editor.dir.file("rom.gbc");
+    const QString second = editor.dir.file("other.gbc");
+
+    QCOMPARE(exportWith(first), QString());
+    QCOMPARE(editor.dir.read("p.ips"), QByteArray("PATCHEOF"));   // nothing changed yet
+    QCOMPARE(exportWith(std::nullopt), first);
+
+    form.loadRom(second);
+    QCOMPARE(exportWith(second), first);   // the last one chosen
+    form.loadRom(first);
+    QCOMPARE(exportWith(std::nullopt), first);   // this file's own
+    form.loadRom(second);
+    QCOMPARE(exportWith(std::nullopt), second);
+}
+
+QTEST_MAIN(TestPatchCommands)
+#include "tst_patch_commands.moc"
