@@ -27,14 +27,6 @@ ProgramCall emulatorCall(const QString& command, const QString& file)
     return call;
 }
 
-QString TestPlay::playFile(const QString& romFileName) const
-{
-    QString name = QFileInfo(romFileName).fileName();
-    if (name.isEmpty())
-        name = QStringLiteral("test-play.gbc");
-    return m_dir.filePath(name);
-}
-
 QString TestPlay::start(const EditorSession& session, const QString& command, QString* status)
 {
     const QString romFile = session.state().core.RomFileName;
@@ -43,9 +35,12 @@ QString TestPlay::start(const EditorSession& session, const QString& command, QS
     const ProgramCall call = emulatorCall(command, QString());
     if (call.program.isEmpty())
         return QStringLiteral("No emulator command is set (Edit > Preferences...).");
-    if (!m_dir.isValid())
+    if (!m_dir || !m_dir->isValid())
+        m_dir = std::make_unique<QTemporaryDir>();
+    if (!m_dir->isValid())
         return QStringLiteral("Cannot create a temporary folder for the image to play.");
-    const QString file = playFile(romFile);
+    // The ROM file's own name: emulators tell Game Boy from Game Boy Color images by it.
+    const QString file = m_dir->filePath(QFileInfo(romFile).fileName());
     if (!writeFileAtomically(file, session.imageAsSaved()))
         return QStringLiteral("Cannot create file %1").arg(file);
 

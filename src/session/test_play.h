@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <memory>
+
 class EditorSession;
 
 // A program and its arguments, ready to start.
@@ -25,9 +27,7 @@ class TestPlay {
 public:
     // Empty result: started, and `status` says so; else the message.
     QString start(const EditorSession& session, const QString& command, QString* status);
-    // The file the image of `romFileName` is played from.
-    QString playFile(const QString& romFileName) const;
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_dir;   // made at the first play, removed with this object
 };

@@ -485,10 +485,8 @@ void TestEditorSession::emulatorCommandSplits_data()
     QTest::addColumn<QString>("program");
     QTest::addColumn<QStringList>("arguments");
     const QString f = QStringLiteral("/tmp/a b.gbc");
-    QTest::newRow("empty") << "  " << QString() << QStringList();
     QTest::newRow("no %f: the file comes last") << "mgba-qt -f" << "mgba-qt" << QStringList{"-f", f};
-    QTest::newRow("%f alone") << "emu %f --fast" << "emu" << QStringList{f, "--fast"};
-    QTest::newRow("%f inside a word") << "emu --rom=%f" << "emu" << QStringList{"--rom=" + f};
+    QTest::newRow("%f alone and inside a word") << "emu --rom=%f %f" << "emu" << QStringList{"--rom=" + f, f};
     QTest::newRow("quoted program") << "\"/opt/my emu/run\" %f" << "/opt/my emu/run" << QStringList{f};
 }
 
@@ -522,8 +520,4 @@ void TestEditorSession::testPlayGivesTheSavedImageToTheEmulator()
     QVERIFY(s.onDisk() == TestDir::patternRom(RomSize));
     QVERIFY(s.state->core.rom.bytes() == image);
     QVERIFY(s.session->isModified());
-
-    const QString refusal = play.start(*s.session, QStringLiteral("/no/such/emulator %f"), &status);
-    QCOMPARE(refusal, QStringLiteral("Cannot start the emulator \"/no/such/emulator\". "
-                                     "Check its command in Edit > Preferences..."));
 }
