@@ -48,3 +48,47 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     }
     return true;
 }
+
+bool writeFileAtomically(const QString& path, const std::function<bool(const AppendBytes&)>& produce,
+                         QString* reason)
+{
+    QSaveFile file(path);
+    auto fail = [&](const QString& why) {
+        file.cancelWriting();
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+
+    bool full = false;
+    const AppendBytes append = [&](const char* data, qint64 size) {
+        if (full || size < 0)
+            return false;
+        qint64 allowed = size;
+        if (g_freeBytes >= 0 && allowed > g_freeBytes)
+            allowed = g_freeBytes;
+        if (allowed > 0 && file.write(data, allowed) != allowed)
+            return false;
+        if (g_freeBytes >= 0)
+            g_freeBytes -= allowed;
+        full = allowed < size;
+        return !full;
+    };
+    const bool produced = produce(append);
+    if (!file.flush())
+        return fail(file.errorString());
+    if (full)
+        return fail(QStringLiteral("No space left on device"));
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    if (!produced)
+        return fail(QStringLiteral("The content could not be made"));
+    if (!file.commit() || file.error() != QFileDevice::NoError) {
+        if (reason)
+            *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
