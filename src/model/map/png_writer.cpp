@@ -7,9 +7,13 @@
 namespace {
 // 2835 dots a metre: 72 dpi, the resolution every picture file is written at.
 constexpr png_uint_32 DotsPerMeter = 2835;
-// Chosen on map pictures (rows of repeated blocks), see the README.
-constexpr int ZlibLevel = 2;
-constexpr int RowFilter = PNG_FILTER_UP;
+// Measured on the 100 x 100 block bench map (bench_pictures): zlib level 6
+// with no row filter writes in about half the time of Qt's writer (level 6,
+// every filter tried on every row) and a file a quarter smaller, since rows
+// of repeated 64-pixel blocks match best unfiltered. Lower levels were faster
+// still but gave files 45 % (level 5) to 120 % (level 1) larger.
+constexpr int ZlibLevel = 6;
+constexpr int RowFilter = PNG_FILTER_NONE;
 } // namespace
 
 // libpng reports its own errors (bad arguments, no memory) by longjmp back to
