@@ -64,6 +64,7 @@ int main(int argc, char** argv)
     std::printf("%lld maps\n", static_cast<long long>(maps.size()));
     bench::print("picks and PNG saves of every map", plain, 1e9, 0);
     std::printf("  compare: time build/bin/kartola --export-pictures DIR demo.gbc in %s\n", qPrintable(dir.path()));
+    std::fflush(stdout);
     if (argc > 2)
         std::getchar();   // keeps the folder while the command line runs on it
     return 0;
