@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 class QFileDevice;
 
 // Every file the editor writes (ROM images, catalogue files, map files,
@@ -23,3 +25,11 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 // less. It has a file of its own (safe_write_device.cpp) so that a test
 // program can link a disk with little room in its place.
 bool putBytesOnDevice(QFileDevice& file, const QByteArray& bytes, QString* reason);
+// The same for content made piece by piece (a picture written a band at a
+// time): `produce` is called once with a function that appends bytes to the
+// temporary file and returns false when they could not be written. When
+// `produce` returns false, or any piece failed, or the flush or the commit
+// fails, the target stays as it was.
+using AppendBytes = std::function<bool(const char* data, qint64 size)>;
+bool writeFileAtomically(const QString& path, const std::function<bool(const AppendBytes& append)>& produce,
+                         QString* reason = nullptr);

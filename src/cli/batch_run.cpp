@@ -32,7 +32,7 @@ private:
     bool pick(const QString& name);
     int fail(const QString& text);
     // The picture of the map picked, with the grid of the command line.
-    QImage mapPicture() const;
+    bool writeMapPicture(const QString& path, QString* error) const;
     int listMaps();
     int check();
     int exportMapPicture();
@@ -71,9 +71,9 @@ bool BatchRun::pick(const QString& name)
     return false;
 }
 
-QImage BatchRun::mapPicture() const
+bool BatchRun::writeMapPicture(const QString& path, QString* error) const
 {
-    return composeMapPicture(m_state.core.map, m_state.map, m_state.pictures, m_line.grid);
+    return ::writeMapPicture(m_state.core.map, m_state.map, m_state.pictures, m_line.grid, path, error);
 }
 
 int BatchRun::run()
@@ -116,7 +116,7 @@ int BatchRun::exportMapPicture()
     if (!pick(m_line.map))
         return ExitProblems;
     QString error;
-    if (!writePictureFile(m_line.file, mapPicture(), &error))
+    if (!writeMapPicture(m_line.file, &error))
         return fail(error);
     return ExitSuccess;
 }
@@ -218,7 +218,7 @@ int BatchRun::exportPictures()
             base = QStringLiteral("%1 (%2)").arg(pictureName(map)).arg(n);
         written << base;
         QString error;
-        if (!writePictureFile(directory.filePath(base + QStringLiteral(".png")), mapPicture(), &error)) {
+        if (!writeMapPicture(directory.filePath(base + QStringLiteral(".png")), &error)) {
             m_err << error << '\n';
             ++failures;
         }

@@ -1,6 +1,6 @@
 // The user's writes onto a disk with no room left: Save Map over an old map
-// file, the Grid toggle over Critters.ini, and an event rebuild over
-// Events.ini each leave the old file byte for byte, leave the ROM image as it
+// file, Save Map Picture over an old BMP or PNG picture, the Grid toggle over
+// Critters.ini, and an event rebuild over Events.ini each leave the old file byte for byte, leave the ROM image as it
 // was, and say so with the platform's message.
 #include "ui/main/map_file_commands.h"
 #include "ui/main/main_form.h"
@@ -59,6 +59,14 @@ void TestFullDisk::oldFileStays_data()
             f.form->findChild<QAction*>("SaveMap1")->trigger();
         },
         "Alpha Town.map", "Cannot create file %1"};
+    const auto savePicture = [](const QString& name) {
+        return Action{[name](EditorFixture& f) { f.dir.write(name, QByteArray(300, 'o')); },
+                      [name](EditorFixture& f) {
+                          f.prompts.chooseFile(f.dir.file(name));
+                          f.form->findChild<QAction*>("SaveMapPicture1")->trigger();
+                      },
+                      name, "Cannot create file %1"};
+    };
     const Action grid{
         [](EditorFixture&) {},
         [](EditorFixture& f) { f.form->Grid1->trigger(); },
@@ -73,7 +81,11 @@ void TestFullDisk::oldFileStays_data()
             QTest::mouseClick(builder->Button1, Qt::LeftButton);
         },
         "Events.ini", "Unable to write to %1"};
-    for (qint64 room : {0, 1, 30}) {
+    for (qint64 room : {0, 1, 30, 200}) {
+        QTest::addRow("map picture BMP, %lld bytes free", room) << savePicture("old.DIB") << room;
+        QTest::addRow("map picture PNG, %lld bytes free", room) << savePicture("old.png") << room;
+        if (room > 30)
+            continue;
         QTest::addRow("save map, %lld bytes free", room) << saveMap << room;
         QTest::addRow("grid toggle, %lld bytes free", room) << grid << room;
         QTest::addRow("event rebuild, %lld bytes free", room) << rebuild << room;

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QProgressBar>
 #include <QScreen>
@@ -37,6 +38,7 @@ private slots:
     void categoryPickFillsMapChooser();
     void mapPickReadsRecord();
     void hintOfMapViewGoesToPanel1();
+    void readoutShownOncePerTurn();
     void refusedPickLeavesMapAsItWas_data();
     void refusedPickLeavesMapAsItWas();
     void typedPartialNameIsIgnored();
@@ -46,6 +48,35 @@ private slots:
     void viewMenuZoomsBothViews();
     void windowFitsTheScreenAndKeepsItsSize();
 };
+
+void TestMainForm::readoutShownOncePerTurn()
+{
+    EditorFixture f;
+    f.openWithRom();
+    f.pickMap("Towns", "Alpha Town");
+    TMainForm& form = *f.form;
+    const auto* panel = form.findChild<QLabel*>(QStringLiteral("StatusPanel0"));
+    QVERIFY(panel);
+    const QString before = panel->text();
+    const auto moveTo = [&](int column, int row) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(64 * column + 5, 64 * row + 5), QPointF(), Qt::NoButton,
+                         Qt::NoButton, {});
+        QCoreApplication::sendEvent(form.mapPage->MapBox, &move);
+    };
+    // Two moves in one turn: the panel shows the last one when the turn ends.
+    moveTo(1, 0);
+    moveTo(2, 1);
+    QCOMPARE(panel->text(), before);
+    QVERIFY2(form.statusText().startsWith(QStringLiteral("X: 2 Y: 1 Block: ")), qPrintable(form.statusText()));
+    QCoreApplication::processEvents();
+    QCOMPARE(panel->text(), form.statusText());
+    QVERIFY(panel->text().startsWith(QStringLiteral("X: 2 Y: 1 Block: ")));
+    // A message set after a read-out of the same turn stays.
+    moveTo(3, 1);
+    form.setStatusText(QStringLiteral("Saved."));
+    QCoreApplication::processEvents();
+    QCOMPARE(panel->text(), QStringLiteral("Saved."));
+}
 
 void TestMainForm::startState()
 {

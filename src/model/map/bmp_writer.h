@@ -21,6 +21,8 @@ QByteArray bmpHeader24(int width, int height);
 // the file: its bottom row first. A picture written in horizontal bands puts
 // the bands in the file from the lowest to the highest.
 QByteArray bmpRows24(const QImage& rows);
+// The same into `out`, resized to fit: a writer reuses one buffer for all bands.
+void bmpRows24(const QImage& rows, QByteArray* out);
 
 // The whole file for `image` (any format; alpha is dropped). Empty when the
 // image is too large for the 32-bit fields of the header.

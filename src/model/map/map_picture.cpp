@@ -2,9 +2,10 @@
 
 #include "model/map/map_renderer.h"
 
-QImage composeMapPicture(const MapRecord& record, const MapState& map, const BlockPictures& pictures, bool grid)
+bool writeMapPicture(const MapRecord& record, const MapState& map, const BlockPictures& pictures, bool grid,
+                     const QString& path, QString* error)
 {
     MapRenderer renderer(record, map, pictures);
     renderer.setGrid(grid);
-    return renderer.picture();
+    return renderer.writePicture(path, error);
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-#include <QImage>
+#include <QString>
 
 class BlockPictures;
 struct MapRecord;
 struct MapState;
 
-// The whole map as the map view shows it at 100 %, MapWidth x MapHeight blocks
-// of 64 x 64 pixels, drawn by the map renderer. The command line writes it. A
-// null image when no map can be shown.
-QImage composeMapPicture(const MapRecord& record, const MapState& map, const BlockPictures& pictures, bool grid);
+// Writes the whole map as the map view shows it at 100 %, MapWidth x
+// MapHeight blocks of 64 x 64 pixels drawn by the map renderer, to `path`
+// (PNG or BMP by the name) a band at a time, as MapRenderer::writePicture.
+// The command line writes it.
+bool writeMapPicture(const MapRecord& record, const MapState& map, const BlockPictures& pictures, bool grid,
+                     const QString& path, QString* error);

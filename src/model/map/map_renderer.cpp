@@ -3,11 +3,10 @@
 #include "model/catalogue/map_record.h"
 #include "base/view_zoom.h"
 #include "model/map/block_pictures.h"
-#include "model/map/bmp_writer.h"
+#include "model/map/picture_file.h"
 #include "model/map/map_state.h"
 
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -185,26 +184,12 @@ QImage MapRenderer::picture() const
 bool MapRenderer::writePicture(const QString& path, QString* error) const
 {
     const int width = int(viewWidth(ViewZoom::Actual)), height = int(viewHeight(ViewZoom::Actual));
-    const QByteArray header = bmpHeader24(width, height);
-    QSaveFile file(path);
-    bool written = !header.isEmpty() && file.open(QIODevice::WriteOnly) && file.write(header) == header.size();
-    // The file holds its rows bottom to top: bands of rows one after the
-    // other, from the last. A band is a row of blocks, or less on a very wide
-    // map, so that it stays near a million pixels; its height divides 64.
+    // A band is a row of blocks, or less on a very wide map, so that it stays
+    // near a million pixels; its height divides 64.
     int bandRows = Block;
     while (bandRows > 1 && qint64(width) * bandRows > (qint64(1) << 20))
         bandRows /= 2;
-    QImage band(width, bandRows, QImage::Format_RGB32);
-    for (int top = height - bandRows; written && top >= 0; top -= bandRows) {
-        render(band, QPoint(0, 0), QRect(0, top, width, bandRows), ViewZoom::Actual);
-        const QByteArray stored = bmpRows24(band);
-        written = file.write(stored) == stored.size();
-    }
-    written = written && file.flush() && file.error() == QFileDevice::NoError && file.commit();
-    if (!written) {
-        file.cancelWriting();
-        if (error)
-            *error = QStringLiteral("Cannot create file %1").arg(path);
-    }
-    return written;
+    return writePictureInBands(path, width, height, bandRows, [&](QImage& band, int top) {
+        render(band, QPoint(0, 0), QRect(0, top, width, band.height()), ViewZoom::Actual);
+    }, error);
 }

@@ -40,9 +40,10 @@ public:
 
     // The whole map at 100 %, as Save Map Picture writes it.
     QImage picture() const;
-    // Writes the whole map at 100 % as a 24-bit BMP file, composed one row
-    // of blocks at a time so that a large map never needs its picture whole.
-    // On failure: false, "Cannot create file <path>" in `error`, no file left.
+    // Writes the whole map at 100 % as a picture file (PNG or 24-bit BMP by
+    // the name), composed one row of blocks at a time so that a large map
+    // never needs its picture whole. On failure: false, "Cannot create file
+    // <path>" in `error`, an old file of that name whole.
     bool writePicture(const QString& path, QString* error) const;
 
 private:

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-class MapRenderer;
+#include <functional>
+
 class QImage;
 
 // Picture files of the map and the tileset: a name ending in ".png" (any
@@ -10,8 +11,17 @@ class QImage;
 // picture commands.
 bool isPngPictureName(const QString& path);
 
-// Writes `image` to `path` atomically, replacing any file of that name. On
-// failure returns false with "Cannot create file <path>" in `error`; an old
-// file of that name stays whole.
-bool writePictureFile(const QString& path, const QImage& image, QString* error);
+// Draws the picture's rows top .. top + band.height() - 1 into `band`
+// (Format_RGB32, as wide as the picture).
+using DrawPictureBand = std::function<void(QImage& band, int top)>;
 
+// Writes a width x height picture to `path` atomically, replacing any file of
+// that name, drawn and written one band of `bandRows` rows at a time so that
+// the whole picture is never held. The BMP asks for its bands from the bottom
+// up, the PNG from the top down. On failure returns false with "Cannot create
+// file <path>" in `error`; an old file of that name stays whole.
+bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
+                         QString* error);
+
+// The same for a picture held whole.
+bool writePictureFile(const QString& path, const QImage& image, QString* error);

@@ -309,7 +309,7 @@ void TMainForm::createPages()
     mapPage = new MapPage(*session);
     mapPage->setObjectName(QStringLiteral("MapPage"));
     TabbedNotebook1->addTab(mapPage, QStringLiteral("Map"));
-    connect(mapPage, &MapPage::statusText, this, &TMainForm::setStatusText);
+    connect(mapPage, &MapPage::statusText, this, &TMainForm::showReadout);
 
     auto* eventsPage = new QWidget;
     eventsPage->setObjectName(QStringLiteral("EventsPage"));
@@ -322,7 +322,7 @@ void TMainForm::createPages()
         [&map] { return QSize(int(map.viewWidth(100)), int(map.viewHeight(100))); }, this);
     mapPage->followZoom(zoom);
     events->followZoom(zoom);
-    connect(events, &EventsEditor::statusText, this, &TMainForm::setStatusText);
+    connect(events, &EventsEditor::statusText, this, &TMainForm::showReadout);
     connect(BuildEvents1, &QAction::triggered, events, &EventsEditor::BuildEvents1Click);
 
     critters = new WildCrittersPage(*session);
@@ -372,12 +372,29 @@ void TMainForm::CheckCatalogue1Click()
 
 void TMainForm::setStatusText(const QString& text)
 {
-    StatusPanel0->setText(text);
+    // A message replaces a read-out still waiting for its turn.
+    m_readoutPending = false;
+    if (StatusPanel0->text() != text)
+        StatusPanel0->setText(text);
+}
+
+void TMainForm::showReadout(const QString& text)
+{
+    if (text == (m_readoutPending ? m_readout : StatusPanel0->text()))
+        return;
+    m_readout = text;
+    if (m_readoutPending)
+        return;
+    m_readoutPending = true;
+    QMetaObject::invokeMethod(this, [this] {
+        if (m_readoutPending)
+            setStatusText(m_readout);
+    }, Qt::QueuedConnection);
 }
 
 QString TMainForm::statusText() const
 {
-    return StatusPanel0->text();
+    return m_readoutPending ? m_readout : StatusPanel0->text();
 }
 
 QString TMainForm::hintText() const

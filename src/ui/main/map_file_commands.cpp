@@ -67,11 +67,8 @@ void MapFileCommands::SaveMapPicture1Click(const MapRenderer& map)
     const std::optional<QString> path = askPicturePath();
     if (!path)
         return;
-    // A BMP file is written a band of rows at a time; a PNG file takes the whole picture.
     QString error;
-    const bool written = isPngPictureName(*path) ? writePictureFile(*path, map.picture(), &error)
-                                                 : map.writePicture(*path, &error);
-    if (!written)
+    if (!map.writePicture(*path, &error))
         m_prompts.error(error);
 }
 
