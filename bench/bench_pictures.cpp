@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     EditorState state(dir.path());
     SilentPrompts prompts;
     EditorSession session(state, prompts);
-    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isEmpty() || !session.pickMap(bench::Map).picked)
+    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isDone() || !session.pickMap(bench::Map).outcome.isDone())
         return 1;
     const MapRenderer renderer(state.core.map, state.map, state.pictures);
     const qint64 pixels = renderer.viewWidth(100) * renderer.viewHeight(100);

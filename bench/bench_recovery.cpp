@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     SilentPrompts prompts;
     EditorSession session(state, prompts);
     session.recovery().setFolder(dir.filePath(QStringLiteral("recovery")));
-    if (!session.loadRom(path).isEmpty())
+    if (!session.loadRom(path).isDone())
         return 1;
     session.editRom(QStringLiteral("scattered"), [](RomImage& image) {
         for (qint64 offset = 4096; offset < Size; offset += 20011) {

@@ -48,7 +48,7 @@ int main(int argc, char** argv)
     form.show();
     app.processEvents();
     EditorSession& session = *form.session;
-    if (!session.pickMap(bench::Map).picked)
+    if (!session.pickMap(bench::Map).outcome.isDone())
         return 1;
     app.processEvents();
     std::printf("Regions, %d x %d block map\n", bench::Side, bench::Side);

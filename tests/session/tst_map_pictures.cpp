@@ -50,8 +50,8 @@ void TestMapPictures::pixelsAsTheWholePicture()
     EditorState state(m_dir.path());
     ScriptedPrompts prompts;
     EditorSession session(state, prompts);
-    QCOMPARE(session.loadRom(m_dir.filePath(QStringLiteral("demo.gbc"))), QString());
-    QVERIFY(session.pickMap(map).picked);
+    QVERIFY(session.loadRom(m_dir.filePath(QStringLiteral("demo.gbc"))).isDone());
+    QVERIFY(session.pickMap(map).outcome.isDone());
     MapRenderer renderer(state.core.map, state.map, state.pictures);
     renderer.setGrid(grid);
 

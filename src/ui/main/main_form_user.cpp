@@ -3,6 +3,7 @@
 #include "ui/main/main_form.h"
 
 #include "session/editor_session.h"
+#include "session/recovery_keeper.h"
 #include "session/test_play.h"
 #include "session/user_settings.h"
 #include "ui/main/preferences_dialog.h"
@@ -67,6 +68,8 @@ void TMainForm::TestPlay1Click()
         Preferences1Click();
         return;
     }
+    // Whatever happens to the emulator, the unsaved work is on disk first.
+    session->recovery().writeNow();
     QString status;
     const QString error = testPlay->start(*session, command, &status);
     if (!error.isEmpty()) {
