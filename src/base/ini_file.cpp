@@ -510,6 +510,19 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
     return line->value.left(MaxValueLength);
 }
 
+QStringList IniFile::readStrings(const QString& section, const QStringList& keys) const
+{
+    const auto doc = load(m_path);
+    const QString name = trimBlanks(section);
+    QStringList values;
+    values.reserve(keys.size());
+    for (const QString& key : keys) {
+        const Line* line = findKey(*doc, name, trimBlanks(key));
+        values << (line ? line->value.left(MaxValueLength) : QString());
+    }
+    return values;
+}
+
 qint32 IniFile::readInteger(const QString& section, const QString& key, qint32 defaultValue) const
 {
     const auto doc = load(m_path);

@@ -41,6 +41,9 @@ public:
     QString readString(const QString& section, const QString& key, const QString& defaultValue = {}) const;
     qint32 readInteger(const QString& section, const QString& key, qint32 defaultValue = 0) const;
     bool readBool(const QString& section, const QString& key, bool defaultValue = false) const;
+    // readString of each key in turn, the file looked at once for all of them
+    // (a category of ten thousand maps is one read, not ten thousand).
+    QStringList readStrings(const QString& section, const QStringList& keys) const;
 
     // Every named section header in file order, duplicates included.
     QStringList sections() const;

@@ -4,11 +4,13 @@
 
 QStringList categoryMaps(const IniFile& mainIni, const QString& category)
 {
+    // The maps are keys 1, 2, 3, ... as many as the category has keys.
     const qsizetype count = mainIni.keys(category).size();
-    QStringList maps;
+    QStringList numbers;
+    numbers.reserve(count);
     for (qsizetype k = 1; k <= count; ++k)
-        maps << mainIni.readString(category, QString::number(k));
-    return maps;
+        numbers << QString::number(k);
+    return mainIni.readStrings(category, numbers);
 }
 
 QList<CatalogueMap> catalogueMaps(const IniFile& mainIni)
