@@ -4,32 +4,9 @@
 
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
-    QSaveFile file(path);
-    auto fail = [&](const QString& why) {
-        file.cancelWriting();
-        if (reason)
-            *reason = why;
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-
-    QString deviceReason;
-    if (!putBytesOnDevice(file, bytes, &deviceReason))
-        return fail(deviceReason);
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    if (!file.commit()) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
-    }
-    if (file.error() != QFileDevice::NoError) {
-        if (reason)
-            *reason = file.errorString();
-        return false;
-    }
-    return true;
+    return writeFileAtomically(path, [&](const AppendBytes& append) {
+        return append(bytes.constData(), bytes.size());
+    }, reason);
 }
 
 bool writeFileAtomically(const QString& path, const std::function<bool(const AppendBytes&)>& produce,

@@ -1,6 +1,7 @@
 #include "model/map/bmp_writer.h"
 
 #include "base/safe_write.h"
+#include "model/map/packed_rows.h"
 
 #include <QImage>
 
@@ -60,30 +61,19 @@ QByteArray bmpHeader24(int width, int height)
 QByteArray bmpRows24(const QImage& rows)
 {
     QByteArray out;
-    bmpRows24(rows, &out);
-    return out;
-}
-
-void bmpRows24(const QImage& rows, QByteArray* out)
-{
-    out->clear();
     if (rows.isNull())
-        return;
+        return out;
     const int width = rows.width(), height = rows.height();
     const qint64 rowBytes = bmpRowBytes(width);
-    out->resize(qsizetype(rowBytes * height));
+    out.resize(qsizetype(rowBytes * height));
     const QImage rgb = rows.format() == QImage::Format_RGB32 ? rows : rows.convertToFormat(QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
-        const QRgb* src = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        char* row = out->data() + rowBytes * (height - 1 - y);
-        for (int x = 0; x < width; ++x) {
-            row[3 * x] = char(qBlue(src[x]));
-            row[3 * x + 1] = char(qGreen(src[x]));
-            row[3 * x + 2] = char(qRed(src[x]));
-        }
+        uchar* row = reinterpret_cast<uchar*>(out.data()) + rowBytes * (height - 1 - y);
+        packRgb32Row(reinterpret_cast<const QRgb*>(rgb.constScanLine(y)), width, row, true);
         for (qint64 pad = qint64(width) * 3; pad < rowBytes; ++pad)
-            row[pad] = '\0';
+            row[pad] = 0;
     }
+    return out;
 }
 
 QByteArray encodeBmp24(const QImage& image)

@@ -18,11 +18,8 @@ qint64 bmpRowBytes(int width);
 // would be too large for the 32-bit fields of the header.
 QByteArray bmpHeader24(int width, int height);
 // The stored pixel rows of `rows` (any format), as they follow each other in
-// the file: its bottom row first. A picture written in horizontal bands puts
-// the bands in the file from the lowest to the highest.
+// the file: its bottom row first.
 QByteArray bmpRows24(const QImage& rows);
-// The same into `out`, resized to fit: a writer reuses one buffer for all bands.
-void bmpRows24(const QImage& rows, QByteArray* out);
 
 // The whole file for `image` (any format; alpha is dropped). Empty when the
 // image is too large for the 32-bit fields of the header.

@@ -174,6 +174,66 @@ void MapRenderer::draw(QPainter& painter, const QRect& area, int zoom) const
     painter.drawImage(clip.topLeft(), m_scratch, QRect(QPoint(0, 0), clip.size()));
 }
 
+const uchar* MapRenderer::packedAt(int cell, bool bgr) const
+{
+    const int n = m_bytes.cellHasByte(cell) ? m_bytes.MapBytes[size_t(cell)] : 0;
+    const QImage* picture = n >= 1 ? blockAt(n - 1, ViewZoom::Actual) : nullptr;
+    if (!picture)
+        return nullptr;
+    std::vector<Packed>& kept = m_packed[bgr ? 0 : 1];
+    if (kept.size() < size_t(TilesetCount) * BlockPlaces)
+        kept.resize(size_t(TilesetCount) * BlockPlaces);
+    Packed& entry = kept[size_t(m_map.TilesetNumber - 1) * BlockPlaces + size_t(n - 1)];
+    if (entry.bytes.isEmpty() || entry.sourceKey != picture->cacheKey()) {
+        entry.bytes.resize(Block * Block * 3);
+        auto* out = reinterpret_cast<uchar*>(entry.bytes.data());
+        for (int y = 0; y < Block; ++y)
+            packRgb32Row(reinterpret_cast<const QRgb*>(picture->constScanLine(y)), Block, out + y * Block * 3, bgr);
+        entry.sourceKey = picture->cacheKey();
+    }
+    return reinterpret_cast<const uchar*>(entry.bytes.constData());
+}
+
+void MapRenderer::renderPacked(const PackedRows& band) const
+{
+    const int width = columns();
+    const int height = rows() * Block;
+    const size_t blockBytes = Block * 3;
+    std::vector<const uchar*> line(size_t(width), nullptr);   // the blocks of the current block row
+    int lineRow = -1;
+    for (int i = 0; i < band.rows; ++i) {
+        const int y = band.top + i;
+        if (y < 0 || y >= height)
+            continue;
+        const int row = y / Block, sy = y % Block;
+        if (row != lineRow) {
+            for (int column = 0; column < width; ++column)
+                line[size_t(column)] = packedAt(row * width + column, band.bgr);
+            lineRow = row;
+        }
+        uchar* out = band.row(i);
+        for (int column = 0; column < width; ++column, out += blockBytes) {
+            if (const uchar* picture = line[size_t(column)])
+                std::memcpy(out, picture + size_t(sy) * blockBytes, blockBytes);
+            else
+                std::memset(out, 0, blockBytes);   // black
+        }
+        if (!m_grid)
+            continue;
+        // The block frames: whole rows at a block's top and bottom, else the
+        // outermost pixel on each side of every block.
+        out = band.row(i);
+        if (sy == 0 || sy == Block - 1) {
+            std::memset(out, 0, size_t(width) * blockBytes);
+            continue;
+        }
+        for (int column = 0; column < width; ++column) {
+            std::memset(out + size_t(column) * blockBytes, 0, 3);
+            std::memset(out + size_t(column) * blockBytes + blockBytes - 3, 0, 3);
+        }
+    }
+}
+
 QImage MapRenderer::picture() const
 {
     QImage image(int(viewWidth(ViewZoom::Actual)), int(viewHeight(ViewZoom::Actual)), QImage::Format_RGB32);
@@ -189,7 +249,6 @@ bool MapRenderer::writePicture(const QString& path, QString* error) const
     int bandRows = Block;
     while (bandRows > 1 && qint64(width) * bandRows > (qint64(1) << 20))
         bandRows /= 2;
-    return writePictureInBands(path, width, height, bandRows, [&](QImage& band, int top) {
-        render(band, QPoint(0, 0), QRect(0, top, width, band.height()), ViewZoom::Actual);
-    }, error);
+    return writePictureInBands(path, width, height, bandRows,
+                               [&](const PackedRows& band) { renderPacked(band); }, error);
 }

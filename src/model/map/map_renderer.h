@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/map/packed_rows.h"
+
 #include <QImage>
 #include <QRect>
 #include <QString>
@@ -38,6 +40,10 @@ public:
     // The same through a painter whose coordinates are view pixels.
     void draw(QPainter& painter, const QRect& area, int zoom) const;
 
+    // Rows band.top .. of the whole map at 100 % as packed pixels, the
+    // picture files' own form: each block row a copy of a packed block row.
+    void renderPacked(const PackedRows& band) const;
+
     // The whole map at 100 %, as Save Map Picture writes it.
     QImage picture() const;
     // Writes the whole map at 100 % as a picture file (PNG or 24-bit BMP by
@@ -66,5 +72,12 @@ private:
     };
     mutable std::array<std::vector<Reduced>, 2> m_reduced;
     mutable std::vector<Reduced> m_normalised;   // pictures not 64 x 64 RGB32
+    // Block pictures as packed pixels for the picture files, BGR then RGB.
+    struct Packed {
+        qint64 sourceKey = 0;
+        QByteArray bytes;
+    };
+    const uchar* packedAt(int cell, bool bgr) const;
+    mutable std::array<std::vector<Packed>, 2> m_packed;
     mutable QImage m_scratch;   // draw()'s intermediate picture, reused
 };

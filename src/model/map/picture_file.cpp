@@ -6,29 +6,23 @@
 
 #include <QImage>
 
-namespace {
+#include <limits>
 
-// The rows of the band that starts at `top`: all but the last band are whole.
-QImage& bandFor(QImage& band, int width, int rows)
-{
-    if (band.height() != rows)
-        band = QImage(width, rows, QImage::Format_RGB32);
-    return band;
-}
+namespace {
 
 bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw)
 {
     const QByteArray header = bmpHeader24(width, height);
     if (header.isEmpty() || !append(header.constData(), header.size()))
         return false;
-    QImage band;
-    QByteArray stored;
+    // The header's check keeps the whole file, and so a band, under 2 GiB.
+    const qint64 rowBytes = bmpRowBytes(width);
+    QByteArray band(qsizetype(rowBytes * bandRows), '\0');
+    auto* bytes = reinterpret_cast<uchar*>(band.data());
     for (int bottom = height; bottom > 0; bottom -= bandRows) {
-        const int top = qMax(0, bottom - bandRows);
-        QImage& rows = bandFor(band, width, bottom - top);
-        draw(rows, top);
-        bmpRows24(rows, &stored);
-        if (!append(stored.constData(), stored.size()))
+        const int top = qMax(0, bottom - bandRows), rows = bottom - top;
+        draw({bytes + (rows - 1) * rowBytes, -rowBytes, top, rows, true});
+        if (!append(band.constData(), rows * rowBytes))
             return false;
     }
     return true;
@@ -37,11 +31,15 @@ bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRow
 bool writePngBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw)
 {
     PngRowWriter png(width, height, append);
-    QImage band;
+    const qint64 rowBytes = qint64(width) * 3;
+    if (rowBytes * bandRows > std::numeric_limits<qint32>::max())
+        return false;
+    QByteArray band(qsizetype(rowBytes * bandRows), '\0');
+    auto* bytes = reinterpret_cast<uchar*>(band.data());
     for (int top = 0; top < height; top += bandRows) {
-        QImage& rows = bandFor(band, width, qMin(bandRows, height - top));
-        draw(rows, top);
-        if (!png.writeRows(rows, rows.height()))
+        const int rows = qMin(bandRows, height - top);
+        draw({bytes, rowBytes, top, rows, false});
+        if (!png.writeRows(bytes, rowBytes, rows))
             return false;
     }
     return png.finish();
@@ -58,6 +56,7 @@ bool writePictureInBands(const QString& path, int width, int height, int bandRow
                          QString* error)
 {
     const bool png = isPngPictureName(path);
+    bandRows = qMin(bandRows, height);
     const bool written = width > 0 && height > 0 && bandRows > 0
         && writeFileAtomically(path, [&](const AppendBytes& append) {
                return png ? writePngBands(append, width, height, bandRows, draw)
@@ -73,8 +72,9 @@ bool writePictureFile(const QString& path, const QImage& image, QString* error)
     // The same pixels as the BMP: no alpha channel.
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     const int bandRows = 64;
-    return writePictureInBands(path, rgb.width(), rgb.height(), bandRows, [&](QImage& band, int top) {
-        for (int y = 0; y < band.height(); ++y)
-            memcpy(band.scanLine(y), rgb.constScanLine(top + y), size_t(rgb.bytesPerLine()));
+    return writePictureInBands(path, rgb.width(), rgb.height(), bandRows, [&](const PackedRows& band) {
+        for (int i = 0; i < band.rows; ++i)
+            packRgb32Row(reinterpret_cast<const QRgb*>(rgb.constScanLine(band.top + i)), rgb.width(), band.row(i),
+                         band.bgr);
     }, error);
 }

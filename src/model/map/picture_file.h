@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/map/packed_rows.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,14 +13,16 @@ class QImage;
 // picture commands.
 bool isPngPictureName(const QString& path);
 
-// Draws the picture's rows top .. top + band.height() - 1 into `band`
-// (Format_RGB32, as wide as the picture).
-using DrawPictureBand = std::function<void(QImage& band, int top)>;
+// Draws the picture's rows band.top .. band.top + band.rows - 1 into `band`:
+// the picture's width in packed pixels a row, no byte more (a BMP row's
+// padding lies beyond them and stays zero).
+using DrawPictureBand = std::function<void(const PackedRows& band)>;
 
 // Writes a width x height picture to `path` atomically, replacing any file of
 // that name, drawn and written one band of `bandRows` rows at a time so that
 // the whole picture is never held. The BMP asks for its bands from the bottom
-// up, the PNG from the top down. On failure returns false with "Cannot create
+// up, the PNG from the top down; each band goes to the file as it is drawn,
+// with no copy in between. On failure returns false with "Cannot create
 // file <path>" in `error`; an old file of that name stays whole.
 bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
                          QString* error);

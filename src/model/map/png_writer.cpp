@@ -1,7 +1,5 @@
 #include "model/map/png_writer.h"
 
-#include <QImage>
-
 #include <png.h>
 
 namespace {
@@ -58,14 +56,6 @@ bool startFile(PngRowState* s)
     png_set_compression_level(s->png, ZlibLevel);
     png_set_filter(s->png, PNG_FILTER_TYPE_BASE, RowFilter);
     png_write_info(s->png, s->info);
-    // Format_RGB32 holds 0xffRRGGBB words: in memory B, G, R, 0xff on a
-    // little-endian machine, 0xff, R, G, B on a big-endian one.
-#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-    png_set_bgr(s->png);
-    png_set_filler(s->png, 0, PNG_FILLER_AFTER);
-#else
-    png_set_filler(s->png, 0, PNG_FILLER_BEFORE);
-#endif
     return !s->failed;
 }
 
@@ -108,16 +98,15 @@ PngRowWriter::~PngRowWriter()
         png_destroy_write_struct(&m_state->png, &m_state->info);
 }
 
-bool PngRowWriter::writeRows(const QImage& band, int rows)
+bool PngRowWriter::writeRows(const uchar* first, qsizetype stride, int rows)
 {
     PngRowState* s = m_state.get();
-    if (s->failed || band.format() != QImage::Format_RGB32 || png_uint_32(band.width()) != s->width || rows < 0
-        || rows > band.height() || qint64(s->written) + rows > qint64(s->height)) {
+    if (s->failed || !first || rows < 0 || qint64(s->written) + rows > qint64(s->height)) {
         s->failed = true;
         return false;
     }
     for (int y = 0; y < rows && !s->failed; ++y)
-        s->failed = !writeRow(s, band.constScanLine(y));
+        s->failed = !writeRow(s, first + qsizetype(y) * stride);
     s->written += png_uint_32(rows);
     return !s->failed;
 }

@@ -4,11 +4,10 @@
 
 #include <memory>
 
-class QImage;
 struct PngRowState;
 
 // A PNG file written a band of rows at a time through libpng: 8-bit RGB (no
-// alpha), 72 dots per inch, rows taken straight from Format_RGB32 pictures.
+// alpha), 72 dots per inch, rows of packed red, green, blue bytes.
 class PngRowWriter {
 public:
     // The file's bytes go to `append`, which must outlive the writer.
@@ -17,9 +16,9 @@ public:
     PngRowWriter(const PngRowWriter&) = delete;
     PngRowWriter& operator=(const PngRowWriter&) = delete;
 
-    // Writes the first `rows` rows of `band` (Format_RGB32, the picture's
-    // width) as the next rows of the picture, from its top down.
-    bool writeRows(const QImage& band, int rows);
+    // Writes `rows` rows, the first at `first` and each `stride` bytes after
+    // the one before, as the next rows of the picture, from its top down.
+    bool writeRows(const uchar* first, qsizetype stride, int rows);
     // Ends the file once every row is written. False when any step failed.
     bool finish();
 
