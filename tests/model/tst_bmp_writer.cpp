@@ -1,4 +1,5 @@
 #include "model/map/bmp_writer.h"
+#include "model/map/picture_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -54,6 +55,8 @@ private slots:
     void readBackByQt();
     void writesFileAndReplacesOld();
     void uncreatablePathLeavesNoFile();
+    void bandedFileMatchesWholePicture_data();
+    void bandedFileMatchesWholePicture();
 };
 
 void TestBmpWriter::headerAndSize_data()
@@ -180,6 +183,35 @@ void TestBmpWriter::uncreatablePathLeavesNoFile()
     QCOMPARE(error, QStringLiteral("Cannot create file %1").arg(taken));
     QVERIFY(QFileInfo(taken).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"taken.DIB"});
+}
+
+// A picture written a band of 64 rows at a time: padded rows, a last band
+// that is not whole, bands put bottom up in the BMP and top down in the PNG.
+void TestBmpWriter::bandedFileMatchesWholePicture_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("one pixel") << 1 << 1;
+    QTest::newRow("padded rows") << 5 << 3;
+    QTest::newRow("one whole band") << 7 << 64;
+    QTest::newRow("a row over a band") << 3 << 65;
+    QTest::newRow("three bands, padded") << 130 << 129;
+}
+
+void TestBmpWriter::bandedFileMatchesWholePicture()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const QImage image = patterned(width, height);
+    QTemporaryDir dir;
+    QString error;
+    const QString bmp = dir.filePath("picture.DIB"), png = dir.filePath("picture.PNG");
+    QVERIFY(writePictureFile(bmp, image, &error));
+    QVERIFY(writePictureFile(png, image, &error));
+    QFile written(bmp);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), encodeBmp24(image));
+    QVERIFY(samePixels(QImage(png, "PNG"), image));
 }
 
 QTEST_GUILESS_MAIN(TestBmpWriter)
