@@ -99,7 +99,7 @@ int main(int argc, char** argv)
     const auto move = [&] {
         // Every step changes its cell: each pass over the cells paints another block.
         if (step % 192 == 0)
-            form.session->setSelectedBlock(5 + (step / 192) % 2);
+            form.session->stamp().setSelectedBlock(5 + (step / 192) % 2);
         const QPoint at = origin + QPoint(64 * (step % 16) + 20, 64 * ((step / 16) % 12) + 20);
         ++step;
         send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);

@@ -54,18 +54,18 @@ int main(int argc, char** argv)
     std::printf("Regions, %d x %d block map\n", bench::Side, bench::Side);
 
     // The whole map one block, then each fill turns every cell into another.
-    session.setSelectedBlock(5);
+    session.stamp().setSelectedBlock(5);
     session.clearCells(QRect(0, 0, bench::Side, bench::Side));
     int fills = 0;
     bench::print("bucket fill of the whole map (session, one undo entry)", bench::measure(50, {}, [&] {
-                     session.setSelectedBlock(6 + fills++ % 2);
+                     session.stamp().setSelectedBlock(6 + fills++ % 2);
                      session.bucketFill(QPoint(50, 50), QRect());
                  }), 1.0, 0);
     app.processEvents();
 
     // A 10 x 10 stamp moved one cell a step: the handler and the repaint.
     MapView* view = form.mapPage->MapBox;
-    session.setStamp(session.copyCells(QRect(0, 0, 10, 10)));
+    session.stamp().setRegion(session.copyCells(QRect(0, 0, 10, 10)));
     const QPoint origin = view->mapFrom(form.mapPage->ScrollBox1->viewport(), QPoint(0, 0));
     int step = 0;
     bench::print("10 x 10 stamp preview step at 100 % (handler and repaint)", bench::measure(1000, {}, [&] {

@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             continue;
         FUZZ_CHECK(state.core.map.name == name);
         const int cells = int(state.core.map.cellCount());
-        session.setSelectedBlock(in.ConsumeIntegralInRange<int>(-1, 300));
+        session.stamp().setSelectedBlock(in.ConsumeIntegralInRange<int>(-1, 300));
         session.beginStroke();
         session.paintCell(in.ConsumeIntegralInRange<int>(-1, cells));
         session.endStroke();
@@ -142,8 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString out = QDir(dir).filePath(QStringLiteral("saved.gbc"));
     QFile::remove(out);
     QFile::remove(out + QStringLiteral(".bak"));
-    const QString error = session.saveRomAs(out);
-    if (error.isEmpty()) {
+    if (session.saveRomAs(out).isDone()) {
         QFile saved(out);
         FUZZ_CHECK(saved.open(QIODevice::ReadOnly));
         FUZZ_CHECK(saved.readAll() == state.core.rom.bytes());

@@ -153,20 +153,16 @@ int BatchRun::importMap()
     // asked, and the batch prompts said No.
     if (loaded.isDeclined())
         return fail(QStringLiteral("The map file was not applied; --force applies it all the same."));
-    const QString saveProblem = m_session.saveRomAs(m_line.output);
-    if (!saveProblem.isEmpty())
-        return fail(saveProblem);
+    const SessionOutcome saved = m_session.saveRomAs(m_line.output);
+    if (saved.isRefused())
+        return fail(saved.refusal);
     return ExitSuccess;
 }
 
 int BatchRun::makePatch()
 {
-    RomImage original;
-    QString problem;
-    if (!original.loadFromFile(m_line.original, &problem))
-        return fail(problem);
-    problem = writePatchFile(m_line.file, original.bytes(), m_state.core.rom.bytes());
-    return problem.isEmpty() ? ExitSuccess : fail(problem);
+    const SessionOutcome made = m_session.makePatch(m_line.original, m_line.file);
+    return made.isDone() ? ExitSuccess : fail(made.refusal);
 }
 
 // The patched image goes to OUT only; ROM stays as it is.

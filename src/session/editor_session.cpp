@@ -4,33 +4,34 @@
 #include "session/map_file.h"
 #include "session/map_pick.h"
 #include "session/recovery_keeper.h"
+#include "session/recovery_offer.h"
 #include "model/encounters/encounter_io.h"
 #include "model/encounters/encounter_slot_command.h"
 #include "model/events/event_field_command.h"
 #include "model/events/move_event_command.h"
 #include "model/events/event_tables.h"
-#include "model/map/paint_command.h"
+#include "model/map/map_cells_command.h"
 #include "model/map/tileset_build.h"
 #include "model/rom/cartridge_header.h"
+#include "model/rom/image_replace_command.h"
 #include "base/prompts.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-const QString Settings = QStringLiteral("Settings");
-const QString GridKey = QStringLiteral("Grid");
-}
-
 EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* parent)
-    : QObject(parent), m_state(state), m_prompts(prompts)
+    : QObject(parent), m_state(state), m_prompts(prompts), m_grid(state.core.catalogue)
 {
-    m_grid = m_state.core.catalogue.CrittersIni.readBool(Settings, GridKey, false);
     connect(&m_undo, &QUndoStack::cleanChanged, this, &EditorSession::updateModified);
     connect(&m_undo, &QUndoStack::indexChanged, this, &EditorSession::updateModified);
     m_recovery = new RecoveryKeeper(*this);
+    m_offer = std::make_unique<RecoveryOffer>(*this);
     connect(&m_undo, &QUndoStack::indexChanged, m_recovery, &RecoveryKeeper::changed);
+    connect(&m_grid, &GridSetting::changed, this, &EditorSession::mapPictureChanged);
+    connect(&m_stamp, &BlockStamp::statusText, this, &EditorSession::statusText);
 }
+
+EditorSession::~EditorSession() = default;
 
 // --- The ROM image ----------------------------------------------------------
 
@@ -56,7 +57,7 @@ SessionOutcome EditorSession::loadRom(const QString& path)
     emit romLoaded();
     emit romBytesChanged();
     updateModified();
-    offerRecovery();
+    m_offer->offer();
     return SessionOutcome::done();
 }
 
@@ -101,23 +102,27 @@ QByteArray EditorSession::imageAsSaved() const
     return bytes;
 }
 
-QString EditorSession::saveRom()
+namespace {
+const QString NoRom = QStringLiteral("You haven't loaded rom! Please load rom before saving.");
+}
+
+SessionOutcome EditorSession::saveRom()
 {
     if (!m_state.core.romLoaded())
-        return QStringLiteral("You haven't loaded rom! Please load rom before saving.");
+        return SessionOutcome::refused(NoRom);
     return saveRomAs(m_state.core.RomFileName);
 }
 
-QString EditorSession::saveRomAs(const QString& path)
+SessionOutcome EditorSession::saveRomAs(const QString& path)
 {
     if (!m_state.core.romLoaded())
-        return QStringLiteral("You haven't loaded rom! Please load rom before saving.");
+        return SessionOutcome::refused(NoRom);
     writeWorkingCopies();
     QString error;
     bool backupKept = false;
     if (!writeImage(path, &error, &backupKept)) {
         updateModified();
-        return error;
+        return SessionOutcome::refused(error);
     }
     m_romUnsaved = false;
     m_undo.setClean();
@@ -131,7 +136,7 @@ QString EditorSession::saveRomAs(const QString& path)
     if (backupKept)
         status += QLatin1Char(' ') + RomBackups::keptMessage(path) + QLatin1Char('.');
     emit statusText(status);
-    return {};
+    return SessionOutcome::done();
 }
 
 bool EditorSession::writeImage(const QString& path, QString* error, bool* backupKept)
@@ -154,15 +159,15 @@ bool EditorSession::writeImage(const QString& path, QString* error, bool* backup
     return true;
 }
 
-QString EditorSession::saveImageTo(const QString& path)
+SessionOutcome EditorSession::saveImageTo(const QString& path)
 {
     QString error;
     bool backupKept = false;
     if (!writeImage(path, &error, &backupKept))
-        return error;
+        return SessionOutcome::refused(error);
     if (backupKept)
         emit statusText(RomBackups::keptMessage(path) + QLatin1Char('.'));
-    return {};
+    return SessionOutcome::done();
 }
 
 // --- The map pick -------------------------------------------------------------
@@ -187,12 +192,17 @@ EditorSession::PickResult EditorSession::pickMap(const QString& name, bool liste
     }
     commitPick(*pick, &result);
     result.outcome = SessionOutcome::done();
+    sayPickProblems(result);
+    return result;
+}
+
+void EditorSession::sayPickProblems(const PickResult& result)
+{
     // The map is shown; what its events and wild table say is said once, now.
     if (!result.eventsProblem.isEmpty())
         m_prompts.error(result.eventsProblem);
     if (!result.wildProblem.isEmpty())
         m_prompts.message(Prompts::Kind::Warning, result.wildProblem);
-    return result;
 }
 
 std::optional<bool> EditorSession::askKeepWorkingCopies()
@@ -218,7 +228,6 @@ void EditorSession::commitPick(const PreparedPick& pick, PickResult* result, boo
         buildTileset(m_state.core.rom, record, m_state.Pics, m_state.pictures,
                      [this](int value, int maximum) { emit tilesetProgress(value, maximum); });
     }
-    m_state.map.Painting = false;
     readWorkingCopies(&result->eventsProblem);
     result->wildProblem = encounterTableProblem(record, m_state.core.rom);
 
@@ -232,10 +241,6 @@ void EditorSession::readWorkingCopies(QString* eventsProblem)
 {
     const MapRecord& record = m_state.core.map;
     m_state.map.readMap(m_state.core.rom, record);
-
-    EventState& events = m_state.events;
-    events.PickedEvent = TEventData();
-    events.DraggingEvent = false;
     reloadEvents(eventsProblem);
 
     const std::optional<EncounterTables> wild = readEncounterTables(m_state.core.rom, record.EncounterStart);
@@ -259,12 +264,8 @@ bool EditorSession::workingCopiesDiffer() const
     if (!m_state.core.map.isMap())
         return false;
     // What a save would write, written into a copy of the image.
-    RomImage copy;
-    copy.setBytes(m_state.core.rom.bytes());
-    m_state.map.writeMap(copy);
-    saveEventTables(m_state.events, copy);
-    if (m_state.core.map.EncounterStart > 0)
-        writeEncounterTables(copy, m_state.core.map.EncounterStart, m_state.encounters);
+    RomImage copy = m_state.core.rom;
+    writeWorkingCopiesInto(copy);
     return copy.bytes() != m_state.core.rom.bytes();
 }
 
@@ -289,9 +290,9 @@ bool EditorSession::maySetAside()
     }
     if (answer != Prompts::Answer::Save)
         return false;
-    const QString error = saveRom();
-    if (!error.isEmpty()) {
-        m_prompts.error(error);
+    const SessionOutcome saved = saveRom();
+    if (saved.isRefused()) {
+        m_prompts.error(saved.refusal);
         return false;
     }
     return true;
@@ -306,29 +307,6 @@ void EditorSession::updateModified()
     emit modifiedChanged(modified);
 }
 
-// --- Settings ----------------------------------------------------------------------
-
-QString EditorSession::setGrid(bool on)
-{
-    QString error;
-    if (!m_state.core.catalogue.CrittersIni.writeBool(Settings, GridKey, on, &error)) {
-        emit gridChanged(m_grid);
-        return error;
-    }
-    m_grid = on;
-    emit gridChanged(on);
-    emit mapPictureChanged();
-    return {};
-}
-
-void EditorSession::setSelectedBlock(qint32 block)
-{
-    m_state.map.SelectedBlock = block;
-    // A block chosen is the stamp from now on.
-    dropStamp();
-    emit selectedBlockChanged(block);
-}
-
 // --- Edits ---------------------------------------------------------------------------
 
 void EditorSession::push(QUndoCommand* command)
@@ -340,28 +318,25 @@ void EditorSession::push(QUndoCommand* command)
 void EditorSession::beginStroke()
 {
     ++m_stroke;
-    m_state.map.Painting = true;
 }
 
 void EditorSession::paintCell(int cell)
 {
     const MapState& map = m_state.map;
-    const quint8 block = quint8(map.SelectedBlock & 0xFF);
+    const quint8 block = quint8(m_stamp.selectedBlock() & 0xFF);
     if (!map.cellHasByte(cell) || map.MapBytes[size_t(cell)] == block)
         return;
-    push(new PaintCommand(m_state.map, m_stroke, cell, block, [this](int c) { emit cellChanged(c); }));
+    pushCells(QStringLiteral("Paint"), {CellEdit{cell, map.MapBytes[size_t(cell)], block}}, m_stroke);
 }
 
 void EditorSession::endStroke()
 {
-    m_state.map.Painting = false;
     ++m_stroke;
 }
 
 void EditorSession::beginDrag()
 {
     ++m_drag;
-    m_state.events.DraggingEvent = true;
 }
 
 void EditorSession::dragEvent(TEventData event, int x, int y)
@@ -380,7 +355,6 @@ void EditorSession::dragEvent(TEventData event, int x, int y)
 
 void EditorSession::endDrag()
 {
-    m_state.events.DraggingEvent = false;
     ++m_drag;
 }
 

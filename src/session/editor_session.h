@@ -1,6 +1,8 @@
 #pragma once
 
+#include "session/block_stamp.h"
 #include "session/editor_state.h"
+#include "session/grid_setting.h"
 #include "session/session_outcome.h"
 #include "model/rom/rom_edit_command.h"
 #include "model/encounters/encounter_tables.h"
@@ -11,20 +13,23 @@
 #include <QRect>
 #include <QUndoStack>
 
+#include <memory>
 #include <optional>
 
 class Prompts;
 class RecoveryKeeper;
-class QMimeData;
+class RecoveryOffer;
 
 // The editor's order of work, and the only place where it lives: Load Rom,
 // the map pick, Save Rom, the questions about unsaved changes, and every
 // edit as an undoable command on one stack. Windows call it and follow its
 // signals; it shows no window itself and asks its questions through Prompts.
+// Every call a window answers returns a SessionOutcome.
 class EditorSession : public QObject {
     Q_OBJECT
 public:
     EditorSession(EditorState& state, Prompts& prompts, QObject* parent = nullptr);
+    ~EditorSession() override;
 
     EditorState& state() { return m_state; }
     const EditorState& state() const { return m_state; }
@@ -32,21 +37,26 @@ public:
     Prompts& prompts() { return m_prompts; }
     // The recovery file of the ROM file being edited (none until given a folder).
     RecoveryKeeper& recovery() { return *m_recovery; }
+    // The block or region that painting and the fills put down.
+    BlockStamp& stamp() { return m_stamp; }
+    const BlockStamp& stamp() const { return m_stamp; }
+    GridSetting& grid() { return m_grid; }
+    const GridSetting& grid() const { return m_grid; }
 
     // --- The ROM image ---------------------------------------------------
     // Replaces the image with the file's bytes and drops the map, its working
-    // copies and the block pictures. Declined: unsaved work was kept (Cancel,
-    // or a save that failed).
+    // copies and the block pictures; then offers the file's recovery copy.
+    // Declined: unsaved work was kept (Cancel, or a save that failed).
     SessionOutcome loadRom(const QString& path);
     // Map bytes, event tables and wild tables into the image, then the image
     // into RomFileName (Save Rom) or `path` (Save Rom As; RomFileName stays).
-    QString saveRom();
-    QString saveRomAs(const QString& path);
+    SessionOutcome saveRom();
+    SessionOutcome saveRomAs(const QString& path);
     // The image as it is into `path`, nothing else (the block editor and the
     // ROM options save so). The file it replaces is kept as NAME.bak at its
-    // first save in this run, which the status line says. Empty result:
-    // written; else the message, and the file on disk is as it was.
-    QString saveImageTo(const QString& path);
+    // first save in this run, which the status line says. Refused: the file
+    // on disk is as it was.
+    SessionOutcome saveImageTo(const QString& path);
     // The first steps of a save: the working copies into the image, no file.
     void writeWorkingCopies();
     // The image as Save Rom would write it, working copies (and checksums,
@@ -58,6 +68,11 @@ public:
     // holds them; a failed save leaves them as they were.
     void setFixChecksumsOnSave(bool on) { m_fixChecksums = on; }
     bool fixChecksumsOnSave() const { return m_fixChecksums; }
+    // Every change of the whole image goes through here: one undo entry
+    // named `text`, with which the history starts again. After each swap the
+    // current map is picked again from the image in force, with every check
+    // of a pick; a map the new image refuses is dropped and its refusal said.
+    void replaceImage(const QString& text, const QByteArray& image);
 
     // --- The map pick ----------------------------------------------------
     // Done: picked. Declined: the user kept the current map. Refused: the map
@@ -83,32 +98,17 @@ public:
     // Cancel when anything is unsaved. True: go on.
     bool maySetAside();
 
-    // --- Settings --------------------------------------------------------
-    bool grid() const { return m_grid; }
-    // Stores "Grid" in Critters.ini; a failed write keeps the old setting
-    // and returns the message.
-    QString setGrid(bool on);
-    qint32 selectedBlock() const { return m_state.map.SelectedBlock; }
-    void setSelectedBlock(qint32 block);
-
     // --- Edits (each one an undo command) ----------------------------------
+    // A paint stroke, press to release: the cells painted with the selected
+    // block, and the stamps placed, are one entry.
     void beginStroke();
-    void paintCell(int cell);  // with the selected block
+    void paintCell(int cell);
     void endStroke();
 
     // --- Regions of the map (each change one undo entry) -------------------
     // The current map's cells, for the region operations.
     MapGrid mapGrid() const;
     BlockRegion copyCells(const QRect& rect) const;
-    // What painting puts down: a region of several cells when one was taken
-    // (captured from the map or pasted), else the selected block alone.
-    BlockRegion stamp() const;
-    bool hasRegionStamp() const { return !m_stamp.isEmpty(); }
-    void setStamp(const BlockRegion& region);
-    void dropStamp();
-    // The clipboard becomes the stamp. Blocks of another tileset are said
-    // once, on the status line. Empty result: taken; else why not.
-    QString pasteStamp(const QMimeData& data);
     // The stamp with its top-left cell at `at`, within the stroke begun.
     void placeStamp(QPoint at);
     // Cut and Delete: the cells of `rect` take the selected block.
@@ -142,14 +142,11 @@ public:
 
     // --- Patches -----------------------------------------------------------
     // Writes the patch (.ips or .bps by the name) that turns the image in
-    // `originalPath` into imageAsSaved(); the image is not changed. Empty
-    // result: written; else the message.
-    QString exportPatch(const QString& originalPath, const QString& patchPath);
-    // Applies an IPS or BPS file to the image as one undo entry and reads the
-    // current map again from the patched image, asking the pick's question
-    // first. Empty result: applied or cancelled; else the refusal, and
-    // nothing has changed.
-    QString applyPatch(const QString& patchPath);
+    // `originalPath` into imageAsSaved(); the image is not changed.
+    SessionOutcome makePatch(const QString& originalPath, const QString& patchPath);
+    // Applies an IPS or BPS file to the image through replaceImage, asking
+    // the pick's question first (Cancel declines). Refused: nothing changed.
+    SessionOutcome applyPatch(const QString& patchPath);
 
 signals:
     void romLoaded();
@@ -163,9 +160,6 @@ signals:
     void encounterChanged(int time, int slot);
     void encountersChanged();
     void romBytesChanged();
-    void gridChanged(bool on);
-    void selectedBlockChanged(qint32 block);
-    void stampChanged();
     void modifiedChanged(bool modified);
     void statusText(const QString& text);
 
@@ -175,17 +169,15 @@ private:
     void writeWorkingCopiesInto(RomImage& rom) const;
     void dropMap();
     void commitPick(const struct PreparedPick& pick, PickResult* result, bool newHistory = true);
+    // What a picked map's events and wild table say, said once.
+    void sayPickProblems(const PickResult& result);
     // The pick's question about unsaved working copies: true to keep them in
     // the image, false to drop them, nothing for Cancel.
     std::optional<bool> askKeepWorkingCopies();
-    // The image was replaced whole: the current map is read again from it.
+    // The image was replaced whole: the current map is picked again from it.
     void imageReplaced();
     // The current map's working copies, read from the image.
     void readWorkingCopies(QString* eventsProblem);
-    // After a load: the question about the recovery file this ROM file has.
-    void offerRecovery();
-    void restoreImage(const QByteArray& image, const QString& mapName);
-    void saveRecoveredAs(const QByteArray& image);
     void reloadEvents(QString* problem);
     void romChanged(const QList<RomChange>& changes);
     void updateModified();
@@ -196,12 +188,13 @@ private:
     EditorState& m_state;
     Prompts& m_prompts;
     QUndoStack m_undo;
+    BlockStamp m_stamp;
+    GridSetting m_grid;
     RecoveryKeeper* m_recovery = nullptr;
-    bool m_grid = false;
+    std::unique_ptr<RecoveryOffer> m_offer;
     bool m_fixChecksums = false;
     bool m_romUnsaved = false;   // image bytes changed since the file was read or written
     bool m_modified = false;
     int m_stroke = 0;
     int m_drag = 0;
-    BlockRegion m_stamp;   // empty: the selected block is the stamp
 };

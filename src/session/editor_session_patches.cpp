@@ -1,4 +1,5 @@
-// The session's patch commands: Export Patch and Apply Patch.
+// Changes of the whole image: patches made and applied, and the one step
+// every replacement of the image goes through.
 #include "session/editor_session.h"
 
 #include "session/map_pick.h"
@@ -8,44 +9,53 @@
 
 #include <QFileInfo>
 
-QString EditorSession::exportPatch(const QString& originalPath, const QString& patchPath)
+namespace {
+const QString NoRom = QStringLiteral("Load a ROM image first.");
+}
+
+SessionOutcome EditorSession::makePatch(const QString& originalPath, const QString& patchPath)
 {
     if (!m_state.core.romLoaded())
-        return QStringLiteral("Load a ROM image first.");
+        return SessionOutcome::refused(NoRom);
     RomImage original;
     QString error;
     if (!original.loadFromFile(originalPath, &error))
-        return error;
+        return SessionOutcome::refused(error);
     error = writePatchFile(patchPath, original.bytes(), imageAsSaved());
-    if (error.isEmpty())
-        emit statusText(QStringLiteral("Wrote %1.").arg(QFileInfo(patchPath).fileName()));
-    return error;
+    if (!error.isEmpty())
+        return SessionOutcome::refused(error);
+    emit statusText(QStringLiteral("Wrote %1.").arg(QFileInfo(patchPath).fileName()));
+    return SessionOutcome::done();
 }
 
-QString EditorSession::applyPatch(const QString& patchPath)
+SessionOutcome EditorSession::applyPatch(const QString& patchPath)
 {
     if (!m_state.core.romLoaded())
-        return QStringLiteral("Load a ROM image first.");
+        return SessionOutcome::refused(NoRom);
     const std::optional<bool> keep = askKeepWorkingCopies();
     if (!keep)
-        return {};
+        return SessionOutcome::declined();
     // The patch is tried first, so that a refusal leaves everything as it was.
     const PatchResult patched = applyPatchFile(patchPath, *keep ? imageAsSaved() : m_state.core.rom.bytes());
     if (!patched.image)
-        return patched.error;
+        return SessionOutcome::refused(patched.error);
     if (*keep)
         writeWorkingCopies();
     const QString name = QFileInfo(patchPath).fileName();
     if (*patched.image == m_state.core.rom.bytes()) {
         emit statusText(QStringLiteral("%1 changes nothing in this image.").arg(name));
-        return {};
+        return SessionOutcome::done();
     }
-    // As at a pick, the history starts again; the patch is its first entry.
-    m_undo.clear();
-    push(new ImageReplaceCommand(m_state.core.rom, QStringLiteral("Apply Patch"), m_state.core.rom.bytes(),
-                                 *patched.image, [this] { imageReplaced(); }));
+    replaceImage(QStringLiteral("Apply Patch"), *patched.image);
     emit statusText(QStringLiteral("Applied %1.").arg(name));
-    return {};
+    return SessionOutcome::done();
+}
+
+void EditorSession::replaceImage(const QString& text, const QByteArray& image)
+{
+    // As at a pick, the history starts again; the replacement is its first entry.
+    m_undo.clear();
+    push(new ImageReplaceCommand(m_state.core.rom, text, m_state.core.rom.bytes(), image, [this] { imageReplaced(); }));
 }
 
 void EditorSession::imageReplaced()
@@ -66,8 +76,5 @@ void EditorSession::imageReplaced()
     }
     PickResult result;
     commitPick(*pick, &result, false);
-    if (!result.eventsProblem.isEmpty())
-        m_prompts.error(result.eventsProblem);
-    if (!result.wildProblem.isEmpty())
-        m_prompts.message(Prompts::Kind::Warning, result.wildProblem);
+    sayPickProblems(result);
 }

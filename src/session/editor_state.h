@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/catalogue/editor_core.h"
+#include "session/editor_core.h"
 #include "model/encounters/encounter_tables.h"
 #include "model/events/event_records.h"
 #include "model/map/block_pictures.h"

@@ -27,22 +27,22 @@ ProgramCall emulatorCall(const QString& command, const QString& file)
     return call;
 }
 
-QString TestPlay::start(const EditorSession& session, const QString& command, QString* status)
+SessionOutcome TestPlay::start(const EditorSession& session, const QString& command)
 {
     const QString romFile = session.state().core.RomFileName;
     if (romFile.isEmpty())
-        return QStringLiteral("You haven't loaded rom! Please load rom before playing it.");
+        return SessionOutcome::refused(QStringLiteral("You haven't loaded rom! Please load rom before playing it."));
     const ProgramCall call = emulatorCall(command, QString());
     if (call.program.isEmpty())
-        return QStringLiteral("No emulator command is set (Edit > Preferences...).");
+        return SessionOutcome::refused(QStringLiteral("No emulator command is set (Edit > Preferences...)."));
     if (!m_dir || !m_dir->isValid())
         m_dir = std::make_unique<QTemporaryDir>();
     if (!m_dir->isValid())
-        return QStringLiteral("Cannot create a temporary folder for the image to play.");
+        return SessionOutcome::refused(QStringLiteral("Cannot create a temporary folder for the image to play."));
     // The ROM file's own name: emulators tell Game Boy from Game Boy Color images by it.
     const QString file = m_dir->filePath(QFileInfo(romFile).fileName());
     if (!writeFileAtomically(file, session.imageAsSaved()))
-        return QStringLiteral("Cannot create file %1").arg(file);
+        return SessionOutcome::refused(QStringLiteral("Cannot create file %1").arg(file));
 
     const ProgramCall played = emulatorCall(command, file);
     QProcess process;
@@ -50,9 +50,8 @@ QString TestPlay::start(const EditorSession& session, const QString& command, QS
     process.setArguments(played.arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached())
-        return QStringLiteral("Cannot start the emulator \"%1\". Check its command in Edit > Preferences...")
-            .arg(played.program);
-    if (status)
-        *status = QStringLiteral("Playing %1 in %2.").arg(QFileInfo(romFile).fileName(), QFileInfo(played.program).fileName());
-    return {};
+        return SessionOutcome::refused(QStringLiteral("Cannot start the emulator \"%1\". Check its command in Edit > Preferences...")
+            .arg(played.program));
+    return SessionOutcome::done(
+        QStringLiteral("Playing %1 in %2.").arg(QFileInfo(romFile).fileName(), QFileInfo(played.program).fileName()));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/session_outcome.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -25,8 +27,8 @@ ProgramCall emulatorCall(const QString& command, const QString& file);
 // mark stay as they are) and the emulator command starts on it, on its own.
 class TestPlay {
 public:
-    // Empty result: started, and `status` says so; else the message.
-    QString start(const EditorSession& session, const QString& command, QString* status);
+    // Done: started, and the note says so for the status line.
+    SessionOutcome start(const EditorSession& session, const QString& command);
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;   // made at the first play, removed with this object

@@ -51,7 +51,6 @@ void TestEventTables::loadReadsTheRecordsAndSaveWritesThemBack()
     const QByteArray original = rom.bytes();
 
     EventState state;
-    state.PickedEvent = TEventData{2, TEventData::Warp};
     QCOMPARE(loadEventTables(ini, QStringLiteral("Town"), rom, state), QString());
     QCOMPARE(state.WarpOffset, 0x1C0F2);
     QCOMPARE(state.SingpostOffset, 0x1C110);
@@ -59,8 +58,6 @@ void TestEventTables::loadReadsTheRecordsAndSaveWritesThemBack()
     QCOMPARE(state.WarpCount, 3);
     QCOMPARE(state.SingpostCount, 2);
     QCOMPARE(state.PeopleCount, 4);
-    // The pick survives a load (SaveEvents reads back through it).
-    QCOMPARE(state.PickedEvent, (TEventData{2, TEventData::Warp}));
 
     // Record i lies at offset + (i - 1) * size.
     QCOMPARE(int(state.WarpTable[2].Y), rom.byteAt(0x1C0F2 + 5));
@@ -159,7 +156,6 @@ void TestEventTables::refusedSections()
     state.WarpCount = 2;
     state.WarpOffset = 4;
     state.WarpTable[1].X = 3;
-    state.PickedEvent = TEventData{1, TEventData::Warp};
     const QString problem = loadEventTables(ini, QStringLiteral("Bad"), rom, state);
     QVERIFY2(problem.contains(QStringLiteral("\"Bad\"")) && problem.contains(part), qPrintable(problem));
     // The map is shown without events: nothing to draw, save or build.
@@ -168,7 +164,7 @@ void TestEventTables::refusedSections()
     QCOMPARE(int(state.WarpTable[1].X), 0);
     QVERIFY(!eventsPresent(state));
     QVERIFY(!eventsBuildable(state));
-    QVERIFY(!isEventRecord(state, state.PickedEvent));
+    QVERIFY(!isEventRecord(state, TEventData{1, TEventData::Warp}));
 }
 
 void TestEventTables::viewAndBuilderConditions_data()

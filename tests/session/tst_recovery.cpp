@@ -24,7 +24,7 @@ struct Session {
     QString recoveryFile() { return session.recovery().filePath(); }
     void paint()
     {
-        session.setSelectedBlock(int(quint8(state.core.rom.bytes().at(AlphaTown))) + 1);
+        session.stamp().setSelectedBlock(int(quint8(state.core.rom.bytes().at(AlphaTown))) + 1);
         session.beginStroke();
         session.paintCell(0);
         session.endStroke();
@@ -90,7 +90,7 @@ void TestRecovery::fileFollowsUnsavedWork()
         QVERIFY(s.session.loadRom(s.files.dir.file("other.gbc")).isDeclined());
         break;
     case Save:
-        QCOMPARE(s.session.saveRom(), QString());
+        QVERIFY(s.session.saveRom().isDone());
         break;
     case Discard:
         s.prompts.answer(Prompts::Answer::Discard);

@@ -44,7 +44,7 @@ void TestEventView::dragAtDoubleSize()
     QCOMPARE(box->size(), QSize(512, 384));
     QSignalSpy spy(f.editor.get(), &EventsEditor::statusText);
     QTest::mousePress(box, Qt::LeftButton, {}, QPoint(2 * 64 + 60, 5));   // warp 2 at (2, 0)
-    QCOMPARE(f.state.PickedEvent, (TEventData{2, TEventData::Warp}));
+    QCOMPARE(f.editor->pointer().PickedEvent, (TEventData{2, TEventData::Warp}));
     QTest::mouseMove(box, QPoint(5 * 64 + 63, 4 * 64 + 1));
     QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(5 * 64 + 63, 4 * 64 + 1));
     QCOMPARE(int(f.state.WarpTable[2].X), 5);
@@ -133,7 +133,7 @@ void TestEventView::dragMovesTheEventAndRedrawsLikeAFullPicture()
     EventsFixture f;
     EventView* box = f.editor->EventBox;
     QTest::mousePress(box, Qt::LeftButton, {}, EventsFixture::square(2, 0));
-    QVERIFY(f.state.DraggingEvent);
+    QVERIFY(f.editor->pointer().DraggingEvent);
     // Over the neighbouring warp, onto the signposts, and on to (5, 4).
     const QPoint path[] = {EventsFixture::square(3, 0), EventsFixture::square(1, 2), EventsFixture::square(2, 2),
                            QPoint(170, 100), EventsFixture::square(5, 4)};
@@ -142,7 +142,7 @@ void TestEventView::dragMovesTheEventAndRedrawsLikeAFullPicture()
         QCOMPARE(f.shown(), f.composed());
     }
     QTest::mouseRelease(box, Qt::LeftButton, {}, EventsFixture::square(5, 4));
-    QVERIFY(!f.state.DraggingEvent);
+    QVERIFY(!f.editor->pointer().DraggingEvent);
     QCOMPARE(int(f.state.WarpTable[2].X), 5);
     QCOMPARE(int(f.state.WarpTable[2].Y), 4);
     // Moves after the release change nothing.
@@ -173,7 +173,7 @@ void TestEventView::pressWithoutMoveLeavesTheEvent()
     EventsFixture f;
     const QImage before = f.shown();
     QTest::mouseClick(f.editor->EventBox, Qt::LeftButton, {}, QPoint(3 * 32 + 1, 3 * 32 + 30));
-    QCOMPARE(f.state.PickedEvent, (TEventData{1, TEventData::People}));
+    QCOMPARE(f.editor->pointer().PickedEvent, (TEventData{1, TEventData::People}));
     QCOMPARE(int(f.state.PeopleTable[1].X), 3);
     QCOMPARE(int(f.state.PeopleTable[1].Y), 3);
     QCOMPARE(f.shown(), before);
@@ -189,7 +189,7 @@ void TestEventView::pressOpensTheDialogOfTheTopMostEvent()
     QTest::mouseRelease(f.editor->EventBox, Qt::LeftButton, {}, EventsFixture::square(2, 2));
 
     QTest::mousePress(f.editor->EventBox, Qt::MiddleButton, {}, EventsFixture::square(2, 2));
-    QCOMPARE(f.state.PickedEvent, (TEventData{2, TEventData::Singpost}));
+    QCOMPARE(f.editor->pointer().PickedEvent, (TEventData{2, TEventData::Singpost}));
     QVERIFY(f.editor->SingpostForm->isVisible());
     QVERIFY(!f.editor->WarpForm->isVisible());
     QVERIFY(!f.editor->PeopleForm->isVisible());
@@ -206,8 +206,8 @@ void TestEventView::rightButtonDoesNothing()
 {
     EventsFixture f;
     QTest::mousePress(f.editor->EventBox, Qt::RightButton, {}, EventsFixture::square(1, 0));
-    QCOMPARE(f.state.PickedEvent.Kind, TEventData::None);
-    QVERIFY(!f.state.DraggingEvent);
+    QCOMPARE(f.editor->pointer().PickedEvent.Kind, TEventData::None);
+    QVERIFY(!f.editor->pointer().DraggingEvent);
     QVERIFY(!f.editor->WarpForm->isVisible());
     EventsFixture::hover(f.editor->EventBox, EventsFixture::square(6, 5));
     QCOMPARE(int(f.state.WarpTable[1].X), 1);
@@ -221,8 +221,8 @@ void TestEventView::pressOnAnEmptySquarePicksNothing()
     QVERIFY(f.editor->WarpForm->WarpToSpin->isEnabled());
 
     QTest::mousePress(f.editor->EventBox, Qt::LeftButton, {}, EventsFixture::square(6, 5));
-    QCOMPARE(f.state.PickedEvent.Kind, TEventData::None);
-    QVERIFY(!f.state.DraggingEvent);
+    QCOMPARE(f.editor->pointer().PickedEvent.Kind, TEventData::None);
+    QVERIFY(!f.editor->pointer().DraggingEvent);
     // The open dialog stays open but edits nothing.
     QVERIFY(f.editor->WarpForm->isVisible());
     QVERIFY(!f.editor->WarpForm->WarpToSpin->isEnabled());
@@ -243,7 +243,7 @@ void TestEventView::statusReadOut()
     QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("Y: 0 X: 1 Warp1 Offset: 100"));
     QCOMPARE(spy.at(1).at(0).toString(), QStringLiteral("Y: 3 X: 3 People 1 Offset: 160"));
     QCOMPARE(spy.at(2).at(0).toString(), QStringLiteral("Y: 4 X: 6 No event"));
-    QCOMPARE(f.state.HoverEvent.Kind, TEventData::None);
+    QCOMPARE(f.editor->pointer().HoverEvent.Kind, TEventData::None);
 
     // While dragging, the read-out names what lay under the pointer before the move.
     spy.clear();
@@ -275,7 +275,7 @@ void TestEventView::saveWritesTheDraggedSquareAndKeepsThePick()
     expected[EventsFixture::PeopleOffset + 1] = char(5);
     expected[EventsFixture::PeopleOffset + 2] = char(4);
     QCOMPARE(f.core->rom.bytes(), expected);
-    QCOMPARE(f.state.PickedEvent, (TEventData{1, TEventData::People}));
+    QCOMPARE(f.editor->pointer().PickedEvent, (TEventData{1, TEventData::People}));
     QCOMPARE(int(f.state.PeopleTable[1].Y), 1);
     QVERIFY(f.editor->PeopleForm->PictureSpin->isEnabled());
 }

@@ -315,8 +315,6 @@ void TestMapFile::sizesBoundToStores()
     // sizes and nothing is written past them.
     auto w = working(2, 200, 100, 1000, 1000, 1000);
     auto before = working(2, 200, 100, 1000, 1000, 1000);
-    const TEventData picked{7, TEventData::People};
-    w->events.PickedEvent = picked;
     QByteArray content(40000, '\0');
     for (qsizetype i = 0; i < content.size(); ++i)
         content[i] = char(0x80 | (i % 101));
@@ -327,7 +325,6 @@ void TestMapFile::sizesBoundToStores()
     QCOMPARE(recordBytes(&w->events.WarpTable[0], 5), recordBytes(&before->events.WarpTable[0], 5));
     QCOMPARE(recordBytes(&w->events.SingpostTable[0], 5), recordBytes(&before->events.SingpostTable[0], 5));
     QCOMPARE(recordBytes(&w->events.PeopleTable[0], 13), recordBytes(&before->events.PeopleTable[0], 13));
-    QCOMPARE(w->events.PickedEvent, picked);
     QCOMPARE(w->events.WarpCount, 1000);
 
     // Negative counts read nothing.

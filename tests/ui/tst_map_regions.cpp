@@ -78,8 +78,8 @@ void TestMapRegions::rightDragCapturesAStampThatAClickPlaces()
     QCOMPARE(e.form->session->undoStack().count(), 1);
     // A right click without moving still only picks up the block.
     QTest::mouseClick(e.view(), Qt::RightButton, {}, centre(0, 0));
-    QCOMPARE(e.state->map.SelectedBlock, e.cell(0, 0));
-    QVERIFY(!e.form->session->hasRegionStamp());
+    QCOMPARE(e.form->session->stamp().selectedBlock(), e.cell(0, 0));
+    QVERIFY(!e.form->session->stamp().hasRegion());
 }
 
 void TestMapRegions::copiedInOneMapPastedInAnother()
@@ -100,7 +100,7 @@ void TestMapRegions::copiedInOneMapPastedInAnother()
     QCOMPARE(e.cell(5, 2), rom.byteAt(AlphaStart + 25));
     // Escape drops the stamp: a click paints one block again.
     e.key(Qt::Key_Escape);
-    QVERIFY(!e.form->session->hasRegionStamp());
+    QVERIFY(!e.form->session->stamp().hasRegion());
 }
 
 void TestMapRegions::bucketFillIsUndoneOnTheScreen()
@@ -109,7 +109,7 @@ void TestMapRegions::bucketFillIsUndoneOnTheScreen()
     e.pickMap(QStringLiteral("Routes"), QStringLiteral("Route 1"));
     const QImage before = e.shown();
     const QByteArray bytesBefore(reinterpret_cast<const char*>(e.state->map.MapBytes.data()), 360);
-    e.form->session->setSelectedBlock(3);
+    e.form->session->stamp().setSelectedBlock(3);
     e.key(Qt::Key_F);
     QVERIFY(e.form->toolsMenu->FillTool1->isChecked());
     QTest::mouseClick(e.view(), Qt::LeftButton, {}, centre(2, 2));
@@ -138,7 +138,7 @@ void TestMapRegions::goToMapPicksThroughTheChoosersPath()
     Editor e;
     e.pickMap(QStringLiteral("Routes"), QStringLiteral("Route 1"));
     if (unsaved) {
-        e.form->session->setSelectedBlock(e.cell(0, 0) + 1);
+        e.form->session->stamp().setSelectedBlock(e.cell(0, 0) + 1);
         QTest::mouseClick(e.view(), Qt::LeftButton, {}, centre(0, 0));
     }
     e.prompts.answer(Prompts::Answer(answer));

@@ -197,10 +197,10 @@ void TestMapTileset::paletteReadoutAndPick()
     QTest::mouseMove(r.page->BlockPalette, QPoint(20, y));
     QCOMPARE(r.statusTexts.last(), readout);
     QTest::mouseClick(r.page->BlockPalette, Qt::RightButton, {}, QPoint(20, y));
-    QCOMPARE(r.state.SelectedBlock, selected);
-    r.state.SelectedBlock = 0;
+    QCOMPARE(r.stamp.selectedBlock(), selected);
+    r.stamp.setSelectedBlock(0);
     QTest::mouseClick(r.page->BlockPalette, Qt::LeftButton, {}, QPoint(20, y));
-    QCOMPARE(r.state.SelectedBlock, selected);
+    QCOMPARE(r.stamp.selectedBlock(), selected);
 }
 
 QTEST_MAIN(TestMapTileset)

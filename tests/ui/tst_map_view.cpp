@@ -90,7 +90,7 @@ void TestMapView::halfSizeClickPaintsTheCellUnderThePointer()
     QCoreApplication::processEvents();
     PaintLog log;
     r.page->MapBox->installEventFilter(&log);
-    r.state.SelectedBlock = 6;
+    r.stamp.setSelectedBlock(6);
     // Pixel (3 * 32 + 31, 2 * 32) at 50 % lies in cell (3, 2), byte 43.
     const QPoint at(3 * 32 + 31, 2 * 32);
     QTest::mouseMove(r.page->MapBox, at);
@@ -210,11 +210,11 @@ void TestMapView::selectedBlockIsFramedOnTheScreenOnly()
     };
     QVERIFY(!framed(0));   // block 0 selected at start: nothing is framed
     QTest::mouseClick(r.page->BlockPalette, Qt::LeftButton, {}, QPoint(20, 64 * 4 + 30));
-    QCOMPARE(r.state.SelectedBlock, 5);
+    QCOMPARE(r.stamp.selectedBlock(), 5);
     QVERIFY(framed(4));
     // A pick-up of a cell holding 0A moves the frame to row 9.
     pressOnly(r.page->MapBox, Qt::RightButton, r.cellCentre(1, 1));
-    QCOMPARE(r.state.SelectedBlock, 10);
+    QCOMPARE(r.stamp.selectedBlock(), 10);
     QVERIFY(framed(9));
     QVERIFY(!framed(4));
     QCOMPARE(shown(4), r.page->paletteImage().copy(0, 64 * 4, 64, 64));
@@ -348,17 +348,17 @@ void TestMapView::hoverReadsCell()
     QVERIFY(r.core->rom.writeAt(rig::TownStart + 43, "\x0A", 1));
     QVERIFY(r.pick(QStringLiteral("Town")));
     QTest::mouseMove(r.page->MapBox, r.cellCentre(3, 2));
-    QCOMPARE(r.state.CursorCell, 43);
+    QCOMPARE(r.page->cursorCell(), 43);
     QCOMPARE(r.statusTexts.last(), QStringLiteral("X: 3 Y: 2 Block: 0A Offset: 402B"));
     QTest::mouseMove(r.page->MapBox, QPoint(64 * 5 + 63, 63));
-    QCOMPARE(r.state.CursorCell, 5);
+    QCOMPARE(r.page->cursorCell(), 5);
 }
 
 void TestMapView::dragPaintsUntilRelease()
 {
     MapRig r(true);
     QVERIFY(r.pick(QStringLiteral("Town")));
-    r.state.SelectedBlock = 5;
+    r.stamp.setSelectedBlock(5);
     const auto block5 = rig::romBlock(r.core->rom, rig::Tileset1Start + 16 * 4);
     const auto before = r.state.MapBytes;
     QTest::mousePress(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(0, 1));
@@ -376,7 +376,7 @@ void TestMapView::dragPaintsUntilRelease()
         QVERIFY(rig::framed(view, r.cellOrigin(x, 1)));
         QCOMPARE(view.pixel(r.cellOrigin(x, 1) + QPoint(8, 8)), rig::tileRgb(block5[0]));
     }
-    QVERIFY(!r.state.Painting);
+    QVERIFY(!r.page->painting());
     // The ROM image is not touched by painting.
     QCOMPARE(r.core->rom.byteAt(rig::TownStart + 20), int(before[20]));
 }
@@ -386,9 +386,9 @@ void TestMapView::pressPaintsTheCellPressed()
     MapRig r;
     QVERIFY(r.pick(QStringLiteral("Town")));
     QTest::mouseMove(r.page->MapBox, r.cellCentre(0, 0));
-    QCOMPARE(r.state.CursorCell, 0);
+    QCOMPARE(r.page->cursorCell(), 0);
     const int first = r.state.MapBytes[0];
-    r.state.SelectedBlock = 7;
+    r.stamp.setSelectedBlock(7);
     pressOnly(r.page->MapBox, Qt::LeftButton, r.cellCentre(4, 1));
     QCOMPARE(int(r.state.MapBytes[0]), first);
     QCOMPARE(int(r.state.MapBytes[24]), 7);
@@ -422,10 +422,10 @@ void TestMapView::pickUp()
     QTest::mouseMove(r.page->MapBox, r.cellCentre(0, 0));
     const auto before = r.state.MapBytes;
     pressOnly(r.page->MapBox, Qt::MouseButton(button), r.cellCentre(1, 1));
-    QCOMPARE(r.state.SelectedBlock, byte);
+    QCOMPARE(r.stamp.selectedBlock(), byte);
     QCOMPARE(bar->value(), scroll < 0 ? bar->maximum() : scroll);
     QVERIFY(r.state.MapBytes == before);
-    QVERIFY(!r.state.Painting);
+    QVERIFY(!r.page->painting());
 }
 
 void TestMapView::gridFramesEveryCell()
@@ -487,7 +487,7 @@ void TestMapView::paintsDroppedByPickAndWrittenBySave()
     MapRig r;
     QVERIFY(r.pick(QStringLiteral("Town")));
     const QByteArray original = r.core->rom.bytes();
-    r.state.SelectedBlock = 9;
+    r.stamp.setSelectedBlock(9);
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(2, 0));
     QCOMPARE(int(r.state.MapBytes[2]), 9);
     r.prompts.answer(Prompts::Answer::No);
@@ -526,7 +526,7 @@ void TestMapView::cellsBeyondTheBytesRead()
     const QByteArray original = r.core->rom.bytes();
     for (int cell = 15; cell < 20; ++cell)
         QVERIFY(rig::allBlack(r.view(), r.cellOrigin(cell % 5, cell / 5)));
-    r.state.SelectedBlock = 3;
+    r.stamp.setSelectedBlock(3);
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(1, 3));  // cell 16: no byte
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(4, 2));  // cell 14
     QVERIFY(rig::allBlack(r.view(), r.cellOrigin(1, 3)));
@@ -548,7 +548,7 @@ void TestMapView::loadRomClearsTheView()
 {
     MapRig r(true);
     QVERIFY(r.pick(QStringLiteral("Town")));
-    r.state.SelectedBlock = 4;
+    r.stamp.setSelectedBlock(4);
     QTest::mouseClick(r.page->MapBox, Qt::LeftButton, {}, r.cellCentre(0, 0));
     r.loadRom();
     QVERIFY(!r.page->MapBox->isEnabled());

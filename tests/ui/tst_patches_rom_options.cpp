@@ -1,4 +1,4 @@
-#include "model/catalogue/editor_core.h"
+#include "session/editor_core.h"
 #include "model/patches/option_patch.h"
 #include "session/editor_session.h"
 #include "ui/patches/rom_options_form.h"

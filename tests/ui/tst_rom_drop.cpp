@@ -73,7 +73,7 @@ void TestRomDrop::unsavedChangesAreAskedAbout()
     fixture.dir.write("other.gbc", TestDir::patternRom(0x8000));
     TMainForm& form = fixture.openWithRom();
     fixture.pickMap("Towns", "Alpha Town");
-    form.session->setSelectedBlock(3);
+    form.session->stamp().setSelectedBlock(3);
     form.session->paintCell(0);
     QVERIFY(form.session->isModified());
     const QList<QUrl> other{QUrl::fromLocalFile(fixture.dir.file("other.gbc"))};

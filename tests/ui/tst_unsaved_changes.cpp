@@ -29,7 +29,7 @@ struct Window {
     }
     void paint(int column, int row, int block)
     {
-        form->session->setSelectedBlock(block);
+        form->session->stamp().setSelectedBlock(block);
         QTest::mouseClick(form->mapPage->MapBox, Qt::LeftButton, {}, QPoint(64 * column + 10, 64 * row + 10));
     }
     QByteArray onDisk() const { return files.dir.read("rom.gbc"); }

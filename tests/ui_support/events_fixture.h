@@ -5,7 +5,7 @@
 // and the events editor with its windows.
 
 #include "session/editor_session.h"
-#include "model/catalogue/editor_core.h"
+#include "session/editor_core.h"
 #include "model/events/event_tables.h"
 #include "model/events/event_icons.h"
 #include "ui/events/event_view.h"

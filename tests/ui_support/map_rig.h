@@ -5,7 +5,7 @@
 // block editor on it. Load Rom and the map pick are the session's own.
 
 #include "session/editor_session.h"
-#include "model/catalogue/editor_core.h"
+#include "session/editor_core.h"
 #include "ui/map/block_editor_form.h"
 #include "model/map/block_pictures.h"
 #include "ui/map/map_page.h"
@@ -116,6 +116,7 @@ struct MapRig {
     TilePicture& Pics = editorState.Pics;
     ScriptedPrompts prompts;
     EditorSession session;
+    BlockStamp& stamp = session.stamp();
     QWidget window;
     QAction* Grid1 = nullptr;
     MapPage* page = nullptr;
@@ -132,15 +133,15 @@ struct MapRig {
         Grid1 = new QAction(QStringLiteral("Show Grid"), &window);
         Grid1->setObjectName(QStringLiteral("Grid1"));
         Grid1->setCheckable(true);
-        Grid1->setChecked(session.grid());
+        Grid1->setChecked(session.grid().on());
         page = new MapPage(session, &window);
         layout->addWidget(page, 1);
         QObject::connect(Grid1, &QAction::triggered, &window, [this](bool on) {
-            const QString error = session.setGrid(on);
-            if (!error.isEmpty())
-                prompts.error(error);
+            const SessionOutcome set = session.grid().set(on);
+            if (set.isRefused())
+                prompts.error(set.refusal);
         });
-        QObject::connect(&session, &EditorSession::gridChanged, Grid1, &QAction::setChecked);
+        QObject::connect(&session.grid(), &GridSetting::changed, Grid1, &QAction::setChecked);
         QObject::connect(page, &MapPage::statusText, &window, [this](const QString& text) { statusTexts << text; });
         QObject::connect(&session, &EditorSession::tilesetProgress, &window, [this](int value, int maximum) {
             tilesetBuilds += value == 0;

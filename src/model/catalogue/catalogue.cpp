@@ -17,3 +17,18 @@ QString Catalogue::programFile(const QString& name) const
 {
     return resolveCatalogueFile(catalogueFilePath(programDir, name));
 }
+
+namespace {
+const QString SettingsSection = QStringLiteral("Settings");
+const QString GridKey = QStringLiteral("Grid");
+}
+
+bool Catalogue::grid() const
+{
+    return CrittersIni.readBool(SettingsSection, GridKey, false);
+}
+
+bool Catalogue::setGrid(bool on, QString* error)
+{
+    return CrittersIni.writeBool(SettingsSection, GridKey, on, error);
+}

@@ -18,6 +18,11 @@ struct Catalogue {
     IniFile EventsIni;
     IniFile OptionsIni;
 
+    // The editor's own setting in the catalogue: "Grid" in section
+    // "Settings" of Critters.ini. A failed write says why in `error`.
+    bool grid() const;
+    bool setGrid(bool on, QString* error);
+
     // A file name taken from a catalogue (such as a tile picture), relative
     // to the program's directory, resolved as Windows would find it.
     QString programFile(const QString& name) const;

@@ -46,8 +46,4 @@ struct EventState {
     std::array<TWarpRecord, MaxEventCount + 1> WarpTable{};
     std::array<TSingpostRecord, MaxEventCount + 1> SingpostTable{};
     std::array<TPeopleRecord, MaxEventCount + 1> PeopleTable{};
-
-    TEventData PickedEvent;       // the event last pressed on
-    TEventData HoverEvent;        // the event under the pointer
-    bool DraggingEvent = false;
 };

@@ -60,9 +60,6 @@ struct TableSpan {
 QString loadEventTables(const IniFile& ini, const QString& section, const RomImage& rom, EventState& state)
 {
     EventState loaded;
-    loaded.PickedEvent = state.PickedEvent;
-    loaded.HoverEvent = state.HoverEvent;
-    loaded.DraggingEvent = state.DraggingEvent;
     if (!section.isEmpty()) {
         loaded.WarpOffset = ini.readInteger(section, QStringLiteral("Warp offset"), 0);
         loaded.WarpCount = ini.readInteger(section, QStringLiteral("Warps"), 0);
@@ -85,11 +82,7 @@ QString loadEventTables(const IniFile& ini, const QString& section, const RomIma
             problem = QStringLiteral("the %1 table at %2 lies outside the ROM image")
                           .arg(QLatin1String(t.name), hexOffset(t.offset));
         if (!problem.isEmpty()) {
-            EventState empty;
-            empty.PickedEvent = state.PickedEvent;
-            empty.HoverEvent = state.HoverEvent;
-            empty.DraggingEvent = state.DraggingEvent;
-            state = empty;
+            state = EventState{};
             return QStringLiteral("Events of map \"%1\" cannot be shown: %2.").arg(section, problem);
         }
     }

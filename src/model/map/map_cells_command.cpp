@@ -14,10 +14,12 @@ bool MapCellsCommand::mergeWith(const QUndoCommand* other)
     const auto* next = static_cast<const MapCellsCommand*>(other);
     if (m_stroke == NoStroke || next->m_stroke != m_stroke)
         return false;
-    std::unordered_map<int, size_t> known;
-    known.reserve(m_cells.size());
-    for (size_t i = 0; i < m_cells.size(); ++i)
-        known.emplace(m_cells[i].cell, i);
+    // Where each cell's edit lies, kept across the merges of one stroke so
+    // that a step of a long stroke costs what its own cells cost.
+    std::unordered_map<int, size_t>& known = m_index;
+    if (known.empty())
+        for (size_t i = 0; i < m_cells.size(); ++i)
+            known.emplace(m_cells[i].cell, i);
     for (const CellEdit& edit : next->m_cells) {
         const auto mine = known.find(edit.cell);
         if (mine == known.end()) {

@@ -4,11 +4,12 @@
 
 #include <QUndoCommand>
 #include <functional>
+#include <unordered_map>
 
 struct MapState;
 
-// A change of many map cells at once (a fill, a paste, a cut, stamps placed
-// in one drag), keeping each cell's byte before and after. Commands given
+// Every change of map cells: a paint stroke, a fill, a paste, a cut, stamps
+// placed in one drag, keeping each cell's byte before and after. Commands given
 // the same stroke number merge into one entry; a cell changed twice in a
 // stroke keeps its byte from before the stroke.
 class MapCellsCommand : public QUndoCommand {
@@ -35,4 +36,5 @@ private:
     CellEdits m_cells;
     Changed m_changed;
     int m_stroke;
+    std::unordered_map<int, size_t> m_index;   // cell -> its edit, once merged
 };

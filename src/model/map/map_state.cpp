@@ -5,8 +5,6 @@
 void MapState::clearMap()
 {
     MapBytes.fill(0);
-    CursorCell = 0;
-    Painting = false;
     hasMap = false;
     loadedStart = 0;
     loadedBytes = 0;
@@ -27,7 +25,6 @@ bool MapState::readMap(const RomImage& rom, const MapRecord& map)
     loadedStart = map.MapStart;
     loadedBytes = qint32(bytes);
     loadedCells = qint32(cells);
-    CursorCell = 0;
     return true;
 }
 

@@ -7,16 +7,13 @@
 
 class RomImage;
 
-// The current map's block bytes and the painting state of the map view.
-// MapBytes changes only through readMap (a map pick) and paintCell (painting),
-// and reaches the ROM image only through writeMap (Save Rom).
+// The current map's block bytes. MapBytes changes only through readMap (a
+// map pick) and paintCell (the cell edits), and reaches the ROM image only
+// through writeMap (Save Rom).
 struct MapState {
     // Byte i is cell (i mod MapWidth, i div MapWidth) and belongs to ROM
     // offset MapStart + i.
     std::array<quint8, MapBufferSize> MapBytes{};
-    qint32 SelectedBlock = 0;  // the block number painting puts on the map
-    qint32 CursorCell = 0;     // index of the cell under the pointer
-    bool Painting = false;     // from a left press on the map view until a release
 
     // Where MapBytes came from, so that a save writes exactly the bytes read
     // back to the place they were read from.
@@ -31,7 +28,7 @@ struct MapState {
     // the buffer is zeroed. Refused (false, nothing changed) when the bytes or
     // the cells do not fit the buffer or the bytes lie outside the image.
     bool readMap(const RomImage& rom, const MapRecord& map);
-    // The painting operation: cell := the low 8 bits of `block`. Only a cell of
+    // One cell's edit: cell := the low 8 bits of `block`. Only a cell of
     // the map whose byte was read can change. True when the cell was written.
     bool paintCell(qint32 cell, qint32 block);
     // Writes the bytes read back at the offset they came from. Nothing is

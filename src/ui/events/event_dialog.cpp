@@ -9,11 +9,11 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-EventDialog::EventDialog(EventState& state, quint8 kind, const QString& word, QWidget* parent)
+EventDialog::EventDialog(const EventState& state, const EventPointer& pointer, quint8 kind, const QString& word, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                           | Qt::MSWindowsFixedSizeDialogHint),
-      m_state(state), m_kind(kind), m_word(word)
+      m_state(state), m_pointer(pointer), m_kind(kind), m_word(word)
 {
     setWindowTitle(word);
     auto* outer = new QVBoxLayout(this);
@@ -27,7 +27,7 @@ EventDialog::EventDialog(EventState& state, quint8 kind, const QString& word, QW
 
 bool EventDialog::editable() const
 {
-    return m_state.PickedEvent.Kind == m_kind && isEventRecord(m_state, m_state.PickedEvent);
+    return m_pointer.PickedEvent.Kind == m_kind && isEventRecord(m_state, m_pointer.PickedEvent);
 }
 
 void EventDialog::updateEditable()
@@ -40,7 +40,7 @@ void EventDialog::FormActivate()
     updateEditable();
     if (!editable())
         return;
-    setWindowTitle(m_word + QString::number(m_state.PickedEvent.Index) + QLatin1Char(':'));
+    setWindowTitle(m_word + QString::number(m_pointer.PickedEvent.Index) + QLatin1Char(':'));
     m_filling = true;
     fill();
     m_filling = false;
@@ -55,14 +55,14 @@ bool EventDialog::event(QEvent* e)
 
 int EventDialog::recordByte(int byte) const
 {
-    return qMax(0, eventByte(m_state, m_state.PickedEvent, byte));
+    return qMax(0, eventByte(m_state, m_pointer.PickedEvent, byte));
 }
 
 void EventDialog::write(int byte, int value)
 {
     if (m_filling || !editable() || !m_writer)
         return;
-    m_writer(m_state.PickedEvent, byte, value);
+    m_writer(m_pointer.PickedEvent, byte, value);
 }
 
 QSpinBox* EventDialog::addSpin(const QString& label, const char* name, int min, int max, int row)

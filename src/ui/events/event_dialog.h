@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/events/event_records.h"
+#include "ui/events/event_pointer.h"
 
 #include <QWidget>
 #include <functional>
@@ -15,7 +15,7 @@ class QGridLayout;
 class EventDialog : public QWidget {
     Q_OBJECT
 public:
-    EventDialog(EventState& state, quint8 kind, const QString& word, QWidget* parent);
+    EventDialog(const EventState& state, const EventPointer& pointer, quint8 kind, const QString& word, QWidget* parent);
 
     // Caption "<word><Index>:" and the controls filled from the picked record.
     void FormActivate();
@@ -39,7 +39,8 @@ protected:
     QSpinBox* addSpin(const QString& label, const char* name, int min, int max, int row);
     void setSpin(QSpinBox* spin, int value);
 
-    EventState& m_state;
+    const EventState& m_state;
+    const EventPointer& m_pointer;
     QWidget* m_controls = nullptr;   // holds every control; disabled when there is nothing to edit
     QGridLayout* m_grid = nullptr;
     bool m_filling = false;

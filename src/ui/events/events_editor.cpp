@@ -45,6 +45,8 @@ EventsEditor::EventsEditor(EditorSession& session, QWidget* eventsPage, MapDrawi
 
     connect(&m_session, &EditorSession::mapPicked, this, [this] {
         EventBox->setStatusTip(m_session.state().core.map.comment);
+        // Another map: nothing is picked or dragged on it yet.
+        m_pointer = EventPointer{};
         showEvents();
     });
     connect(&m_session, &EditorSession::mapDropped, this, &EventsEditor::clearMap);
@@ -69,9 +71,9 @@ EventsEditor::~EventsEditor()
 void EventsEditor::createWindows()
 {
     QWidget* owner = m_page ? m_page->window() : nullptr;
-    WarpForm = new TWarpForm(m_state, owner);
-    SingpostForm = new TSingpostForm(m_state, owner);
-    PeopleForm = new TPeopleForm(m_state, m_session.state().core.catalogue.EventsIni, owner);
+    WarpForm = new TWarpForm(m_state, m_pointer, owner);
+    SingpostForm = new TSingpostForm(m_state, m_pointer, owner);
+    PeopleForm = new TPeopleForm(m_state, m_pointer, m_session.state().core.catalogue.EventsIni, owner);
     EditorState& editor = m_session.state();
     EventBuilder = new TEventBuilder(editor.core, m_state, m_session.prompts(), [this] { m_session.eventsRebuilt(); },
                                      owner);
@@ -120,6 +122,7 @@ void EventsEditor::BuildEvents1Click()
 
 void EventsEditor::clearMap()
 {
+    m_pointer = EventPointer{};
     EventBox->setStatusTip(QString());
     updatePage();
     updateDialogs();
@@ -165,25 +168,28 @@ void EventsEditor::EventBoxMouseDown(QPoint square, Qt::MouseButton button)
 {
     if (button != Qt::LeftButton && button != Qt::MiddleButton)
         return;
-    m_state.PickedEvent = GetEventData(m_state, square.x(), square.y());
+    m_pointer.PickedEvent = GetEventData(m_state, square.x(), square.y());
     updateDialogs();
-    if (m_state.PickedEvent.Kind == TEventData::None)
+    if (m_pointer.PickedEvent.Kind == TEventData::None)
         return;
-    showDialog(m_state.PickedEvent.Kind);
+    showDialog(m_pointer.PickedEvent.Kind);
     m_session.beginDrag();
+    m_pointer.DraggingEvent = true;
 }
 
 void EventsEditor::EventBoxMouseMove(QPoint square)
 {
-    emit statusText(eventStatusText(m_state, square.x(), square.y(), &m_state.HoverEvent));
-    if (m_state.DraggingEvent)
-        m_session.dragEvent(m_state.PickedEvent, square.x(), square.y());
+    emit statusText(eventStatusText(m_state, square.x(), square.y(), &m_pointer.HoverEvent));
+    if (m_pointer.DraggingEvent)
+        m_session.dragEvent(m_pointer.PickedEvent, square.x(), square.y());
 }
 
 void EventsEditor::EventBoxMouseUp()
 {
-    if (m_state.DraggingEvent)
-        m_session.endDrag();
+    if (!m_pointer.DraggingEvent)
+        return;
+    m_pointer.DraggingEvent = false;
+    m_session.endDrag();
 }
 
 void EventsEditor::showMove(int fromX, int fromY, int toX, int toY)

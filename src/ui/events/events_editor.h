@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/events/event_records.h"
+#include "ui/events/event_pointer.h"
 
 #include <QImage>
 #include <QObject>
@@ -65,6 +65,8 @@ public:
     void EventBoxMouseUp();
     // The event view follows the zoom shared with the map view.
     void followZoom(ZoomSetting* zoom);
+    // The event pressed on, hovered and dragged.
+    const EventPointer& pointer() const { return m_pointer; }
 
 signals:
     void statusText(const QString& text);
@@ -82,6 +84,7 @@ private:
 
     EditorSession& m_session;
     EventState& m_state;
+    EventPointer m_pointer;
     QWidget* m_page;
     MapSize m_mapSize;
     bool m_writing = false;   // a dialog's own change: its controls keep what was typed

@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
-TPeopleForm::TPeopleForm(EventState& state, const IniFile& eventsIni, QWidget* parent)
-    : EventDialog(state, TEventData::People, QStringLiteral("People"), parent)
+TPeopleForm::TPeopleForm(const EventState& state, const EventPointer& pointer, const IniFile& eventsIni, QWidget* parent)
+    : EventDialog(state, pointer, TEventData::People, QStringLiteral("People"), parent)
 {
     PictureSpin = addSpin(QStringLiteral("Picture Number:"), "PictureSpin", 0, 255, 0);
     FaceSpin = addSpin(QStringLiteral("Facing:"), "FaceSpin", 0, 255, 1);

@@ -13,7 +13,7 @@ class TPeopleForm : public EventDialog {
     Q_OBJECT
 public:
     // Fills WhenBox once from section "Hidden/shown" of `eventsIni`.
-    TPeopleForm(EventState& state, const IniFile& eventsIni, QWidget* parent = nullptr);
+    TPeopleForm(const EventState& state, const EventPointer& pointer, const IniFile& eventsIni, QWidget* parent = nullptr);
 
     QSpinBox* PictureSpin = nullptr;
     QSpinBox* FaceSpin = nullptr;

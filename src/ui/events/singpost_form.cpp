@@ -4,8 +4,8 @@
 #include <QGridLayout>
 #include <QSpinBox>
 
-TSingpostForm::TSingpostForm(EventState& state, QWidget* parent)
-    : EventDialog(state, TEventData::Singpost, QStringLiteral("Singpost"), parent)
+TSingpostForm::TSingpostForm(const EventState& state, const EventPointer& pointer, QWidget* parent)
+    : EventDialog(state, pointer, TEventData::Singpost, QStringLiteral("Singpost"), parent)
 {
     TextBlockSpin = addSpin(QStringLiteral("Text Block:"), "TextBlockSpin", NoLimitMin, NoLimitMax, 0);
     TextBankSpin = addSpin(QStringLiteral("Text Bank:"), "TextBankSpin", NoLimitMin, NoLimitMax, 1);

@@ -10,7 +10,7 @@ class QSpinBox;
 class TSingpostForm : public EventDialog {
     Q_OBJECT
 public:
-    TSingpostForm(EventState& state, QWidget* parent = nullptr);
+    TSingpostForm(const EventState& state, const EventPointer& pointer, QWidget* parent = nullptr);
 
     QSpinBox* TextBlockSpin = nullptr;
     QSpinBox* TextBankSpin = nullptr;

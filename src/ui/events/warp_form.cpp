@@ -2,8 +2,8 @@
 
 #include <QSpinBox>
 
-TWarpForm::TWarpForm(EventState& state, QWidget* parent)
-    : EventDialog(state, TEventData::Warp, QStringLiteral("Warp"), parent)
+TWarpForm::TWarpForm(const EventState& state, const EventPointer& pointer, QWidget* parent)
+    : EventDialog(state, pointer, TEventData::Warp, QStringLiteral("Warp"), parent)
 {
     WarpToSpin = addSpin(QStringLiteral("Warp To:"), "WarpToSpin", 0, 255, 0);
     MapSpin = addSpin(QStringLiteral("Map:"), "MapSpin", NoLimitMin, NoLimitMax, 1);

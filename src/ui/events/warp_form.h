@@ -8,7 +8,7 @@ class QSpinBox;
 class TWarpForm : public EventDialog {
     Q_OBJECT
 public:
-    TWarpForm(EventState& state, QWidget* parent = nullptr);
+    TWarpForm(const EventState& state, const EventPointer& pointer, QWidget* parent = nullptr);
 
     QSpinBox* WarpToSpin = nullptr;
     QSpinBox* MapSpin = nullptr;

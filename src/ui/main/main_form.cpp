@@ -81,7 +81,7 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, UserSetti
     fitToScreen();
 
     // The grid's check mark mirrors the session's setting.
-    Grid1->setChecked(session->grid());
+    Grid1->setChecked(session->grid().on());
 
     // The categories, in file order.
     MainBox->addItems(state.core.catalogue.MainIni.sections());
@@ -119,7 +119,7 @@ void TMainForm::connectSession()
     connect(session, &EditorSession::modifiedChanged, this, &QWidget::setWindowModified);
     connect(session, &EditorSession::statusText, this, &TMainForm::setStatusText);
     connect(session, &EditorSession::tilesetProgress, this, &TMainForm::showTilesetProgress);
-    connect(session, &EditorSession::gridChanged, Grid1, &QAction::setChecked);
+    connect(&session->grid(), &GridSetting::changed, Grid1, &QAction::setChecked);
 }
 
 void TMainForm::showTitle()
@@ -240,9 +240,9 @@ void TMainForm::createMenus()
         });
     });
     connect(Grid1, &QAction::triggered, this, [this](bool on) {
-        const QString error = session->setGrid(on);
-        if (!error.isEmpty())
-            prompts.error(error);
+        const SessionOutcome set = session->grid().set(on);
+        if (set.isRefused())
+            prompts.error(set.refusal);
     });
 
     zoom = new ZoomSetting(this);

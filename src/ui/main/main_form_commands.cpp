@@ -34,9 +34,9 @@ bool TMainForm::loadRom(const QString& path)
 
 void TMainForm::Save1Click()
 {
-    const QString error = session->saveRom();
-    if (!error.isEmpty())
-        prompts.error(error);
+    const SessionOutcome saved = session->saveRom();
+    if (saved.isRefused())
+        prompts.error(saved.refusal);
 }
 
 void TMainForm::SaveAs1Click()
@@ -53,9 +53,9 @@ void TMainForm::SaveAs1Click()
     if (!path)
         return;
     // RomFileName stays: a later Save Rom writes to the file that was loaded.
-    const QString error = session->saveRomAs(*path);
-    if (!error.isEmpty())
-        prompts.error(error);
+    const SessionOutcome saved = session->saveRomAs(*path);
+    if (saved.isRefused())
+        prompts.error(saved.refusal);
 }
 
 void TMainForm::Exit1Click()

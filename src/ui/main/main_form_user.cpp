@@ -70,11 +70,10 @@ void TMainForm::TestPlay1Click()
     }
     // Whatever happens to the emulator, the unsaved work is on disk first.
     session->recovery().writeNow();
-    QString status;
-    const QString error = testPlay->start(*session, command, &status);
-    if (!error.isEmpty()) {
-        prompts.error(error);
+    const SessionOutcome started = testPlay->start(*session, command);
+    if (started.isRefused()) {
+        prompts.error(started.refusal);
         return;
     }
-    setStatusText(status);
+    setStatusText(started.note);
 }

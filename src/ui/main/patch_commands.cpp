@@ -72,9 +72,9 @@ void PatchCommands::ExportPatch1Click()
         {QStringLiteral("Export patch"), PatchFilter, QStringLiteral("bps"), romName + QStringLiteral(".bps")});
     if (!patch)
         return;
-    const QString error = m_session.exportPatch(*original, *patch);
-    if (!error.isEmpty())
-        prompts.error(error);
+    const SessionOutcome made = m_session.makePatch(*original, *patch);
+    if (made.isRefused())
+        prompts.error(made.refusal);
 }
 
 void PatchCommands::ApplyPatch1Click()
@@ -84,7 +84,7 @@ void PatchCommands::ApplyPatch1Click()
         prompts.openFile({QStringLiteral("Apply patch"), AnyPatchFilter, QString(), QString()});
     if (!patch)
         return;
-    const QString error = m_session.applyPatch(*patch);
-    if (!error.isEmpty())
-        prompts.error(error);
+    const SessionOutcome applied = m_session.applyPatch(*patch);
+    if (applied.isRefused())
+        prompts.error(applied.refusal);
 }

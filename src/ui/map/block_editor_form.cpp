@@ -127,7 +127,7 @@ bool TBlockEditorForm::editsCurrentTileset() const
 
 void TBlockEditorForm::copyPalette()
 {
-    BlockBox->setImage(composePalette(m_session.state().pictures, m_tileset, m_session.grid()));
+    BlockBox->setImage(composePalette(m_session.state().pictures, m_tileset, m_session.grid().on()));
     BlockBox->setFixedHeight(Row * qBound(0, m_tilesetBlocks, BlockPlaces));
 }
 
@@ -210,7 +210,7 @@ void TBlockEditorForm::Button1Click()
         return;
     }
     SaveTile();
-    const QString error = m_session.saveImageTo(m_session.state().core.RomFileName);
-    if (!error.isEmpty())
-        m_session.prompts().error(error);
+    const SessionOutcome saved = m_session.saveImageTo(m_session.state().core.RomFileName);
+    if (saved.isRefused())
+        m_session.prompts().error(saved.refusal);
 }

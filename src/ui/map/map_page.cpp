@@ -59,8 +59,8 @@ MapPage::MapPage(EditorSession& session, QWidget* parent)
     connect(&m_session, &EditorSession::mapPicked, this, &MapPage::showPickedMap);
     connect(&m_session, &EditorSession::mapDropped, this, &MapPage::clearMap);
     connect(&m_session, &EditorSession::cellChanged, this, &MapPage::showCell);
-    connect(&m_session, &EditorSession::selectedBlockChanged, this, &MapPage::showSelectedBlock);
-    connect(&m_session, &EditorSession::stampChanged, this, &MapPage::showPreview);
+    connect(&m_session.stamp(), &BlockStamp::selectedBlockChanged, this, &MapPage::showSelectedBlock);
+    connect(&m_session.stamp(), &BlockStamp::stampChanged, this, &MapPage::showPreview);
     connect(&m_session, &EditorSession::mapPictureChanged, this, [this] {
         if (!m_session.state().core.map.isMap())
             return;
@@ -90,8 +90,10 @@ void MapPage::showPickedMap()
         setViewEnabled(true);
     }
     MapBox->setStatusTip(state.core.map.comment);
-    // Another map, other cells: the selection and any drag end here.
+    // Another map, other cells: the selection, any drag and stroke end here.
     m_drag = Drag::None;
+    m_painting = false;
+    m_cursorCell = 0;
     setSelection(QRect());
     MapBox->clearPreview();
     UpdateBlockPalette();
@@ -103,11 +105,11 @@ void MapPage::showPickedMap()
 void MapPage::UpdateBlockPalette()
 {
     const EditorState& state = m_session.state();
-    m_palette->image() = composePalette(state.pictures, state.core.map.TilesetNumber, m_session.grid());
+    m_palette->image() = composePalette(state.pictures, state.core.map.TilesetNumber, m_session.grid().on());
     const int blocks = qBound(0, state.core.map.TilesetBlocks, BlockPlaces);
     m_palette->setFixedHeight(Cell * blocks);
     m_palette->update();
-    showSelectedBlock(m_session.selectedBlock());
+    showSelectedBlock(m_session.stamp().selectedBlock());
 }
 
 void MapPage::showSelectedBlock(qint32 block)
@@ -129,14 +131,14 @@ void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     if (y < 0 || y >= m_palette->height())
         return;
-    m_session.setSelectedBlock(y / Cell + 1);
+    m_session.stamp().setSelectedBlock(y / Cell + 1);
 }
 
 // --- Map view --------------------------------------------------------------
 
 void MapPage::UpdateMap()
 {
-    m_renderer->setGrid(m_session.grid());
+    m_renderer->setGrid(m_session.grid().on());
     MapBox->mapChanged();
 }
 
@@ -164,22 +166,22 @@ void MapPage::MapBoxMouseMove(QPoint at)
     }
     if (m_drag != Drag::None)
         dragTo(at);
-    EditorState& state = m_session.state();
+    const EditorState& state = m_session.state();
     // A stamp of several cells goes down wherever its corner lands, also
     // with the pointer off the map: what reaches the map is placed.
-    if (state.map.Painting && m_session.hasRegionStamp() && at != m_lastStamp) {
+    if (m_painting && m_session.stamp().hasRegion() && at != m_lastStamp) {
         m_lastStamp = at;
         m_session.placeStamp(at);
     }
     const int cell = cellAt(at);
     if (cell < 0)
         return;
-    state.map.CursorCell = cell;
+    m_cursorCell = cell;
     if (m_drag == Drag::None) {
         const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
         emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(state.core.map.MapStart) + cell));
     }
-    if (state.map.Painting && !m_session.hasRegionStamp())
+    if (m_painting && !m_session.stamp().hasRegion())
         m_session.paintCell(cell);
 }
 
@@ -187,19 +189,20 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
 {
     // The cell comes from the press itself: a press need not follow a move.
     const int cell = cellAt(at);
-    EditorState& state = m_session.state();
+    const EditorState& state = m_session.state();
     if (button == Qt::LeftButton) {
         switch (m_tool) {
         case Tool::Stamp:
             m_session.beginStroke();
-            if (m_session.hasRegionStamp()) {
+            m_painting = true;
+            if (m_session.stamp().hasRegion()) {
                 m_lastStamp = at;
                 m_session.placeStamp(at);
                 return;
             }
             if (cell < 0)
                 return;
-            state.map.CursorCell = cell;
+            m_cursorCell = cell;
             m_session.paintCell(cell);
             return;
         case Tool::Fill:
@@ -218,10 +221,10 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
     } else if (button == Qt::RightButton || button == Qt::MiddleButton) {
         if (cell < 0)
             return;
-        state.map.CursorCell = cell;
+        m_cursorCell = cell;
         const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
         ScrollBox2->verticalScrollBar()->setValue(byte * Cell - Cell);
-        m_session.setSelectedBlock(byte);
+        m_session.stamp().setSelectedBlock(byte);
         // Dragged on, the right button takes the cells it covers as the stamp.
         if (button == Qt::RightButton && m_drag == Drag::None) {
             m_drag = Drag::Capture;
@@ -243,7 +246,8 @@ void MapPage::dragTo(QPoint cell)
 
 void MapPage::MapBoxMouseUp(QPoint at, Qt::MouseButton button)
 {
-    if (button == Qt::LeftButton || m_session.state().map.Painting) {
+    if (button == Qt::LeftButton || m_painting) {
+        m_painting = false;
         m_session.endStroke();
         m_lastStamp = QPoint(-1, -1);
     }
@@ -260,7 +264,7 @@ void MapPage::MapBoxMouseUp(QPoint at, Qt::MouseButton button)
     } else if (drag == Drag::RectFill) {
         m_session.fillRect(rect);
     } else if (rect.width() * rect.height() > 1) {
-        m_session.setStamp(m_session.copyCells(rect));
+        m_session.stamp().setRegion(m_session.copyCells(rect));
         setTool(Tool::Stamp);
     }
 }
@@ -268,6 +272,8 @@ void MapPage::MapBoxMouseUp(QPoint at, Qt::MouseButton button)
 void MapPage::clearMap()
 {
     m_drag = Drag::None;
+    m_painting = false;
+    m_cursorCell = 0;
     setSelection(QRect());
     MapBox->clearPreview();
     setViewEnabled(false);

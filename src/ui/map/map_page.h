@@ -51,6 +51,10 @@ public:
     QRect selection() const { return m_selection; }
     void selectAll();
     void selectNone();
+    // The index of the map cell last under the pointer (0 at a pick), and
+    // whether a left press is painting.
+    int cursorCell() const { return m_cursorCell; }
+    bool painting() const { return m_painting; }
     // Escape: drops the stamp taken and the selection.
     void dropSelectionAndStamp();
     // The clipboard commands, on the selection.
@@ -96,5 +100,7 @@ private:
     Drag m_drag = Drag::None;
     QPoint m_dragStart, m_dragNow;
     QPoint m_hover{-1, -1};        // the cell under the pointer
+    int m_cursorCell = 0;
+    bool m_painting = false;       // from a left press with the stamp tool until its release
     QPoint m_lastStamp{-1, -1};    // where the stamp last went down in this stroke
 };

@@ -31,7 +31,7 @@ void MapPage::selectNone() { setSelection(QRect()); }
 
 void MapPage::dropSelectionAndStamp()
 {
-    m_session.dropStamp();
+    m_session.stamp().dropRegion();
     selectNone();
 }
 
@@ -39,11 +39,11 @@ void MapPage::showPreview()
 {
     // Only a stamp of several cells follows the pointer, and only as the stamp tool.
     const EditorState& state = m_session.state();
-    if (m_tool != Tool::Stamp || !m_session.hasRegionStamp() || m_hover.x() < 0 || !state.core.map.isMap()) {
+    if (m_tool != Tool::Stamp || !m_session.stamp().hasRegion() || m_hover.x() < 0 || !state.core.map.isMap()) {
         MapBox->clearPreview();
         return;
     }
-    MapBox->setPreview(m_session.stamp(), m_hover, &state.pictures, state.core.map.TilesetNumber);
+    MapBox->setPreview(m_session.stamp().stamp(state.core.map.TilesetNumber), m_hover, &state.pictures, state.core.map.TilesetNumber);
 }
 
 void MapPage::copy()
@@ -65,9 +65,10 @@ void MapPage::cut()
 void MapPage::paste()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    const QString refusal = data ? m_session.pasteStamp(*data) : QStringLiteral("The clipboard holds no blocks.");
-    if (!refusal.isEmpty()) {
-        emit statusText(refusal);
+    const SessionOutcome pasted = data ? m_session.stamp().paste(*data, m_session.state().core.map.TilesetNumber)
+                                       : SessionOutcome::refused(QStringLiteral("The clipboard holds no blocks."));
+    if (pasted.isRefused()) {
+        emit statusText(pasted.refusal);
         return;
     }
     setTool(Tool::Stamp);

@@ -97,9 +97,9 @@ void TRomOptionsForm::SaveButtonClick()
             writeRomOption(rom, option, on);
         return true;
     });
-    const QString error = m_session.saveImageTo(m_session.state().core.RomFileName);
-    if (!error.isEmpty())
-        m_session.prompts().error(error);
+    const SessionOutcome saved = m_session.saveImageTo(m_session.state().core.RomFileName);
+    if (saved.isRefused())
+        m_session.prompts().error(saved.refusal);
 }
 
 void TRomOptionsForm::SelectNoneButtonClick()

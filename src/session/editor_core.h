@@ -9,7 +9,7 @@
 
 // The part of the shared editor state that every module reads: the ROM image,
 // the file it came from, the catalogue handles and the current map record.
-// Windows read and write these members directly.
+// The session owns it; windows read it through the session.
 struct EditorCore {
     explicit EditorCore(const QString& programDirectory)
         : catalogue(programDirectory) {}
