@@ -50,6 +50,8 @@ private slots:
     void unreadableFileIsKeptAside();
     void replayRefusesWhatReachesOutside_data();
     void replayRefusesWhatReachesOutside();
+    void restoreReadsTheMapFromTheRestoredImage_data();
+    void restoreReadsTheMapFromTheRestoredImage();
 };
 
 void TestRecovery::fileFollowsUnsavedWork_data()
@@ -173,6 +175,48 @@ void TestRecovery::replayRefusesWhatReachesOutside()
     QCOMPARE(replayed.has_value(), !result.isEmpty());
     if (replayed)
         QCOMPARE(*replayed, result);
+}
+
+void TestRecovery::restoreReadsTheMapFromTheRestoredImage_data()
+{
+    QTest::addColumn<int>("size");      // of the restored image
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("a byte of the map changed") << int(CatalogueFixture::RomSize) << true;
+    QTest::newRow("cut before the map ends") << int(AlphaTown + 0x20) << false;
+}
+
+void TestRecovery::restoreReadsTheMapFromTheRestoredImage()
+{
+    QFETCH(int, size);
+    QFETCH(bool, shown);
+    Session s;
+    const QByteArray onDisk = s.files.dir.read("rom.gbc");
+    QByteArray restored = onDisk.left(size);
+    restored[AlphaTown] = char(0x5A);
+    RecoveryInfo info;
+    info.romPath = s.rom();
+    info.romSize = onDisk.size();
+    info.romCrc = crc32Of(onDisk);
+    info.saved = QDateTime::currentDateTimeUtc();
+    info.mapName = QStringLiteral("Alpha Town");
+    QDir().mkpath(s.data.path());
+    s.state.core.RomFileName = s.rom();   // only to name its recovery file
+    s.data.write(QFileInfo(s.recoveryFile()).fileName(), RecoveryFile::make(onDisk, restored, info));
+    s.state.core.RomFileName.clear();
+
+    s.prompts.answer(Prompts::Answer::Yes);
+    QVERIFY(s.session.loadRom(s.rom()).isDone());
+    QVERIFY(s.state.core.rom.bytes() == restored);
+    // Picked again from the restored image, with the checks of a pick.
+    QCOMPARE(s.state.core.map.isMap(), shown);
+    if (shown)
+        QCOMPARE(int(s.state.map.MapBytes[0]), 0x5A);
+    else
+        QVERIFY2(s.prompts.lastText().contains(QStringLiteral("Alpha Town")), qPrintable(s.prompts.lastText()));
+    // One entry, and undo brings back the file's image and its map.
+    QCOMPARE(s.session.undoStack().count(), 1);
+    s.session.undoStack().undo();
+    QVERIFY(s.state.core.rom.bytes() == onDisk);
 }
 
 QTEST_MAIN(TestRecovery)
