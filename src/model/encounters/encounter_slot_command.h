@@ -2,6 +2,8 @@
 
 #include "model/encounters/encounter_tables.h"
 
+#include "model/rom/command_ids.h"
+
 #include <QUndoCommand>
 #include <functional>
 
@@ -15,7 +17,7 @@ public:
     EncounterSlotCommand(EncounterTables& tables, int time, int slot, Field field, const EncounterSlot& value,
                          Changed changed);
 
-    static constexpr int Id = 0x4b04;
+    static constexpr int Id = EncounterSlotCommandId;
     int id() const override { return Id; }
     bool mergeWith(const QUndoCommand* other) override;
     void redo() override;

@@ -2,6 +2,8 @@
 
 #include "model/events/event_edit.h"
 
+#include "model/rom/command_ids.h"
+
 #include <QUndoCommand>
 
 // One byte of an event record, as a dialog field sets it. Repeated changes
@@ -10,7 +12,7 @@ class EventFieldCommand : public QUndoCommand {
 public:
     EventFieldCommand(EventState& state, TEventData event, int byte, int value, EventChanged changed);
 
-    static constexpr int Id = 0x4b03;
+    static constexpr int Id = EventFieldCommandId;
     int id() const override { return Id; }
     bool mergeWith(const QUndoCommand* other) override;
     void redo() override;

@@ -2,6 +2,8 @@
 
 #include "model/events/event_edit.h"
 
+#include "model/rom/command_ids.h"
+
 #include <QUndoCommand>
 
 // An event drag, press to release: the steps of one drag merge into one
@@ -10,7 +12,7 @@ class MoveEventCommand : public QUndoCommand {
 public:
     MoveEventCommand(EventState& state, TEventData event, int x, int y, int drag, EventMoved moved);
 
-    static constexpr int Id = 0x4b02;
+    static constexpr int Id = MoveEventCommandId;
     int id() const override { return Id; }
     bool mergeWith(const QUndoCommand* other) override;
     void redo() override;

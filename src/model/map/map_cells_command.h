@@ -2,6 +2,8 @@
 
 #include "model/map/map_region.h"
 
+#include "model/rom/command_ids.h"
+
 #include <QUndoCommand>
 #include <functional>
 #include <unordered_map>
@@ -21,7 +23,7 @@ public:
 
     MapCellsCommand(MapState& map, const QString& text, CellEdits cells, Changed changed, int stroke = NoStroke);
 
-    static constexpr int Id = 0x4b02;
+    static constexpr int Id = MapCellsCommandId;
     int id() const override { return Id; }
     bool mergeWith(const QUndoCommand* other) override;
     void redo() override;
