@@ -1,7 +1,7 @@
 // The recovery file of a ROM file just loaded: the question, and what Yes does.
 #include "session/editor_session.h"
 
-#include "session/bps_replay.h"
+#include "model/rom/bps_patch.h"
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
 #include "session/restore_image_command.h"
