@@ -1,9 +1,9 @@
 #include "session/recovery_offer.h"
 
-#include "session/bps_replay.h"
 #include "session/editor_session.h"
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
+#include "model/rom/bps_patch.h"
 #include "model/rom/crc32.h"
 #include "base/prompts.h"
 #include "base/safe_write.h"

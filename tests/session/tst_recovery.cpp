@@ -1,6 +1,6 @@
 // The recovery file of the editing session: when it is there, what a load of
 // its ROM file offers, and patches replayed on a changed ROM file.
-#include "session/bps_replay.h"
+#include "model/rom/bps_patch.h"
 #include "session/editor_session.h"
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
@@ -52,6 +52,8 @@ private slots:
     void replayRefusesWhatReachesOutside();
     void restoreReadsTheMapFromTheRestoredImage_data();
     void restoreReadsTheMapFromTheRestoredImage();
+    void replayKeepsTheBytesWritten_data();
+    void replayKeepsTheBytesWritten();
 };
 
 void TestRecovery::fileFollowsUnsavedWork_data()
@@ -154,6 +156,11 @@ void TestRecovery::replayRefusesWhatReachesOutside_data()
         << QByteArray() + action(0, 2) + action(1, 2) + "xy" << 4 << QByteArray("abxy");
     QTest::newRow("target copy repeats") << QByteArray() + action(1, 1) + "z" + action(3, 3) + char(0x80) << 4
                                          << QByteArray("zzzz");
+    // Source cursor: 0 +2 (cd) 4 -4 (a) 1 +0 (bc) 3; target cursor: 0 +1 (cd) 3 -1 (dab) 5.
+    QTest::newRow("source and target copies moving both ways")
+        << QByteArray() + action(0, 1) + action(2, 2) + char(0x80 | 4) + action(2, 1) + char(0x80 | 9) + action(2, 2)
+               + char(0x80) + action(1, 1) + "x" + action(3, 2) + char(0x80 | 2) + action(3, 3) + char(0x80 | 3)
+        << 12 << QByteArray("acdabcxcddab");
     QTest::newRow("source read past the source") << QByteArray() + action(0, 5) << 5 << QByteArray();
     QTest::newRow("source copy before the source")
         << QByteArray() + action(2, 1) + char(0x80 | 3) << 1 << QByteArray();
@@ -217,6 +224,28 @@ void TestRecovery::restoreReadsTheMapFromTheRestoredImage()
     QCOMPARE(s.session.undoStack().count(), 1);
     s.session.undoStack().undo();
     QVERIFY(s.state.core.rom.bytes() == onDisk);
+void TestRecovery::replayKeepsTheBytesWritten_data()
+{
+    // The recovery file is made from `original`, the ROM file is `onDisk` now.
+    QTest::addColumn<QByteArray>("original");
+    QTest::addColumn<QByteArray>("edited");
+    QTest::addColumn<QByteArray>("onDisk");
+    QTest::addColumn<QByteArray>("result");
+    QTest::newRow("a run after a kept byte changed on disk")
+        << QByteArray("5777777x") << QByteArray("5555555x") << QByteArray("9777777y") << QByteArray("9555555y");
+    QTest::newRow("a run after written bytes")
+        << QByteArray("abcdefghij") << QByteArray("aQRRRRRhij") << QByteArray("Abcdefghi!")
+        << QByteArray("AQRRRRRhi!");
+}
+
+void TestRecovery::replayKeepsTheBytesWritten()
+{
+    QFETCH(QByteArray, original);
+    QFETCH(QByteArray, edited);
+    QFETCH(QByteArray, onDisk);
+    QFETCH(QByteArray, result);
+    const QByteArray file = RecoveryFile::make(original, edited, RecoveryInfo());
+    QCOMPARE(replayBpsOnto(onDisk, file), std::optional<QByteArray>(result));
 }
 
 QTEST_MAIN(TestRecovery)

@@ -98,13 +98,16 @@ struct Header {
     qint64 metadataSize = 0;
 };
 
-// The header of a patch whose magic and checksum are sound.
-std::optional<Header> readHeader(const QByteArray& patch, Reader& in)
+enum class PatchChecksum { Checked, Unchecked };
+
+// The header of a patch whose magic is sound and, when asked for, its own checksum.
+std::optional<Header> readHeader(const QByteArray& patch, Reader& in, PatchChecksum checksum)
 {
     if (patch.size() < Magic.size() + FooterSize || !patch.startsWith(Magic))
         return std::nullopt;
     const qint64 body = patch.size() - 4;
-    if (crc32Of(QByteArray::fromRawData(patch.constData(), body)) != littleEndian32(patch.constData() + body))
+    if (checksum == PatchChecksum::Checked
+        && crc32Of(QByteArray::fromRawData(patch.constData(), body)) != littleEndian32(patch.constData() + body))
         return std::nullopt;
     in.skip(Magic.size());
     Header header;
@@ -118,91 +121,19 @@ std::optional<Header> readHeader(const QByteArray& patch, Reader& in)
 
 PatchResult refused(const QString& why) { return {std::nullopt, why}; }
 
-} // namespace
-
-QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata)
+// Runs the actions after the header: the target of `targetSize` bytes they
+// build from `source`, or why they cannot. Reads and copies from the source
+// take its bytes as they are, so the same actions replay onto a changed source.
+PatchResult runActions(const QByteArray& source, Reader& in, qint64 targetSize)
 {
-    QByteArray out = Magic;
-    putNumber(out, quint64(source.size()));
-    putNumber(out, quint64(target.size()));
-    putNumber(out, quint64(metadata.size()));
-    out.append(metadata);
-
-    const char* s = source.constData();
-    const char* t = target.constData();
-    const qint64 targetSize = target.size();
-    const qint64 common = qMin(source.size(), target.size());
-    const auto matchesSource = [&](qint64 at) { return at < common && s[at] == t[at]; };
-    // A match this short costs more in actions than it saves.
-    const auto worthReading = [&](qint64 at) {
-        return at + MinSourceRun <= common && std::memcmp(s + at, t + at, MinSourceRun) == 0;
-    };
-    // Whether target[at, at + MinRepeat) all repeat the byte before `at`.
-    const auto repeats = [&](qint64 at) {
-        if (at == 0 || targetSize - at < MinRepeat)
-            return false;
-        for (qint64 k = 0; k < MinRepeat; ++k)
-            if (t[at + k] != t[at - 1])
-                return false;
-        return true;
-    };
-
-    qint64 at = 0;
-    qint64 targetFrom = 0; // where the last target copy left off
-    while (at < targetSize) {
-        qint64 end = at + 1;
-        if (matchesSource(at)) {
-            while (end + 8 <= common && std::memcmp(s + end, t + end, 8) == 0)
-                end += 8;
-            while (matchesSource(end))
-                ++end;
-            putAction(out, SourceRead, end - at);
-        } else if (repeats(at)) {
-            while (end < targetSize && t[end] == t[at - 1] && !matchesSource(end))
-                ++end;
-            const qint64 from = at - 1;
-            const qint64 step = from - targetFrom;
-            putAction(out, TargetCopy, end - at);
-            putNumber(out, quint64(step < 0 ? -step : step) << 1 | (step < 0 ? 1 : 0));
-            targetFrom = from + (end - at);
-        } else {
-            while (end < targetSize && !worthReading(end) && !repeats(end))
-                ++end;
-            putAction(out, TargetRead, end - at);
-            out.append(t + at, end - at);
-        }
-        at = end;
-    }
-
-    putLittleEndian32(out, crc32Of(source));
-    putLittleEndian32(out, crc32Of(target));
-    putLittleEndian32(out, crc32Of(out));
-    return out;
-}
-
-PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch)
-{
-    if (!patch.startsWith(Magic))
-        return refused(tr("This file is not a BPS patch."));
     const QString damaged = tr("This BPS patch is damaged.");
-    const qint64 footer = patch.size() - FooterSize;
-    Reader in(patch, qMax<qint64>(footer, 0));
-    const std::optional<Header> header = readHeader(patch, in);
-    if (!header)
-        return refused(damaged);
-    if (header->sourceSize != source.size() || littleEndian32(patch.constData() + footer) != crc32Of(source))
-        return refused(tr("This patch was made for another image."));
-    if (header->targetSize > RomImage::MaxSize)
-        return refused(tr("The patched image would be larger than 64 MiB."));
-
-    const qint64 targetSize = header->targetSize;
+    const QString pastEnd = tr("This BPS patch is damaged: its actions run past its end.");
     QByteArray target(targetSize, '\0');
     char* t = target.data();
     const char* s = source.constData();
     qint64 at = 0;
     qint64 sourceFrom = 0;
     qint64 targetFrom = 0;
-    const QString pastEnd = tr("This BPS patch is damaged: its actions run past its end.");
     while (in.left() > 0) {
         qint64 word = 0;
         if (!in.number(word))
@@ -250,15 +181,108 @@ PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch)
     }
     if (at != targetSize)
         return refused(damaged);
-    if (crc32Of(target) != littleEndian32(patch.constData() + footer + 4))
-        return refused(tr("The patched image fails the patch's own checksum."));
     return {target, {}};
+}
+
+} // namespace
+
+QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata)
+{
+    QByteArray out = Magic;
+    putNumber(out, quint64(source.size()));
+    putNumber(out, quint64(target.size()));
+    putNumber(out, quint64(metadata.size()));
+    out.append(metadata);
+
+    const char* s = source.constData();
+    const char* t = target.constData();
+    const qint64 targetSize = target.size();
+    const qint64 common = qMin(source.size(), target.size());
+    const auto matchesSource = [&](qint64 at) { return at < common && s[at] == t[at]; };
+    // A match this short costs more in actions than it saves.
+    const auto worthReading = [&](qint64 at) {
+        return at + MinSourceRun <= common && std::memcmp(s + at, t + at, MinSourceRun) == 0;
+    };
+    // Whether target[at, at + MinRepeat) all repeat the byte before `at`.
+    const auto repeats = [&](qint64 at) {
+        if (at == 0 || targetSize - at < MinRepeat)
+            return false;
+        for (qint64 k = 0; k < MinRepeat; ++k)
+            if (t[at + k] != t[at - 1])
+                return false;
+        return true;
+    };
+
+    qint64 at = 0;
+    qint64 targetFrom = 0; // where the last target copy left off
+    // A run never repeats a byte read from the source: replayed onto a source
+    // changed since, it would spread that byte's new value over bytes written.
+    bool afterSourceRead = false;
+    while (at < targetSize) {
+        qint64 end = at + 1;
+        const bool sourceRead = matchesSource(at);
+        if (sourceRead) {
+            while (end + 8 <= common && std::memcmp(s + end, t + end, 8) == 0)
+                end += 8;
+            while (matchesSource(end))
+                ++end;
+            putAction(out, SourceRead, end - at);
+        } else if (!afterSourceRead && repeats(at)) {
+            while (end < targetSize && t[end] == t[at - 1] && !matchesSource(end))
+                ++end;
+            const qint64 from = at - 1;
+            const qint64 step = from - targetFrom;
+            putAction(out, TargetCopy, end - at);
+            putNumber(out, quint64(step < 0 ? -step : step) << 1 | (step < 0 ? 1 : 0));
+            targetFrom = from + (end - at);
+        } else {
+            while (end < targetSize && !worthReading(end) && !repeats(end))
+                ++end;
+            putAction(out, TargetRead, end - at);
+            out.append(t + at, end - at);
+        }
+        afterSourceRead = sourceRead;
+        at = end;
+    }
+
+    putLittleEndian32(out, crc32Of(source));
+    putLittleEndian32(out, crc32Of(target));
+    putLittleEndian32(out, crc32Of(out));
+    return out;
+}
+
+PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch)
+{
+    if (!patch.startsWith(Magic))
+        return refused(tr("This file is not a BPS patch."));
+    const qint64 footer = patch.size() - FooterSize;
+    Reader in(patch, qMax<qint64>(footer, 0));
+    const std::optional<Header> header = readHeader(patch, in, PatchChecksum::Checked);
+    if (!header)
+        return refused(tr("This BPS patch is damaged."));
+    if (header->sourceSize != source.size() || littleEndian32(patch.constData() + footer) != crc32Of(source))
+        return refused(tr("This patch was made for another image."));
+    if (header->targetSize > RomImage::MaxSize)
+        return refused(tr("The patched image would be larger than 64 MiB."));
+    PatchResult result = runActions(source, in, header->targetSize);
+    if (result.image && crc32Of(*result.image) != littleEndian32(patch.constData() + footer + 4))
+        return refused(tr("The patched image fails the patch's own checksum."));
+    return result;
+}
+
+std::optional<QByteArray> replayBpsOnto(const QByteArray& source, const QByteArray& patch)
+{
+    Reader in(patch, qMax<qint64>(patch.size() - FooterSize, 0));
+    const std::optional<Header> header = readHeader(patch, in, PatchChecksum::Unchecked);
+    if (!header || header->targetSize > RomImage::MaxSize)
+        return std::nullopt;
+    return runActions(source, in, header->targetSize).image;
 }
 
 std::optional<QByteArray> bpsMetadata(const QByteArray& patch)
 {
     Reader in(patch, qMax<qint64>(patch.size() - FooterSize, 0));
-    const std::optional<Header> header = readHeader(patch, in);
+    const std::optional<Header> header = readHeader(patch, in, PatchChecksum::Checked);
     if (!header || header->metadataSize == 0)
         return std::nullopt;
     return patch.mid(header->metadataAt, header->metadataSize);

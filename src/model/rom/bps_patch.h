@@ -18,5 +18,14 @@ QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, cons
 // or when the result fails the patch's target checksum.
 PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch);
 
+// The actions of `patch` run on a source other than the one it was made from
+// (a ROM file changed on disk since its recovery file was written): the bytes
+// the patch writes go over the source as it is now, and what it reads or
+// copies from the source is taken as it is now. The result has the patch's
+// target size. The checksums are not asked for; everything else is read as
+// applyBpsPatch reads it. None when the patch is malformed or reaches outside
+// the source, the target or itself.
+std::optional<QByteArray> replayBpsOnto(const QByteArray& source, const QByteArray& patch);
+
 // The metadata a BPS patch carries; none when it carries none or is damaged.
 std::optional<QByteArray> bpsMetadata(const QByteArray& patch);
