@@ -224,6 +224,8 @@ void TestRecovery::restoreReadsTheMapFromTheRestoredImage()
     QCOMPARE(s.session.undoStack().count(), 1);
     s.session.undoStack().undo();
     QVERIFY(s.state.core.rom.bytes() == onDisk);
+}
+
 void TestRecovery::replayKeepsTheBytesWritten_data()
 {
     // The recovery file is made from `original`, the ROM file is `onDisk` now.
