@@ -1,5 +1,5 @@
 // Replays the recorded answers of the Windows INI functions
-// (../shared/ini-corpus/answers.txt) against our INI layer: every call the
+// (data/ini-corpus/answers.txt) against our INI layer: every call the
 // layer can express (string reads with the default 1024-byte buffer, key and
 // section lists, writes of a value), compared by answer; for writes, by the
 // logical result (the sections, keys and values a later read sees), not by
@@ -12,10 +12,6 @@
 #include <QSet>
 #include <QStringDecoder>
 #include <QtTest>
-
-#ifndef KARTOLA_INI_CORPUS
-#define KARTOLA_INI_CORPUS ""
-#endif
 
 namespace {
 
@@ -194,8 +190,7 @@ private slots:
 void TestIniCorpus::replay()
 {
     QFile corpus(QStringLiteral(KARTOLA_INI_CORPUS));
-    if (corpus.fileName().isEmpty() || !corpus.open(QIODevice::ReadOnly))
-        QSKIP("ini-corpus/answers.txt not found beside the project");
+    QVERIFY2(corpus.open(QIODevice::ReadOnly), qPrintable(corpus.fileName() + QStringLiteral(": ") + corpus.errorString()));
     const std::vector<Case> cases = readCorpus(corpus.readAll());
     QVERIFY(cases.size() >= 30);
 

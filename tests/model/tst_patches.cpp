@@ -69,13 +69,31 @@ void TestPatches::roundTrip_data()
 {
     QTest::addColumn<QByteArray>("source");
     QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<QByteArray>("ips"); // the IPS patch expected byte for byte, where given
 
     const QByteArray one = bytes({0x42});
-    QTest::newRow("0 bytes") << QByteArray() << QByteArray();
-    QTest::newRow("0 bytes to 1") << QByteArray() << one;
-    QTest::newRow("1 byte changed") << one << bytes({0x43});
-    QTest::newRow("1 byte kept") << one << one;
-    QTest::newRow("1 byte to 0") << one << QByteArray();
+    QTest::newRow("0 bytes") << QByteArray() << QByteArray() << QByteArray("PATCHEOF");
+    QTest::newRow("0 bytes to 1") << QByteArray() << one << QByteArray("PATCH") + bytes({0, 0, 0, 0, 1, 0x42}) + "EOF";
+    QTest::newRow("1 byte changed") << one << bytes({0x43}) << QByteArray();
+    QTest::newRow("1 byte kept") << one << one << QByteArray();
+    QTest::newRow("1 byte to 0") << one << QByteArray() << QByteArray("PATCHEOF") + bytes({0, 0, 0});
+
+    // A record may not start at 0x454F46, whose offset bytes spell "EOF": it
+    // starts one byte earlier and writes the target's byte there again.
+    const qint64 eof = 0x454F46;
+    const QByteArray plain(eof + 0x1000, '\x11');
+    QByteArray lone = plain;
+    lone[eof] = '\x22';
+    QTest::newRow("lone change at 0x454F46") << plain << lone
+        << QByteArray("PATCH") + bytes({0x45, 0x4F, 0x45, 0x00, 0x02, 0x11, 0x22}) + "EOF";
+    // Changes from 0xFFFF bytes before it to 3 bytes past it: a full record,
+    // then the next would begin at 0x454F46.
+    QByteArray span = plain;
+    for (qint64 at = eof - 0xFFFF; at < eof + 3; ++at)
+        span[at] = char(0x20 + at % 200);
+    QTest::newRow("record after a full one at 0x454F46") << plain << span
+        << QByteArray("PATCH") + bytes({0x44, 0x4F, 0x47, 0xFF, 0xFF}) + span.mid(eof - 0xFFFF, 0xFFFF)
+               + bytes({0x45, 0x4F, 0x45, 0x00, 0x04}) + span.mid(eof - 1, 4) + "EOF";
 
     // 8 MiB with changes scattered, one over the offset that spells "EOF",
     // one longer than an IPS record, a run of one byte, and the last byte.
@@ -90,24 +108,27 @@ void TestPatches::roundTrip_data()
     edited.replace(0x100000, 100000, noise(100000, 3));
     edited.replace(0x300000, 70000, QByteArray(70000, '\x5A'));
     edited[big - 1] = char(~edited[big - 1]);
-    QTest::newRow("8 MiB scattered") << original << edited;
+    QTest::newRow("8 MiB scattered") << original << edited << QByteArray();
 
     const QByteArray small = noise(3000, 4);
     QByteArray longer = small + noise(2000, 5) + QByteArray(80000, '\0') + noise(10, 6);
     longer[7] = 0;
-    QTest::newRow("longer target") << small << longer;
+    QTest::newRow("longer target") << small << longer << QByteArray();
     QByteArray shorter = small.left(1200);
     shorter[1199] = char(~shorter[1199]);
-    QTest::newRow("shorter target") << small << shorter;
+    QTest::newRow("shorter target") << small << shorter << QByteArray();
 }
 
 void TestPatches::roundTrip()
 {
     QFETCH(QByteArray, source);
     QFETCH(QByteArray, target);
-    const PatchResult ips = makeIpsPatch(source, target);
-    QVERIFY2(ips.image, qPrintable(ips.error));
-    const PatchResult ipsBack = applyIpsPatch(source, *ips.image);
+    QFETCH(QByteArray, ips);
+    const PatchResult made = makeIpsPatch(source, target);
+    QVERIFY2(made.image, qPrintable(made.error));
+    if (!ips.isEmpty())
+        QVERIFY(*made.image == ips);
+    const PatchResult ipsBack = applyIpsPatch(source, *made.image);
     QVERIFY2(ipsBack.image, qPrintable(ipsBack.error));
     QVERIFY(*ipsBack.image == target);
 

@@ -1,112 +1,29 @@
 // Every file the editor writes is written whole or not at all: on a full
 // disk the old file stays byte for byte and the caller hears of it. Also the
-// .bak copy kept before the first save of a ROM file in a run.
+// .bak copy kept before the first save of a ROM file in a run. The disk here
+// is the simulated one of support/low_disk_space; tst_small_disk writes onto
+// a real one through the program's own device step.
+#include "editor_writes.h"
 #include "session/editor_session.h"
 #include "base/ini_file.h"
 #include "model/rom/rom_backups.h"
 #include "model/rom/rom_image.h"
-#include "base/safe_write.h"
-#include "model/map/bmp_writer.h"
 #include "support/low_disk_space.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
-#include <functional>
-#include <unistd.h>
-
-namespace {
-
-// One kind of write, as the editor does it: returns the message it reports
-// (empty on success).
-using Writer = std::function<QString(const QString& path)>;
-
-QString writeIni(const QString& path)
-{
-    QString error;
-    IniFile ini(path);
-    ini.writeBool(QStringLiteral("Settings"), QStringLiteral("Grid"), true, &error);
-    return error;
-}
-
-QString writeRom(const QString& path)
-{
-    RomImage rom;
-    rom.setBytes(QByteArray(300, '\x5A'));
-    QString error;
-    rom.saveToFile(path, &error);
-    return error;
-}
-
-QString writePicture(const QString& path)
-{
-    QImage image(8, 8, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QString error;
-    writeBmp24(path, image, &error);
-    return error;
-}
-
-QString writeBytes(const QString& path)
-{
-    QString reason;
-    return writeFileAtomically(path, QByteArray(500, 'm'), &reason) ? QString() : QStringLiteral("failed: ") + reason;
-}
-
 using FreeBytes = LowDiskSpace;
-
-// A small tmpfs mounted for the test, or nothing when this process may not mount.
-class SmallDisk {
-public:
-    explicit SmallDisk(const QString& where) : m_path(where)
-    {
-        if (geteuid() != 0)
-            return;
-        QDir().mkpath(where);
-        m_mounted = QProcess::execute(QStringLiteral("mount"),
-                                      {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                       QStringLiteral("size=64k"), QStringLiteral("tmpfs"), where}) == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted)
-            QProcess::execute(QStringLiteral("umount"), {m_path});
-    }
-    bool mounted() const { return m_mounted; }
-    // Fills what is left of the disk with one file.
-    void fill() const
-    {
-        QFile filler(m_path + QStringLiteral("/filler"));
-        if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return;
-        const QByteArray block(512, 'f');
-        while (filler.write(block) == block.size()) {
-        }
-        filler.write(QByteArray(1, 'f'));
-        while (filler.write(QByteArray(1, 'f')) == 1) {
-        }
-    }
-
-private:
-    QString m_path;
-    bool m_mounted = false;
-};
-
-} // namespace
 
 class TestSafeWrite : public QObject {
     Q_OBJECT
 private slots:
     void fullDiskKeepsOldFile_data();
     void fullDiskKeepsOldFile();
-    void realFullDiskKeepsOldFile_data() { fullDiskKeepsOldFile_data(); }
-    void realFullDiskKeepsOldFile();
     void writesThatFitGoThrough();
     void backupKeptOncePerRun();
     void backupFailureRefusesSave();
@@ -114,16 +31,7 @@ private slots:
     void saveRomSaysOnceThatTheBackupWasKept();
 };
 
-void TestSafeWrite::fullDiskKeepsOldFile_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<Writer>("writer");
-    QTest::addColumn<QString>("message"); // %1: the path
-    QTest::newRow("catalogue") << "Critters.ini" << Writer(writeIni) << "Unable to write to %1";
-    QTest::newRow("rom") << "rom.gbc" << Writer(writeRom) << "Cannot create file %1";
-    QTest::newRow("picture") << "map.DIB" << Writer(writePicture) << "Cannot create file %1";
-    QTest::newRow("bytes") << "Alpha.map" << Writer(writeBytes) << "failed: No space left on device";
-}
+void TestSafeWrite::fullDiskKeepsOldFile_data() { addWriterRows(); }
 
 void TestSafeWrite::fullDiskKeepsOldFile()
 {
@@ -131,7 +39,7 @@ void TestSafeWrite::fullDiskKeepsOldFile()
     QFETCH(Writer, writer);
     QFETCH(QString, message);
     TestDir dir;
-    const QByteArray old = "[Settings]\r\nGrid=0\r\n" + QByteArray(180, ';');
+    const QByteArray old = oldContent();
     dir.write(name, old);
     for (qint64 room : {0, 1, 10, 199}) {
         FreeBytes full(room);
@@ -140,27 +48,6 @@ void TestSafeWrite::fullDiskKeepsOldFile()
         // No temporary file is left behind.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
     }
-}
-
-void TestSafeWrite::realFullDiskKeepsOldFile()
-{
-    QFETCH(QString, name);
-    QFETCH(Writer, writer);
-    QFETCH(QString, message);
-    TestDir dir;
-    SmallDisk disk(dir.file(QStringLiteral("disk")));
-    if (!disk.mounted())
-        QSKIP("no permission to mount a small tmpfs here");
-    const QString path = dir.file(QStringLiteral("disk/") + name);
-    const QByteArray old = "[Settings]\r\nGrid=0\r\n" + QByteArray(180, ';');
-    dir.write(QStringLiteral("disk/") + name, old);
-    disk.fill();
-    const QString reported = writer(path);
-    if (message.contains(QLatin1String("%1")))
-        QCOMPARE(reported, message.arg(path));
-    else
-        QVERIFY2(reported.startsWith(QLatin1String("failed: ")), qPrintable(reported));
-    QCOMPARE(dir.read(QStringLiteral("disk/") + name), old);
 }
 
 void TestSafeWrite::writesThatFitGoThrough()
