@@ -65,16 +65,16 @@ bool UserSettings::fixChecksums() const
     return text(ChecksumsKey) == QLatin1String("true");
 }
 
-QString UserSettings::setPreferences(const QString& emulatorCommand, bool fixChecksums)
+SessionOutcome UserSettings::setPreferences(const QString& emulatorCommand, bool fixChecksums)
 {
     setValue(EmulatorKey, emulatorCommand);
     setValue(ChecksumsKey, fixChecksums ? QStringLiteral("true") : QStringLiteral("false"));
     if (!m_file)
-        return {};
+        return SessionOutcome::done();
     m_file->sync();
     if (m_file->status() != QSettings::NoError)
-        return QStringLiteral("Unable to write to %1").arg(m_file->fileName());
-    return {};
+        return SessionOutcome::refused(QStringLiteral("Unable to write to %1").arg(m_file->fileName()));
+    return SessionOutcome::done();
 }
 
 QStringList UserSettings::recentFiles() const

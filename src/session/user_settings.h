@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/last_session.h"
+#include "session/session_outcome.h"
 
 #include <QHash>
 #include <QStringList>
@@ -27,8 +28,8 @@ public:
     QString emulatorCommand() const;
     // Whether saves set both cartridge checksums.
     bool fixChecksums() const;
-    // Empty result: kept; else the message (the values hold for this run).
-    QString setPreferences(const QString& emulatorCommand, bool fixChecksums);
+    // Refused: not kept, with the message (the values hold for this run).
+    SessionOutcome setPreferences(const QString& emulatorCommand, bool fixChecksums);
 
     static constexpr int MaxRecentFiles = 10;
     // The last ROM files opened, the latest first.

@@ -50,9 +50,9 @@ void TMainForm::createUserCommands()
     connect(preferences, &QDialog::accepted, this, [this] {
         const bool fix = preferences->FixChecksumsBox->isChecked();
         session->setFixChecksumsOnSave(fix);
-        const QString error = settings->setPreferences(preferences->EmulatorEdit->text().trimmed(), fix);
-        if (!error.isEmpty())
-            prompts.error(error);
+        const SessionOutcome kept = settings->setPreferences(preferences->EmulatorEdit->text().trimmed(), fix);
+        if (kept.isRefused())
+            prompts.error(kept.refusal);
     });
 }
 
