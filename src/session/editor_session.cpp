@@ -27,6 +27,9 @@ EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* pare
     m_recovery = new RecoveryKeeper(*this);
     m_offer = std::make_unique<RecoveryOffer>(*this);
     connect(&m_undo, &QUndoStack::indexChanged, m_recovery, &RecoveryKeeper::changed);
+    connect(&m_undo, &QUndoStack::indexChanged, this, [this] { ++m_changes; });
+    for (auto signal : {&EditorSession::romLoaded, &EditorSession::mapPicked, &EditorSession::mapDropped})
+        connect(this, signal, this, [this] { ++m_changes; });
     connect(&m_grid, &GridSetting::changed, this, &EditorSession::mapPictureChanged);
     connect(&m_stamp, &BlockStamp::statusText, this, &EditorSession::statusText);
 }

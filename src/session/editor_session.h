@@ -73,6 +73,24 @@ public:
     // current map is picked again from the image in force, with every check
     // of a pick; a map the new image refuses is dropped and its refusal said.
     void replaceImage(const QString& text, const QByteArray& image);
+    // A change of the whole image computed elsewhere (a patch, a script)
+    // starts here: the pick's question about unsaved working copies comes
+    // first. `image` is what the change starts from: the image as Save Rom
+    // would write it when they are kept, else the image without them.
+    // Declined: Cancel. Nothing changes until finishWholeImageChange.
+    struct WholeImageStart {
+        SessionOutcome outcome;
+        bool keep = false;
+        QByteArray image;
+        quint64 changes = 0;   // the session's change count when it began
+    };
+    WholeImageStart beginWholeImageChange();
+    // The change's result replaces the image (kept working copies are
+    // written in first, so that undo brings them back as image bytes); a
+    // note says when the result equals the image. Refused, with nothing
+    // changed, when anything was edited, undone or loaded since the start:
+    // the result would drop that work.
+    SessionOutcome finishWholeImageChange(const WholeImageStart& start, const QString& text, const QByteArray& result);
 
     // --- The map pick ----------------------------------------------------
     // Done: picked. Declined: the user kept the current map. Refused: the map
@@ -197,4 +215,5 @@ private:
     bool m_modified = false;
     int m_stroke = 0;
     int m_drag = 0;
+    quint64 m_changes = 0;   // edits, undos, loads and picks so far
 };

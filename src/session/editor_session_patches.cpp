@@ -32,22 +32,52 @@ SessionOutcome EditorSession::applyPatch(const QString& patchPath)
 {
     if (!m_state.core.romLoaded())
         return SessionOutcome::refused(NoRom);
-    const std::optional<bool> keep = askKeepWorkingCopies();
-    if (!keep)
-        return SessionOutcome::declined();
+    const WholeImageStart start = beginWholeImageChange();
+    if (!start.outcome.isDone())
+        return start.outcome;
     // The patch is tried first, so that a refusal leaves everything as it was.
-    const PatchResult patched = applyPatchFile(patchPath, *keep ? imageAsSaved() : m_state.core.rom.bytes());
+    const PatchResult patched = applyPatchFile(patchPath, start.image);
     if (!patched.image)
         return SessionOutcome::refused(patched.error);
-    if (*keep)
-        writeWorkingCopies();
     const QString name = QFileInfo(patchPath).fileName();
-    if (*patched.image == m_state.core.rom.bytes()) {
-        emit statusText(QStringLiteral("%1 changes nothing in this image.").arg(name));
-        return SessionOutcome::done();
+    const SessionOutcome applied = finishWholeImageChange(start, QStringLiteral("Apply Patch"), *patched.image);
+    if (applied.isDone())
+        emit statusText(applied.note.isEmpty() ? QStringLiteral("Applied %1.").arg(name)
+                                               : QStringLiteral("%1 %2").arg(name, applied.note));
+    return applied;
+}
+
+EditorSession::WholeImageStart EditorSession::beginWholeImageChange()
+{
+    WholeImageStart start;
+    if (!m_state.core.romLoaded()) {
+        start.outcome = SessionOutcome::refused(NoRom);
+        return start;
     }
-    replaceImage(QStringLiteral("Apply Patch"), *patched.image);
-    emit statusText(QStringLiteral("Applied %1.").arg(name));
+    const std::optional<bool> keep = askKeepWorkingCopies();
+    if (!keep) {
+        start.outcome = SessionOutcome::declined();
+        return start;
+    }
+    start.keep = *keep;
+    start.image = *keep ? imageAsSaved() : m_state.core.rom.bytes();
+    start.changes = m_changes;
+    return start;
+}
+
+SessionOutcome EditorSession::finishWholeImageChange(const WholeImageStart& start, const QString& text,
+                                                     const QByteArray& result)
+{
+    if (!start.outcome.isDone())
+        return start.outcome;
+    if (start.changes != m_changes)
+        return SessionOutcome::refused(
+            QStringLiteral("The image was changed meanwhile; the result of \"%1\" is not applied.").arg(text));
+    if (start.keep)
+        writeWorkingCopies();
+    if (result == m_state.core.rom.bytes())
+        return SessionOutcome::done(QStringLiteral("changes nothing in this image."));
+    replaceImage(text, result);
     return SessionOutcome::done();
 }
 

@@ -57,6 +57,8 @@ private slots:
     void applyIsOneUndoEntry();
     void questionComesFirst_data();
     void questionComesFirst();
+    void editsMeanwhileRefuseTheResult_data();
+    void editsMeanwhileRefuseTheResult();
     void refusalChangesNothing_data();
     void refusalChangesNothing();
     void exportWritesTheSavedImage();
@@ -127,6 +129,44 @@ void TestSessionPatches::questionComesFirst()
     QCOMPARE(rig.image(), expected);
     // The map shows what the image holds, or, after Cancel, the painting.
     QCOMPARE(rig.state->map.MapBytes[0], quint8(kept || !applied ? 7 : original[RouteMap]));
+}
+
+void TestSessionPatches::editsMeanwhileRefuseTheResult_data()
+{
+    QTest::addColumn<int>("meanwhile");   // 0 nothing, 1 a paint stroke, 2 an undo, 3 another pick
+    QTest::newRow("nothing: applied") << 0;
+    QTest::newRow("painted") << 1;
+    QTest::newRow("undone") << 2;
+    QTest::newRow("another map picked") << 3;
+}
+
+void TestSessionPatches::editsMeanwhileRefuseTheResult()
+{
+    // A change computed away from the session (a script on its worker)
+    // must not drop what the user did while it ran.
+    QFETCH(int, meanwhile);
+    Rig rig;
+    rig.paint();
+    rig.prompts.answer(Prompts::Answer::Yes);
+    const EditorSession::WholeImageStart start = rig.session->beginWholeImageChange();
+    QVERIFY(start.outcome.isDone() && start.keep);
+    QVERIFY(start.image == painted(rig.image()));
+    QByteArray result = start.image;
+    result[0x10] = '\x42';
+    if (meanwhile == 1) {
+        rig.session->beginStroke();
+        rig.session->paintCell(40);
+        rig.session->endStroke();
+    } else if (meanwhile == 2) {
+        rig.session->undoStack().undo();
+    } else if (meanwhile == 3) {
+        rig.prompts.answer(Prompts::Answer::Yes);
+        QVERIFY(rig.session->pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
+    }
+    const QByteArray before = rig.image();
+    const SessionOutcome finished = rig.session->finishWholeImageChange(start, QStringLiteral("Run"), result);
+    QCOMPARE(finished.isDone(), meanwhile == 0);
+    QVERIFY(rig.image() == (meanwhile == 0 ? result : before));
 }
 
 void TestSessionPatches::refusalChangesNothing_data()
