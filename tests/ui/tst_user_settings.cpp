@@ -5,7 +5,6 @@
 #include "ui/main/editor_start.h"
 #include "ui/main/preferences_dialog.h"
 #include "ui/main/recent_files_menu.h"
-#include "ui/main/session_restore.h"
 #include "ui_support/editor_fixture.h"
 #include "widgets/zoom_setting.h"
 
