@@ -5,10 +5,8 @@
 // Usage: bench_startup [PROGRAM_DIR [CATEGORY MAP]]   (default: the folder of
 // this program, no session)
 // Runs without a display unless QT_QPA_PLATFORM names another platform.
-#include "session/editor_state.h"
-#include "ui/main/main_form.h"
-#include "ui/main/session_restore.h"
-#include "widgets/qt_prompts.h"
+#include "session/user_settings.h"
+#include "ui/main/editor_start.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,17 +24,18 @@ int main(int argc, char** argv)
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     const qint64 appReady = timer.elapsed();
 
-    EditorState state(dir);
-    QtPrompts prompts;
-    TMainForm form(state, prompts);
-    prompts.setOwner(&form);
-    form.show();
-    LastSession last;
+    // A session is one kept in the settings, of the same ROM file and catalogue.
+    const QString rom = dir + QStringLiteral("/demo.gbc");
+    UserSettings settings;
     if (argc > 3) {
+        LastSession last;
+        last.rom = rom;
+        last.catalogue = dir;
         last.category = QString::fromLocal8Bit(argv[2]);
         last.map = QString::fromLocal8Bit(argv[3]);
+        settings.setLastSession(last);
     }
-    restoreLastSession(form, last, {dir + QStringLiteral("/demo.gbc"), dir, argc > 3});
+    const StartedEditor editor = startEditor({rom, QString(), dir, QString()}, settings);
     const qint64 created = timer.elapsed();
 
     qint64 shown = 0;

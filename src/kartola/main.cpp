@@ -1,14 +1,9 @@
 #include "cli/batch_run.h"
 #include "cli/command_line.h"
-#include "session/editor_state.h"
+#include "session/recovery_keeper.h"
 #include "session/user_settings.h"
 #include "ui/main/app_icon.h"
-#include "ui/main/main_form.h"
-#include "session/editor_session.h"
-#include "session/recovery_keeper.h"
-#include "ui/main/recovery_at_start.h"
-#include "ui/main/session_restore.h"
-#include "widgets/qt_prompts.h"
+#include "ui/main/editor_start.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -55,23 +50,9 @@ int main(int argc, char** argv)
         return ExitUsage;
     }
 
-    // The last session decides the catalogue folder before the window reads it.
     const std::unique_ptr<UserSettings> settings = UserSettings::forUser();
-    const LastSession last = settings->lastSession();
-    const SessionStart start = planStart(last, line.rom, line.catalogueDir, QCoreApplication::applicationDirPath());
-    EditorState state(start.catalogue);
-    QtPrompts prompts;
-    TMainForm mainForm(state, prompts, settings.get());
-    prompts.setOwner(&mainForm);
-    mainForm.show();
-
-    // Recovery files are known before the first Load Rom, which offers them.
-    // "kartola ROM" opens that image as Load Rom would; the last session comes
-    // back; with neither, the ROM file whose changes were left unsaved last.
-    mainForm.session->recovery().setFolder(RecoveryKeeper::standardFolder());
-    restoreLastSession(mainForm, last, start);
-    if (!state.core.romLoaded() && line.rom.isEmpty())
-        startWithRecovery(mainForm, QString());
-
+    const StartedEditor editor = startEditor(
+        {line.rom, line.catalogueDir, QCoreApplication::applicationDirPath(), RecoveryKeeper::standardFolder()},
+        *settings);
     return app.exec();
 }

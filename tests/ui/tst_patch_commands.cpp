@@ -1,4 +1,4 @@
-// File > Export Patch...: the original image is remembered per ROM file, and
+// File > Make Patch...: the original image is remembered per ROM file, and
 // the last one chosen is offered for a ROM file without one.
 #include "ui/main/patch_commands.h"
 #include "ui_support/editor_fixture.h"
@@ -30,30 +30,30 @@ void TestPatchCommands::originalRememberedPerRomFile()
     EditorFixture editor;
     editor.dir.write("other.gbc", editor.dir.read("rom.gbc"));
     TMainForm& form = editor.openWithRom();
-    QAction* exportPatch = form.findChild<QAction*>(QStringLiteral("ExportPatch1"));
-    QVERIFY(exportPatch && exportPatch->isEnabled());
+    QAction* makePatch = form.findChild<QAction*>(QStringLiteral("MakePatch1"));
+    QVERIFY(makePatch && makePatch->isEnabled());
     // Asks for the original, then for the patch; answers from the queue.
-    const auto exportWith = [&](const std::optional<QString>& original) {
+    const auto makeWith = [&](const std::optional<QString>& original) {
         editor.prompts.fileRequests.clear();
         editor.prompts.chooseFile(original);
         if (original)
             editor.prompts.chooseFile(editor.dir.file("p.ips"));
-        exportPatch->trigger();
+        makePatch->trigger();
         return editor.prompts.fileRequests.front().initialName;
     };
     const QString first = editor.dir.file("rom.gbc");
     const QString second = editor.dir.file("other.gbc");
 
-    QCOMPARE(exportWith(first), QString());
+    QCOMPARE(makeWith(first), QString());
     QCOMPARE(editor.dir.read("p.ips"), QByteArray("PATCHEOF"));   // nothing changed yet
-    QCOMPARE(exportWith(std::nullopt), first);
+    QCOMPARE(makeWith(std::nullopt), first);
 
     form.loadRom(second);
-    QCOMPARE(exportWith(second), first);   // the last one chosen
+    QCOMPARE(makeWith(second), first);   // the last one chosen
     form.loadRom(first);
-    QCOMPARE(exportWith(std::nullopt), first);   // this file's own
+    QCOMPARE(makeWith(std::nullopt), first);   // this file's own
     form.loadRom(second);
-    QCOMPARE(exportWith(std::nullopt), second);
+    QCOMPARE(makeWith(std::nullopt), second);
 }
 
 QTEST_MAIN(TestPatchCommands)

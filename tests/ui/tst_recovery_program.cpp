@@ -6,8 +6,8 @@
 #include "session/editor_session.h"
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
-#include "ui/main/main_form.h"
-#include "ui/main/recovery_at_start.h"
+#include "session/user_settings.h"
+#include "ui/main/editor_start.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
@@ -78,7 +78,6 @@ void TestRecoveryProgram::nextStartOffersTheChanges()
         dir.write(QStringLiteral("demo.gbc"), original);
     }
 
-    EditorState state(dir.path());
     ScriptedPrompts prompts;
     prompts.answer(restore ? Prompts::Answer::Yes : Prompts::Answer::No);
     const QString apart = dir.file(QStringLiteral("restored.gbc"));
@@ -86,8 +85,12 @@ void TestRecoveryProgram::nextStartOffersTheChanges()
     // A copy kept aside earlier is not replaced by this one.
     const QString aside = QDir(RecoveryKeeper::standardFolder()).filePath(QStringLiteral("demo.gbc.recovered.bps"));
     QFile(aside).open(QIODevice::WriteOnly);
-    TMainForm form(state, prompts);
-    QVERIFY(startWithRecovery(form, QString()));   // the ROM file comes from the recovery folder
+    // The next start, as the program makes it: the ROM file comes from the recovery folder.
+    UserSettings settings;
+    const StartedEditor editor =
+        startEditor({QString(), QString(), dir.path(), RecoveryKeeper::standardFolder()}, settings, &prompts);
+    const EditorState& state = *editor.state;
+    TMainForm& form = *editor.form;
     QCOMPARE(state.core.RomFileName, QFileInfo(rom).absoluteFilePath());
     QCOMPARE(prompts.shown.size(), size_t(1));
     QVERIFY2(prompts.shown.front().text.startsWith(QStringLiteral(

@@ -2,9 +2,9 @@
 // the last session, each with a settings file of the test's own.
 #include "session/editor_session.h"
 #include "session/user_settings.h"
+#include "ui/main/editor_start.h"
 #include "ui/main/preferences_dialog.h"
 #include "ui/main/recent_files_menu.h"
-#include "ui/main/session_restore.h"
 #include "ui_support/editor_fixture.h"
 #include "widgets/zoom_setting.h"
 
@@ -23,6 +23,8 @@ class TestUserSettings : public QObject {
 private slots:
     void testPlayAsksForTheCommandFirst();
     void recentFilesAndTheLastSessionComeBack();
+    void lastMapComesBackOnlyWithItsCatalogue_data();
+    void lastMapComesBackOnlyWithItsCatalogue();
 };
 
 namespace {
@@ -45,10 +47,10 @@ QStringList recentShown(TMainForm& form)
 void TestUserSettings::testPlayAsksForTheCommandFirst()
 {
     EditorFixture f;
+    TestDir recovery;
     UserSettings settings(f.dir.file("settings.ini"));
-    f.state = std::make_unique<EditorState>(f.dir.path());
-    TMainForm form(*f.state, f.prompts, &settings);
-    form.show();
+    const StartedEditor editor = startEditor({QString(), QString(), f.dir.path(), recovery.path()}, settings, &f.prompts);
+    TMainForm& form = *editor.form;
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QVERIFY(!form.TestPlay1->isEnabled());
     form.loadRom(f.dir.file("rom.gbc"));
@@ -79,6 +81,7 @@ void TestUserSettings::recentFilesAndTheLastSessionComeBack()
 {
     EditorFixture f;
     TestDir elsewhere;
+    TestDir recovery;
     elsewhere.write("other.gbc", TestDir::patternRom(0x8000));
     const QString other = elsewhere.file("other.gbc");
     const QString settingsFile = f.dir.file("settings.ini");
@@ -86,8 +89,9 @@ void TestUserSettings::recentFilesAndTheLastSessionComeBack()
         UserSettings settings(settingsFile);
         for (int i = 0; i < 11; ++i)   // one more than the menu keeps
             settings.addRecentFile(elsewhere.file(QStringLiteral("gone%1.gbc").arg(i)));
-        f.state = std::make_unique<EditorState>(f.dir.path());
-        TMainForm form(*f.state, f.prompts, &settings);
+        const StartedEditor first = startEditor({QString(), QString(), f.dir.path(), recovery.path()}, settings, &f.prompts);
+        TMainForm& form = *first.form;
+        const EditorState* state = first.state.get();
         form.loadRom(other);
         form.loadRom(f.dir.file("rom.gbc"));
         const QStringList shown = recentShown(form);
@@ -96,7 +100,7 @@ void TestUserSettings::recentFilesAndTheLastSessionComeBack()
                                                "&2 " + QDir::toNativeSeparators(other),
                                                "-&3 " + QDir::toNativeSeparators(elsewhere.file("gone10.gbc"))}));
         form.recentFiles->OpenRecent1->actions().at(1)->trigger();
-        QCOMPARE(f.state->core.RomFileName, other);
+        QCOMPARE(state->core.RomFileName, other);
         form.loadRom(f.dir.file("rom.gbc"));
 
         form.MainBox->setCurrentIndex(form.MainBox->findText(QStringLiteral("Routes")));
@@ -111,11 +115,9 @@ void TestUserSettings::recentFilesAndTheLastSessionComeBack()
 
     // The next start, without a ROM argument, from another program folder.
     UserSettings settings(settingsFile);
-    const LastSession last = settings.lastSession();
-    const SessionStart start = planStart(last, QString(), QString(), elsewhere.path());
-    EditorState state(start.catalogue);
-    TMainForm form(state, f.prompts, &settings);
-    restoreLastSession(form, last, start);
+    const StartedEditor next = startEditor({QString(), QString(), elsewhere.path(), recovery.path()}, settings, &f.prompts);
+    TMainForm& form = *next.form;
+    const EditorState& state = *next.state;
     QCOMPARE(state.core.RomFileName, f.dir.file("rom.gbc"));
     QCOMPARE(state.core.catalogue.programDir, f.dir.path());
     QCOMPARE(form.MainBox->currentText(), QStringLiteral("Routes"));
@@ -124,13 +126,60 @@ void TestUserSettings::recentFilesAndTheLastSessionComeBack()
     QCOMPARE(form.TabbedNotebook1->currentIndex(), 1);
     QCOMPARE(form.size(), QSize(700, 500));
 
-    // "kartola other.gbc" opens that file and leaves the map alone.
-    const SessionStart another = planStart(last, other, QString(), elsewhere.path());
-    QVERIFY(!another.restoreMap);
-    QCOMPARE(another.catalogue, elsewhere.path());
-
     form.recentFiles->ClearRecent1->trigger();
     QVERIFY(recentShown(form).isEmpty());
+}
+
+// The last session's map comes back only with the catalogue folder it was
+// picked from: another folder may list the same names for other maps.
+void TestUserSettings::lastMapComesBackOnlyWithItsCatalogue_data()
+{
+    // Folders: "last" is the last session's, "other" the program's folder and
+    // a catalogue with the same categories and maps; "" is none.
+    QTest::addColumn<QString>("romArgument");
+    QTest::addColumn<QString>("catalogueArgument");
+    QTest::addColumn<bool>("lastFolderGone");
+    QTest::addColumn<QString>("folderRead");
+    QTest::addColumn<bool>("mapBack");
+    QTest::newRow("plain start") << "" << "" << false << "last" << true;
+    QTest::newRow("the last catalogue named") << "" << "last" << false << "last" << true;
+    QTest::newRow("the last ROM file named") << "last" << "" << false << "last" << true;
+    QTest::newRow("another catalogue named") << "" << "other" << false << "other" << false;
+    QTest::newRow("the last catalogue gone") << "" << "" << true << "other" << false;
+    QTest::newRow("another ROM file named") << "other" << "" << false << "other" << false;
+}
+
+void TestUserSettings::lastMapComesBackOnlyWithItsCatalogue()
+{
+    QFETCH(QString, romArgument);
+    QFETCH(QString, catalogueArgument);
+    QFETCH(bool, lastFolderGone);
+    QFETCH(QString, folderRead);
+    QFETCH(bool, mapBack);
+    EditorFixture f;
+    CatalogueFixture other;
+    TestDir recovery;
+    const auto folder = [&](const QString& name) {
+        return name.isEmpty() ? QString() : (name == QStringLiteral("last") ? f.dir : other.dir).path();
+    };
+    const auto rom = [&](const QString& name) { return name.isEmpty() ? QString() : folder(name) + "/rom.gbc"; };
+
+    UserSettings settings;
+    LastSession last;
+    last.rom = rom(QStringLiteral("last"));
+    last.catalogue = lastFolderGone ? f.dir.file(QStringLiteral("gone")) : f.dir.path();
+    last.category = QStringLiteral("Routes");
+    last.map = QStringLiteral("Route 1");
+    settings.setLastSession(last);
+
+    const StartedEditor editor = startEditor(
+        {rom(romArgument), folder(catalogueArgument), other.dir.path(), recovery.path()}, settings, &f.prompts);
+    const EditorCore& core = editor.state->core;
+    QCOMPARE(core.catalogue.programDir, folder(folderRead));
+    QCOMPARE(core.RomFileName, romArgument.isEmpty() ? last.rom : rom(romArgument));
+    QCOMPARE(core.map.isMap(), mapBack);
+    QCOMPARE(editor.form->SubBox->currentText(), mapBack ? last.map : QString());
+    QVERIFY(f.prompts.shown.empty());
 }
 
 QTEST_MAIN(TestUserSettings)

@@ -169,8 +169,8 @@ void TMainForm::createMenus()
     SaveMap1 = addItem(file, "SaveMap1", QStringLiteral("Save Map..."), QString());
     GoToMap1 = addItem(file, "GoToMap1", QStringLiteral("Go to Map..."), QStringLiteral("Find a map by its name."));
     GoToMap1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    // "Export Patch..." starts with E as well: x is Exit's letter, as on every desktop.
-    Exit1 = addItem(file, "Exit1", QStringLiteral("E&xit"), QStringLiteral("Exit this proram."));
+    // No other item of this menu starts with E: the E key picks Exit at once.
+    Exit1 = addItem(file, "Exit1", QStringLiteral("Exit"), QStringLiteral("Exit this proram."));
     // Desktop shortcuts for the file commands.
     LoadRom1->setShortcut(QKeySequence::Open);
     SaveRom1->setShortcut(QKeySequence::Save);

@@ -29,19 +29,19 @@ const QString PatchCommands::PatchFilter = QStringLiteral("BPS patch (*.bps)|*.b
 PatchCommands::PatchCommands(EditorSession& session, QMenu* file, QAction* before, QObject* parent)
     : QObject(parent), m_session(session)
 {
-    ExportPatch1 = new QAction(QStringLiteral("Export Patch..."), this);
-    ExportPatch1->setObjectName(QStringLiteral("ExportPatch1"));
-    ExportPatch1->setStatusTip(QStringLiteral("Save the changes as a patch against the original image."));
+    MakePatch1 = new QAction(QStringLiteral("Make Patch..."), this);
+    MakePatch1->setObjectName(QStringLiteral("MakePatch1"));
+    MakePatch1->setStatusTip(QStringLiteral("Make a patch of the changes against the original image."));
     ApplyPatch1 = new QAction(QStringLiteral("Apply Patch..."), this);
     ApplyPatch1->setObjectName(QStringLiteral("ApplyPatch1"));
     ApplyPatch1->setStatusTip(QStringLiteral("Apply an IPS or BPS patch to the image."));
-    for (QAction* action : {ExportPatch1, ApplyPatch1}) {
+    for (QAction* action : {MakePatch1, ApplyPatch1}) {
         action->setEnabled(false);
         file->insertAction(before, action);
         connect(&session, &EditorSession::romLoaded, action, [action] { action->setEnabled(true); });
     }
     file->insertSeparator(before);
-    connect(ExportPatch1, &QAction::triggered, this, &PatchCommands::ExportPatch1Click);
+    connect(MakePatch1, &QAction::triggered, this, &PatchCommands::MakePatch1Click);
     connect(ApplyPatch1, &QAction::triggered, this, &PatchCommands::ApplyPatch1Click);
 }
 
@@ -59,7 +59,7 @@ void PatchCommands::rememberOriginal(const QString& path)
     settings.setValue(LastOriginalKey, path);
 }
 
-void PatchCommands::ExportPatch1Click()
+void PatchCommands::MakePatch1Click()
 {
     Prompts& prompts = m_session.prompts();
     const std::optional<QString> original = prompts.openFile(
@@ -69,7 +69,7 @@ void PatchCommands::ExportPatch1Click()
     rememberOriginal(*original);
     const QString romName = QFileInfo(m_session.state().core.RomFileName).completeBaseName();
     const std::optional<QString> patch = prompts.saveFile(
-        {QStringLiteral("Export patch"), PatchFilter, QStringLiteral("bps"), romName + QStringLiteral(".bps")});
+        {QStringLiteral("Make patch"), PatchFilter, QStringLiteral("bps"), romName + QStringLiteral(".bps")});
     if (!patch)
         return;
     const SessionOutcome made = m_session.makePatch(*original, *patch);

@@ -7,7 +7,7 @@ class EditorSession;
 class QAction;
 class QMenu;
 
-// File > "Export Patch..." and "Apply Patch...". Export asks for the original
+// File > "Make Patch..." and "Apply Patch...". Make asks for the original
 // image (remembered per ROM file in the user's settings; at first the last
 // one chosen), then for the patch file; Apply asks for a patch file and hands
 // it to the session.
@@ -18,12 +18,12 @@ public:
     // a ROM image is loaded.
     PatchCommands(EditorSession& session, QMenu* file, QAction* before, QObject* parent = nullptr);
 
-    void ExportPatch1Click();
+    void MakePatch1Click();
     void ApplyPatch1Click();
 
     static const QString PatchFilter;
 
-    QAction* ExportPatch1 = nullptr;
+    QAction* MakePatch1 = nullptr;
     QAction* ApplyPatch1 = nullptr;
 
 private:
