@@ -1,4 +1,4 @@
-// Export Patch and Apply Patch through the editing session: the undo entry,
+// Make Patch and Apply Patch through the editing session: the undo entry,
 // the pick's question, and refusals that change nothing.
 #include "session/editor_session.h"
 #include "model/rom/bps_patch.h"
