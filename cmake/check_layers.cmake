@@ -15,27 +15,29 @@ set(layers
   "model/encounters|base model/rom model/catalogue"
   "model/patches|base model/rom model/catalogue"
   "session|base model"
+  "script|base model session"
   "widgets|base"
-  "cli|base model session"
+  "cli|base model session script"
   "ui/map|base model session widgets"
   "ui/events|base model session widgets"
   "ui/encounters|base model session widgets"
   "ui/patches|base model session widgets"
-  "ui/main|base model session widgets ui"
-  "kartola|base model session widgets cli ui"
+  "ui/main|base model session script widgets ui"
+  "kartola|base model session script widgets cli ui"
   "tools|base model ui/main"
-  "bench|base model session widgets ui"
+  "bench|base model session script widgets ui"
   "fuzz|base model session"
   "tests/support|base"
   "tests/base|base tests/support"
   "tests/model|base model tests/support"
   "tests/session|base model session tests/support"
-  "tests/cli|base model session cli tests/support"
+  "tests/script|base model session script tests/support"
+  "tests/cli|base model session script cli tests/support"
   "tests/widgets|base widgets tests/support"
-  "tests/ui|base model session widgets cli ui tests/support tests/ui_support"
-  "tests/ui_support|base model session widgets ui tests/support"
+  "tests/ui|base model session script widgets cli ui tests/support tests/ui_support"
+  "tests/ui_support|base model session script widgets ui tests/support"
 )
-set(widget_free base model session cli fuzz tests/support tests/base tests/model tests/session tests/cli)
+set(widget_free base model session script cli fuzz tests/support tests/base tests/model tests/session tests/script tests/cli)
 
 # The layer a path such as "model/map/x.h" or "tests/ui/y.cpp" belongs to.
 function(layer_of path out)
