@@ -10,8 +10,11 @@
 #include "model/map/palette_picture.h"
 #include "model/map/picture_file.h"
 #include "model/rom/patch_file.h"
+#include "script/script_job.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -42,6 +45,7 @@ private:
     int exportPictures();
     int makePatch();
     int applyPatch();
+    int runScript();
 
     const CommandLine& m_line;
     QTextStream& m_out;
@@ -93,6 +97,7 @@ int BatchRun::run()
     case CommandLine::Action::ExportPictures: return exportPictures();
     case CommandLine::Action::MakePatch: return makePatch();
     case CommandLine::Action::ApplyPatch: return applyPatch();
+    case CommandLine::Action::RunScript: return runScript();
     default: return ExitUsage;
     }
 }
@@ -173,6 +178,46 @@ int BatchRun::applyPatch()
         return fail(patched.error);
     if (!writeFileAtomically(m_line.output, *patched.image))
         return fail(QStringLiteral("Cannot create file %1").arg(m_line.output));
+    return ExitSuccess;
+}
+
+// The script runs on the image as loaded, no map picked, on a worker thread
+// while this one prints its lines as they come and keeps its time limit.
+// Only a finished script's changed image is written, and only to OUT.
+int BatchRun::runScript()
+{
+    QFile file(m_line.file);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Cannot read file %1: %2").arg(m_line.file, file.errorString()));
+    const QByteArray source = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("Cannot read file %1: %2").arg(m_line.file, file.errorString()));
+
+    const ScriptRequest request{m_line.file, QString::fromUtf8(source), m_line.scriptArgs, m_state.core.rom.bytes(),
+                                m_state.core.catalogue.programDir};
+    ScriptJob job;
+    QEventLoop loop;
+    ScriptResult result;
+    QObject::connect(&job, &ScriptJob::logLine, &loop, [this](const QString& line) {
+        m_out << line << '\n';
+        m_out.flush();
+    });
+    QObject::connect(&job, &ScriptJob::finished, &loop, [&](const ScriptResult& end) {
+        result = end;
+        loop.quit();
+    });
+    job.start(request, m_line.scriptTimeoutSeconds * 1000);
+    loop.exec();
+
+    if (result.end != ScriptResult::End::Finished)
+        return fail(result.error);
+    if (!result.changed)
+        return ExitSuccess;
+    if (m_line.output.isEmpty())
+        return fail(QStringLiteral("%1 changed the image; give --output OUT to write it.").arg(m_line.file));
+    QString reason;
+    if (!writeFileAtomically(m_line.output, result.image, &reason))
+        return fail(QStringLiteral("Cannot create file %1: %2").arg(m_line.output, reason));
     return ExitSuccess;
 }
 

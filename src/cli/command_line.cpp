@@ -50,8 +50,17 @@ struct Options {
                                   QStringLiteral("Apply IPS or BPS patch PATCH to ROM and write the image to OUT."),
                                   QStringLiteral("PATCH")};
     QCommandLineOption output{QStringLiteral("output"),
-                              QStringLiteral("The image file --import-map and --apply-patch write."),
+                              QStringLiteral("The image file --import-map, --apply-patch and --script write."),
                               QStringLiteral("OUT")};
+    QCommandLineOption script{QStringLiteral("script"),
+                              QStringLiteral("Run JavaScript file FILE on ROM; an image it changes goes to OUT."),
+                              QStringLiteral("FILE")};
+    QCommandLineOption arg{QStringLiteral("arg"),
+                           QStringLiteral("Hand VALUE to the script in args; may be given again."),
+                           QStringLiteral("VALUE")};
+    QCommandLineOption scriptTimeout{QStringLiteral("script-timeout"),
+                                     QStringLiteral("Stop a script that runs longer than SECONDS (default 30)."),
+                                     QStringLiteral("SECONDS")};
     QCommandLineOption force{QStringLiteral("force"),
                              QStringLiteral("Apply a map file whose length is not the map's.")};
     QCommandLineOption pictures{QStringLiteral("export-pictures"),
@@ -64,7 +73,7 @@ struct Options {
                                      QStringLiteral("[ROM]"));
         for (const QCommandLineOption* option : {&help, &version, &catalogue, &listMaps, &check, &mapPicture,
                                                  &tilesetPicture, &grid, &exportMap, &importMap, &makePatch,
-                                                 &applyPatch, &output, &force, &pictures})
+                                                 &applyPatch, &script, &arg, &scriptTimeout, &output, &force, &pictures})
             parser.addOption(*option);
     }
 };
@@ -192,6 +201,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {&options.pictures, CommandLine::Action::ExportPictures},
         {&options.makePatch, CommandLine::Action::MakePatch},
         {&options.applyPatch, CommandLine::Action::ApplyPatch},
+        {&options.script, CommandLine::Action::RunScript},
     };
     QStringList chosen;
     for (const Choice& choice : choices) {
@@ -199,7 +209,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             continue;
         chosen << QStringLiteral("--") + choice.option->names().constFirst();
         line.action = choice.action;
-        if (choice.action == CommandLine::Action::ExportPictures || choice.action == CommandLine::Action::ApplyPatch) {
+        if (choice.action == CommandLine::Action::ExportPictures || choice.action == CommandLine::Action::ApplyPatch ||
+            choice.action == CommandLine::Action::RunScript) {
             line.file = parser.value(*choice.option);
         } else if (!choice.option->valueName().isEmpty()) {
             line.map = parser.value(*choice.option);
@@ -214,8 +225,22 @@ CommandLine parseCommandLine(const QStringList& arguments)
         line.action == CommandLine::Action::ImportMap || line.action == CommandLine::Action::ApplyPatch;
     if (writesImage && line.output.isEmpty())
         return usageError(QStringLiteral("%1 needs --output OUT.").arg(chosen.constFirst()));
-    if (!writesImage && parser.isSet(options.output))
-        return usageError(QStringLiteral("--output belongs to --import-map and --apply-patch."));
+    // A script writes OUT only when it changes the image, and may run without it.
+    if (!writesImage && line.action != CommandLine::Action::RunScript && parser.isSet(options.output))
+        return usageError(QStringLiteral("--output belongs to --import-map, --apply-patch and --script."));
+    if (line.action != CommandLine::Action::RunScript &&
+        (parser.isSet(options.arg) || parser.isSet(options.scriptTimeout)))
+        return usageError(QStringLiteral("--arg and --script-timeout belong to --script."));
+    line.scriptArgs = parser.values(options.arg);
+    if (parser.isSet(options.scriptTimeout)) {
+        bool number = false;
+        const int seconds = parser.value(options.scriptTimeout).toInt(&number);
+        if (!number || seconds < 1 || seconds > CommandLine::MaxScriptTimeoutSeconds)
+            return usageError(QStringLiteral("--script-timeout takes a whole number of seconds from 1 to %1, not %2.")
+                                  .arg(CommandLine::MaxScriptTimeoutSeconds)
+                                  .arg(parser.value(options.scriptTimeout)));
+        line.scriptTimeoutSeconds = seconds;
+    }
     if (line.action != CommandLine::Action::ImportMap && line.force)
         return usageError(QStringLiteral("--force belongs to --import-map."));
     if (line.action == CommandLine::Action::MakePatch) {

@@ -6,6 +6,9 @@
 // What the command line asks for. `kartola [ROM]` opens the window; the batch
 // actions run on ROM without any window and end with an exit status.
 struct CommandLine {
+    static constexpr int DefaultScriptTimeoutSeconds = 30;
+    static constexpr int MaxScriptTimeoutSeconds = 86400;
+
     enum class Action {
         OpenWindow,
         Help,
@@ -20,17 +23,20 @@ struct CommandLine {
         ExportPictures,
         MakePatch,
         ApplyPatch,
+        RunScript,
     };
 
     Action action = Action::OpenWindow;
     QString rom;             // the ROM image; may be empty for OpenWindow only
     QString catalogueDir;    // empty: the program's own folder
     QString map;             // MAP of the map actions
-    QString file;            // FILE of the map actions, DIR of --export-pictures
+    QString file;            // FILE of the map actions and --script, DIR of --export-pictures
     QString original;        // ORIGINAL of --make-patch
-    QString output;          // OUT of --import-map and --apply-patch
+    QString output;          // OUT of --import-map, --apply-patch and --script
     bool grid = false;       // draw the grid into pictures
     bool force = false;      // accept a map file of another length
+    QStringList scriptArgs;  // the values of --arg, in order
+    int scriptTimeoutSeconds = DefaultScriptTimeoutSeconds;
     QString error;           // UsageError: what was wrong
 
     bool isBatch() const;

@@ -47,6 +47,10 @@ void TestCommandLine::parses_data()
                                 << "o.gbc" << "p.BPS" << none;
     QTest::newRow("apply patch") << QStringList{"a.gbc", "--apply-patch", "p.ips", "--output", "b.gbc"}
                                  << A::ApplyPatch << "a.gbc" << none << "p.ips" << "b.gbc";
+    QTest::newRow("script") << QStringList{"a.gbc", "--script", "s.js", "--arg", "x", "--output", "b.gbc"}
+                            << A::RunScript << "a.gbc" << none << "s.js" << "b.gbc";
+    QTest::newRow("script without output") << QStringList{"--script=s.js", "a.gbc", "--script-timeout", "5"}
+                                           << A::RunScript << "a.gbc" << none << "s.js" << none;
     QTest::newRow("list") << QStringList{"a.gbc", "--list-maps"} << A::ListMaps << "a.gbc" << none << none << none;
     QTest::newRow("check") << QStringList{"--check", "a.gbc"} << A::Check << "a.gbc" << none << none << none;
 
@@ -66,6 +70,12 @@ void TestCommandLine::parses_data()
                                         << none << none << none << none;
     QTest::newRow("output without a writer") << QStringList{"a.gbc", "--check", "--output", "b.gbc"}
                                              << A::UsageError << none << none << none << none;
+    QTest::newRow("script timeout of 0") << QStringList{"a.gbc", "--script", "s.js", "--script-timeout", "0"}
+                                         << A::UsageError << none << none << none << none;
+    QTest::newRow("script timeout of words") << QStringList{"a.gbc", "--script", "s.js", "--script-timeout", "ten"}
+                                             << A::UsageError << none << none << none << none;
+    QTest::newRow("arg without script") << QStringList{"a.gbc", "--check", "--arg", "x"} << A::UsageError << none
+                                        << none << none << none;
     QTest::newRow("catalogue without DIR") << QStringList{"--catalogue"} << A::UsageError << none << none << none
                                            << none;
 }

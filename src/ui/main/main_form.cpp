@@ -7,6 +7,7 @@
 #include "ui/main/go_to_map_window.h"
 #include "ui/main/map_file_commands.h"
 #include "ui/main/patch_commands.h"
+#include "ui/main/script_commands.h"
 #include "ui/main/tools_menu.h"
 #include "ui/main/view_menu.h"
 #include "model/events/event_tables.h"
@@ -214,6 +215,7 @@ void TMainForm::createMenus()
     MakeAllMartsFree1 = addItem(utilities, "MakeAllMartsFree1", QStringLiteral("Make All Marts Free"), QStringLiteral("Changes some assembler instructions, to make marts free!"), false);
     BuildEvents1 = addItem(utilities, "BuildEvents1", QStringLiteral("Build Events..."), QStringLiteral("This util allows you to change number of events"), false);
     CheckCatalogue1 = addItem(utilities, "CheckCatalogue1", QStringLiteral("Check Catalogue..."), QStringLiteral("Check every map and option of the catalogue against the ROM."), false);
+    scripts = new ScriptCommands(*session, utilities, this, this);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));

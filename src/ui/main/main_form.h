@@ -22,6 +22,7 @@ class StartMenuOptions;
 class TCatalogueCheckForm;
 class TPreferencesForm;
 class RecentFilesMenu;
+class ScriptCommands;
 class TestPlay;
 class UserSettings;
 class TBlockEditorForm;
@@ -133,6 +134,7 @@ public:
     TPreferencesForm* preferences = nullptr;
     std::unique_ptr<TestPlay> testPlay;
     PatchCommands* patches = nullptr;
+    ScriptCommands* scripts = nullptr;   // Run Script, the Scripts submenu and the Script Output panel
 
 protected:
     bool event(QEvent* event) override;

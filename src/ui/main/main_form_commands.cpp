@@ -3,6 +3,7 @@
 
 #include "session/editor_session.h"
 #include "session/user_settings.h"
+#include "ui/main/script_commands.h"
 #include "ui/main/session_restore.h"
 #include "base/prompts.h"
 
@@ -25,6 +26,8 @@ void TMainForm::Load1Click()
 
 bool TMainForm::loadRom(const QString& path)
 {
+    // A script still running works on the image this load replaces.
+    scripts->stopAndWait();
     const SessionOutcome outcome = session->loadRom(path);
     if (outcome.isRefused())
         prompts.error(outcome.refusal);
@@ -65,7 +68,9 @@ void TMainForm::Exit1Click()
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
-    // Exit, Ctrl+Q and the window's close box all come here.
+    // Exit, Ctrl+Q and the window's close box all come here; a script
+    // still running is stopped first.
+    scripts->stopAndWait();
     if (!session->maySetAside()) {
         event->ignore();
         return;

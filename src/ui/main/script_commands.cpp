@@ -1,0 +1,167 @@
+#include "ui/main/script_commands.h"
+
+#include "script/script_job.h"
+#include "ui/main/script_output_panel.h"
+#include "base/prompts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QStandardPaths>
+
+const QString ScriptCommands::ScriptFilter = QStringLiteral("Scripts (*.js)|*.js|All files (*.*)|*.*");
+
+ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWindow* window, QObject* parent)
+    : QObject(parent), timeoutMs(ScriptJob::DefaultTimeoutMs), m_session(session)
+{
+    utilities->addSeparator();
+    RunScript1 = utilities->addAction(QStringLiteral("Run Script..."));
+    RunScript1->setObjectName(QStringLiteral("RunScript1"));
+    RunScript1->setStatusTip(QStringLiteral("Run a JavaScript file on the image."));
+    Scripts1 = utilities->addMenu(QStringLiteral("Scripts"));
+    Scripts1->setObjectName(QStringLiteral("Scripts1"));
+    Scripts1->menuAction()->setObjectName(QStringLiteral("Scripts1Item"));
+    Scripts1->menuAction()->setStatusTip(QStringLiteral("Run one of your scripts or of the catalogue's."));
+
+    panel = new ScriptOutputPanel(window);
+    window->addDockWidget(Qt::BottomDockWidgetArea, panel);
+    panel->hide();
+
+    job = new ScriptJob(this);
+    connect(job, &ScriptJob::logLine, panel, &ScriptOutputPanel::addLine);
+    connect(job, &ScriptJob::finished, this, &ScriptCommands::finished);
+    connect(panel->Stop, &QPushButton::clicked, job, &ScriptJob::stop);
+    connect(RunScript1, &QAction::triggered, this, &ScriptCommands::RunScript1Click);
+    connect(Scripts1, &QMenu::aboutToShow, this, &ScriptCommands::fillScripts);
+    connect(&session, &EditorSession::romLoaded, this, [this] {
+        m_romLoaded = true;
+        updateActions();
+    });
+    updateActions();
+}
+
+// The job, a child, stops its script and waits for it as it goes.
+ScriptCommands::~ScriptCommands() = default;
+
+QString ScriptCommands::userScriptsFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/scripts");
+}
+
+bool ScriptCommands::isRunning() const
+{
+    return job->isRunning();
+}
+
+void ScriptCommands::updateActions()
+{
+    const bool may = m_romLoaded && !job->isRunning();
+    RunScript1->setEnabled(may);
+    Scripts1->setEnabled(may);
+    panel->setRunning(job->isRunning());
+}
+
+void ScriptCommands::fillScripts()
+{
+    Scripts1->clear();
+    const QString folders[] = {userScriptsFolder(),
+                               QDir(m_session.state().core.catalogue.programDir).filePath(QStringLiteral("scripts"))};
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        const QStringList names =
+            dir.entryList({QStringLiteral("*.js")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+        if (names.isEmpty())
+            continue;
+        if (!Scripts1->isEmpty())
+            Scripts1->addSeparator();
+        for (const QString& name : names) {
+            const QString path = dir.filePath(name);
+            QAction* action = Scripts1->addAction(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            action->setStatusTip(QDir::toNativeSeparators(path));
+            connect(action, &QAction::triggered, this, [this, path] { run(path); });
+        }
+    }
+    if (Scripts1->isEmpty())
+        Scripts1->addAction(QStringLiteral("No scripts"))->setEnabled(false);
+}
+
+void ScriptCommands::RunScript1Click()
+{
+    const std::optional<QString> path =
+        m_session.prompts().openFile({QStringLiteral("Run script"), ScriptFilter, QString(), QString()});
+    if (path)
+        run(*path);
+}
+
+void ScriptCommands::run(const QString& path)
+{
+    if (job->isRunning() || !m_session.state().core.romLoaded())
+        return;
+    Prompts& prompts = m_session.prompts();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        prompts.error(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()));
+        return;
+    }
+    const QString source = QString::fromUtf8(file.readAll());
+    if (file.error() != QFileDevice::NoError) {
+        prompts.error(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()));
+        return;
+    }
+    // The pick's question first; Cancel runs nothing.
+    EditorSession::WholeImageStart start = m_session.beginWholeImageChange();
+    if (!start.outcome.isDone()) {
+        if (start.outcome.isRefused())
+            prompts.error(start.outcome.refusal);
+        return;
+    }
+    const QFileInfo info(path);
+    m_name = info.completeBaseName();
+    m_dropResult = false;
+    const ScriptRequest request{info.fileName(), source, {}, start.image,
+                                m_session.state().core.catalogue.programDir};
+    m_start = std::move(start);
+    panel->begin(m_name);
+    job->start(request, timeoutMs);
+    updateActions();
+}
+
+void ScriptCommands::stopAndWait()
+{
+    if (!job->isRunning())
+        return;
+    m_dropResult = true;
+    job->stop();
+    job->wait();
+}
+
+void ScriptCommands::finished(const ScriptResult& result)
+{
+    updateActions();
+    const EditorSession::WholeImageStart start = std::move(m_start);
+    m_start = {};
+    if (m_dropResult) {
+        panel->addLine(QStringLiteral("%1: stopped; nothing changed.").arg(m_name));
+        return;
+    }
+    if (result.end != ScriptResult::End::Finished) {
+        panel->addLine(result.error);
+        return;
+    }
+    if (!result.changed) {
+        panel->addLine(QStringLiteral("%1 finished; the image is unchanged.").arg(m_name));
+        return;
+    }
+    const SessionOutcome applied =
+        m_session.finishWholeImageChange(start, QStringLiteral("Run Script %1").arg(m_name), result.image);
+    if (applied.isRefused()) {
+        panel->addLine(applied.refusal);
+        m_session.prompts().error(applied.refusal);
+        return;
+    }
+    panel->addLine(QStringLiteral("%1 finished; the image was changed.").arg(m_name));
+}
