@@ -22,6 +22,7 @@ private slots:
     void runs_data();
     void runs();
     void scriptsMenuListsBothFolders();
+    void loadAndCloseStopTheScript();
 };
 
 void TestScriptCommands::initTestCase()
@@ -113,6 +114,32 @@ void TestScriptCommands::scriptsMenuListsBothFolders()
     QVERIFY(finished.wait(20000));
     QVERIFY(form.scripts->panel->text().contains(QStringLiteral("\nshared\n")));
     QVERIFY(QDir(user).removeRecursively());
+}
+
+void TestScriptCommands::loadAndCloseStopTheScript()
+{
+    EditorFixture editor;
+    editor.dir.write("endless.js", "rom.setByte(0x10, 0x77); log('go'); while (true) {}");
+    TMainForm& form = editor.openWithRom();
+    form.show();
+    QSignalSpy finished(form.scripts->job, &ScriptJob::finished);
+    QSignalSpy logged(form.scripts->job, &ScriptJob::logLine);
+    const auto start = [&] {
+        finished.clear();
+        logged.clear();
+        form.scripts->run(editor.dir.file("endless.js"));
+        return logged.wait(20000);
+    };
+
+    QVERIFY(start());
+    QVERIFY(form.loadRom(editor.dir.file("rom.gbc")));
+    QVERIFY(finished.wait(2000));   // the script's own limit is 30 seconds
+    QCOMPARE(quint8(form.state.core.rom.bytes().at(0x10)), quint8(0x10));
+    QVERIFY(form.scripts->panel->text().endsWith(QStringLiteral("endless: stopped; nothing changed.")));
+
+    QVERIFY(start());
+    QVERIFY(form.close());
+    QVERIFY(!form.scripts->job->isRunning() || finished.wait(2000));
 }
 
 QTEST_MAIN(TestScriptCommands)
