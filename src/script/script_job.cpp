@@ -5,12 +5,37 @@
 #include <QTimer>
 #include <QWaitCondition>
 
+#include <utility>
+
+namespace {
+// Lines logged but not yet taken by the job's thread. A script that logs
+// faster than they are shown waits here, so that its lines never pile up
+// without bound; a stop releases it.
+constexpr qsizetype MaxPendingLines = 1000;
+}
+
 // What the worker and the job share; it lives as long as either holds it.
 struct ScriptJob::Run {
     ScriptStopper stopper;
     QMutex mutex;
-    QWaitCondition doneChanged;
+    QWaitCondition changed;    // lines taken, a stop, the worker done
+    QStringList pending;
+    bool flushPosted = false;
     bool done = false;
+
+    void stop(ScriptStopper::Reason reason)
+    {
+        stopper.stop(reason);
+        QMutexLocker lock(&mutex);
+        changed.wakeAll();
+    }
+    QStringList take()
+    {
+        QMutexLocker lock(&mutex);
+        flushPosted = false;
+        changed.wakeAll();
+        return std::exchange(pending, {});
+    }
 };
 
 ScriptJob::ScriptJob(QObject* parent) : QObject(parent), m_timer(new QTimer(this))
@@ -19,7 +44,7 @@ ScriptJob::ScriptJob(QObject* parent) : QObject(parent), m_timer(new QTimer(this
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, [this] {
         if (m_run)
-            m_run->stopper.stop(ScriptStopper::Reason::Timeout);
+            m_run->stop(ScriptStopper::Reason::Timeout);
     });
 }
 
@@ -41,12 +66,22 @@ bool ScriptJob::start(const ScriptRequest& request, int timeoutMs)
     // order; the job outlives the worker (its destructor waits), and calls
     // still queued when it goes are dropped with it.
     ScriptJob* job = this;
-    QThreadPool::globalInstance()->start([run, request, job] {
-        const auto log = [job](const QString& line) {
-            QMetaObject::invokeMethod(job, [job, line] { emit job->logLine(line); }, Qt::QueuedConnection);
+    const auto emitLines = [job, run] {
+        for (const QString& line : run->take())
+            emit job->logLine(line);
+    };
+    QThreadPool::globalInstance()->start([run, request, job, emitLines] {
+        const auto log = [&](const QString& line) {
+            QMutexLocker lock(&run->mutex);
+            while (run->pending.size() >= MaxPendingLines && run->stopper.reason() == ScriptStopper::Reason::None)
+                run->changed.wait(&run->mutex);
+            run->pending << line;
+            if (!std::exchange(run->flushPosted, true))
+                QMetaObject::invokeMethod(job, emitLines, Qt::QueuedConnection);
         };
         const ScriptResult result = runScript(request, log, &run->stopper);
-        QMetaObject::invokeMethod(job, [job, run, result] {
+        QMetaObject::invokeMethod(job, [job, run, result, emitLines] {
+            emitLines();
             // A result of an earlier run is not this run's.
             if (job->m_run != run)
                 return;
@@ -56,7 +91,7 @@ bool ScriptJob::start(const ScriptRequest& request, int timeoutMs)
         }, Qt::QueuedConnection);
         QMutexLocker lock(&run->mutex);
         run->done = true;
-        run->doneChanged.wakeAll();
+        run->changed.wakeAll();
     });
     m_timer->start(qMax(0, timeoutMs));
     return true;
@@ -65,7 +100,7 @@ bool ScriptJob::start(const ScriptRequest& request, int timeoutMs)
 void ScriptJob::stop()
 {
     if (m_run)
-        m_run->stopper.stop(ScriptStopper::Reason::Stop);
+        m_run->stop(ScriptStopper::Reason::Stop);
 }
 
 void ScriptJob::wait()
@@ -74,5 +109,5 @@ void ScriptJob::wait()
         return;
     QMutexLocker lock(&m_run->mutex);
     while (!m_run->done)
-        m_run->doneChanged.wait(&m_run->mutex);
+        m_run->changed.wait(&m_run->mutex);
 }

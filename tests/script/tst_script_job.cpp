@@ -24,19 +24,23 @@ void TestScriptJob::ends_data()
 {
     QTest::addColumn<QString>("source");
     QTest::addColumn<int>("timeoutMs");   // 0: stop() once the line "go" arrives
+    QTest::addColumn<int>("lineCount");   // the last one is "go"
     QTest::addColumn<ScriptResult::End>("end");
     QTest::addColumn<QByteArray>("image");
     const QString endless = QStringLiteral("rom.setByte(0, 9); log('go'); while (true) {}");
-    QTest::newRow("finished") << "rom.setByte(0, 9); log('go')" << 10000 << ScriptResult::End::Finished
+    QTest::newRow("finished") << "rom.setByte(0, 9); log('go')" << 10000 << 1 << ScriptResult::End::Finished
                               << QByteArray("\x09\x01", 2);
-    QTest::newRow("stopped") << endless << 0 << ScriptResult::End::Stopped << QByteArray();
-    QTest::newRow("timed out") << endless << 100 << ScriptResult::End::TimedOut << QByteArray();
+    QTest::newRow("a flood of lines") << "for (let i = 0; i < 5000; ++i) log(i); log('go')" << 10000 << 5001
+                                      << ScriptResult::End::Finished << Image;
+    QTest::newRow("stopped") << endless << 0 << 1 << ScriptResult::End::Stopped << QByteArray();
+    QTest::newRow("timed out") << endless << 100 << 1 << ScriptResult::End::TimedOut << QByteArray();
 }
 
 void TestScriptJob::ends()
 {
     QFETCH(QString, source);
     QFETCH(int, timeoutMs);
+    QFETCH(int, lineCount);
     QFETCH(ScriptResult::End, end);
     QFETCH(QByteArray, image);
     ScriptJob job;
@@ -44,6 +48,7 @@ void TestScriptJob::ends()
     std::optional<ScriptResult> result;
     connect(&job, &ScriptJob::logLine, this, [&](const QString& line) {
         QVERIFY(QThread::currentThread() == thread() && !result);
+        QCOMPARE(line, lines.size() == lineCount - 1 ? QStringLiteral("go") : QString::number(lines.size()));
         lines << line;
         if (timeoutMs == 0)
             job.stop();
@@ -52,12 +57,14 @@ void TestScriptJob::ends()
     connect(&job, &ScriptJob::finished, this, [&](const ScriptResult& r) { result = r; });
     QVERIFY(job.start(request(source), timeoutMs == 0 ? 60000 : timeoutMs));
     QVERIFY(!job.start(request(QStringLiteral("log(2)"))));   // one at a time
+    if (lineCount > 1)
+        QThread::msleep(300);   // no line is taken meanwhile: the script waits for room
     QVERIFY(finished.wait(30000));
     QVERIFY(!job.isRunning());
-    QCOMPARE(lines, QStringList{"go"});
+    QCOMPARE(lines.size(), lineCount);
     QCOMPARE(result->end, end);
     QCOMPARE(result->image, image);
-    QCOMPARE(result->changed, !image.isEmpty());
+    QCOMPARE(result->changed, !image.isEmpty() && image != Image);
 }
 
 void TestScriptJob::destroyedWhileRunning()
