@@ -67,7 +67,9 @@ QJSValue ScriptMap::setBlock(const QJSValue& x, const QJSValue& y, const QJSValu
         return {};
     const quint8 before = m_blocks.MapBytes[size_t(at)];
     m_blocks.paintCell(at, qint32(*byte));
-    if (!m_blocks.writeMap(m_image.rom)) {
+    // The one byte of the map's range that writeMap would change: the cell
+    // lies within the bytes read (cellHasByte), so it lies at loadedStart + cell.
+    if (!m_image.rom.writeAt(qint64(m_blocks.loadedStart) + at, &m_blocks.MapBytes[size_t(at)], 1)) {
         m_blocks.paintCell(at, before);
         return throwScriptError(engine, QStringLiteral("the blocks of map \"%1\" cannot be written").arg(m_record.name));
     }
