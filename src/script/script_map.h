@@ -21,6 +21,7 @@ class ScriptMap : public QObject {
     Q_PROPERTY(int width READ width CONSTANT)
     Q_PROPERTY(int height READ height CONSTANT)
     Q_PROPERTY(int tileset READ tileset CONSTANT)
+    Q_PROPERTY(bool hasWildTable READ hasWildTable CONSTANT)
     Q_PROPERTY(QJSValue warps READ warps)
     Q_PROPERTY(QJSValue signposts READ signposts)
     Q_PROPERTY(QJSValue people READ people)
@@ -32,6 +33,8 @@ public:
     int width() const { return m_record.MapWidth; }
     int height() const { return m_record.MapHeight; }
     int tileset() const { return m_record.TilesetNumber; }
+    // Critters.ini names a wild table for the map (it may still lie outside the image).
+    bool hasWildTable() const { return m_record.EncounterStart != 0; }
 
     Q_INVOKABLE QJSValue block(const QJSValue& x, const QJSValue& y);
     Q_INVOKABLE QJSValue setBlock(const QJSValue& x, const QJSValue& y, const QJSValue& value);
