@@ -6,6 +6,8 @@
 #include <QJSEngine>
 #include <QJSValueIterator>
 
+#include <algorithm>
+
 namespace {
 
 // Warp dialog: Warp To, Map, Map Bank.

@@ -3,6 +3,7 @@
 #include "model/events/event_records.h"
 
 #include <QJSValue>
+#include <QList>
 #include <QString>
 
 #include <span>
@@ -23,7 +24,7 @@ std::span<const ScriptEventField> scriptEventFields(quint8 kind);
 // "warp", "signpost", "person".
 QString scriptEventWord(quint8 kind);
 
-// Record `index` of the kind as an object of its fields.
+// The event's record as an object of its fields.
 QJSValue scriptEventObject(QJSEngine* engine, const EventState& state, TEventData event);
 
 // The new bytes of the record from `fields`: fields left out keep their

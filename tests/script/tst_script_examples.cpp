@@ -17,21 +17,14 @@ struct DemoMap {
     int peopleCount;
 };
 
-// mulberry32, as the shuffle script draws its numbers.
-class Mulberry {
-public:
-    explicit Mulberry(quint32 seed) : a(seed) {}
-    double next()
-    {
-        a += 0x6D2B79F5u;
-        quint32 t = (a ^ (a >> 15)) * (1u | a);
-        t = (t + (t ^ (t >> 7)) * (61u | t)) ^ t;
-        return double(t ^ (t >> 14)) / 4294967296.0;
-    }
-
-private:
-    quint32 a;
-};
+// mulberry32, as the shuffle script draws its numbers from [0, 1).
+double mulberry(quint32& a)
+{
+    a += 0x6D2B79F5u;
+    quint32 t = (a ^ (a >> 15)) * (1u | a);
+    t = (t + (t ^ (t >> 7)) * (61u | t)) ^ t;
+    return double(t ^ (t >> 14)) / 4294967296.0;
+}
 
 } // namespace
 
@@ -83,9 +76,9 @@ void TestScriptExamples::runs_data()
         QList<char> values;
         for (qint64 at : numbers)
             values << demo.at(at);
-        Mulberry random(seed);
+        quint32 state = seed;
         for (qsizetype i = values.size() - 1; i > 0; --i)
-            values.swapItemsAt(i, qsizetype(random.next() * double(i + 1)));
+            values.swapItemsAt(i, qsizetype(mulberry(state) * double(i + 1)));
         for (qsizetype k = 0; k < numbers.size(); ++k)
             after[numbers[k]] = values[k];
         QVERIFY(after != demo);

@@ -118,7 +118,7 @@ void TestScriptMaps::runs_data()
     refused("no wild table", a + "a.encounter('day', 0)", "map \"Alpha Town\" has no wild table");
     refused("a wild table outside the image", "map('Far').setEncounter('day', 0, 5, 5)",
             "The wild Critter table of map \"Far\" at FFE0 lies outside the ROM image.");
-    refused("an event table outside the image", "map('Far').setWarp(1, {x: 1})",
+    refused("an event table outside the image", "map('Far').warps",
             "Events of map \"Far\" cannot be shown: the people table at FFF0 lies outside the ROM image.");
     refused("warp 3 of 2", a + "a.setWarp(3, {x: 1})", "warp 3 is not a whole number from 1 to 2");
     refused("person 0", a + "a.setPerson(0, {x: 1})", "person 0 is not a whole number from 1 to 2");
