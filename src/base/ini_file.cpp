@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -432,6 +433,15 @@ struct CacheEntry {
     bool settled = false;
 };
 
+// A script may read the catalogue on a thread of its own while the editor
+// reads it too: the cache is used under this lock. A parsed document is
+// never changed once made, so it is read outside the lock.
+QMutex& cacheLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
 QHash<QString, CacheEntry>& cache()
 {
     static QHash<QString, CacheEntry> entries;
@@ -446,6 +456,7 @@ std::shared_ptr<const Document> emptyDocument()
 
 std::shared_ptr<const Document> load(const QString& path)
 {
+    const QMutexLocker lock(&cacheLock());
     auto& entries = cache();
     FileStamp stamp;
     QString resolved = path;
@@ -499,7 +510,11 @@ QString cutDefault(const QString& defaultValue)
 
 } // namespace
 
-void IniFile::dropCache() { cache().clear(); }
+void IniFile::dropCache()
+{
+    const QMutexLocker lock(&cacheLock());
+    cache().clear();
+}
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
@@ -595,7 +610,10 @@ bool IniFile::writeStrings(const QString& rawSection, const KeyValues& values, Q
         return fail();
     const QString target = exists ? existing : m_path;
     const bool written = writeFileAtomically(target, serialise(doc));
-    cache().remove(target);
+    {
+        const QMutexLocker lock(&cacheLock());
+        cache().remove(target);
+    }
     return written ? true : fail();
 }
 

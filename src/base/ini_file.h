@@ -26,7 +26,7 @@
 // moment. A parsed file is kept and read again only when its size or
 // modification time changes (or, within two seconds of its last change, when
 // its bytes do), so many reads in a row cost one parse. The parsed files are
-// shared by every IniFile of the program, which reads them from one thread.
+// shared by every IniFile of the program; reads may come from several threads.
 // A write changes only the lines it must and keeps every other line byte for
 // byte; the file is replaced atomically, and a failed write leaves it whole.
 class IniFile {

@@ -3,7 +3,7 @@
 #include <QJSValue>
 #include <QObject>
 
-class RomImage;
+struct ScriptImage;
 
 // `rom` in a script: the bytes of the script's image, read and written one
 // at a time or in runs, inside the image only.
@@ -11,7 +11,7 @@ class ScriptRom : public QObject {
     Q_OBJECT
     Q_PROPERTY(double size READ size CONSTANT)
 public:
-    explicit ScriptRom(RomImage& image, QObject* parent = nullptr) : QObject(parent), m_image(image) {}
+    explicit ScriptRom(ScriptImage& image, QObject* parent = nullptr) : QObject(parent), m_image(image) {}
 
     double size() const;
     Q_INVOKABLE QJSValue byte(const QJSValue& offset);
@@ -20,5 +20,5 @@ public:
     Q_INVOKABLE QJSValue setBytes(const QJSValue& offset, const QJSValue& values);
 
 private:
-    RomImage& m_image;
+    ScriptImage& m_image;
 };

@@ -1,7 +1,6 @@
 #include "script/script_run.h"
 
-#include "script/script_rom.h"
-#include "model/rom/rom_image.h"
+#include "script/script_api.h"
 
 #include <QJSEngine>
 #include <QMutexLocker>
@@ -79,16 +78,13 @@ QString errorText(const QJSValue& error, const QStringList& trace, const QString
 ScriptResult runScript(const ScriptRequest& request, const std::function<void(const QString&)>& log,
                        ScriptStopper* stopper)
 {
-    RomImage image;
-    image.setBytes(request.image);
+    ScriptApi api(request.image, request.catalogueDir);
     QJSEngine engine;
     ScriptLog logger(log);
-    ScriptRom rom(image);
-    for (QObject* object : {static_cast<QObject*>(&logger), static_cast<QObject*>(&rom)})
-        QJSEngine::setObjectOwnership(object, QJSEngine::CppOwnership);
+    QJSEngine::setObjectOwnership(&logger, QJSEngine::CppOwnership);
+    api.install(engine);
 
     QJSValue global = engine.globalObject();
-    global.setProperty(QStringLiteral("rom"), engine.newQObject(&rom));
     // log(...) joins its arguments as console.log does.
     const QJSValue makeLog = engine.evaluate(QStringLiteral(
         "(function (host) { return function () {"
@@ -118,7 +114,7 @@ ScriptResult runScript(const ScriptRequest& request, const std::function<void(co
         result.end = ScriptResult::End::Failed;
         result.error = errorText(value, trace, request.fileName);
     } else {
-        result.image = image.bytes();
+        result.image = api.image();
         result.changed = result.image != request.image;
     }
     return result;

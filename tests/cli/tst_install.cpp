@@ -71,6 +71,7 @@ void TestInstall::installedFiles_data()
     for (const char* file : CatalogueFiles)
         QTest::newRow(file) << DataDir + QLatin1String(file);
     QTest::newRow("tile picture") << DataDir + QStringLiteral("tiles/outdoor.bmp");
+    QTest::newRow("example script") << DataDir + QStringLiteral("scripts/wild_shuffle.js");
     QTest::newRow("manual page") << QStringLiteral("share/man/man1/kartola.1.gz");
     QTest::newRow("changelog") << QStringLiteral("share/doc/kartola/changelog.Debian.gz");
     QTest::newRow("copyright") << QStringLiteral("share/doc/kartola/copyright");
@@ -148,6 +149,7 @@ void TestInstall::catalogueLinks_data()
     for (const char* file : CatalogueFiles)
         QTest::newRow(file) << QString::fromLatin1(file);
     QTest::newRow("tile pictures") << QStringLiteral("tiles");
+    QTest::newRow("example scripts") << QStringLiteral("scripts");
 }
 
 // The program reads its catalogue beside itself; beside it lie links to the

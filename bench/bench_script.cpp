@@ -1,0 +1,110 @@
+// Measures scripts: 100,000 setBlock calls on a 100 x 100 block map, and a
+// script reading every block of every map of a catalogue of 1,000 maps of
+// 20 x 18 blocks (ten categories of 100), the maps opened by map(name) as the
+// catalogue lists them. Each figure is the median of the runs, with the
+// fastest and the slowest beside it.
+// Usage: bench_script [RUNS]   (default 7)
+#include "script/script_run.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int Categories = 10, MapsPerCategory = 100, Width = 20, Height = 18;
+constexpr int BigStart = 0x80000, RomSize = 0x100000;
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    file.close();
+    // A catalogue settled on disk, as a user's is.
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    return file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
+}
+
+bool writeCatalogue(const QString& dir)
+{
+    QByteArray main, maps;
+    int start = 0x1000;
+    for (int c = 0; c < Categories; ++c) {
+        main += "[Category " + QByteArray::number(c) + "]\r\n";
+        for (int k = 1; k <= MapsPerCategory; ++k) {
+            const QByteArray name = "Map " + QByteArray::number(c) + "-" + QByteArray::number(k);
+            main += QByteArray::number(k) + "=" + name + "\r\n";
+            maps += "[" + name + "]\r\nStart offset=" + QByteArray::number(start) + "\r\nEnd offset="
+                    + QByteArray::number(start + Width * Height - 1) + "\r\nX size=" + QByteArray::number(Width)
+                    + "\r\nY size=" + QByteArray::number(Height) + "\r\nTileset=1\r\n";
+            start += Width * Height;
+        }
+    }
+    maps += "[Big]\r\nStart offset=" + QByteArray::number(BigStart) + "\r\nEnd offset="
+            + QByteArray::number(BigStart + 9999) + "\r\nX size=100\r\nY size=100\r\nTileset=1\r\n";
+    QImage tiles(256, 96, QImage::Format_RGB32);
+    tiles.fill(Qt::darkGreen);
+    return writeFile(dir + "/Main.Ini", main) && writeFile(dir + "/Maps.Ini", maps)
+           && writeFile(dir + "/Tilesets.ini", "[1]\r\nBlocks=10\r\nStart offset=0xF0000\r\nTiles=tiles.bmp\r\n")
+           && writeFile(dir + "/Critters.ini", "") && writeFile(dir + "/Events.ini", "")
+           && tiles.save(dir + "/tiles.bmp");
+}
+
+struct Figures {
+    double median, fastest, slowest;
+};
+
+Figures run(const ScriptRequest& request, int runs)
+{
+    std::vector<double> ms;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer timer;
+        timer.start();
+        const ScriptResult result = runScript(request, [](const QString&) {});
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (result.end != ScriptResult::End::Finished)
+            std::fprintf(stderr, "%s\n", qPrintable(result.error));
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    QTemporaryDir dir;
+    if (!dir.isValid() || !writeCatalogue(dir.path())) {
+        std::fprintf(stderr, "cannot write the catalogue\n");
+        return 1;
+    }
+    QByteArray image(RomSize, '\0');
+    const QString writes = QStringLiteral(
+        "var m = map('Big');\n"
+        "for (var i = 0; i < 100000; ++i) m.setBlock(i % 100, Math.floor(i / 100) % 100, i & 255);");
+    const QString reads = QStringLiteral(
+        "var sum = 0, count = 0;\n"
+        "catalogue.categories().forEach(function (c) { catalogue.maps(c).forEach(function (name) {\n"
+        "  var m = map(name), w = m.width, h = m.height; ++count;\n"
+        "  for (var y = 0; y < h; ++y) for (var x = 0; x < w; ++x) sum += m.block(x, y); }); });\n"
+        "if (count !== 1000) throw 'read ' + count + ' maps';");
+    std::printf("%-44s %10s %10s %10s %8s\n", "script (median of runs)", "median ms", "fastest", "slowest", "target");
+    const Figures w = run({QStringLiteral("writes.js"), writes, {}, image, dir.path()}, runs);
+    std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "100,000 setBlock on a 100 x 100 map", w.median, w.fastest,
+                w.slowest, w.median < 500 ? "< 500 ok" : "SLOW");
+    const Figures r = run({QStringLiteral("reads.js"), reads, {}, image, dir.path()}, runs);
+    std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "every block of 1,000 maps of 20 x 18", r.median, r.fastest,
+                r.slowest, r.median < 1000 ? "< 1000 ok" : "SLOW");
+    return 0;
+}

@@ -1,0 +1,22 @@
+#include "script/script_api.h"
+
+#include <QJSEngine>
+
+ScriptApi::ScriptApi(const QByteArray& image, const QString& catalogueDir)
+    : m_catalogue(catalogueDir), m_rom(m_image), m_lists(m_catalogue), m_maps(m_catalogue, m_lists, m_image)
+{
+    m_image.rom.setBytes(image);
+}
+
+void ScriptApi::install(QJSEngine& engine)
+{
+    for (QObject* object : {static_cast<QObject*>(&m_rom), static_cast<QObject*>(&m_lists),
+                            static_cast<QObject*>(&m_maps)})
+        QJSEngine::setObjectOwnership(object, QJSEngine::CppOwnership);
+    QJSValue global = engine.globalObject();
+    global.setProperty(QStringLiteral("rom"), engine.newQObject(&m_rom));
+    global.setProperty(QStringLiteral("catalogue"), engine.newQObject(&m_lists));
+    const QJSValue makeMap = engine.evaluate(QStringLiteral(
+        "(function (host) { return function map(name) { return host.open(name); }; })"));
+    global.setProperty(QStringLiteral("map"), makeMap.call({engine.newQObject(&m_maps)}));
+}
