@@ -4,6 +4,7 @@
 // catalogue lists them. Each figure is the median of the runs, with the
 // fastest and the slowest beside it.
 // Usage: bench_script [RUNS]   (default 7)
+#include "script/script_job.h"
 #include "script/script_run.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -121,5 +123,36 @@ int main(int argc, char** argv)
                           runs);
     std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "the wild shuffle example over 1,000 maps", f.median,
                 f.fastest, f.slowest, f.median < 2000 ? "< 2000 ok" : "SLOW");
+
+    // The caller's event loop while a script runs on its worker and logs a
+    // line per map: how late a timer of 10 ms fires.
+    ScriptJob job;
+    std::vector<double> late;
+    QElapsedTimer clock;
+    QTimer tick;
+    tick.setInterval(10);
+    qint64 due = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        late.push_back(std::max(0.0, double(clock.nsecsElapsed() - due) / 1e6));
+        due = clock.nsecsElapsed() + 10'000'000;
+    });
+    QObject::connect(&job, &ScriptJob::finished, &app, &QCoreApplication::quit);
+    const QString busy = QStringLiteral(
+        "for (var k = 0; k < 3; ++k) catalogue.categories().forEach(function (c) {\n"
+        "  catalogue.maps(c).forEach(function (name) { var m = map(name), s = 0;\n"
+        "    for (var y = 0; y < m.height; ++y) for (var x = 0; x < m.width; ++x) s += m.block(x, y);\n"
+        "    log(name + ' ' + s); }); });");
+    job.start({QStringLiteral("busy.js"), busy, {}, image, dir.path()});
+    clock.start();
+    due = 10'000'000;
+    tick.start();
+    app.exec();
+    std::sort(late.begin(), late.end());
+    if (!late.empty()) {
+        const double p99 = late[late.size() * 99 / 100];
+        std::printf("%-44s %10.2f %10.2f %10.2f %8s\n", "timer lateness while a script runs (ms)",
+                    late[late.size() / 2], late.front(), late.back(), late.back() < 50 ? "< 50 ok" : "SLOW");
+        std::printf("  %zu ticks, 99th percentile %.2f ms\n", late.size(), p99);
+    }
     return 0;
 }
