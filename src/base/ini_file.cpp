@@ -12,6 +12,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -145,6 +146,14 @@ void classify(const Document& doc, Line& line)
     takeKey();
 }
 
+bool isUtf8(const QByteArray& bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = decoder.decode(bytes);
+    Q_UNUSED(ignored);
+    return !decoder.hasError();
+}
+
 Document parse(const QByteArray& fileBytes)
 {
     Document doc;
@@ -161,10 +170,7 @@ Document parse(const QByteArray& fileBytes)
             doc.bom = bytes.left(3);
             bytes.remove(0, 3);
         }
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString ignored = decoder.decode(bytes);
-        Q_UNUSED(ignored);
-        doc.encoding = decoder.hasError() ? Encoding::Ansi : Encoding::Utf8;
+        doc.encoding = isUtf8(bytes) ? Encoding::Utf8 : Encoding::Ansi;
     }
 
     qsizetype start = 0;
@@ -202,9 +208,17 @@ Document parse(const QByteArray& fileBytes)
 
 QByteArray serialise(const Document& doc)
 {
-    QByteArray content = doc.bom;
+    QByteArray body;
     for (const Line& line : doc.lines)
-        content += line.text + line.terminator;
+        body += line.text + line.terminator;
+    // A file read as ANSI whose last bytes that are not UTF-8 were written
+    // over would read back as UTF-8, and its other text would change meaning
+    // ("\xC3\xA9" is two letters in ANSI, one in UTF-8): it is then written
+    // in UTF-8 whole, each letter as it read before.
+    const bool highBytes = std::any_of(body.cbegin(), body.cend(), [](char c) { return uchar(c) >= 0x80; });
+    if (doc.encoding == Encoding::Ansi && highBytes && isUtf8(body))
+        body = QString::fromLatin1(body).toUtf8();
+    QByteArray content = doc.bom + body;
     if (doc.encoding == Encoding::Utf16LE) {
         QStringEncoder encoder(QStringEncoder::Utf16LE);
         content = QByteArray("\xFF\xFE") + QByteArray(encoder.encode(QString::fromUtf8(content)));
