@@ -26,13 +26,15 @@ public:
     QLineEdit* Filter = nullptr;
     QListView* List = nullptr;
 
+    // Shows a picked map in both choosers, without a second pick.
+    void showInChoosers(const CatalogueMap& map);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void filterChanged(const QString& text);
     void pickRow(int row);
-    void showInChoosers(const CatalogueMap& map);
 
     TMainForm& m_form;
     QList<CatalogueMap> m_maps;

@@ -5,6 +5,7 @@
 #include "session/test_play.h"
 #include "session/user_settings.h"
 #include "ui/main/go_to_map_window.h"
+#include "ui/main/overview_panel.h"
 #include "ui/main/map_file_commands.h"
 #include "ui/main/patch_commands.h"
 #include "ui/main/script_commands.h"
@@ -79,6 +80,7 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, UserSetti
                               menuBar()->findChild<QMenu*>(QStringLiteral("Edit1")), this, *mapPage, this);
     goToMap = new GoToMapWindow(*this);
     connect(GoToMap1, &QAction::triggered, goToMap, &GoToMapWindow::GoToMap1Click);
+    createOverview();
     fitToScreen();
 
     // The grid's check mark mirrors the session's setting.
@@ -95,6 +97,19 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, UserSetti
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::createOverview()
+{
+    overview = new OverviewPanel(*this);
+    addDockWidget(Qt::RightDockWidgetArea, overview);
+    overview->hide();
+    Overview1 = overview->toggleViewAction();
+    Overview1->setObjectName(QStringLiteral("Overview1"));
+    Overview1->setText(QStringLiteral("Overview"));
+    Overview1->setStatusTip(QStringLiteral("Shows every map of the category as a small picture."));
+    viewMenu->View1->addSeparator();
+    viewMenu->View1->addAction(Overview1);
+}
 
 void TMainForm::fitToScreen()
 {

@@ -8,6 +8,7 @@
 class EditorSession;
 class EventsEditor;
 class GoToMapWindow;
+class OverviewPanel;
 class MapFileCommands;
 class MapPage;
 class PatchCommands;
@@ -119,6 +120,8 @@ public:
     ViewMenu* viewMenu = nullptr;
     ToolsMenu* toolsMenu = nullptr;   // the map page's tools and clipboard commands
     GoToMapWindow* goToMap = nullptr;
+    OverviewPanel* overview = nullptr;   // View > Overview, a dockable panel
+    QAction* Overview1 = nullptr;
 
     // The size the window is designed for; it opens larger when the screen allows.
     static constexpr QSize DesignSize{518, 396};
@@ -146,6 +149,7 @@ protected:
 private:
     void createMenus();
     void fitToScreen();
+    void createOverview();
     void createPages();
     void createWindows();
     // Preferences, Test Play and Open Recent, with the user's settings.
