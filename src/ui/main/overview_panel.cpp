@@ -93,7 +93,8 @@ bool OverviewPanel::drawing() const { return m_pending; }
 
 void OverviewPanel::waitForPictures()
 {
-    m_soon.stop();
+    if (m_soon.isActive())
+        refresh();   // a change of the image waits to be drawn: now
     m_drawing->waitForDone();
     // The last batches are queued to this thread.
     while (m_pending)
