@@ -54,6 +54,7 @@ private slots:
     void clickPicksThroughTheQuestion_data();
     void clickPicksThroughTheQuestion();
     void refusedMapShowsItsRefusal();
+    void drawnAgainAfterSave();
     void filterAndAllCategories();
 };
 
@@ -117,6 +118,22 @@ void TestOverviewPanel::refusedMapShowsItsRefusal()
     QCOMPARE(fixture.prompts.texts(), QStringList{refusal});
     QCOMPARE(fixture.state->core.map.name, QStringLiteral("Alpha Town"));
     QCOMPARE(shownMaps(overview), QStringLiteral("Alpha Town"));
+}
+
+void TestOverviewPanel::drawnAgainAfterSave()
+{
+    EditorFixture fixture;
+    OverviewPanel& overview = openOverview(fixture);
+    TMainForm& form = *fixture.form;
+    const qint64 before = overview.item("Alpha Town")->icon().cacheKey();
+    form.session->stamp().setSelectedBlock(3);
+    form.session->paintCell(0);
+    overview.waitForPictures();
+    // Unsaved cells are not in the image yet; Save Rom puts them there.
+    QCOMPARE(overview.item("Alpha Town")->icon().cacheKey(), before);
+    QVERIFY(form.session->saveRom().isDone());
+    overview.waitForPictures();
+    QVERIFY(overview.item("Alpha Town")->icon().cacheKey() != before);
 }
 
 void TestOverviewPanel::filterAndAllCategories()
