@@ -2,7 +2,8 @@
 // five tilesets: from View > Overview to the first screen of pictures, and
 // to the last picture, with a window that has drawn none yet; and how late
 // a 10 ms timer of the window's thread fires meanwhile (the window's answer
-// to input). Each figure is the median of the runs, with the fastest and
+// to input), beside the same timer in the idle window, which shows what the
+// machine's other load alone costs. Each figure is the median of the runs, with the fastest and
 // the slowest beside it.
 // Usage: bench_overview [RUNS]   (default 11)
 #include "silent_prompts.h"
@@ -71,8 +72,29 @@ bool writeCatalogue(const QString& dir)
 }
 
 struct Run {
-    double firstScreen = 0, all = 0, latest = 0;
+    double firstScreen = 0, all = 0, latest = 0, idleLatest = 0;
 };
+
+// The latest a 10 ms timer fires during `ms` of an idle window: what the
+// machine's other load alone costs the window's thread.
+double idleLateness(int ms)
+{
+    double latest = 0;
+    QElapsedTimer tick, clock;
+    QTimer timer;
+    timer.setTimerType(Qt::PreciseTimer);
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        latest = std::max(latest, double(tick.nsecsElapsed()) / 1e6 - 10.0);
+        tick.restart();
+    });
+    clock.start();
+    tick.start();
+    timer.start();
+    while (clock.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return latest;
+}
 
 bool inSightDrawn(const OverviewPanel& overview)
 {
@@ -102,6 +124,7 @@ Run runOnce(const QString& dir)
     QApplication::processEvents();
 
     Run run;
+    run.idleLatest = idleLateness(1000);
     QElapsedTimer clock;
     QElapsedTimer tick;
     QTimer lateness;
@@ -156,15 +179,17 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot write the image\n");
         return 1;
     }
-    std::vector<double> first, all, late;
+    std::vector<double> first, all, late, idle;
     for (int r = 0; r < runs; ++r) {
         const Run run = runOnce(dir.path());
         first.push_back(run.firstScreen);
         all.push_back(run.all);
         late.push_back(run.latest);
+        idle.push_back(run.idleLatest);
     }
     print("Overview of 1,000 maps: first screen", first, 500);
     print("Overview of 1,000 maps: every picture", all, 5000);
     print("lateness of a 10 ms timer meanwhile", late, 50);
+    print("the same timer in an idle window (the load)", idle, 50);
     return 0;
 }

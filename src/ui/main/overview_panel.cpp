@@ -15,6 +15,8 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Cell = MapThumbnailDrawer::MaxSide;
@@ -81,13 +83,7 @@ OverviewPanel::OverviewPanel(TMainForm& form) : QDockWidget(QStringLiteral("Over
 
 OverviewPanel::~OverviewPanel() = default;
 
-QListWidgetItem* OverviewPanel::item(const QString& name) const
-{
-    for (int i = 0; i < Maps->count(); ++i)
-        if (Maps->item(i)->data(Qt::UserRole).toString() == name)
-            return Maps->item(i);
-    return nullptr;
-}
+QListWidgetItem* OverviewPanel::item(const QString& name) const { return m_items.value(name); }
 
 bool OverviewPanel::drawing() const { return m_pending; }
 
@@ -144,8 +140,11 @@ void OverviewPanel::fill()
     }
     m_maps = maps;
     Maps->clear();
+    m_items.clear();
+    m_shown.clear();
     for (const CatalogueMap& map : m_maps) {
         auto* entry = new QListWidgetItem(map.name);
+        m_items.insert(map.name, entry);
         entry->setData(Qt::UserRole, map.name);
         entry->setToolTip(map.name);
         Maps->addItem(entry);
@@ -205,12 +204,19 @@ void OverviewPanel::preferVisible()
 {
     if (!m_pending)
         return;
+    // The items in sight, found by their grid places rather than by asking each item.
     const QRect sight = Maps->viewport()->rect();
+    const QSize grid = Maps->gridSize();
     QStringList names;
-    for (int i = 0; i < Maps->count(); ++i) {
-        QListWidgetItem* entry = Maps->item(i);
-        if (!entry->isHidden() && Maps->visualItemRect(entry).intersects(sight))
-            names << entry->data(Qt::UserRole).toString();
+    for (int y = grid.height() / 2; y < sight.height() + grid.height(); y += grid.height()) {
+        for (int x = grid.width() / 2; x < sight.width() + grid.width(); x += grid.width()) {
+            const QModelIndex index = Maps->indexAt(QPoint(std::min(x, sight.width() - 1), std::min(y, sight.height() - 1)));
+            if (!index.isValid())
+                continue;
+            const QString name = index.data(Qt::UserRole).toString();
+            if (!names.contains(name))
+                names << name;
+        }
     }
     m_drawing->prefer(names);
 }
@@ -220,17 +226,22 @@ void OverviewPanel::filterChanged()
     const QString text = Filter->text().trimmed();
     for (int i = 0; i < Maps->count(); ++i) {
         QListWidgetItem* entry = Maps->item(i);
-        entry->setHidden(!entry->data(Qt::UserRole).toString().contains(text, Qt::CaseInsensitive));
+        const bool hide = !entry->data(Qt::UserRole).toString().contains(text, Qt::CaseInsensitive);
+        if (entry->isHidden() != hide)
+            entry->setHidden(hide);
     }
     preferVisible();
 }
 
 void OverviewPanel::markShown()
 {
+    // Only the item marked before and the one to mark now change.
     const QString shown = m_form.state.core.map.name;
-    for (int i = 0; i < Maps->count(); ++i) {
-        QListWidgetItem* entry = Maps->item(i);
-        const bool on = !shown.isEmpty() && entry->data(Qt::UserRole).toString() == shown;
+    for (const QString& name : {m_shown, shown}) {
+        QListWidgetItem* entry = m_items.value(name);
+        if (!entry)
+            continue;
+        const bool on = name == shown;
         entry->setData(ShownRole, on);
         QFont font = entry->font();
         font.setBold(on);
@@ -238,6 +249,7 @@ void OverviewPanel::markShown()
         entry->setBackground(on ? palette().highlight() : QBrush());
         entry->setForeground(on ? palette().highlightedText() : QBrush());
     }
+    m_shown = shown;
 }
 
 void OverviewPanel::clicked(QListWidgetItem* entry)

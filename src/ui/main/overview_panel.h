@@ -58,6 +58,8 @@ private:
     OverviewDrawing* m_drawing = nullptr;
     QList<CatalogueMap> m_maps;        // as listed, item i is map i
     QHash<QString, MapThumbnail> m_kept;
+    QHash<QString, QListWidgetItem*> m_items;   // by map name
+    QString m_shown;                   // the map marked
     QTimer m_soon;                     // gathers the image's changes into one refresh
     bool m_pending = false;            // pictures of the last refresh still to come
 };
