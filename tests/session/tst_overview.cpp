@@ -76,23 +76,34 @@ void TestOverview::cellsAsThePickShowsThem()
 void TestOverview::refusalsInsteadOfPictures_data()
 {
     QTest::addColumn<QString>("map");
-    QTest::addColumn<QString>("tilesets");   // Tilesets.ini, empty: the fixture's
-    QTest::addColumn<QString>("refusal");     // %1: the catalogue folder
-    QTest::newRow("no section") << "Gamma" << QString() << "Map \"Gamma\" has no section in Maps.Ini.";
+    QTest::addColumn<QString>("file");      // a catalogue file written over the fixture's, or none
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("refusal");   // %1: the catalogue folder
+    QTest::newRow("no section") << "Gamma" << QString() << QString() << "Map \"Gamma\" has no section in Maps.Ini.";
     QTest::newRow("no tile picture")
-        << "Beta Town" << "[1]\r\nBlocks=10\r\nStart offset=0x8000\r\nTiles=tiles\\Outdoor.bmp\r\n"
-                          "[2]\r\nBlocks=4\r\nStart offset=0x9000\r\nTiles=tiles\\gone.bmp\r\n"
+        << "Beta Town" << "Tilesets.ini"
+        << "[1]\r\nBlocks=10\r\nStart offset=0x8000\r\nTiles=tiles\\Outdoor.bmp\r\n"
+           "[2]\r\nBlocks=4\r\nStart offset=0x9000\r\nTiles=tiles\\gone.bmp\r\n"
         << "Cannot open file %1/tiles/gone.bmp";
+    QTest::newRow("tileset 21")
+        << "Beta Town" << "Maps.Ini"
+        << "[Beta Town]\r\nStart offset=$2000\r\nEnd offset=$200F\r\nX size=4\r\nY size=4\r\nTileset=21\r\n"
+        << "Map \"Beta Town\" cannot be shown: tileset 21 is not from 1 to 20.";
+    QTest::newRow("bytes past the image")
+        << "Beta Town" << "Maps.Ini"
+        << "[Beta Town]\r\nStart offset=$FFF8\r\nEnd offset=$10007\r\nX size=4\r\nY size=4\r\nTileset=2\r\n"
+        << "Map \"Beta Town\" cannot be shown: its bytes FFF8 to 10007 lie outside the ROM image.";
 }
 
 void TestOverview::refusalsInsteadOfPictures()
 {
     QFETCH(QString, map);
-    QFETCH(QString, tilesets);
+    QFETCH(QString, file);
+    QFETCH(QString, content);
     QFETCH(QString, refusal);
     CatalogueFixture files;
-    if (!tilesets.isEmpty())
-        files.dir.write("Tilesets.ini", tilesets.toUtf8());
+    if (!file.isEmpty())
+        files.dir.write(file, content.toUtf8());
     Catalogue catalogue(files.dir.path());
     MapThumbnailDrawer drawer(catalogue, TestDir::patternRom(CatalogueFixture::RomSize));
     const MapThumbnail thumbnail = drawer.draw(map);
