@@ -37,7 +37,7 @@ QString RecoveryKeeper::filePath() const
     const QString rom = m_session.state().core.RomFileName;
     if (m_folder.isEmpty() || rom.isEmpty())
         return {};
-    return QDir(m_folder).filePath(RecoveryFile::fileNameFor(rom));
+    return QDir(m_folder).filePath(RecoveryFile::fileNameFor(rom, m_session.recoveryOwner()));
 }
 
 void RecoveryKeeper::setOnDisk(const QByteArray& bytes)
