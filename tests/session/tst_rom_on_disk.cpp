@@ -5,6 +5,7 @@
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
 #include "session/rom_lock.h"
+#include "session/test_play.h"
 #include "support/catalogue_fixture.h"
 #include "support/scripted_prompts.h"
 
@@ -80,6 +81,8 @@ private slots:
     void lockBetweenEditors_data();
     void lockBetweenEditors();
     void recoveryCopiesKeptApart();
+    void messagesNameTheFile_data();
+    void messagesNameTheFile();
 };
 
 void TestRomOnDisk::saveAsksWhenChanged_data()
@@ -280,6 +283,54 @@ void TestRomOnDisk::recoveryCopiesKeptApart()
     QVERIFY2(third.prompts.lastText().startsWith("Kartola was closed without saving changes to rom.gbc"),
              qPrintable(third.prompts.lastText()));
     QVERIFY(!QFile::exists(stray));
+}
+
+enum Failure { RecoveryFolder, RecoveryCopy, PlayFolder };
+
+void TestRomOnDisk::messagesNameTheFile_data()
+{
+    QTest::addColumn<int>("failure");
+    QTest::addColumn<QString>("message");   // %1: the test's folder
+    QTest::newRow("recovery folder cannot be made") << int(RecoveryFolder)
+        << "Cannot write the recovery copy %1/rom.gbc/copies/%2: cannot create folder %1/rom.gbc/copies";
+    QTest::newRow("recovery copy cannot be written") << int(RecoveryCopy)
+        << "Cannot write the recovery copy %1/copies/%2: ";
+    QTest::newRow("Test Play folder cannot be made") << int(PlayFolder)
+        << "Cannot create a temporary folder in %1/rom.gbc for the image to play.";
+}
+
+void TestRomOnDisk::messagesNameTheFile()
+{
+    QFETCH(int, failure);
+    QFETCH(QString, message);
+    CatalogueFixture files;
+    const QString rom = files.dir.file("rom.gbc");
+    // Nothing can be made inside a file, not even by root.
+    const QString folder = files.dir.file(failure == RecoveryFolder ? "rom.gbc/copies" : "copies");
+    Editor e(files, folder);
+    QVERIFY(e.session.loadRom(rom).isDone());
+    QVERIFY(e.session.pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
+    e.paint();
+    const QString expected = QString(message)
+                                 .replace("%1", files.dir.path())
+                                 .replace("%2", QFileInfo(e.session.recovery().filePath()).fileName());
+    QString said;
+    if (failure == PlayFolder) {
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", rom.toUtf8());
+        TestPlay play;
+        said = play.start(e.session, QStringLiteral("true")).refusal;
+        qputenv("TMPDIR", tmp);
+    } else {
+        // The copy's name is taken by a folder.
+        if (failure == RecoveryCopy)
+            QVERIFY(QDir().mkpath(QDir(folder).filePath(RecoveryFile::fileNameFor(rom)) + "/taken"));
+        QSignalSpy status(&e.session, &EditorSession::statusText);
+        QVERIFY(!e.session.recovery().writeNow());
+        QCOMPARE(status.count(), 1);
+        said = status.at(0).at(0).toString();
+    }
+    QVERIFY2(said.startsWith(expected), qPrintable(said));
 }
 
 QTEST_MAIN(TestRomOnDisk)
