@@ -1,6 +1,6 @@
 #include "widgets/qt_prompts.h"
 
-#include <QAbstractButton>
+#include <QPushButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>

@@ -31,6 +31,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -416,5 +417,9 @@ bool TMainForm::event(QEvent* e)
         DisplayHint(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
+    // Back from another program: the ROM file may have changed meanwhile.
+    // Asked once activation is over, not from inside it.
+    if (e->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, session, &EditorSession::checkRomOnDisk);
     return QMainWindow::event(e);
 }
