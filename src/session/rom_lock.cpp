@@ -13,7 +13,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
-#include <csignal>
+#include <signal.h>
 #endif
 
 namespace {
