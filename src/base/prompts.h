@@ -8,8 +8,8 @@
 class Prompts {
 public:
     enum class Kind { Plain, Information, Warning, Error, Confirmation };
-    enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel };
-    enum class Answer { Ok, Yes, No, Cancel, Save, Discard };
+    enum class Buttons { Ok, YesNo, YesNoCancel, SaveDiscardCancel, OverwriteSaveAsCancel };
+    enum class Answer { Ok, Yes, No, Cancel, Save, Discard, Overwrite, SaveAs };
 
     // A file dialog request. `filter` uses the "Name|pattern;pattern|..." form
     // of the catalogue era ("Maps (*.map)|*.map|All Files (*.*)|*.*").

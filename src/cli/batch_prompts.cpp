@@ -16,6 +16,11 @@ Prompts::Answer BatchPrompts::message(Kind, const QString& text, Buttons buttons
     case Buttons::SaveDiscardCancel:
         // Nothing of a batch run is ever left unsaved by a question.
         return Answer::Cancel;
+    case Buttons::OverwriteSaveAsCancel:
+        // A file another program changed is never overwritten unasked.
+        m_err << text << '\n';
+        m_err.flush();
+        return Answer::Cancel;
     }
     m_err << text << '\n';
     m_err.flush();

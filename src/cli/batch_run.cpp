@@ -13,6 +13,7 @@
 #include "script/script_job.h"
 
 #include <QDir>
+#include <QTemporaryFile>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -237,6 +238,11 @@ int BatchRun::exportPictures()
     const QDir directory(m_line.file);
     if (!QDir().mkpath(m_line.file))
         return fail(QStringLiteral("Cannot create folder %1").arg(m_line.file));
+    // A folder that takes no file is said once, before any map is drawn.
+    QTemporaryFile probe(directory.filePath(QStringLiteral("kartola-XXXXXX.png")));
+    if (!probe.open())
+        return fail(QStringLiteral("Cannot write to folder %1").arg(m_line.file));
+    probe.remove();
     // A map listed in two categories is written once.
     QStringList maps;
     for (const CatalogueMap& map : catalogueMaps(m_state.core.catalogue.MainIni))

@@ -5,6 +5,7 @@
 #include "session/map_pick.h"
 #include "session/recovery_keeper.h"
 #include "session/recovery_offer.h"
+#include "session/rom_lock.h"
 #include "model/encounters/encounter_io.h"
 #include "model/encounters/encounter_slot_command.h"
 #include "model/events/event_field_command.h"
@@ -26,6 +27,7 @@ EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* pare
     connect(&m_undo, &QUndoStack::indexChanged, this, &EditorSession::updateModified);
     m_recovery = new RecoveryKeeper(*this);
     m_offer = std::make_unique<RecoveryOffer>(*this);
+    m_lock = std::make_unique<RomLock>();
     connect(&m_undo, &QUndoStack::indexChanged, m_recovery, &RecoveryKeeper::changed);
     connect(&m_undo, &QUndoStack::indexChanged, this, [this] { ++m_changes; });
     for (auto signal : {&EditorSession::romLoaded, &EditorSession::mapPicked, &EditorSession::mapDropped})
@@ -52,7 +54,9 @@ SessionOutcome EditorSession::loadRom(const QString& path)
     }
     m_state.core.rom = std::move(image);
     m_state.core.RomFileName = path;
+    holdRomFile();
     m_recovery->setOnDisk(m_state.core.rom.bytes());
+    romFileIs(m_state.core.rom.bytes());
     m_romUnsaved = false;
     // Nothing of the previous image may reach the new one.
     dropMap();
@@ -62,6 +66,57 @@ SessionOutcome EditorSession::loadRom(const QString& path)
     updateModified();
     m_offer->offer();
     return SessionOutcome::done();
+}
+
+void EditorSession::holdRomFile()
+{
+    qint64 holder = 0;
+    if (!m_lock->take(m_recovery->folder(), m_state.core.RomFileName, &holder))
+        m_prompts.message(Prompts::Kind::Warning,
+                          QStringLiteral("%1 is open in another Kartola (process %2): saving in both loses the "
+                                         "changes of one of them.")
+                              .arg(QFileInfo(m_state.core.RomFileName).fileName())
+                              .arg(holder));
+}
+
+QString EditorSession::recoveryOwner() const
+{
+    return m_lock->owner();
+}
+
+void EditorSession::romFileIs(const QByteArray& bytes)
+{
+    const QString& path = m_state.core.RomFileName;
+    m_diskStamp = RomFileStamp::of(path, bytes);
+    m_diskNoticed = RomFileStamp::quickLook(path);
+}
+
+void EditorSession::checkRomOnDisk()
+{
+    const QString path = m_state.core.RomFileName;
+    if (!m_state.core.romLoaded() || m_askingAboutDisk)
+        return;
+    // Each change of the file is looked at once, however often the window is activated.
+    const QString look = RomFileStamp::quickLook(path);
+    if (look == m_diskNoticed)
+        return;
+    m_diskNoticed = look;
+    if (!m_diskStamp.changedOn(path))
+        return;
+    const QString name = QFileInfo(path).fileName();
+    emit statusText(QStringLiteral("%1 has been changed on disk by another program.").arg(name));
+    if (isModified() || workingCopiesDiffer())
+        return;
+    m_askingAboutDisk = true;
+    const bool again = m_prompts.ask(
+        Prompts::Kind::Confirmation,
+        QStringLiteral("%1 has been changed on disk by another program. Load it again?").arg(name));
+    m_askingAboutDisk = false;
+    if (!again)
+        return;
+    const SessionOutcome loaded = loadRom(path);
+    if (loaded.isRefused())
+        m_prompts.error(loaded.refusal);
 }
 
 void EditorSession::dropMap()
@@ -113,7 +168,26 @@ SessionOutcome EditorSession::saveRom()
 {
     if (!m_state.core.romLoaded())
         return SessionOutcome::refused(NoRom);
-    return saveRomAs(m_state.core.RomFileName);
+    const QString path = m_state.core.RomFileName;
+    if (m_diskStamp.changedOn(path)) {
+        const Prompts::Answer answer = m_prompts.message(
+            Prompts::Kind::Warning,
+            QStringLiteral("%1 has been changed on disk by another program since it was loaded or saved. "
+                           "Overwrite it, save the image to another file, or cancel?")
+                .arg(QFileInfo(path).fileName()),
+            Prompts::Buttons::OverwriteSaveAsCancel);
+        if (answer == Prompts::Answer::SaveAs) {
+            Prompts::FileRequest request;
+            request.title = QStringLiteral("Save rom");
+            request.filter = QStringLiteral("GameBoy roms (*.GB),(*.GBC)|*.GB;*.GBC|All files (*.*)|*.*");
+            request.defaultSuffix = QFileInfo(path).suffix();
+            const std::optional<QString> other = m_prompts.saveFile(request);
+            return other ? saveRomAs(*other) : SessionOutcome::declined();
+        }
+        if (answer != Prompts::Answer::Overwrite)
+            return SessionOutcome::declined();
+    }
+    return saveRomAs(path);
 }
 
 SessionOutcome EditorSession::saveRomAs(const QString& path)
@@ -157,8 +231,10 @@ bool EditorSession::writeImage(const QString& path, QString* error, bool* backup
         core.rom.setBytes(bytes);
         emit romBytesChanged();
     }
-    if (QFileInfo(path) == QFileInfo(core.RomFileName))
+    if (QFileInfo(path) == QFileInfo(core.RomFileName)) {
         m_recovery->setOnDisk(core.rom.bytes());
+        romFileIs(core.rom.bytes());
+    }
     return true;
 }
 
@@ -294,11 +370,10 @@ bool EditorSession::maySetAside()
     if (answer != Prompts::Answer::Save)
         return false;
     const SessionOutcome saved = saveRom();
-    if (saved.isRefused()) {
+    if (saved.isRefused())
         m_prompts.error(saved.refusal);
-        return false;
-    }
-    return true;
+    // Cancel at the question about a file changed on disk keeps the work too.
+    return saved.isDone();
 }
 
 void EditorSession::updateModified()

@@ -3,6 +3,7 @@
 #include "session/block_stamp.h"
 #include "session/editor_state.h"
 #include "session/grid_setting.h"
+#include "session/rom_file_stamp.h"
 #include "session/session_outcome.h"
 #include "model/rom/rom_edit_command.h"
 #include "model/encounters/encounter_tables.h"
@@ -19,6 +20,7 @@
 class Prompts;
 class RecoveryKeeper;
 class RecoveryOffer;
+class RomLock;
 
 // The editor's order of work, and the only place where it lives: Load Rom,
 // the map pick, Save Rom, the questions about unsaved changes, and every
@@ -50,8 +52,17 @@ public:
     SessionOutcome loadRom(const QString& path);
     // Map bytes, event tables and wild tables into the image, then the image
     // into RomFileName (Save Rom) or `path` (Save Rom As; RomFileName stays).
+    // Save Rom into a file another program changed since it was loaded or
+    // saved asks first: Overwrite, Save As... (a file the user names), Cancel.
     SessionOutcome saveRom();
     SessionOutcome saveRomAs(const QString& path);
+    // The window became active again: when the ROM file changed on disk
+    // since it was loaded or saved, the status line says so once for each
+    // change, and with nothing unsaved the editor offers to load it again.
+    void checkRomOnDisk();
+    // The tag of this editor's own recovery copy: empty while it holds its
+    // ROM file, else one of its own (another editor holds the file).
+    QString recoveryOwner() const;
     // The image as it is into `path`, nothing else (the block editor and the
     // ROM options save so). The file it replaces is kept as NAME.bak at its
     // first save in this run, which the status line says. Refused: the file
@@ -183,6 +194,10 @@ signals:
 
 private:
     bool writeImage(const QString& path, QString* error, bool* backupKept);
+    // `bytes` were just read from or written to the ROM file.
+    void romFileIs(const QByteArray& bytes);
+    // The ROM file just loaded is held by this editor; told when another holds it.
+    void holdRomFile();
     // The one place where map bytes, event tables and wild tables go into an image.
     void writeWorkingCopiesInto(RomImage& rom) const;
     void dropMap();
@@ -210,6 +225,10 @@ private:
     GridSetting m_grid;
     RecoveryKeeper* m_recovery = nullptr;
     std::unique_ptr<RecoveryOffer> m_offer;
+    std::unique_ptr<RomLock> m_lock;
+    RomFileStamp m_diskStamp;      // the ROM file as last read or written
+    QString m_diskNoticed;         // its size and time when last looked at
+    bool m_askingAboutDisk = false;
     bool m_fixChecksums = false;
     bool m_romUnsaved = false;   // image bytes changed since the file was read or written
     bool m_modified = false;

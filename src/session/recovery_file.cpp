@@ -16,10 +16,12 @@ const QString Format = QStringLiteral("kartola-recovery");
 constexpr int FormatVersion = 1;
 }
 
-QString RecoveryFile::fileNameFor(const QString& romPath)
+QString RecoveryFile::fileNameFor(const QString& romPath, const QString& owner)
 {
     const QByteArray path = QFileInfo(romPath).absoluteFilePath().toUtf8();
     const QByteArray hash = QCryptographicHash::hash(path, QCryptographicHash::Sha256).toHex().left(32);
+    if (!owner.isEmpty())
+        return QStringLiteral("%1-%2.bps").arg(QString::fromLatin1(hash), owner);
     return QStringLiteral("%1.bps").arg(QString::fromLatin1(hash));
 }
 

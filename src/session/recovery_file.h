@@ -25,8 +25,9 @@ struct RecoveredImage {
 namespace RecoveryFile {
 
 // The file name of the recovery file of `romPath`, derived from a hash of
-// its absolute path, so that each ROM file has one of its own.
-QString fileNameFor(const QString& romPath);
+// its absolute path, so that each ROM file has one of its own; with an
+// `owner`, the name of that editor's own copy (see RomLock).
+QString fileNameFor(const QString& romPath, const QString& owner = {});
 
 QByteArray make(const QByteArray& onDisk, const QByteArray& image, const RecoveryInfo& info);
 

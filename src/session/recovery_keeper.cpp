@@ -37,7 +37,7 @@ QString RecoveryKeeper::filePath() const
     const QString rom = m_session.state().core.RomFileName;
     if (m_folder.isEmpty() || rom.isEmpty())
         return {};
-    return QDir(m_folder).filePath(RecoveryFile::fileNameFor(rom));
+    return QDir(m_folder).filePath(RecoveryFile::fileNameFor(rom, m_session.recoveryOwner()));
 }
 
 void RecoveryKeeper::setOnDisk(const QByteArray& bytes)
@@ -73,8 +73,11 @@ bool RecoveryKeeper::writeNow()
     info.saved = QDateTime::currentDateTimeUtc();
     const QByteArray file = RecoveryFile::make(m_onDisk, m_session.imageAsSaved(), info);
     QString reason;
-    if (!QDir().mkpath(m_folder) || !writeFileAtomically(path, file, &reason)) {
-        emit m_session.statusText(QStringLiteral("Cannot write the recovery copy: %1").arg(reason));
+    if (!QDir().mkpath(m_folder))
+        reason = QStringLiteral("cannot create folder %1").arg(QDir::toNativeSeparators(m_folder));
+    if (!reason.isEmpty() || !writeFileAtomically(path, file, &reason)) {
+        emit m_session.statusText(
+            QStringLiteral("Cannot write the recovery copy %1: %2").arg(QDir::toNativeSeparators(path), reason));
         return false;
     }
     return true;

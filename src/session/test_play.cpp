@@ -3,6 +3,7 @@
 #include "session/editor_session.h"
 #include "base/safe_write.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -38,7 +39,8 @@ SessionOutcome TestPlay::start(const EditorSession& session, const QString& comm
     if (!m_dir || !m_dir->isValid())
         m_dir = std::make_unique<QTemporaryDir>();
     if (!m_dir->isValid())
-        return SessionOutcome::refused(QStringLiteral("Cannot create a temporary folder for the image to play."));
+        return SessionOutcome::refused(QStringLiteral("Cannot create a temporary folder in %1 for the image to play.")
+                                           .arg(QDir::toNativeSeparators(QDir::tempPath())));
     // The ROM file's own name: emulators tell Game Boy from Game Boy Color images by it.
     const QString file = m_dir->filePath(QFileInfo(romFile).fileName());
     if (!writeFileAtomically(file, session.imageAsSaved()))

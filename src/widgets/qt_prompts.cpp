@@ -1,5 +1,6 @@
 #include "widgets/qt_prompts.h"
 
+#include <QPushButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -35,11 +36,24 @@ Prompts::Answer QtPrompts::message(Kind kind, const QString& text, Buttons butto
     case Buttons::YesNo: standard = QMessageBox::Yes | QMessageBox::No; break;
     case Buttons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     case Buttons::SaveDiscardCancel: standard = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel; break;
+    case Buttons::OverwriteSaveAsCancel: standard = QMessageBox::Cancel; break;
     }
     QMessageBox box(icon, QApplication::applicationName(), text, standard, m_owner);
-    if (buttons == Buttons::YesNoCancel || buttons == Buttons::SaveDiscardCancel)
+    if (buttons != Buttons::Ok && buttons != Buttons::YesNo)
         box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
+    QAbstractButton* overwrite = nullptr;
+    QAbstractButton* saveAs = nullptr;
+    if (buttons == Buttons::OverwriteSaveAsCancel) {
+        overwrite = box.addButton(QStringLiteral("Overwrite"), QMessageBox::DestructiveRole);
+        saveAs = box.addButton(QStringLiteral("Save As..."), QMessageBox::AcceptRole);
+        box.setDefaultButton(QMessageBox::Cancel);
+    }
+    const int chosen = box.exec();
+    if (overwrite && box.clickedButton() == overwrite)
+        return Answer::Overwrite;
+    if (saveAs && box.clickedButton() == saveAs)
+        return Answer::SaveAs;
+    switch (chosen) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Save: return Answer::Save;

@@ -62,6 +62,8 @@ private slots:
     void refused_data();
     void refused();
     void ipsRefusesOver16MiB();
+    void ipsBounds_data();
+    void ipsBounds();
     void crcIsZlibs();
 };
 
@@ -245,6 +247,70 @@ void TestPatches::ipsRefusesOver16MiB()
     QVERIFY(!result.image);
     QVERIFY(result.error.contains("16 MiB"));
     QVERIFY(makeIpsPatch(big.left(1 << 24), big.left(100)).image);
+}
+
+namespace {
+
+QByteArray be(qint64 value, int n)
+{
+    QByteArray out;
+    for (int shift = 8 * (n - 1); shift >= 0; shift -= 8)
+        out.append(char(value >> shift));
+    return out;
+}
+
+QByteArray ipsRecord(qint64 offset, const QByteArray& data) { return be(offset, 3) + be(data.size(), 2) + data; }
+QByteArray ipsRun(qint64 offset, qint64 length, char byte) { return be(offset, 3) + be(0, 2) + be(length, 2) + byte; }
+
+} // namespace
+
+void TestPatches::ipsBounds_data()
+{
+    QTest::addColumn<QByteArray>("patch");
+    QTest::addColumn<qint64>("size");      // of the result, -1 when refused
+    QTest::addColumn<QString>("error");
+
+    const qint64 top = qint64(1) << 24;
+    const QByteArray sixteen(16, 'x');
+    QTest::newRow("data ends at 16 MiB") << ipsRecord(top - 16, sixteen) << top << QString();
+    QTest::newRow("data one byte past 16 MiB") << ipsRecord(top - 15, sixteen) << qint64(-1)
+                                               << QString("This IPS patch is damaged: a record at 0xFFFFF1 reaches past 16 MiB.");
+    QTest::newRow("run ends at 16 MiB") << ipsRun(top - 0xFFFF, 0xFFFF, 'r') << top << QString();
+    QTest::newRow("run one byte past 16 MiB") << ipsRun(top - 0xFFFE, 0xFFFF, 'r') << qint64(-1)
+                                              << QString("This IPS patch is damaged: a record at 0xFF0002 reaches past 16 MiB.");
+
+    // 1,024 full runs write 64 MiB less 1 KiB; one more is past the bound of a small patch.
+    QByteArray runs;
+    for (int i = 0; i < 1024; ++i)
+        runs += ipsRun(0, 0xFFFF, 'r');
+    QTest::newRow("runs writing 64 MiB less 1 KiB") << runs << qint64(0xFFFF) << QString();
+    QTest::newRow("runs writing past 64 MiB") << runs + ipsRun(0, 0xFFFF, 'r') << qint64(-1)
+                                              << QString("This IPS patch writes more than 64 MiB in all; it is refused.");
+
+    // A large patch may write up to four times its size: 300 full data
+    // records (19.7 MB) and 800 runs write 72 MB, 1,000 runs 85.2 MB.
+    QByteArray large;
+    const QByteArray full(0xFFFF, 'd');
+    for (int i = 0; i < 300; ++i)
+        large += ipsRecord(0, full);
+    QByteArray more = large;
+    for (int i = 0; i < 800; ++i)
+        large += ipsRun(0, 0xFFFF, 'r');
+    for (int i = 0; i < 1000; ++i)
+        more += ipsRun(0, 0xFFFF, 'r');
+    QTest::newRow("runs past 64 MiB within four times the patch") << large << qint64(0xFFFF) << QString();
+    QTest::newRow("runs past four times the patch") << more << qint64(-1)
+                                                    << QString("This IPS patch writes more than 75 MiB in all; it is refused.");
+}
+
+void TestPatches::ipsBounds()
+{
+    QFETCH(QByteArray, patch);
+    QFETCH(qint64, size);
+    QFETCH(QString, error);
+    const PatchResult result = applyIpsPatch(QByteArray(8, '\x01'), QByteArray("PATCH") + patch + "EOF");
+    QCOMPARE(result.error, error);
+    QCOMPARE(result.image ? result.image->size() : qint64(-1), size);
 }
 
 void TestPatches::crcIsZlibs()

@@ -6,7 +6,9 @@ Prompts::Answer ScriptedPrompts::message(Kind kind, const QString& text, Buttons
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (answers.empty())
-        return buttons == Buttons::SaveDiscardCancel ? Answer::Discard : Answer::Yes;
+        return buttons == Buttons::SaveDiscardCancel       ? Answer::Discard
+               : buttons == Buttons::OverwriteSaveAsCancel ? Answer::Overwrite
+                                                           : Answer::Yes;
     Answer a = answers.front();
     answers.pop_front();
     return a;

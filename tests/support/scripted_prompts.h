@@ -9,7 +9,8 @@
 #include <optional>
 
 // Prompts for tests: records every message and dialog, answers from queues.
-// An unanswered question is answered Yes (Discard where Save is offered); an unanswered file dialog is cancelled.
+// An unanswered question is answered Yes (Discard where Save is offered, Overwrite
+// where it is offered); an unanswered file dialog is cancelled.
 class ScriptedPrompts : public Prompts {
 public:
     struct Shown {

@@ -263,6 +263,13 @@ void TestProgram::exportPicturesWritesEveryMap()
     out.write(QStringLiteral("Main.Ini"), out.read(QStringLiteral("Main.Ini")) + "[Lost]\r\n1=Nowhere\r\n");
     const QStringList lost{QStringLiteral("--catalogue"), out.path(), out.file(QStringLiteral("demo.gbc"))};
     QCOMPARE(run(lost + QStringList{QStringLiteral("--export-pictures"), out.file(QStringLiteral("lost"))}).status, 1);
+
+    // A folder that takes no file (not even from root) is said in one line, and nothing is drawn.
+    if (QFileInfo(QStringLiteral("/proc/self")).isDir()) {
+        const Run refused = run(onDemo({QStringLiteral("--export-pictures"), QStringLiteral("/proc")}));
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.err, QStringLiteral("Cannot write to folder /proc\n"));
+    }
 }
 
 void TestProgram::picturesAreTheMenus_data()

@@ -50,6 +50,7 @@ private slots:
     void undoAndRedoFromTheKeyboard();
     void cancelledPickKeepsTheChooser();
     void dragAfterGridToggleMatchesAFullPicture();
+    void backFromAnotherProgramNoticesTheRomFile();
 };
 
 void TestUnsavedChanges::closingAsks_data()
@@ -151,6 +152,31 @@ void TestUnsavedChanges::dragAfterGridToggleMatchesAFullPicture()
     EventRenderer(icons).render(full, QPoint(0, 0), full.rect(), 100, w.files.state->events);
     QCOMPARE(view->grab().toImage().convertToFormat(QImage::Format_RGB32), full);
     QCOMPARE(w.form->Undo1->text(), QStringLiteral("Undo Move Warp 1"));
+}
+
+void TestUnsavedChanges::backFromAnotherProgramNoticesTheRomFile()
+{
+    Window w;
+    QVERIFY(QTest::qWaitForWindowActive(w.form));
+    // Another program's window comes up and rewrites the ROM file.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QByteArray bytes = w.onDisk();
+    bytes[0x6000] = char(~bytes[0x6000]);
+    w.files.dir.write("rom.gbc", bytes);
+    QFile file(w.files.dir.file("rom.gbc"));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    file.close();
+
+    // Back in the editor with nothing unsaved: it offers to load the file again.
+    w.files.prompts.answer(Prompts::Answer::Yes);
+    w.form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w.form));
+    QTRY_COMPARE(w.files.prompts.texts(), QStringList{"rom.gbc has been changed on disk by another program. Load it again?"});
+    QCOMPARE(w.files.state->core.rom.bytes(), bytes);
 }
 
 QTEST_MAIN(TestUnsavedChanges)

@@ -1,6 +1,10 @@
-// File dialog filters in the catalogue-era form are turned into Qt's.
+// File dialog filters in the catalogue-era form are turned into Qt's; the
+// question about a file changed on disk answers by the button clicked.
 #include "widgets/qt_prompts.h"
 
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 class TestPrompts : public QObject {
@@ -8,6 +12,8 @@ class TestPrompts : public QObject {
 private slots:
     void filters_data();
     void filters();
+    void overwriteQuestion_data();
+    void overwriteQuestion();
 };
 
 void TestPrompts::filters_data()
@@ -28,5 +34,39 @@ void TestPrompts::filters()
     QCOMPARE(qtFileFilter(filter), expected);
 }
 
-QTEST_GUILESS_MAIN(TestPrompts)
+void TestPrompts::overwriteQuestion_data()
+{
+    QTest::addColumn<QString>("button");   // empty: Escape
+    QTest::addColumn<int>("answer");
+    QTest::newRow("Overwrite") << "Overwrite" << int(Prompts::Answer::Overwrite);
+    QTest::newRow("Save As...") << "Save As..." << int(Prompts::Answer::SaveAs);
+    QTest::newRow("Cancel") << "Cancel" << int(Prompts::Answer::Cancel);
+    QTest::newRow("Escape") << QString() << int(Prompts::Answer::Cancel);
+}
+
+void TestPrompts::overwriteQuestion()
+{
+    QFETCH(QString, button);
+    QFETCH(int, answer);
+    QtPrompts prompts(nullptr);
+    bool clicked = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        if (button.isEmpty()) {
+            QTest::keyClick(box, Qt::Key_Escape);
+        } else {
+            for (QAbstractButton* b : box->buttons())
+                if (b->text().remove(QLatin1Char('&')) == button)
+                    QTest::mouseClick(b, Qt::LeftButton);
+        }
+        clicked = true;
+    });
+    const Prompts::Answer given = prompts.message(Prompts::Kind::Warning, QStringLiteral("changed on disk"),
+                                                  Prompts::Buttons::OverwriteSaveAsCancel);
+    QVERIFY(clicked);
+    QCOMPARE(int(given), answer);
+}
+
+QTEST_MAIN(TestPrompts)
 #include "tst_prompts.moc"

@@ -16,6 +16,9 @@ constexpr qint64 MaxRecord = 0xFFFF;
 constexpr qint64 FooterOffset = 0x454F46;
 // Shorter runs of one byte cost less as plain data than as a run record.
 constexpr qint64 MinRun = 9;
+// How many bytes a patch may write in all for each of its own bytes, beyond
+// the size of the largest image.
+constexpr qint64 MaxWrittenPerPatchByte = 4;
 
 QString tr(const char* text) { return QCoreApplication::translate("IpsPatch", text); }
 
@@ -135,6 +138,10 @@ PatchResult applyIpsPatch(const QByteArray& source, const QByteArray& patch)
     const qint64 n = patch.size();
     QByteArray image = source;
     qint64 at = Header.size();
+    // Run records write far more than they take: the work a patch may cause
+    // in all is bounded by the largest image, or a few times its own size.
+    const qint64 maxWritten = qMax(RomImage::MaxSize, MaxWrittenPerPatchByte * n);
+    qint64 written = 0;
     for (;;) {
         if (n - at >= 3 && bigEndian(p + at, 3) == FooterOffset) {
             at += 3;
@@ -155,8 +162,13 @@ PatchResult applyIpsPatch(const QByteArray& source, const QByteArray& patch)
             return refused(pastEnd);
         }
         const qint64 end = offset + length;
-        if (end > RomImage::MaxSize)
-            return refused(tr("The patched image would be larger than 64 MiB."));
+        if (end > MaxImage)
+            return refused(tr("This IPS patch is damaged: a record at 0x%1 reaches past 16 MiB.")
+                               .arg(QStringLiteral("%1").arg(offset, 6, 16, QLatin1Char('0')).toUpper()));
+        written += length;
+        if (written > maxWritten)
+            return refused(tr("This IPS patch writes more than %1 MiB in all; it is refused.")
+                               .arg(maxWritten >> 20));
         if (length > 0 && end > image.size())
             image.append(QByteArray(end - image.size(), '\0'));
         if (run) {

@@ -12,5 +12,7 @@ PatchResult makeIpsPatch(const QByteArray& source, const QByteArray& target);
 
 // `source` with `patch` applied. A record past the image's end makes it
 // longer (the gap reads as zero bytes); a size after "EOF" cuts it. A patch
-// without its header, or whose records run past its end, is refused.
+// without its header, or whose records run past its end, is refused; so is
+// a record reaching past 16 MiB, and a patch whose records write more than
+// 64 MiB or four times the patch's size in all, whichever is more.
 PatchResult applyIpsPatch(const QByteArray& source, const QByteArray& patch);

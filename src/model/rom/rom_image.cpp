@@ -30,9 +30,14 @@ bool RomImage::saveToFile(const QString& path, QString* error, RomBackups* backu
     if (backupKept)
         *backupKept = false;
     if (backups) {
-        const RomBackups::Outcome kept = backups->keepPrevious(path, error);
-        if (kept == RomBackups::Outcome::Failed)
+        const RomBackups::Outcome kept = backups->keepPrevious(path);
+        if (kept == RomBackups::Outcome::Failed) {
+            // The file the user saved is what was not written; the copy is why.
+            if (error)
+                *error = QStringLiteral("Cannot create file %1 (its backup %2 cannot be written)")
+                             .arg(path, RomBackups::backupPath(path));
             return false;
+        }
         if (backupKept)
             *backupKept = kept == RomBackups::Outcome::Kept;
     }

@@ -18,7 +18,7 @@ public:
     // on failure `error` receives "Cannot create file <path>". With `backups`,
     // the file about to be replaced is first kept as NAME.bak when this is
     // its first save in the run (`backupKept` tells whether one was kept); a
-    // copy that cannot be written refuses the save.
+    // copy that cannot be written refuses the save, and `error` names both files.
     bool saveToFile(const QString& path, QString* error = nullptr, RomBackups* backups = nullptr,
                     bool* backupKept = nullptr) const;
 

@@ -32,6 +32,7 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -431,5 +432,9 @@ bool TMainForm::event(QEvent* e)
         DisplayHint(static_cast<QStatusTipEvent*>(e)->tip());
         return true;
     }
+    // Back from another program: the ROM file may have changed meanwhile.
+    // Asked once activation is over, not from inside it.
+    if (e->type() == QEvent::WindowActivate)
+        QTimer::singleShot(0, session, &EditorSession::checkRomOnDisk);
     return QMainWindow::event(e);
 }
