@@ -105,6 +105,7 @@ bool PictureBatch::run(QTextStream& err) const
             maps << map.name;
         }
     PictureCaches caches;
+    TilePictureCache tilePictures;
     QSet<QString> written;   // case-folded file names taken
     int failures = 0;
     OrderedJobs jobs(threads, MapsAheadPerThread * threads);
@@ -114,7 +115,7 @@ bool PictureBatch::run(QTextStream& err) const
         // The pick's refusal and the file name are settled here, in order:
         // a name goes only to a map that was picked.
         QString refusal;
-        std::optional<PreparedPick> pick = prepareMapPick(catalogue, rom, map, true, &refusal);
+        std::optional<PreparedPick> pick = prepareMapPick(catalogue, rom, map, true, &refusal, &tilePictures);
         if (!pick) {
             if (refusal.isEmpty())
                 refusal = QStringLiteral("Map \"%1\" has no section in Maps.Ini.").arg(map);

@@ -65,14 +65,15 @@ void CatalogueCheck::checkMaps(CatalogueReport& report) const
 {
     // A map listed in two categories is the same map: checked once.
     QSet<QString> checked;
+    TilePictureCache pictures;
     OrderedJobs jobs(m_threads, JobsAheadPerThread * m_threads);
     for (const CatalogueMap& map : catalogueMaps(m_catalogue.MainIni)) {
         if (checked.contains(map.name))
             continue;
         checked.insert(map.name);
         ++report.maps;
-        jobs.add([this, &report, name = map.name]() -> OrderedJobs::Deliver {
-            QStringList problems = mapPickProblems(m_catalogue, m_rom, name);
+        jobs.add([this, &report, &pictures, name = map.name]() -> OrderedJobs::Deliver {
+            QStringList problems = mapPickProblems(m_catalogue, m_rom, name, &pictures);
             if (problems.isEmpty())
                 return nullptr;
             for (QString& problem : problems)

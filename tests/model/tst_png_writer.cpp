@@ -61,6 +61,19 @@ qint64 zlibLevel6Size(const QImage& image)
     return qint64(size);
 }
 
+// The bytes of the file's IDAT chunks: the zlib stream.
+qint64 idatBytes(const QByteArray& png)
+{
+    qint64 total = 0;
+    for (qsizetype at = 8; at + 8 <= png.size();) {
+        const qint64 length = qFromBigEndian<quint32>(png.constData() + at);
+        if (png.mid(at + 4, 4) == "IDAT")
+            total += length;
+        at += 12 + length;
+    }
+    return total;
+}
+
 } // namespace
 
 class TestPngWriter : public QObject {
@@ -81,7 +94,6 @@ void TestPngWriter::bandsMakeOneStream_data()
     QTest::newRow("bands, the last cut short") << 640 << 3 * bandRows + 17 << 64;
     QTest::newRow("bands, exactly filled") << 640 << 4 * bandRows << 7;
     QTest::newRow("rows wider than a band") << 400000 << 3 << 1;
-    QTest::newRow("large map") << 2560 << 2560 << 64;
 }
 
 void TestPngWriter::bandsMakeOneStream()
@@ -101,8 +113,8 @@ void TestPngWriter::bandsMakeOneStream()
     QVERIFY(decoded.loadFromData(here, "PNG"));
     QCOMPARE(decoded.convertToFormat(QImage::Format_RGB888), image);
     QCOMPARE(decoded.dotsPerMeterX(), 2835);
-    QVERIFY2(here.size() <= 1.05 * zlibLevel6Size(image) + 64,
-             qPrintable(QStringLiteral("%1 bytes against %2").arg(here.size()).arg(zlibLevel6Size(image))));
+    const qint64 zlib = zlibLevel6Size(image), stream = idatBytes(here);
+    QVERIFY2(stream <= 1.05 * zlib + 8, qPrintable(QStringLiteral("%1 bytes against %2").arg(stream).arg(zlib)));
 }
 
 QTEST_GUILESS_MAIN(TestPngWriter)
