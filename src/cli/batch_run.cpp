@@ -1,6 +1,7 @@
 #include "cli/batch_run.h"
 
 #include "cli/batch_prompts.h"
+#include "cli/picture_batch.h"
 #include "session/catalogue_check.h"
 #include "session/catalogue_maps.h"
 #include "session/editor_session.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QThreadPool>
 
 namespace {
 
@@ -78,7 +80,8 @@ bool BatchRun::pick(const QString& name)
 
 bool BatchRun::writeMapPicture(const QString& path, QString* error) const
 {
-    return ::writeMapPicture(m_state.core.map, m_state.map, m_state.pictures, m_line.grid, path, error);
+    return ::writeMapPicture(m_state.core.map, m_state.map, m_state.pictures, m_line.grid, path, error,
+                             QThreadPool::globalInstance());
 }
 
 int BatchRun::run()
@@ -112,7 +115,7 @@ int BatchRun::listMaps()
 
 int BatchRun::check()
 {
-    const CatalogueReport report = CatalogueCheck(m_state.core.catalogue, m_state.core.rom).run();
+    const CatalogueReport report = CatalogueCheck(m_state.core.catalogue, m_state.core.rom, batchThreads(m_line)).run();
     m_out << report.text();
     return report.sound() ? ExitSuccess : ExitProblems;
 }
@@ -222,55 +225,18 @@ int BatchRun::runScript()
     return ExitSuccess;
 }
 
-// A file name for a map: characters that no file system takes become "_".
-QString pictureName(const QString& map)
-{
-    QString name;
-    for (QChar c : map)
-        name += (c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c)) ? QLatin1Char('_') : c;
-    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
-        name.replace(QLatin1Char('.'), QLatin1Char('_')).append(QLatin1Char('_'));
-    return name;
-}
-
 int BatchRun::exportPictures()
 {
-    const QDir directory(m_line.file);
     if (!QDir().mkpath(m_line.file))
         return fail(QStringLiteral("Cannot create folder %1").arg(m_line.file));
     // A folder that takes no file is said once, before any map is drawn.
-    QTemporaryFile probe(directory.filePath(QStringLiteral("kartola-XXXXXX.png")));
+    QTemporaryFile probe(QDir(m_line.file).filePath(QStringLiteral("kartola-XXXXXX.png")));
     if (!probe.open())
         return fail(QStringLiteral("Cannot write to folder %1").arg(m_line.file));
     probe.remove();
-    // A map listed in two categories is written once.
-    QStringList maps;
-    for (const CatalogueMap& map : catalogueMaps(m_state.core.catalogue.MainIni))
-        if (!maps.contains(map.name))
-            maps << map.name;
-    QStringList written;
-    int failures = 0;
-    for (qsizetype i = 0; i < maps.size(); ++i) {
-        const QString& map = maps.at(i);
-        m_err << QStringLiteral("[%1/%2] %3").arg(i + 1).arg(maps.size()).arg(map) << '\n';
-        m_err.flush();
-        if (!pick(map)) {
-            ++failures;
-            continue;
-        }
-        // Two names that differ only where a file system cannot follow
-        // still get files of their own.
-        QString base = pictureName(map);
-        for (int n = 2; written.contains(base, Qt::CaseInsensitive); ++n)
-            base = QStringLiteral("%1 (%2)").arg(pictureName(map)).arg(n);
-        written << base;
-        QString error;
-        if (!writeMapPicture(directory.filePath(base + QStringLiteral(".png")), &error)) {
-            m_err << error << '\n';
-            ++failures;
-        }
-    }
-    return failures == 0 ? ExitSuccess : ExitProblems;
+    const PictureBatch batch{m_state.core.catalogue, m_state.core.rom, m_line.file, m_line.grid,
+                             batchThreads(m_line)};
+    return batch.run(m_err) ? ExitSuccess : ExitProblems;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QTextStream>
+#include <QThread>
 
 #include <array>
 
@@ -61,6 +62,10 @@ struct Options {
     QCommandLineOption scriptTimeout{QStringLiteral("script-timeout"),
                                      QStringLiteral("Stop a script that runs longer than SECONDS (default 30)."),
                                      QStringLiteral("SECONDS")};
+    QCommandLineOption threads{QStringLiteral("threads"),
+                               QStringLiteral("Spread --check and --export-pictures over N threads "
+                                              "(default: one a core)."),
+                               QStringLiteral("N")};
     QCommandLineOption force{QStringLiteral("force"),
                              QStringLiteral("Apply a map file whose length is not the map's.")};
     QCommandLineOption pictures{QStringLiteral("export-pictures"),
@@ -73,7 +78,8 @@ struct Options {
                                      QStringLiteral("[ROM]"));
         for (const QCommandLineOption* option : {&help, &version, &catalogue, &listMaps, &check, &mapPicture,
                                                  &tilesetPicture, &grid, &exportMap, &importMap, &makePatch,
-                                                 &applyPatch, &script, &arg, &scriptTimeout, &output, &force, &pictures})
+                                                 &applyPatch, &script, &arg, &scriptTimeout, &output, &force, &pictures,
+                                                 &threads})
             parser.addOption(*option);
     }
 };
@@ -112,6 +118,11 @@ bool CommandLine::isBatch() const
     default:
         return true;
     }
+}
+
+int batchThreads(const CommandLine& line)
+{
+    return line.threads > 0 ? line.threads : qMax(1, QThread::idealThreadCount());
 }
 
 QString versionText()
@@ -240,6 +251,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   .arg(CommandLine::MaxScriptTimeoutSeconds)
                                   .arg(parser.value(options.scriptTimeout)));
         line.scriptTimeoutSeconds = seconds;
+    }
+    if (parser.isSet(options.threads)) {
+        if (line.action != CommandLine::Action::Check && line.action != CommandLine::Action::ExportPictures)
+            return usageError(QStringLiteral("--threads belongs to --check and --export-pictures."));
+        bool number = false;
+        const int threads = parser.value(options.threads).toInt(&number);
+        if (!number || threads < 1 || threads > CommandLine::MaxThreads)
+            return usageError(QStringLiteral("--threads takes a whole number from 1 to %1, not %2.")
+                                  .arg(CommandLine::MaxThreads)
+                                  .arg(parser.value(options.threads)));
+        line.threads = threads;
     }
     if (line.action != CommandLine::Action::ImportMap && line.force)
         return usageError(QStringLiteral("--force belongs to --import-map."));

@@ -8,6 +8,7 @@
 struct CommandLine {
     static constexpr int DefaultScriptTimeoutSeconds = 30;
     static constexpr int MaxScriptTimeoutSeconds = 86400;
+    static constexpr int MaxThreads = 256;
 
     enum class Action {
         OpenWindow,
@@ -37,6 +38,7 @@ struct CommandLine {
     bool force = false;      // accept a map file of another length
     QStringList scriptArgs;  // the values of --arg, in order
     int scriptTimeoutSeconds = DefaultScriptTimeoutSeconds;
+    int threads = 0;         // threads of --check and --export-pictures; 0: one a core
     QString error;           // UsageError: what was wrong
 
     bool isBatch() const;
@@ -46,6 +48,9 @@ struct CommandLine {
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitProblems = 1;   // the work found problems or failed
 inline constexpr int ExitUsage = 2;      // the command line was wrong
+
+// The threads of --check and --export-pictures: --threads, else one a core.
+int batchThreads(const CommandLine& line);
 
 // Parses the program's arguments (the first one is the program itself).
 CommandLine parseCommandLine(const QStringList& arguments);

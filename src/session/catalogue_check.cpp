@@ -1,5 +1,6 @@
 #include "session/catalogue_check.h"
 
+#include "base/ordered_jobs.h"
 #include "session/catalogue_maps.h"
 #include "session/map_pick.h"
 #include "model/catalogue/catalogue.h"
@@ -9,7 +10,12 @@
 #include "model/patches/option_patch.h"
 #include "model/patches/start_menu_patch.h"
 
+#include <QSet>
+
 namespace {
+
+// Maps handed out ahead of the one whose problems are added next.
+constexpr int JobsAheadPerThread = 64;
 
 QString hex(qint64 offset)
 {
@@ -58,18 +64,27 @@ CatalogueReport CatalogueCheck::run() const
 void CatalogueCheck::checkMaps(CatalogueReport& report) const
 {
     // A map listed in two categories is the same map: checked once.
-    QStringList checked;
+    QSet<QString> checked;
+    TilePictureCache pictures;
+    OrderedJobs jobs(m_threads, JobsAheadPerThread * m_threads);
     for (const CatalogueMap& map : catalogueMaps(m_catalogue.MainIni)) {
         if (checked.contains(map.name))
             continue;
-        checked << map.name;
+        checked.insert(map.name);
         ++report.maps;
-        const QStringList problems = mapPickProblems(m_catalogue, m_rom, map.name);
-        if (!problems.isEmpty())
-            ++report.faultyMaps;
-        for (const QString& problem : problems)
-            report.problems << namingMap(map.name, problem);
+        jobs.add([this, &report, &pictures, name = map.name]() -> OrderedJobs::Deliver {
+            QStringList problems = mapPickProblems(m_catalogue, m_rom, name, &pictures);
+            if (problems.isEmpty())
+                return nullptr;
+            for (QString& problem : problems)
+                problem = namingMap(name, problem);
+            return [&report, problems] {
+                ++report.faultyMaps;
+                report.problems += problems;
+            };
+        });
     }
+    jobs.finish();
 }
 
 void CatalogueCheck::checkOptions(CatalogueReport& report) const

@@ -30,10 +30,14 @@ struct CatalogueReport {
 // record, tileset and blocks, tile picture, map bytes, event tables and wild
 // table), and checks every option of Options.ini, the start menu entries and
 // the marts patch against the image, and the cartridge header's checksums.
-// Changes nothing.
+// Changes nothing. The maps are checked on `threads` threads, with the same
+// report as on one.
 class CatalogueCheck {
 public:
-    CatalogueCheck(const Catalogue& catalogue, const RomImage& rom) : m_catalogue(catalogue), m_rom(rom) {}
+    CatalogueCheck(const Catalogue& catalogue, const RomImage& rom, int threads = 1)
+        : m_catalogue(catalogue), m_rom(rom), m_threads(threads)
+    {
+    }
 
     CatalogueReport run() const;
 
@@ -45,4 +49,5 @@ private:
 
     const Catalogue& m_catalogue;
     const RomImage& m_rom;
+    int m_threads = 1;
 };

@@ -53,6 +53,8 @@ void TestCommandLine::parses_data()
                                            << A::RunScript << "a.gbc" << none << "s.js" << none;
     QTest::newRow("list") << QStringList{"a.gbc", "--list-maps"} << A::ListMaps << "a.gbc" << none << none << none;
     QTest::newRow("check") << QStringList{"--check", "a.gbc"} << A::Check << "a.gbc" << none << none << none;
+    QTest::newRow("pictures on 2 threads") << QStringList{"a.gbc", "--threads", "2", "--export-pictures", "out"}
+                                           << A::ExportPictures << "a.gbc" << none << "out" << none;
 
     // Wrong usage.
     QTest::newRow("unknown option") << QStringList{"--bogus"} << A::UsageError << none << none << none << none;
@@ -74,6 +76,12 @@ void TestCommandLine::parses_data()
                                          << A::UsageError << none << none << none << none;
     QTest::newRow("script timeout of words") << QStringList{"a.gbc", "--script", "s.js", "--script-timeout", "ten"}
                                              << A::UsageError << none << none << none << none;
+    QTest::newRow("threads of 0") << QStringList{"a.gbc", "--check", "--threads", "0"} << A::UsageError << none
+                                  << none << none << none;
+    QTest::newRow("threads of words") << QStringList{"a.gbc", "--check", "--threads", "two"} << A::UsageError
+                                      << none << none << none << none;
+    QTest::newRow("threads without a batch of maps") << QStringList{"a.gbc", "--list-maps", "--threads", "2"}
+                                                     << A::UsageError << none << none << none << none;
     QTest::newRow("arg without script") << QStringList{"a.gbc", "--check", "--arg", "x"} << A::UsageError << none
                                         << none << none << none;
     QTest::newRow("catalogue without DIR") << QStringList{"--catalogue"} << A::UsageError << none << none << none

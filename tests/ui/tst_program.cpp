@@ -23,6 +23,8 @@ private slots:
     void mapFileRoundTrip_data();
     void mapFileRoundTrip();
     void exportPicturesWritesEveryMap();
+    void batchSameOnAnyThreads_data();
+    void batchSameOnAnyThreads();
     void picturesAreTheMenus_data();
     void picturesAreTheMenus();
     void patchRoundTrip_data();
@@ -270,6 +272,82 @@ void TestProgram::exportPicturesWritesEveryMap()
         QCOMPARE(refused.status, 1);
         QCOMPARE(refused.err, QStringLiteral("Cannot write to folder /proc\n"));
     }
+}
+
+void TestProgram::batchSameOnAnyThreads_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("faulty");
+    QTest::addColumn<bool>("grid");
+    QTest::newRow("check") << QStringLiteral("--check") << false << false;
+    QTest::newRow("check, faults") << QStringLiteral("--check") << true << false;
+    QTest::newRow("pictures") << QStringLiteral("--export-pictures") << false << false;
+    QTest::newRow("pictures, grid, faults") << QStringLiteral("--export-pictures") << true << true;
+}
+
+// One thread and two give the same lines, files and status: maps refused,
+// maps with event and wild table problems, a file that cannot be written and
+// two maps whose files would share a name among sound maps.
+void TestProgram::batchSameOnAnyThreads()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, faulty);
+    QFETCH(bool, grid);
+    TestDir work;
+    QString error;
+    QVERIFY2(writeDemoData(work.path(), &error), qPrintable(error));
+    if (faulty) {
+        const struct {
+            const char* file;
+            const char* section;
+            const char* key;
+            const char* value;
+        } faults[] = {
+            {"Maps.Ini", "Mossbrook Town", "Tileset", "25"},
+            {"Events.ini", "Cinderfield City", "Warps", "300"},
+            {"Critters.ini", "Amber Road", "Start offset", "0x7FFFFF00"},
+            {"Tilesets.ini", "2", "Tiles", "tiles/missing.bmp"},
+        };
+        for (const auto& fault : faults)
+            QVERIFY(IniFile(work.file(QLatin1String(fault.file)))
+                        .writeString(QLatin1String(fault.section), QLatin1String(fault.key), QLatin1String(fault.value)));
+        work.write(QStringLiteral("Main.Ini"), work.read(QStringLiteral("Main.Ini"))
+                                                   + "[Extra]\r\n1=Nowhere\r\n2=willow path\r\n3=Willow Path\r\n");
+    }
+    Run runs[2];
+    QStringList folders;
+    for (int threads : {1, 2}) {
+        const QString folder = work.file(QStringLiteral("out%1").arg(threads));
+        folders << folder;
+        QStringList arguments{QStringLiteral("--catalogue"), work.path(), work.file(QStringLiteral("demo.gbc")),
+                              QStringLiteral("--threads"), QString::number(threads), action};
+        if (action == QStringLiteral("--export-pictures")) {
+            arguments << folder;
+            if (faulty)
+                QVERIFY(QDir().mkpath(folder + QStringLiteral("/Amber Road.png")));
+        }
+        if (grid)
+            arguments << QStringLiteral("--grid");
+        runs[threads - 1] = run(arguments);
+        runs[threads - 1].err.replace(folder, QStringLiteral("DIR"));
+    }
+    QCOMPARE(runs[0].status, faulty ? 1 : 0);
+    QCOMPARE(runs[1].status, runs[0].status);
+    QCOMPARE(runs[1].out, runs[0].out);
+    QCOMPARE(runs[1].err, runs[0].err);
+    if (faulty)
+        QVERIFY2(runs[0].out.size() + runs[0].err.size() > 400, qPrintable(runs[0].out + runs[0].err));
+    const QDir one(folders[0]), two(folders[1]);
+    QCOMPARE(two.entryList(QDir::Files), one.entryList(QDir::Files));
+    for (const QString& file : one.entryList(QDir::Files)) {
+        QFile a(one.filePath(file)), b(two.filePath(file));
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QVERIFY2(a.readAll() == b.readAll(), qPrintable(file));
+    }
+    if (action == QStringLiteral("--export-pictures"))
+        QCOMPARE(one.entryList(QDir::Files).size(), faulty ? 4 : 7);
+    if (faulty && action == QStringLiteral("--export-pictures"))
+        QVERIFY(one.exists(QStringLiteral("willow path (2).png")));
 }
 
 void TestProgram::picturesAreTheMenus_data()

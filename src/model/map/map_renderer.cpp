@@ -7,6 +7,7 @@
 #include "model/map/map_state.h"
 
 #include <QPainter>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <cstring>
@@ -243,6 +244,11 @@ QImage MapRenderer::picture() const
 
 bool MapRenderer::writePicture(const QString& path, QString* error) const
 {
+    return writePicture(path, error, QThreadPool::globalInstance());
+}
+
+bool MapRenderer::writePicture(const QString& path, QString* error, QThreadPool* pool) const
+{
     const int width = int(viewWidth(ViewZoom::Actual)), height = int(viewHeight(ViewZoom::Actual));
     // A band is a row of blocks, or less on a very wide map, so that it stays
     // near a million pixels; its height divides 64.
@@ -250,5 +256,5 @@ bool MapRenderer::writePicture(const QString& path, QString* error) const
     while (bandRows > 1 && qint64(width) * bandRows > (qint64(1) << 20))
         bandRows /= 2;
     return writePictureInBands(path, width, height, bandRows,
-                               [&](const PackedRows& band) { renderPacked(band); }, error);
+                               [&](const PackedRows& band) { renderPacked(band); }, error, pool);
 }

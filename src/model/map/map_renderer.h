@@ -10,6 +10,7 @@
 
 class BlockPictures;
 class QPainter;
+class QThreadPool;
 struct MapRecord;
 struct MapState;
 
@@ -49,8 +50,11 @@ public:
     // Writes the whole map at 100 % as a picture file (PNG or 24-bit BMP by
     // the name), composed one row of blocks at a time so that a large map
     // never needs its picture whole. On failure: false, "Cannot create file
-    // <path>" in `error`, an old file of that name whole.
+    // <path>" in `error`, an old file of that name whole. A PNG is deflated
+    // on the threads of `pool` (none: on this thread), the global pool when
+    // none is named.
     bool writePicture(const QString& path, QString* error) const;
+    bool writePicture(const QString& path, QString* error, QThreadPool* pool) const;
 
 private:
     // The picture of block place (t, row) at `zoom` for zooms up to 100 %

@@ -5,6 +5,7 @@
 #include "model/map/png_writer.h"
 
 #include <QImage>
+#include <QThreadPool>
 
 #include <limits>
 
@@ -28,9 +29,10 @@ bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRow
     return true;
 }
 
-bool writePngBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw)
+bool writePngBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw,
+                   QThreadPool* pool)
 {
-    PngRowWriter png(width, height, append);
+    PngRowWriter png(width, height, append, pool);
     const qint64 rowBytes = qint64(width) * 3;
     if (rowBytes * bandRows > std::numeric_limits<qint32>::max())
         return false;
@@ -53,13 +55,13 @@ bool isPngPictureName(const QString& path)
 }
 
 bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
-                         QString* error)
+                         QString* error, QThreadPool* pool)
 {
     const bool png = isPngPictureName(path);
     bandRows = qMin(bandRows, height);
     const bool written = width > 0 && height > 0 && bandRows > 0
         && writeFileAtomically(path, [&](const AppendBytes& append) {
-               return png ? writePngBands(append, width, height, bandRows, draw)
+               return png ? writePngBands(append, width, height, bandRows, draw, pool)
                           : writeBmpBands(append, width, height, bandRows, draw);
            });
     if (!written && error)
@@ -76,5 +78,5 @@ bool writePictureFile(const QString& path, const QImage& image, QString* error)
         for (int i = 0; i < band.rows; ++i)
             packRgb32Row(reinterpret_cast<const QRgb*>(rgb.constScanLine(band.top + i)), rgb.width(), band.row(i),
                          band.bgr);
-    }, error);
+    }, error, QThreadPool::globalInstance());
 }

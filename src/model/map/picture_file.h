@@ -7,6 +7,7 @@
 #include <functional>
 
 class QImage;
+class QThreadPool;
 
 // Picture files of the map and the tileset: a name ending in ".png" (any
 // letter case) is written as PNG, any other name as the 24-bit BMP of the
@@ -22,10 +23,11 @@ using DrawPictureBand = std::function<void(const PackedRows& band)>;
 // that name, drawn and written one band of `bandRows` rows at a time so that
 // the whole picture is never held. The BMP asks for its bands from the bottom
 // up, the PNG from the top down; each band goes to the file as it is drawn,
-// with no copy in between. On failure returns false with "Cannot create
-// file <path>" in `error`; an old file of that name stays whole.
+// with no copy in between. A PNG is deflated on the threads of `pool` when
+// one is given (the same bytes either way). On failure returns false with
+// "Cannot create file <path>" in `error`; an old file of that name stays whole.
 bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
-                         QString* error);
+                         QString* error, QThreadPool* pool = nullptr);
 
-// The same for a picture held whole.
+// The same for a picture held whole, a PNG deflated on the global pool.
 bool writePictureFile(const QString& path, const QImage& image, QString* error);

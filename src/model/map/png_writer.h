@@ -4,14 +4,25 @@
 
 #include <memory>
 
+class QThreadPool;
 struct PngRowState;
 
-// A PNG file written a band of rows at a time through libpng: 8-bit RGB (no
-// alpha), 72 dots per inch, rows of packed red, green, blue bytes.
+// A PNG file written a band of rows at a time: 8-bit RGB (no alpha), 72 dots
+// per inch, rows of packed red, green, blue bytes, no row filter.
+//
+// The image data is cut into bands of about a mebibyte of rows, and each band
+// is deflated on its own (zlib level 6, primed with the last 32 KiB of the
+// band before it, ended by a sync flush) as parallel gzip tools do; the bands
+// join into one zlib stream whose check value is combined from theirs. With a
+// pool the bands are deflated on its threads, a few at a time, and written in
+// order; without one they are deflated here. The file's bytes depend only on
+// the pixels, never on the pool or the number of threads.
 class PngRowWriter {
 public:
-    // The file's bytes go to `append`, which must outlive the writer.
-    PngRowWriter(int width, int height, const AppendBytes& append);
+    // The file's bytes go to `append`, which must outlive the writer. A band
+    // waited for and not yet started is taken back from the pool and deflated
+    // here, so a writer may run on one of the pool's own threads.
+    PngRowWriter(int width, int height, const AppendBytes& append, QThreadPool* pool = nullptr);
     ~PngRowWriter();
     PngRowWriter(const PngRowWriter&) = delete;
     PngRowWriter& operator=(const PngRowWriter&) = delete;
@@ -21,6 +32,9 @@ public:
     bool writeRows(const uchar* first, qsizetype stride, int rows);
     // Ends the file once every row is written. False when any step failed.
     bool finish();
+
+    // Raw image bytes (a filter byte and the row) a band holds at least.
+    static constexpr qsizetype BandBytes = qsizetype(1) << 20;
 
 private:
     std::unique_ptr<PngRowState> m_state;

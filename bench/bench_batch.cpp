@@ -1,0 +1,169 @@
+// Batch work over many maps and the PNG past one core:
+// - `kartola --check` and `--export-pictures` of a 1,000-map catalogue (the
+//   demo maps listed again and again under new names) on 2 threads against
+//   1, and `--check` of 10,000 maps, each run as its own process;
+// - Save Map Picture as PNG of the 100 x 100 block map against zlib level 6
+//   alone deflating the same rows (drawn beforehand), and the two sizes.
+// Medians of ROUNDS runs (default 11) with the fastest and slowest.
+// Usage: bench_batch [ROUNDS]   (run from build/bin, beside kartola)
+#include "bench_field.h"
+#include "silent_prompts.h"
+
+#include "model/map/map_renderer.h"
+#include "session/editor_session.h"
+#include "session/editor_state.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+
+#include <zlib.h>
+
+namespace {
+
+struct Spread {
+    double median = 0, least = 0, most = 0;
+};
+
+Spread measureRuns(int runs, const std::function<void()>& step)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        step();
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
+void printSpread(const char* what, const Spread& s)
+{
+    std::printf("%-44s median %9.2f ms  (%.2f .. %.2f)\n", what, s.median, s.least, s.most);
+}
+
+// Lists the demo maps again under `count` new names in category "Many".
+bool writeManyMaps(const QString& dir, int count)
+{
+    const QDir d(dir);
+    IniFile mainIni(d.filePath(QStringLiteral("Main.Ini")));
+    QStringList demo;
+    for (const QString& category : mainIni.sections())
+        for (const QString& key : mainIni.keys(category))
+            demo << mainIni.readString(category, key);
+    QByteArray main = "[Many]\r\n";
+    for (const char* name : {"Maps.Ini", "Events.ini", "Critters.ini"}) {
+        const IniFile source(d.filePath(QLatin1String(name)));
+        QByteArray text;
+        for (int k = 0; k < count; ++k) {
+            const QString from = demo.at(k % demo.size());
+            if (!source.hasSection(from))
+                continue;
+            text += QStringLiteral("[%1 %2]\r\n").arg(from).arg(k).toUtf8();
+            for (const QString& key : source.keys(from))
+                text += (key + QLatin1Char('=') + source.readString(from, key) + QStringLiteral("\r\n")).toUtf8();
+        }
+        QFile file(d.filePath(QLatin1String(name)));
+        if (!file.open(QIODevice::Append) || file.write(text) != text.size())
+            return false;
+    }
+    for (int k = 0; k < count; ++k)
+        main += QStringLiteral("%1=%2 %3\r\n").arg(k + 1).arg(demo.at(k % demo.size())).arg(k).toUtf8();
+    QFile file(d.filePath(QStringLiteral("Main.Ini")));
+    return file.open(QIODevice::Append) && file.write(main) == main.size();
+}
+
+bool runKartola(const QString& dir, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProgram(QCoreApplication::applicationDirPath() + QStringLiteral("/kartola"));
+    process.setArguments(QStringList{QStringLiteral("--catalogue"), dir, QDir(dir).filePath(QStringLiteral("demo.gbc"))}
+                         + arguments);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start();
+    return process.waitForFinished(-1) && process.exitCode() == 0;
+}
+
+void batchOnThreads(int rounds, int maps, const QString& action, bool withOne)
+{
+    QTemporaryDir dir;
+    QString error;
+    if (!writeDemoData(dir.path(), &error) || !writeManyMaps(dir.path(), maps)) {
+        std::printf("cannot write the catalogue\n");
+        return;
+    }
+    const QString out = dir.filePath(QStringLiteral("out"));
+    const auto on = [&](int threads) {
+        QStringList arguments{QStringLiteral("--threads"), QString::number(threads), action};
+        if (action == QStringLiteral("--export-pictures"))
+            arguments << out;
+        if (!runKartola(dir.path(), arguments))
+            std::printf("  (the run failed)\n");
+    };
+    const Spread two = measureRuns(rounds, [&] { on(2); });
+    const QByteArray label = QStringLiteral("%1 of %2 maps, 2 threads").arg(action).arg(maps).toUtf8();
+    printSpread(label.constData(), two);
+    if (!withOne)
+        return;
+    const Spread one = measureRuns(rounds, [&] { on(1); });
+    const QByteArray oneLabel = QStringLiteral("%1 of %2 maps, 1 thread").arg(action).arg(maps).toUtf8();
+    printSpread(oneLabel.constData(), one);
+    std::printf("  2 threads against 1: %.2f x faster (target >= 1.7)\n", one.median / two.median);
+}
+
+void pngAgainstZlib(int rounds)
+{
+    QTemporaryDir dir;
+    if (!bench::writeBenchField(dir.path()))
+        return;
+    EditorState state(dir.path());
+    SilentPrompts prompts;
+    EditorSession session(state, prompts);
+    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isDone()
+        || !session.pickMap(bench::Map).outcome.isDone())
+        return;
+    const MapRenderer renderer(state.core.map, state.map, state.pictures);
+    const int width = int(renderer.viewWidth(100)), height = int(renderer.viewHeight(100));
+    // The rows as the PNG holds them, drawn once: a filter byte and the pixels.
+    const qsizetype rowBytes = qsizetype(width) * 3 + 1;
+    QByteArray rows(rowBytes * height, '\0');
+    for (int top = 0; top < height; top += 64) {
+        const int count = qMin(64, height - top);
+        renderer.renderPacked({reinterpret_cast<uchar*>(rows.data()) + top * rowBytes + 1, rowBytes, top, count, false});
+    }
+    QByteArray deflated(qsizetype(compressBound(uLong(rows.size()))), '\0');
+    uLongf zlibSize = 0;
+    const Spread zlib = measureRuns(rounds, [&] {
+        zlibSize = uLongf(deflated.size());
+        compress2(reinterpret_cast<Bytef*>(deflated.data()), &zlibSize, reinterpret_cast<const Bytef*>(rows.constData()),
+                  uLong(rows.size()), 6);
+    });
+    const QString png = dir.filePath(QStringLiteral("map.png"));
+    QString error;
+    const Spread save = measureRuns(rounds, [&] { renderer.writePicture(png, &error); });
+    std::printf("PNG of the %d x %d block map (%d x %d pixels)\n", bench::Side, bench::Side, width, height);
+    printSpread("zlib level 6 alone on the same rows", zlib);
+    printSpread("Save Map Picture as PNG", save);
+    const double pngSize = double(QFileInfo(png).size());
+    std::printf("  time %.2f x zlib's (target <= 0.6); size %.0f bytes against %lu: %+.2f %% (target <= +5 %%)\n",
+                save.median / zlib.median, pngSize, static_cast<unsigned long>(zlibSize),
+                100 * (pngSize / double(zlibSize) - 1));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 11;
+    pngAgainstZlib(rounds);
+    batchOnThreads(rounds, 1000, QStringLiteral("--check"), true);
+    batchOnThreads(rounds, 1000, QStringLiteral("--export-pictures"), true);
+    batchOnThreads(rounds, 10000, QStringLiteral("--check"), false);
+    return 0;
+}
