@@ -40,6 +40,7 @@ EditorSession::~EditorSession() = default;
 
 SessionOutcome EditorSession::loadRom(const QString& path)
 {
+    emit workEnding();
     m_recovery->writeNow();
     if (!maySetAside())
         return SessionOutcome::declined();
@@ -77,6 +78,7 @@ void EditorSession::dropMap()
 
 void EditorSession::writeWorkingCopies()
 {
+    emit workEnding();
     if (!m_state.core.map.isMap())
         return;
     if (workingCopiesDiffer())
@@ -210,6 +212,7 @@ void EditorSession::sayPickProblems(const PickResult& result)
 
 std::optional<bool> EditorSession::askKeepWorkingCopies()
 {
+    emit workEnding();
     if (!m_state.core.map.isMap() || !workingCopiesDiffer())
         return false;
     const Prompts::Answer answer = m_prompts.message(
@@ -279,6 +282,7 @@ bool EditorSession::isModified() const
 
 bool EditorSession::maySetAside()
 {
+    emit workEnding();
     if (!isModified() && !workingCopiesDiffer()) {
         m_recovery->remove();
         return true;
