@@ -9,6 +9,8 @@
 #include "model/patches/option_patch.h"
 #include "model/patches/start_menu_patch.h"
 
+#include <QSet>
+
 namespace {
 
 QString hex(qint64 offset)
@@ -45,31 +47,43 @@ QString CatalogueReport::text() const
     return all + summary() + QLatin1Char('\n');
 }
 
-CatalogueReport CatalogueCheck::run() const
+CatalogueReport CatalogueCheck::run(const Steps& steps, bool* whole) const
 {
     CatalogueReport report;
-    checkMaps(report);
+    const bool allMaps = checkMaps(report, steps);
+    if (whole)
+        *whole = allMaps;
+    if (!allMaps)
+        return report;
     checkOptions(report);
     checkPatches(report);
     checkHeader(report);
     return report;
 }
 
-void CatalogueCheck::checkMaps(CatalogueReport& report) const
+bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) const
 {
     // A map listed in two categories is the same map: checked once.
-    QStringList checked;
-    for (const CatalogueMap& map : catalogueMaps(m_catalogue.MainIni)) {
+    QSet<QString> checked;
+    const QList<CatalogueMap> maps = catalogueMaps(m_catalogue.MainIni);
+    for (qsizetype i = 0; i < maps.size(); ++i) {
+        const CatalogueMap& map = maps[i];
+        if (steps.stopped && steps.stopped())
+            return false;
         if (checked.contains(map.name))
             continue;
-        checked << map.name;
+        checked.insert(map.name);
         ++report.maps;
-        const QStringList problems = mapPickProblems(m_catalogue, m_rom, map.name);
+        QStringList problems = mapPickProblems(m_catalogue, m_rom, map.name);
         if (!problems.isEmpty())
             ++report.faultyMaps;
-        for (const QString& problem : problems)
-            report.problems << namingMap(map.name, problem);
+        for (QString& problem : problems)
+            problem = namingMap(map.name, problem);
+        report.problems += problems;
+        if (steps.mapChecked)
+            steps.mapChecked(problems, int(i + 1), int(maps.size()));
     }
+    return true;
 }
 
 void CatalogueCheck::checkOptions(CatalogueReport& report) const
