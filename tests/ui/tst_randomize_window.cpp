@@ -151,7 +151,7 @@ void TestRandomizeWindow::fillPaintsAnswersAndIsOneEntry()
     QCOMPARE(w.tables(), before);
 }
 
-enum Action { PickMap, LoadRom, Close, Stop };
+enum Action { PickMap, LoadRom, Close, Stop, LoadRomDiscard, CloseDiscard };
 
 void TestRandomizeWindow::fillEndsBeforeWhatWouldLeaveIt_data()
 {
@@ -161,6 +161,9 @@ void TestRandomizeWindow::fillEndsBeforeWhatWouldLeaveIt_data()
     QTest::newRow("Load Rom, Save") << int(LoadRom) << 21;
     QTest::newRow("close, Save") << int(Close) << 21;
     QTest::newRow("Stop") << int(Stop) << 4;
+    // Discarded: the fill ended before the question and nothing of it lives on.
+    QTest::newRow("Load Rom, Discard") << int(LoadRomDiscard) << 21;
+    QTest::newRow("close, Discard") << int(CloseDiscard) << 21;
 }
 
 void TestRandomizeWindow::fillEndsBeforeWhatWouldLeaveIt()
@@ -174,6 +177,7 @@ void TestRandomizeWindow::fillEndsBeforeWhatWouldLeaveIt()
     const int entries = w.form->session->undoStack().count();
     // After the fourth slot the user acts, from the event loop.
     int step = 0;
+    int drawnOnReturn = -1;
     w.files.prompts.onPause = [&] {
         if (++step != 4)
             return;
@@ -196,7 +200,16 @@ void TestRandomizeWindow::fillEndsBeforeWhatWouldLeaveIt()
             case Stop:
                 QTest::mouseClick(w.button(), Qt::LeftButton);
                 break;
+            case LoadRomDiscard:
+                w.files.prompts.answer(Prompts::Answer::Discard);
+                w.form->loadRom(w.files.dir.file("rom.gbc"));
+                break;
+            case CloseDiscard:
+                w.files.prompts.answer(Prompts::Answer::Discard);
+                w.form->close();
+                break;
             }
+            drawnOnReturn = int(w.files.prompts.pauses.size());
         });
     };
     QTest::mouseClick(w.button(), Qt::LeftButton);
@@ -204,8 +217,13 @@ void TestRandomizeWindow::fillEndsBeforeWhatWouldLeaveIt()
     QTest::qWait(100);   // no slot comes after the end
     QCOMPARE(step, drawn);
     QCOMPARE(int(w.files.prompts.pauses.size()), drawn);
+    QCOMPARE(drawnOnReturn, drawn);
     const EncounterTables expected = firstSlots(Reference::firstClick(), *before, drawn);
-    if (Action(action) == Stop) {
+    if (Action(action) == LoadRomDiscard || Action(action) == CloseDiscard) {
+        QCOMPARE(w.inFile(), before);
+        QCOMPARE(w.tables(), Action(action) == LoadRomDiscard ? EncounterTables{} : expected);
+        QCOMPARE(w.form->session->undoStack().count(), Action(action) == LoadRomDiscard ? 0 : entries + 1);
+    } else if (Action(action) == Stop) {
         QCOMPARE(w.tables(), expected);
         QCOMPARE(w.form->session->undoStack().count(), entries + 1);
         QTest::keyClick(w.form, Qt::Key_Z, Qt::ControlModifier);
