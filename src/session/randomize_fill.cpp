@@ -11,7 +11,7 @@ constexpr int Slots = TimesOfDay * SlotsPerTime;
 }
 
 RandomizeFill::RandomizeFill(EditorSession& session, Randomizer& random, RangeSource ranges, QObject* parent)
-    : QObject(parent), m_session(session), m_random(random), m_ranges(std::move(ranges))
+    : QObject(parent), m_session(&session), m_random(random), m_ranges(std::move(ranges))
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &RandomizeFill::drawNext);
@@ -20,9 +20,11 @@ RandomizeFill::RandomizeFill(EditorSession& session, Randomizer& random, RangeSo
 
 RandomizeFill::~RandomizeFill()
 {
-    // The entry is never left open.
-    if (isRunning())
+    // The entry is never left open; the page that listens may be half gone.
+    if (isRunning() && m_session) {
+        blockSignals(true);
         end(false);
+    }
 }
 
 bool RandomizeFill::start()
@@ -30,7 +32,7 @@ bool RandomizeFill::start()
     if (isRunning())
         return false;
     m_next = 0;
-    m_session.beginRandomize();
+    m_session->beginRandomize();
     drawNext();
     return true;
 }
@@ -51,15 +53,19 @@ void RandomizeFill::finishNow()
 
 void RandomizeFill::drawNext()
 {
+    if (!m_session) {
+        m_next = -1;
+        return;
+    }
     const int time = m_next / SlotsPerTime;
     const int slot = m_next % SlotsPerTime;
     const Ranges r = m_ranges();
     const qint32 level = m_random.RandomInRange(r.maxLevel, r.minLevel);
     const qint32 number = m_random.RandomInRange(r.maxNumber, r.minNumber);
-    m_session.setEncounterSlot(time, slot, {level, number});
+    m_session->setEncounterSlot(time, slot, {level, number});
     ++m_next;
     emit slotDrawn(time, slot);
-    const int wait = m_session.prompts().pause(PauseAfterSlot);
+    const int wait = m_session->prompts().pause(PauseAfterSlot);
     // A slot handler or the pause may have ended the fill already.
     if (!isRunning())
         return;
@@ -73,6 +79,6 @@ void RandomizeFill::end(bool whole)
 {
     m_timer.stop();
     m_next = -1;
-    m_session.endRandomize();
+    m_session->endRandomize();
     emit finished(whole);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
@@ -43,7 +44,7 @@ private:
     void drawNext();
     void end(bool whole);
 
-    EditorSession& m_session;
+    QPointer<EditorSession> m_session;   // may go first when windows close at exit
     Randomizer& m_random;
     RangeSource m_ranges;
     QTimer m_timer;
