@@ -26,8 +26,9 @@ public:
     virtual std::optional<QString> openFile(const FileRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
     virtual void about(const QString& title, const QString& text) = 0;
-    // Holds the user-interface thread for `milliseconds` (the randomizer's pause).
-    virtual void pause(int milliseconds) = 0;
+    // The randomizer's pause after a slot: how many milliseconds the editor
+    // waits before the next one, without holding the user-interface thread.
+    virtual int pause(int milliseconds) = 0;
 
     // Shorthands.
     void error(const QString& text) { message(Kind::Error, text); }

@@ -16,7 +16,7 @@ public:
     std::optional<QString> openFile(const FileRequest&) override { return std::nullopt; }
     std::optional<QString> saveFile(const FileRequest&) override { return std::nullopt; }
     void about(const QString&, const QString&) override {}
-    void pause(int) override {}
+    int pause(int) override { return 0; }
 
 private:
     QTextStream& m_err;

@@ -51,40 +51,54 @@ QString CatalogueReport::text() const
     return all + summary() + QLatin1Char('\n');
 }
 
-CatalogueReport CatalogueCheck::run() const
+CatalogueReport CatalogueCheck::run(const Steps& steps, bool* whole) const
 {
     CatalogueReport report;
-    checkMaps(report);
+    const bool allMaps = checkMaps(report, steps);
+    if (whole)
+        *whole = allMaps;
+    if (!allMaps)
+        return report;
     checkOptions(report);
     checkPatches(report);
     checkHeader(report);
     return report;
 }
 
-void CatalogueCheck::checkMaps(CatalogueReport& report) const
+bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) const
 {
     // A map listed in two categories is the same map: checked once.
     QSet<QString> checked;
     TilePictureCache pictures;
     OrderedJobs jobs(m_threads, JobsAheadPerThread * m_threads);
-    for (const CatalogueMap& map : catalogueMaps(m_catalogue.MainIni)) {
+    const QList<CatalogueMap> maps = catalogueMaps(m_catalogue.MainIni);
+    bool whole = true;
+    for (qsizetype i = 0; i < maps.size(); ++i) {
+        const CatalogueMap& map = maps[i];
+        if (steps.stopped && steps.stopped()) {
+            whole = false;
+            break;
+        }
         if (checked.contains(map.name))
             continue;
         checked.insert(map.name);
         ++report.maps;
-        jobs.add([this, &report, &pictures, name = map.name]() -> OrderedJobs::Deliver {
+        jobs.add([this, &report, &pictures, &steps, name = map.name, place = int(i + 1),
+                  listed = int(maps.size())]() -> OrderedJobs::Deliver {
             QStringList problems = mapPickProblems(m_catalogue, m_rom, name, &pictures);
-            if (problems.isEmpty())
-                return nullptr;
             for (QString& problem : problems)
                 problem = namingMap(name, problem);
-            return [&report, problems] {
-                ++report.faultyMaps;
+            return [&report, &steps, problems, place, listed] {
+                if (!problems.isEmpty())
+                    ++report.faultyMaps;
                 report.problems += problems;
+                if (steps.mapChecked)
+                    steps.mapChecked(problems, place, listed);
             };
         });
     }
     jobs.finish();
+    return whole;
 }
 
 void CatalogueCheck::checkOptions(CatalogueReport& report) const

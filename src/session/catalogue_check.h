@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct Catalogue;
 class RomImage;
@@ -34,15 +35,25 @@ struct CatalogueReport {
 // report as on one.
 class CatalogueCheck {
 public:
+    // A check run in steps: `mapChecked` after each map with the problems it
+    // found, its place in Main.Ini's list and the list's length; a true `stopped` ends
+    // the check after the maps under way, with the report of what was done.
+    struct Steps {
+        std::function<void(const QStringList& problems, int checked, int listed)> mapChecked;
+        std::function<bool()> stopped;
+    };
+
     CatalogueCheck(const Catalogue& catalogue, const RomImage& rom, int threads = 1)
         : m_catalogue(catalogue), m_rom(rom), m_threads(threads)
     {
     }
 
-    CatalogueReport run() const;
+    CatalogueReport run() const { return run({}); }
+    // With `whole` false when the check was stopped before its end.
+    CatalogueReport run(const Steps& steps, bool* whole = nullptr) const;
 
 private:
-    void checkMaps(CatalogueReport& report) const;
+    bool checkMaps(CatalogueReport& report, const Steps& steps) const;
     void checkOptions(CatalogueReport& report) const;
     void checkPatches(CatalogueReport& report) const;
     void checkHeader(CatalogueReport& report) const;

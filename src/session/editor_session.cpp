@@ -42,6 +42,7 @@ EditorSession::~EditorSession() = default;
 
 SessionOutcome EditorSession::loadRom(const QString& path)
 {
+    emit workEnding();
     m_recovery->writeNow();
     if (!maySetAside())
         return SessionOutcome::declined();
@@ -132,6 +133,7 @@ void EditorSession::dropMap()
 
 void EditorSession::writeWorkingCopies()
 {
+    emit workEnding();
     if (!m_state.core.map.isMap())
         return;
     if (workingCopiesDiffer())
@@ -286,6 +288,7 @@ void EditorSession::sayPickProblems(const PickResult& result)
 
 std::optional<bool> EditorSession::askKeepWorkingCopies()
 {
+    emit workEnding();
     if (!m_state.core.map.isMap() || !workingCopiesDiffer())
         return false;
     const Prompts::Answer answer = m_prompts.message(
@@ -355,6 +358,7 @@ bool EditorSession::isModified() const
 
 bool EditorSession::maySetAside()
 {
+    emit workEnding();
     if (!isModified() && !workingCopiesDiffer()) {
         m_recovery->remove();
         return true;

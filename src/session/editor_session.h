@@ -191,6 +191,9 @@ signals:
     void romBytesChanged();
     void modifiedChanged(bool modified);
     void statusText(const QString& text);
+    // Work running on a timer or a thread (the randomizer's fill) ends now:
+    // the image or the map is about to be saved, replaced or left.
+    void workEnding();
 
 private:
     bool writeImage(const QString& path, QString* error, bool* backupKept);

@@ -2,8 +2,8 @@
 
 #include "session/editor_session.h"
 #include "session/recovery_file.h"
+#include "session/recovery_writer.h"
 #include "model/rom/crc32.h"
-#include "base/safe_write.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,11 +14,17 @@ namespace {
 constexpr int WriteDelayMs = 1000;
 }
 
-RecoveryKeeper::RecoveryKeeper(EditorSession& session) : QObject(&session), m_session(session)
+RecoveryKeeper::RecoveryKeeper(EditorSession& session)
+    : QObject(&session), m_session(session), m_writer(new RecoveryWriter(this))
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(WriteDelayMs);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::writeNow);
+    // Said on this thread, when the writer's word arrives.
+    connect(m_writer, &RecoveryWriter::failed, this, [this](const QString& path, const QString& reason) {
+        emit m_session.statusText(
+            QStringLiteral("Cannot write the recovery copy %1: %2").arg(QDir::toNativeSeparators(path), reason));
+    });
 }
 
 QString RecoveryKeeper::standardFolder()
@@ -53,15 +59,15 @@ void RecoveryKeeper::changed()
         m_timer.start();
 }
 
-bool RecoveryKeeper::writeNow()
+void RecoveryKeeper::writeNow()
 {
     m_timer.stop();
     const QString path = filePath();
     if (path.isEmpty())
-        return true;
+        return;
     if (!m_session.isModified() && !m_session.workingCopiesDiffer()) {
         remove();
-        return true;
+        return;
     }
     const EditorCore& core = m_session.state().core;
     RecoveryInfo info;
@@ -71,16 +77,8 @@ bool RecoveryKeeper::writeNow()
     info.catalogueFolder = core.catalogue.programDir;
     info.mapName = core.map.isMap() ? core.map.name : QString();
     info.saved = QDateTime::currentDateTimeUtc();
-    const QByteArray file = RecoveryFile::make(m_onDisk, m_session.imageAsSaved(), info);
-    QString reason;
-    if (!QDir().mkpath(m_folder))
-        reason = QStringLiteral("cannot create folder %1").arg(QDir::toNativeSeparators(m_folder));
-    if (!reason.isEmpty() || !writeFileAtomically(path, file, &reason)) {
-        emit m_session.statusText(
-            QStringLiteral("Cannot write the recovery copy %1: %2").arg(QDir::toNativeSeparators(path), reason));
-        return false;
-    }
-    return true;
+    // The patch is made on the writer's thread; here the image is only copied.
+    m_writer->write({path, m_onDisk, m_session.imageAsSaved(), info});
 }
 
 void RecoveryKeeper::remove()
@@ -88,12 +86,18 @@ void RecoveryKeeper::remove()
     m_timer.stop();
     const QString path = filePath();
     if (!path.isEmpty())
-        QFile::remove(path);
+        m_writer->remove(path);
+}
+
+void RecoveryKeeper::settle()
+{
+    m_writer->settle();
 }
 
 QString RecoveryKeeper::setAside()
 {
     m_timer.stop();
+    m_writer->settle();
     const QString path = filePath();
     if (path.isEmpty() || !QFile::exists(path))
         return {};

@@ -6,11 +6,13 @@
 #include <QTimer>
 
 class EditorSession;
+class RecoveryWriter;
 
 // Keeps the recovery file of the ROM file being edited while anything is
 // unsaved: written at most once a second after a change (and at once when
 // asked), removed when nothing is unsaved any more. With no folder set (the
-// default) it keeps none.
+// default) it keeps none. The file is made and written on a thread of its
+// own from a snapshot of the image; removing it waits for a write under way.
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 public:
@@ -31,10 +33,12 @@ public:
     // Something may have changed: the file is written (or removed) a second
     // later. Costs a timer start at most, so it may run on every paint step.
     void changed();
-    // Writes the file now, or removes it when nothing is unsaved. False
-    // when the write failed (the status line says why).
-    bool writeNow();
+    // Hands the file's snapshot to the writer now, or removes the file when
+    // nothing is unsaved. A write that fails says why on the status line.
+    void writeNow();
     void remove();
+    // Returns once the file on disk is what the last writeNow() asked for.
+    void settle();
     // No: the recovery file is kept aside as NAME.recovered.bps beside it.
     // Returns the path it was kept as, empty when it could not be moved.
     QString setAside();
@@ -45,4 +49,5 @@ private:
     QByteArray m_onDisk;
     quint32 m_onDiskCrc = 0;
     QTimer m_timer;
+    RecoveryWriter* m_writer;
 };

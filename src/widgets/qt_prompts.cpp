@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QThread>
 
 QString qtFileFilter(const QString& filter)
 {
@@ -103,7 +102,7 @@ void QtPrompts::about(const QString& title, const QString& text)
     QMessageBox::about(m_owner, title, text);
 }
 
-void QtPrompts::pause(int milliseconds)
+int QtPrompts::pause(int milliseconds)
 {
-    QThread::msleep(ulong(qMax(0, milliseconds)));
+    return qMax(0, milliseconds);
 }

@@ -17,7 +17,7 @@ public:
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
     void about(const QString& title, const QString& text) override;
-    void pause(int milliseconds) override;
+    int pause(int milliseconds) override;
 
 private:
     QWidget* m_owner;

@@ -79,8 +79,11 @@ void TestRecovery::fileFollowsUnsavedWork()
     s.paint();
     // The paint step only starts the timer.
     QVERIFY(!QFile::exists(s.recoveryFile()));
-    if (step != WaitForTimer && step != PickAnsweredYes && step != LoadCancelled)
-        QVERIFY(s.session.recovery().writeNow() && QFile::exists(s.recoveryFile()));
+    if (step != WaitForTimer && step != PickAnsweredYes && step != LoadCancelled) {
+        s.session.recovery().writeNow();
+        s.session.recovery().settle();
+        QVERIFY(QFile::exists(s.recoveryFile()));
+    }
     switch (Step(step)) {
     case WaitForTimer:
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(s.recoveryFile()), 5000);
@@ -109,6 +112,7 @@ void TestRecovery::fileFollowsUnsavedWork()
         QTest::qWait(1500);
         break;
     }
+    s.session.recovery().settle();
     QCOMPARE(QFile::exists(s.recoveryFile()), there);
 }
 

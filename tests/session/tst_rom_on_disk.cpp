@@ -253,7 +253,8 @@ void TestRomOnDisk::recoveryCopiesKeptApart()
         QVERIFY(e->session.loadRom(rom).isDone());
         QVERIFY(e->session.pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
         e->paint();
-        QVERIFY(e->session.recovery().writeNow());
+        e->session.recovery().writeNow();
+        e->session.recovery().settle();
     }
     const QString firstCopy = first->session.recovery().filePath();
     const QString secondCopy = second.session.recovery().filePath();
@@ -265,7 +266,8 @@ void TestRomOnDisk::recoveryCopiesKeptApart()
     QVERIFY(QFile::exists(firstCopy));
     QVERIFY(!QFile::exists(secondCopy));
     second.paint();
-    QVERIFY(second.session.recovery().writeNow());
+    second.session.recovery().writeNow();
+    second.session.recovery().settle();
     first->prompts.answer(Prompts::Answer::Discard);
     QVERIFY(first->session.maySetAside());
     QVERIFY(!QFile::exists(firstCopy));
@@ -326,8 +328,9 @@ void TestRomOnDisk::messagesNameTheFile()
         if (failure == RecoveryCopy)
             QVERIFY(QDir().mkpath(QDir(folder).filePath(RecoveryFile::fileNameFor(rom)) + "/taken"));
         QSignalSpy status(&e.session, &EditorSession::statusText);
-        QVERIFY(!e.session.recovery().writeNow());
-        QCOMPARE(status.count(), 1);
+        e.session.recovery().writeNow();
+        e.session.recovery().settle();
+        QTRY_COMPARE(status.count(), 1);
         said = status.at(0).at(0).toString();
     }
     QVERIFY2(said.startsWith(expected), qPrintable(said));

@@ -37,11 +37,12 @@ void ScriptedPrompts::about(const QString& title, const QString& text)
     shown.push_back({Kind::Information, title + QLatin1Char('\n') + text, Buttons::Ok});
 }
 
-void ScriptedPrompts::pause(int milliseconds)
+int ScriptedPrompts::pause(int milliseconds)
 {
     pauses.push_back(milliseconds);
     if (onPause)
         onPause();
+    return pauseLength;
 }
 
 QStringList ScriptedPrompts::texts() const

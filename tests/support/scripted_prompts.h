@@ -23,7 +23,7 @@ public:
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
     void about(const QString& title, const QString& text) override;
-    void pause(int milliseconds) override;
+    int pause(int milliseconds) override;
 
     // Queue answers.
     void answer(Answer a) { answers.push_back(a); }
@@ -37,6 +37,7 @@ public:
     std::vector<Shown> shown;
     std::vector<FileRequest> fileRequests;
     std::vector<int> pauses;
+    int pauseLength = 0;   // what pause() answers: tests run at full speed
     // Called on every pause, so a test can look at the screen between steps.
     std::function<void()> onPause;
 };

@@ -4,9 +4,14 @@
 #include "ui/main/catalogue_check_window.h"
 #include "ui_support/editor_fixture.h"
 
+#include "session/catalogue_check_job.h"
+
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QtTest>
 
 class TestCatalogueCheck : public QObject {
@@ -20,6 +25,8 @@ private slots:
     void headerChecksums_data();
     void headerChecksums();
     void windowShowsTheReportAndChangesNothing();
+    void linesComeAsFoundAndCancelKeepsThem_data();
+    void linesComeAsFoundAndCancelKeepsThem();
 };
 
 namespace {
@@ -137,6 +144,7 @@ void TestCatalogueCheck::windowShowsTheReportAndChangesNothing()
     form.CheckCatalogue1->trigger();
     TCatalogueCheckForm* window = form.catalogueCheck;
     QVERIFY(window->isVisible());
+    QTRY_VERIFY(!window->CancelButton->isVisible());
     // The 64 KiB image is too small for the start menu and marts patches,
     // and the pattern's header checksum is wrong.
     const CatalogueReport report = CatalogueCheck(fixture.state->core.catalogue, fixture.state->core.rom).run();
@@ -150,6 +158,70 @@ void TestCatalogueCheck::windowShowsTheReportAndChangesNothing()
     QCOMPARE(fixture.state->core.map.name, QStringLiteral("Alpha Town"));
     QVERIFY(!form.session->isModified());
     QVERIFY(fixture.prompts.shown.empty());
+}
+
+void TestCatalogueCheck::linesComeAsFoundAndCancelKeepsThem_data()
+{
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("to the end") << false;
+    QTest::newRow("Cancel at the first lines") << true;
+}
+
+void TestCatalogueCheck::linesComeAsFoundAndCancelKeepsThem()
+{
+    QFETCH(bool, cancel);
+    // A catalogue of 6,000 maps that Maps.Ini does not describe: each one a problem.
+    constexpr int Maps = 6000;
+    EditorFixture fixture;
+    QByteArray main = "[Many]\r\n";
+    for (int n = 0; n < Maps; ++n)
+        main += QByteArray::number(n + 1) + "=Lost " + QByteArray::number(n) + "\r\n";
+    fixture.dir.write("Main.Ini", main);
+    TMainForm& form = fixture.openWithRom();
+    form.show();
+    TCatalogueCheckForm* window = form.catalogueCheck;
+    auto* job = window->findChild<CatalogueCheckJob*>();
+    QVERIFY(job);
+
+    int batches = 0;
+    qint64 firstMs = -1;
+    QStringList atCancel;
+    QElapsedTimer clock;
+    connect(job, &CatalogueCheckJob::found, window, [&](const QStringList& problems) {
+        if (problems.isEmpty())
+            return;
+        if (batches++ == 0)
+            firstMs = clock.elapsed();
+        // The user sees the first lines, under a moving bar, and cancels.
+        if (cancel && atCancel.isEmpty()) {
+            QTimer::singleShot(0, window, [&] {
+                atCancel = window->ReportMemo->toPlainText().split(QLatin1Char('\n'));
+                QVERIFY(window->ProgressBar->isVisible() && window->ProgressBar->value() < Maps);
+                QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+            });
+        }
+    });
+    clock.start();
+    form.CheckCatalogue1->trigger();
+    QVERIFY(window->CancelButton->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!window->CancelButton->isVisible(), 60000);
+    QVERIFY2(firstMs >= 0 && firstMs < 1000, qPrintable(QString::number(firstMs)));
+
+    const QStringList lines = window->ReportMemo->toPlainText().split(QLatin1Char('\n'));
+    // The lines follow the catalogue's order, each map once.
+    for (int n = 0; n < qMin<qsizetype>(lines.size(), Maps); ++n)
+        QVERIFY2(lines[n].contains(QStringLiteral("\"Lost %1\"").arg(n)), qPrintable(lines[n]));
+    if (cancel) {
+        QVERIFY(!atCancel.isEmpty());
+        QVERIFY2(lines.size() >= atCancel.size() && lines.size() < Maps,
+                 qPrintable(QStringLiteral("%1 lines, %2 at Cancel").arg(lines.size()).arg(atCancel.size())));
+        QVERIFY2(window->CountsLabel->text().startsWith(QStringLiteral("Stopped after %1 maps").arg(lines.size())),
+                 qPrintable(window->CountsLabel->text()));
+    } else {
+        QVERIFY2(batches > 1, qPrintable(QString::number(batches)));
+        QVERIFY(lines.size() > Maps);   // the patches and the header come after the maps
+        QVERIFY(window->CountsLabel->text().startsWith(QStringLiteral("Checked %1 maps").arg(Maps)));
+    }
 }
 
 QTEST_MAIN(TestCatalogueCheck)

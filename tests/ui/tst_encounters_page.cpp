@@ -94,9 +94,12 @@ struct Editor {
         QListWidget* b = box(time);
         QTest::mouseClick(b->viewport(), Qt::LeftButton, {}, b->visualItemRect(b->item(k)).center());
     }
+    // A click of Randomize and the fill's end (the button reads "Randomize" again).
     void clickRandomize() const
     {
-        QTest::mouseClick(page->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+        auto* button = page->findChild<QPushButton*>(QStringLiteral("Button1"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QTRY_COMPARE(button->text(), QStringLiteral("Randomize"));
     }
     static void type(QSpinBox* spin, const QString& text)
     {
@@ -628,10 +631,16 @@ void TestWildCrittersPage::linesFillOneByOne()
     for (int time = Morning; time <= Night; ++time)
         lastPaints[time] = painted[time].count;
 
+    // A short pause: the lists paint between slots, in the event loop.
+    e.prompts.pauseLength = 20;
     int step = 0;
     QStringList failures;
     e.prompts.onPause = [&] {
         const int time = step / SlotsPerTime;
+        // The line drawn before this one has been painted since.
+        const int previous = (step - 1) / SlotsPerTime;
+        if (step > 0 && painted[previous].count <= lastPaints[previous])
+            failures << QStringLiteral("pause %1: list not painted").arg(step);
         const int k = step % SlotsPerTime;
         const QStringList now = e.allLines();
         for (int i = 0; i < now.size(); ++i) {
@@ -641,8 +650,6 @@ void TestWildCrittersPage::linesFillOneByOne()
         }
         if (e.box(time)->currentRow() != k)
             failures << QStringLiteral("pause %1: line %2 not selected").arg(step).arg(k);
-        if (painted[time].count <= lastPaints[time])
-            failures << QStringLiteral("pause %1: list not painted").arg(step);
         lastPaints[time] = painted[time].count;
         ++step;
     };

@@ -1,12 +1,14 @@
 #include "ui/encounters/wild_critters_page.h"
 
 #include "session/editor_session.h"
+#include "session/randomize_fill.h"
 #include "model/encounters/encounter_io.h"
 #include "widgets/edit_spin_box.h"
 #include "base/prompts.h"
 
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,8 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int PauseAfterSlot = 150;  // milliseconds, so the user sees the table fill
 
 // The slot controls take any typed number and bring it into 1 to 255 when
 // they lose the focus; the randomizer's ranges stay within 1 to 255.
@@ -61,6 +61,11 @@ WildCrittersPage::WildCrittersPage(EditorSession& session, QWidget* parent)
     for (QListWidget* box : {MorningBox, DayBox, NightBox})
         box->setToolTip(box->statusTip());
     GroupBox4 = makeRandomizeGroup();
+    m_fill = new RandomizeFill(session, m_random, [this] {
+        return RandomizeFill::Ranges{MinCritter->value(), MaxCritter->value(), MinLev->value(), MaxLev->value()};
+    }, this);
+    connect(m_fill, &RandomizeFill::slotDrawn, this, &WildCrittersPage::showDrawnSlot);
+    connect(m_fill, &RandomizeFill::finished, this, &WildCrittersPage::fillEnded);
 
     auto* groups = new QHBoxLayout(m_cover);
     groups->setContentsMargins(0, 0, 0, 0);
@@ -210,7 +215,7 @@ void WildCrittersPage::showSlot(int time, int slot)
     if (QListWidgetItem* item = c.box->item(slot))
         item->setText(encounterLine(m_tables.slotAt(time, slot)));
     // The selected slot's boxes follow an undo; the page's own changes are shown already.
-    if (m_editing || selectedLine(time) != slot)
+    if (m_editing || m_fill->isRunning() || selectedLine(time) != slot)
         return;
     const EncounterSlot value = m_tables.slotAt(time, slot);
     for (auto [spin, wanted] : {std::pair{c.number, value.number}, std::pair{c.level, value.level}}) {
@@ -266,30 +271,34 @@ void WildCrittersPage::LevelChange(int time)
 
 void WildCrittersPage::Button1Click()
 {
+    // During a fill the button stops it.
+    if (m_fill->isRunning()) {
+        m_fill->stop();
+        return;
+    }
     if (MaxCritter->value() < MinCritter->value() || MaxLev->value() < MinLev->value()) {
         m_session.prompts().message(Prompts::Kind::Plain,
                                     QStringLiteral("Huh? Min value needs to be smaller than max value."));
         return;
     }
-    // All 21 slots are one step of the history.
-    const QScopedValueRollback<bool> editing(m_editing, true);
-    m_session.beginRandomize();
-    for (int time = Morning; time <= Night; ++time) {
-        QListWidget* box = controls(time).box;
-        for (int k = 0; k < SlotsPerTime; ++k) {
-            {
-                // Selecting by program shows the line but not the slot's values.
-                const QSignalBlocker blocker(box);
-                box->setCurrentRow(k);
-            }
-            // The ranges are read afresh for every slot; level first, then number.
-            const qint32 level = m_random.RandomInRange(MaxLev->value(), MinLev->value());
-            const qint32 number = m_random.RandomInRange(MaxCritter->value(), MinCritter->value());
-            m_session.setEncounterSlot(time, k, {level, number});
-            box->item(k)->setText(encounterLine(m_tables.slotAt(time, k)));
-            box->repaint();  // the thread is held below, so paint now
-            m_session.prompts().pause(PauseAfterSlot);
-        }
+    Button1->setText(QStringLiteral("Stop"));
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    m_fill->start();
+}
+
+void WildCrittersPage::showDrawnSlot(int time, int slot)
+{
+    QListWidget* box = controls(time).box;
+    {
+        // Selecting by program shows the line but not the slot's values.
+        const QSignalBlocker blocker(box);
+        box->setCurrentRow(slot);
     }
-    m_session.endRandomize();
+    box->item(slot)->setText(encounterLine(m_tables.slotAt(time, slot)));
+}
+
+void WildCrittersPage::fillEnded()
+{
+    Button1->setText(QStringLiteral("Randomize"));
+    QGuiApplication::restoreOverrideCursor();
 }

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class EditorSession;
+class RandomizeFill;
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -67,10 +68,13 @@ private:
     void Button1Click();
 
     void showSlot(int time, int slot);
+    void showDrawnSlot(int time, int slot);
+    void fillEnded();
 
     EditorSession& m_session;
     EncounterTables& m_tables;
     bool m_editing = false;   // the page's own change: its controls show what it wants
     Randomizer m_random;      // lives as long as the page: one sequence per run
+    RandomizeFill* m_fill;    // the Randomize button's fill, a slot per pause
     QWidget* m_cover;         // holds the groups; covers the notice while they are shown
 };

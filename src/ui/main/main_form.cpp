@@ -385,7 +385,7 @@ void TMainForm::createWindows()
 
 void TMainForm::CheckCatalogue1Click()
 {
-    catalogueCheck->showReport(CatalogueCheck(state.core.catalogue, state.core.rom).run());
+    catalogueCheck->startCheck(state.core.catalogue, state.core.rom);
 }
 
 void TMainForm::setStatusText(const QString& text)

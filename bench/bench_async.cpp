@@ -1,0 +1,190 @@
+// Measures how long the window's thread is held by the work moved away from
+// it: the recovery write after an edit on images of 8 and 64 MiB (the hand-off
+// on the window's thread, and the longest gap of a 1 ms timer while the
+// writer works), and Check Catalogue over 10,000 maps (the first lines, the
+// longest gap, the whole check). Figures are medians of the runs with the
+// fastest and slowest beside them.
+// Usage: bench_async [RUNS]   (default 11)
+#include "session/catalogue_check_job.h"
+#include "session/editor_session.h"
+#include "session/recovery_keeper.h"
+#include "model/rom/rom_image.h"
+#include "silent_prompts.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Figures {
+    double median, fastest, slowest;
+};
+
+Figures figures(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return {values[values.size() / 2], values.front(), values.back()};
+}
+
+void print(const char* what, const Figures& f, const char* verdict = "")
+{
+    std::printf("%-58s median %8.2f ms  (%.2f .. %.2f)  %s\n", what, f.median, f.fastest, f.slowest, verdict);
+}
+
+// Runs the event loop until `done`, with a 1 ms timer; returns the longest
+// gap between its ticks, in milliseconds.
+double longestGap(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = clock.nsecsElapsed(), longest = 0;
+    QTimer tick;
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    tick.start();
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    return double(longest) / 1e6;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+void recovery(int runs, qint64 size)
+{
+    QTemporaryDir dir;
+    QByteArray rom(size, Qt::Uninitialized);
+    QRandomGenerator random(7);
+    random.fillRange(reinterpret_cast<quint32*>(rom.data()), rom.size() / 4);
+    const QString path = dir.filePath(QStringLiteral("big.gbc"));
+    if (!writeFile(path, rom))
+        return;
+    EditorState state(dir.path());
+    SilentPrompts prompts;
+    EditorSession session(state, prompts);
+    session.recovery().setFolder(dir.filePath(QStringLiteral("recovery")));
+    if (!session.loadRom(path).isDone())
+        return;
+    std::vector<double> handOff, gaps;
+    for (int r = 0; r < runs; ++r) {
+        // An edit, then the write its timer would start.
+        session.editRom(QStringLiteral("a byte"), [r](RomImage& image) {
+            const quint8 byte = quint8(r + 1);
+            image.writeAt(0x4000 + r, &byte, 1);
+            return true;
+        });
+        QElapsedTimer t;
+        t.start();
+        session.recovery().writeNow();
+        handOff.push_back(double(t.nsecsElapsed()) / 1e6);
+        std::atomic<bool> settled = false;
+        std::thread waiter([&] {
+            session.recovery().settle();
+            settled = true;
+        });
+        gaps.push_back(longestGap([&] { return settled.load(); }));
+        waiter.join();
+    }
+    const QByteArray mib = QByteArray::number(size >> 20);
+    const Figures h = figures(handOff), g = figures(gaps);
+    print(("recovery write after an edit, " + mib + " MiB: hand-off").constData(), h, h.slowest < 50 ? "< 50 ok" : "SLOW");
+    print(("recovery write after an edit, " + mib + " MiB: longest gap").constData(), g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+}
+
+// 10,000 maps of 20 x 18 blocks, every hundredth one with a tileset that is
+// not described, so problems come all along the check.
+bool writeCatalogue(const QString& dir, int maps)
+{
+    constexpr int Width = 20, Height = 18;
+    QByteArray main = "[Many]\r\n", list;
+    int start = 0x1000;
+    for (int k = 0; k < maps; ++k) {
+        const QByteArray name = "Map " + QByteArray::number(k);
+        main += QByteArray::number(k + 1) + "=" + name + "\r\n";
+        list += "[" + name + "]\r\nStart offset=" + QByteArray::number(start) + "\r\nEnd offset="
+                + QByteArray::number(start + Width * Height - 1) + "\r\nX size=" + QByteArray::number(Width)
+                + "\r\nY size=" + QByteArray::number(Height) + "\r\nTileset=" + (k % 100 ? "1" : "7") + "\r\n";
+        start += Width * Height;
+    }
+    QImage tiles(256, 96, QImage::Format_RGB32);
+    tiles.fill(Qt::darkGreen);
+    return writeFile(dir + "/Main.Ini", main) && writeFile(dir + "/Maps.Ini", list)
+           && writeFile(dir + "/Tilesets.ini", "[1]\r\nBlocks=10\r\nStart offset=0x7F0000\r\nTiles=tiles.bmp\r\n")
+           && writeFile(dir + "/Critters.ini", "") && writeFile(dir + "/Events.ini", "")
+           && writeFile(dir + "/rom.gbc", QByteArray(8 << 20, '\0')) && tiles.save(dir + "/tiles.bmp");
+}
+
+void catalogueCheck(int runs)
+{
+    constexpr int Maps = 10000;
+    QTemporaryDir dir;
+    if (!writeCatalogue(dir.path(), Maps))
+        return;
+    const Catalogue catalogue(dir.path());
+    RomImage rom;
+    if (!rom.loadFromFile(dir.filePath(QStringLiteral("rom.gbc"))))
+        return;
+    std::vector<double> first, gaps, whole;
+    for (int r = 0; r < runs; ++r) {
+        CatalogueCheckJob job;
+        QElapsedTimer t;
+        double firstMs = -1;
+        QObject::connect(&job, &CatalogueCheckJob::found, [&](const QStringList& problems) {
+            if (firstMs < 0 && !problems.isEmpty())
+                firstMs = double(t.nsecsElapsed()) / 1e6;
+        });
+        t.start();
+        job.start(catalogue, rom);
+        gaps.push_back(longestGap([&] { return !job.isRunning(); }));
+        whole.push_back(double(t.nsecsElapsed()) / 1e6);
+        first.push_back(firstMs);
+    }
+    QElapsedTimer t;
+    t.start();
+    const int lines = int(CatalogueCheck(catalogue, rom).run().problems.size());
+    const double inline_ = double(t.nsecsElapsed()) / 1e6;
+    const Figures f = figures(first), g = figures(gaps);
+    print("Check Catalogue, 10,000 maps: first lines", f, f.median < 200 ? "< 200 ok" : "SLOW");
+    print("Check Catalogue, 10,000 maps: longest gap", g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+    print("Check Catalogue, 10,000 maps: whole check", figures(whole));
+    std::printf("(the same check on the calling thread: %.0f ms, %d lines)\n", inline_, lines);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 11;
+    // The same timer with nothing else to do, for the machine's own share of the gaps.
+    std::vector<double> idle;
+    for (int r = 0; r < runs; ++r) {
+        QElapsedTimer t;
+        t.start();
+        idle.push_back(longestGap([&] { return t.elapsed() >= 500; }));
+    }
+    print("nothing running, 500 ms: longest gap", figures(idle));
+    catalogueCheck(runs);
+    for (qint64 mib : {8, 64})
+        recovery(runs, mib << 20);
+    return 0;
+}

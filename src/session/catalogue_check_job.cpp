@@ -1,0 +1,64 @@
+#include "session/catalogue_check_job.h"
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+namespace {
+constexpr qint64 BatchMs = 50;
+}
+
+CatalogueCheckJob::CatalogueCheckJob(QObject* parent) : QObject(parent) {}
+
+CatalogueCheckJob::~CatalogueCheckJob()
+{
+    cancel();
+    join();
+}
+
+void CatalogueCheckJob::join()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+bool CatalogueCheckJob::start(const Catalogue& catalogue, const RomImage& rom)
+{
+    if (m_running)
+        return false;
+    join();   // a finished thread whose last word has been delivered
+    m_running = true;
+    m_cancel = false;
+    m_thread = std::thread([this, catalogue, rom] {
+        QStringList batch;
+        QElapsedTimer sinceBatch;
+        sinceBatch.start();
+        bool sent = false;
+        const auto send = [&](int done, int total) {
+            QMetaObject::invokeMethod(this, [this, batch, done, total] { emit found(batch, done, total); },
+                                      Qt::QueuedConnection);
+            batch.clear();
+            sinceBatch.start();
+            sent = true;
+        };
+        CatalogueCheck::Steps steps;
+        steps.stopped = [this] { return m_cancel.load(); };
+        steps.mapChecked = [&](const QStringList& problems, int done, int total) {
+            batch += problems;
+            // The first problem goes at once, then a batch per interval.
+            if (done == total || (!sent && !batch.isEmpty()) || sinceBatch.elapsed() >= BatchMs)
+                send(done, total);
+        };
+        bool whole = false;
+        const CatalogueReport report = CatalogueCheck(catalogue, rom).run(steps, &whole);
+        QMetaObject::invokeMethod(this, [this, report, whole] {
+            m_running = false;
+            emit finished(report, whole);
+        }, Qt::QueuedConnection);
+    });
+    return true;
+}
+
+void CatalogueCheckJob::cancel()
+{
+    m_cancel = true;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "session/recovery_file.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+// Makes and writes recovery files on a thread of its own, so that the
+// thread that hands over the snapshot goes on at once. Writes are done one
+// at a time, in the order asked; a write asked for while another waits
+// replaces it (only the newest matters). Each file is put in place whole, so
+// a kill at any moment leaves the old file or the new one.
+class RecoveryWriter : public QObject {
+    Q_OBJECT
+public:
+    // What one write needs; the byte arrays are implicitly shared copies.
+    struct Snapshot {
+        QString path;
+        QByteArray onDisk;
+        QByteArray image;
+        RecoveryInfo info;
+    };
+
+    explicit RecoveryWriter(QObject* parent = nullptr);
+    // Finishes the write under way and any waiting one, then ends the thread.
+    ~RecoveryWriter() override;
+
+    void write(Snapshot snapshot);
+    // Drops the waiting write, waits for the one under way and only then
+    // removes `path`: no write asked for earlier can bring the file back.
+    void remove(const QString& path);
+    // Returns once every write asked for so far is done.
+    void settle();
+
+signals:
+    // From the writer's thread: a write failed, with the reason.
+    void failed(const QString& path, const QString& reason);
+
+private:
+    void run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;   // a write waits, or the end
+    std::condition_variable m_idle;   // the thread has nothing under way
+    std::optional<Snapshot> m_waiting;
+    bool m_busy = false;
+    bool m_quit = false;
+    std::thread m_thread;
+};
