@@ -22,6 +22,8 @@ public:
     void GoToMap1Click();
     // The names as listed now, in order.
     int shownCount() const;
+    // Shows `map` in both choosers, with no second pick.
+    void showInChoosers(const CatalogueMap& map);
 
     QLineEdit* Filter = nullptr;
     QListView* List = nullptr;
@@ -32,7 +34,6 @@ protected:
 private:
     void filterChanged(const QString& text);
     void pickRow(int row);
-    void showInChoosers(const CatalogueMap& map);
 
     TMainForm& m_form;
     QList<CatalogueMap> m_maps;

@@ -7,6 +7,7 @@
 
 class EditorSession;
 class EventsEditor;
+class FindUsesWindow;
 class GoToMapWindow;
 class MapFileCommands;
 class MapPage;
@@ -119,6 +120,7 @@ public:
     ViewMenu* viewMenu = nullptr;
     ToolsMenu* toolsMenu = nullptr;   // the map page's tools and clipboard commands
     GoToMapWindow* goToMap = nullptr;
+    FindUsesWindow* findUses = nullptr;
 
     // The size the window is designed for; it opens larger when the screen allows.
     static constexpr QSize DesignSize{518, 396};
