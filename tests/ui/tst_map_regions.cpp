@@ -6,6 +6,7 @@
 #include "ui/main/find_uses_window.h"
 #include "ui/main/go_to_map_window.h"
 #include "ui/map/block_editor_form.h"
+#include "ui/map/image_box.h"
 #include "ui/main/tools_menu.h"
 #include "ui/map/map_page.h"
 #include "ui/map/map_view.h"
