@@ -16,6 +16,9 @@ QList<BlockUse> findBlockUses(const Catalogue& catalogue, const RomImage& rom, q
         if (seen.contains(entry.name))
             continue;
         seen.insert(entry.name);
+        // The tileset alone first: most maps of a catalogue are of another one.
+        if (catalogue.MapsIni.readInteger(entry.name, QStringLiteral("Tileset"), 0) != tileset)
+            continue;
         const MapRecord record = readMapRecord(catalogue, entry.name);
         if (record.TilesetNumber != tileset || !mapRecordProblem(record, rom.size()).isEmpty())
             continue;
