@@ -6,6 +6,8 @@
 #include "silent_prompts.h"
 
 #include "base/ini_file.h"
+#include "model/map/cell_mask.h"
+#include "session/block_uses_finder.h"
 #include "session/editor_session.h"
 #include "session/editor_state.h"
 #include "ui/main/go_to_map_window.h"
@@ -76,6 +78,21 @@ int main(int argc, char** argv)
                      QCoreApplication::sendEvent(view, &move);
                      app.processEvents();
                  }), 0.2, 11 * 10 * 64 * 64);
+
+    // Select Same over the whole map (half of it one block, in a checkerboard).
+    for (int i = 0; i < bench::Side * bench::Side; i += 2)
+        session.beginStroke(), session.paintCell(i), session.endStroke();
+    int selected = 0;
+    bench::print("Select Same on the whole map (model)", bench::measure(51, {}, [&] {
+                     selected += sameBlockCells(session.mapGrid(), 6).count();
+                 }), 1.0, 0);
+    // Find Uses reads every listed map's record: the demo's maps, the bench
+    // field and the 10,000 names above (which have no record).
+    int uses = 0;
+    bench::print("Find Uses over 10,000+ listed names (model)", bench::measure(21, {}, [&] {
+                     uses += int(findBlockUses(state.core.catalogue, state.core.rom, 1, 6).size());
+                 }), 100.0, 0);
+    std::printf("(selected %d cells, %d uses in all runs)\n", selected, uses);
 
     form.goToMap->GoToMap1Click();
     app.processEvents();

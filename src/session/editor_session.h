@@ -8,6 +8,7 @@
 #include "model/rom/rom_edit_command.h"
 #include "model/encounters/encounter_tables.h"
 #include "model/events/event_records.h"
+#include "model/map/cell_mask.h"
 #include "model/map/map_region.h"
 
 #include <QObject>
@@ -146,6 +147,14 @@ public:
     // Rectangle Fill, with the stamp. False when nothing changed.
     bool bucketFill(QPoint at, const QRect& limit);
     bool fillRect(const QRect& rect);
+    // The same on a selection of any shape (an empty one is no selection):
+    // the stamp and Rectangle Fill land only on its cells, Bucket Fill stays
+    // inside it, Cut and Delete give its cells the selected block.
+    BlockRegion copyCells(const CellMask& cells) const;
+    void placeStamp(QPoint at, const CellMask& clip);
+    bool clearCells(const CellMask& cells);
+    bool bucketFill(QPoint at, const CellMask& limit);
+    bool fillRect(const QRect& rect, const CellMask& clip);
 
     void beginDrag();
     void dragEvent(TEventData event, int x, int y);

@@ -43,6 +43,42 @@ bool EditorSession::fillRect(const QRect& rect)
     return pushCells(QStringLiteral("Rectangle Fill"), mapGrid().fillRect(rect, m_stamp.stamp(m_state.core.map.TilesetNumber)), MapCellsCommand::NoStroke);
 }
 
+BlockRegion EditorSession::copyCells(const CellMask& cells) const
+{
+    return copyMasked(mapGrid(), cells, m_state.core.map.TilesetNumber);
+}
+
+void EditorSession::placeStamp(QPoint at, const CellMask& clip)
+{
+    pushCells(QStringLiteral("Stamp"), pasteClipped(mapGrid(), m_stamp.stamp(m_state.core.map.TilesetNumber), at, clip), m_stroke);
+}
+
+bool EditorSession::clearCells(const CellMask& cells)
+{
+    const BlockRegion block = BlockRegion::single(quint8(m_stamp.selectedBlock() & 0xFF));
+    return pushCells(QStringLiteral("Clear"), fillMasked(mapGrid(), cells, block, cells.bounds().topLeft()),
+                     MapCellsCommand::NoStroke);
+}
+
+bool EditorSession::bucketFill(QPoint at, const CellMask& limit)
+{
+    return pushCells(QStringLiteral("Bucket Fill"),
+                     floodFillMasked(mapGrid(), at, m_stamp.stamp(m_state.core.map.TilesetNumber), limit),
+                     MapCellsCommand::NoStroke);
+}
+
+bool EditorSession::fillRect(const QRect& rect, const CellMask& clip)
+{
+    const MapGrid grid = mapGrid();
+    CellMask cells = CellMask::fromRect(grid.width(), grid.height(), rect);
+    if (!clip.isEmpty())
+        cells.combine(clip, CellMask::Combine::Intersect);
+    // The pattern repeats from the rectangle's corner, as without a selection.
+    return pushCells(QStringLiteral("Rectangle Fill"),
+                     fillMasked(grid, cells, m_stamp.stamp(m_state.core.map.TilesetNumber), rect.normalized().topLeft()),
+                     MapCellsCommand::NoStroke);
+}
+
 bool EditorSession::pushCells(const QString& text, CellEdits cells, int stroke)
 {
     if (cells.empty())

@@ -100,6 +100,7 @@ QRect ZoomView::unitRect(int x, int y) const
 
 void ZoomView::mousePressEvent(QMouseEvent* event)
 {
+    m_pressModifiers = event->modifiers();
     emit unitPressed(unitAt(event->position()), event->button());
 }
 

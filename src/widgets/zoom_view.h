@@ -35,6 +35,9 @@ public:
     QRect unitRect(int x, int y) const;
     int unitPixels() const;
 
+    // The keyboard modifiers of the last press on the view.
+    Qt::KeyboardModifiers pressModifiers() const { return m_pressModifiers; }
+
 signals:
     void unitPressed(QPoint unit, Qt::MouseButton button);
     void unitMoved(QPoint unit, Qt::MouseButtons buttons);
@@ -56,5 +59,6 @@ private:
     std::optional<QPoint> m_pendingAnchor;   // of a Ctrl+wheel step on this view
     int m_zoom = 100;
     qint64 m_width = 0, m_height = 0;
-    int m_wheelAngle = 0;                     // wheel turn not yet spent on a step
+    int m_wheelAngle = 0;
+    Qt::KeyboardModifiers m_pressModifiers;                     // wheel turn not yet spent on a step
 };

@@ -1,4 +1,6 @@
 // The region operations on a map's cells and the clipboard formats.
+#include "model/map/block_uses.h"
+#include "model/map/cell_mask.h"
 #include "model/map/map_region.h"
 #include "model/map/map_state.h"
 #include "model/rom/rom_image.h"
@@ -52,6 +54,29 @@ struct Grid {
 };
 
 BlockRegion region2x2() { return BlockRegion{2, 2, {0xA1, 0xA2, 0xA3, 0xA4}, 3}; }
+
+// A selection written as rows of "x" (selected) and "." ("x.. / .x."), and back.
+CellMask mask(const char* rows)
+{
+    const QStringList lines = QString::fromLatin1(rows).split(QLatin1Char('/'));
+    CellMask cells(int(lines.first().trimmed().size()), int(lines.size()));
+    for (int y = 0; y < lines.size(); ++y)
+        for (int x = 0; x < lines[y].trimmed().size(); ++x)
+            if (lines[y].trimmed()[x] == QLatin1Char('x'))
+                cells.insert(QPoint(x, y));
+    return cells;
+}
+QString rows(const CellMask& cells)
+{
+    QStringList lines;
+    for (int y = 0; y < cells.height(); ++y) {
+        QString line;
+        for (int x = 0; x < cells.width(); ++x)
+            line += cells.contains(QPoint(x, y)) ? QLatin1Char('x') : QLatin1Char('.');
+        lines << line;
+    }
+    return lines.join(QStringLiteral(" / "));
+}
 }
 
 class TestMapRegion : public QObject {
@@ -68,6 +93,14 @@ private slots:
     void textThatIsNoBlocksIsRefused();
     void ownFormatOrText_data();
     void ownFormatOrText();
+    void selectionsOfAnyShape_data();
+    void selectionsOfAnyShape();
+    void operationsOnAMask_data();
+    void operationsOnAMask();
+    void maskOnTheClipboard_data();
+    void maskOnTheClipboard();
+    void blockUseCount_data();
+    void blockUseCount();
 };
 
 void TestMapRegion::floodFill_data()
@@ -213,6 +246,141 @@ void TestMapRegion::ownFormatOrText()
     std::unique_ptr<QMimeData> copied(regionMimeData(region2x2()));
     QCOMPARE(regionFromMimeData(*copied), region2x2());
     QCOMPARE(copied->text(), QStringLiteral("A1 A2\nA3 A4\n"));
+}
+
+void TestMapRegion::selectionsOfAnyShape_data()
+{
+    QTest::addColumn<QString>("tool");   // same, wand, or the Shift/Ctrl arithmetic on "x" masks
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QString>("limit");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("same: every cell read, wherever it lies") << "same" << QPoint(0, 0) << "" << "x.xx / x..x / .xx.";
+    QTest::newRow("wand: a diagonal does not join") << "wand" << QPoint(0, 0) << "" << "x... / x... / ....";
+    QTest::newRow("wand: around corners, not through a cell never read") << "wand" << QPoint(3, 0) << "" << "..xx / ...x / ....";
+    QTest::newRow("wand: a row") << "wand" << QPoint(1, 2) << "" << ".... / .... / .xx.";
+    QTest::newRow("wand: inside a limit") << "wand" << QPoint(3, 0) << "xxxx / xxx. / xxxx" << "..xx / .... / ....";
+    QTest::newRow("wand: start outside the limit") << "wand" << QPoint(3, 1) << "xxxx / xxx. / xxxx" << ".... / .... / ....";
+    QTest::newRow("wand: a cell never read") << "wand" << QPoint(3, 2) << "" << ".... / .... / ....";
+}
+
+void TestMapRegion::selectionsOfAnyShape()
+{
+    QFETCH(QString, tool);
+    QFETCH(QPoint, at);
+    QFETCH(QString, limit);
+    QFETCH(QString, selected);
+    // The last cell's byte was not read: it takes part in nothing.
+    Grid g("01 02 01 01 / 01 02 02 01 / 02 01 01 01", 11);
+    const CellMask within = limit.isEmpty() ? CellMask() : mask(limit.toLatin1().constData());
+    const CellMask cells = tool == QLatin1String("same") ? sameBlockCells(g.grid(), g.grid().at(at))
+                                                         : connectedCells(g.grid(), at, within);
+    QCOMPARE(rows(cells), selected);
+    QCOMPARE(cells.count(), int(rows(cells).count(QLatin1Char('x'))));
+}
+
+void TestMapRegion::operationsOnAMask_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("cells");
+    QTest::addColumn<QString>("after");
+    // The map is "01 02 03 / 04 05 06 / 07 08 09"; the pattern is region2x2().
+    QTest::newRow("fill: only the shape, pattern from its corner")
+        << "fill" << ".x. / xxx / .x." << "01 a2 03 / a3 a4 a3 / 07 a2 09";
+    QTest::newRow("paste clipped to the shape") << "paste at 1,1" << "x.. / .x. / ..x" << "01 02 03 / 04 a1 06 / 07 08 a4";
+    QTest::newRow("paste with no selection: whole") << "paste at 1,1" << "... / ... / ..." << "01 02 03 / 04 a1 a2 / 07 a3 a4";
+    QTest::newRow("bucket: the start's cells inside the shape") << "bucket at 1,1" << ".x. / xxx / ..." << "01 02 03 / 04 a1 06 / 07 08 09";
+    QTest::newRow("a masked region pasted leaves its holes")
+        << "paste hole at 0,0" << "... / ... / ..." << "a1 02 03 / a3 a4 06 / 07 08 09";
+}
+
+void TestMapRegion::operationsOnAMask()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, cells);
+    QFETCH(QString, after);
+    Grid g("01 02 03 / 04 05 06 / 07 08 09");
+    const CellMask shape = mask(cells.toLatin1().constData());
+    CellEdits edits;
+    if (operation == QLatin1String("fill"))
+        edits = fillMasked(g.grid(), shape, region2x2(), shape.bounds().topLeft());
+    else if (operation == QLatin1String("paste at 1,1"))
+        edits = pasteClipped(g.grid(), region2x2(), QPoint(1, 1), shape);
+    else if (operation == QLatin1String("bucket at 1,1"))
+        edits = floodFillMasked(g.grid(), QPoint(1, 1), region2x2(), shape);
+    else {
+        BlockRegion holed = region2x2();
+        holed.mask = {1, 0, 1, 1};
+        edits = pasteClipped(g.grid(), holed, QPoint(0, 0), shape);
+    }
+    QCOMPARE(g.after(edits), after);
+}
+
+void TestMapRegion::maskOnTheClipboard_data()
+{
+    QTest::addColumn<QString>("cells");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("payloadSize");
+    QTest::newRow("a rectangle: as before") << ".xx / .xx / ..." << "02 03\n05 06\n" << 12 + 4;
+    QTest::newRow("a shape: holes as ..") << ".x. / xx. / ..." << ".. 02\n04 05\n" << 12 + 2 * 4;
+    QTest::newRow("a ring") << "xxx / x.x / xxx" << "01 02 03\n04 .. 06\n07 08 09\n" << 12 + 2 * 9;
+}
+
+void TestMapRegion::maskOnTheClipboard()
+{
+    QFETCH(QString, cells);
+    QFETCH(QString, text);
+    QFETCH(int, payloadSize);
+    text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+    Grid g("01 02 03 / 04 05 06 / 07 08 09");
+    const BlockRegion copied = copyMasked(g.grid(), mask(cells.toLatin1().constData()), 5);
+    QCOMPARE(regionText(copied), text);
+    QCOMPARE(regionPayload(copied).size(), payloadSize);
+    QCOMPARE(parseRegionPayload(regionPayload(copied)), copied);
+    QCOMPARE(parseRegionText(text)->mask, copied.mask);
+    // A mask that selects nothing or holds other values than 0 and 1 is no region.
+    QByteArray bad = regionPayload(copied);
+    if (!copied.mask.empty()) {
+        bad[bad.size() - 1] = char(2);
+        QVERIFY(!parseRegionPayload(bad));
+        QVERIFY(!parseRegionPayload(regionPayload(copied).left(12 + int(copied.blocks.size())) +
+                                    QByteArray(int(copied.blocks.size()), '\0')));
+    }
+    QVERIFY(!parseRegionText(QStringLiteral(".. ..\n.. ..")));
+}
+
+void TestMapRegion::blockUseCount_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<qint64>("count");
+    // The image: 0x40 bytes of 00, then byte i = i % 3 (block 2 every third cell).
+    QTest::newRow("every cell read") << 0x40 << 0x40 + 11 << 4 << 3 << qint64(4);
+    QTest::newRow("fewer bytes than cells") << 0x40 << 0x40 + 4 << 4 << 3 << qint64(1);
+    QTest::newRow("more bytes than cells") << 0x40 << 0x40 + 30 << 2 << 3 << qint64(2);
+    QTest::newRow("the last byte of the image") << 0x40 + 95 << 0x40 + 95 << 1 << 1 << qint64(1);
+    QTest::newRow("past the image") << 0x40 + 90 << 0x40 + 101 << 4 << 3 << qint64(-1);
+    QTest::newRow("a negative start") << -4 << 7 << 4 << 3 << qint64(-1);
+}
+
+void TestMapRegion::blockUseCount()
+{
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(qint64, count);
+    QByteArray rom(0x40, '\0');
+    for (int i = 0; i < 96; ++i)
+        rom.append(char(i % 3));
+    MapRecord record;
+    record.name = QStringLiteral("M");
+    record.MapStart = start;
+    record.MapEnd = end;
+    record.MapWidth = width;
+    record.MapHeight = height;
+    QCOMPARE(::blockUseCount(rom, record, 2), count);
 }
 
 QTEST_GUILESS_MAIN(TestMapRegion)

@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 // Remainder in 0..d-1 for any sign of n.
 int wrap(int n, int d)
@@ -19,6 +21,11 @@ int wrap(int n, int d)
 quint8 BlockRegion::repeatedAt(QPoint origin, QPoint cell) const
 {
     return at(wrap(cell.x() - origin.x(), width), wrap(cell.y() - origin.y(), height));
+}
+
+bool BlockRegion::repeatedHas(QPoint origin, QPoint cell) const
+{
+    return has(wrap(cell.x() - origin.x(), width), wrap(cell.y() - origin.y(), height));
 }
 
 BlockRegion BlockRegion::single(quint8 block, qint32 tileset)
@@ -77,7 +84,8 @@ CellEdits MapGrid::paste(const BlockRegion& region, QPoint at) const
     const QRect on = QRect(at, QSize(region.width, region.height)) & bounds();
     for (int y = on.top(); y <= on.bottom(); ++y)
         for (int x = on.left(); x <= on.right(); ++x)
-            change(edits, QPoint(x, y), region.at(x - at.x(), y - at.y()));
+            if (region.has(x - at.x(), y - at.y()))
+                change(edits, QPoint(x, y), region.at(x - at.x(), y - at.y()));
     return edits;
 }
 
@@ -130,7 +138,11 @@ QString regionText(const BlockRegion& region)
         for (int x = 0; x < region.width; ++x) {
             if (x > 0)
                 text += QLatin1Char(' ');
-            text += QStringLiteral("%1").arg(region.at(x, y), 2, 16, QLatin1Char('0')).toUpper();
+            // A cell outside a region of any shape is "..": pasted, it changes nothing.
+            if (!region.has(x, y))
+                text += QLatin1String("..");
+            else
+                text += QStringLiteral("%1").arg(region.at(x, y), 2, 16, QLatin1Char('0')).toUpper();
         }
         text += QLatin1Char('\n');
     }
@@ -166,6 +178,16 @@ std::optional<BlockRegion> parseRegionText(const QString& text, QString* error)
         if (words.size() != region.width)
             return refuse(QStringLiteral("The clipboard's rows of blocks are not all of one length."));
         for (const QString& word : words) {
+            if (word == QLatin1String("..")) {
+                // The first cell outside the shape: every cell before it belonged.
+                if (region.mask.empty())
+                    region.mask.assign(region.blocks.size(), 1);
+                region.mask.push_back(0);
+                region.blocks.push_back(0);
+                continue;
+            }
+            if (!region.mask.empty())
+                region.mask.push_back(1);
             bool ok = false;
             const uint value = word.toUInt(&ok, 16);
             if (!ok || word.size() > 2 || value > 0xFF)
@@ -173,7 +195,7 @@ std::optional<BlockRegion> parseRegionText(const QString& text, QString* error)
             region.blocks.push_back(quint8(value));
         }
     }
-    if (region.width == 0)
+    if (region.width == 0 || (!region.mask.empty() && std::count(region.mask.cbegin(), region.mask.cend(), 1) == 0))
         return refuse(QStringLiteral("The clipboard holds no blocks."));
     return region;
 }
@@ -184,6 +206,9 @@ QByteArray regionPayload(const BlockRegion& region)
     QDataStream out(&payload, QIODevice::WriteOnly);
     out << qint32(region.width) << qint32(region.height) << qint32(region.tileset);
     out.writeRawData(reinterpret_cast<const char*>(region.blocks.data()), int(region.blocks.size()));
+    // A region of any shape: one more byte per cell, 1 for the cells that belong.
+    if (!region.mask.empty())
+        out.writeRawData(reinterpret_cast<const char*>(region.mask.data()), int(region.mask.size()));
     return payload;
 }
 
@@ -198,10 +223,20 @@ std::optional<BlockRegion> parseRegionPayload(const QByteArray& payload)
     if (width < 1 || height < 1 || width > BlockRegion::MaxSide || height > BlockRegion::MaxSide)
         return std::nullopt;
     const qint64 cells = qint64(width) * height;
-    if (payload.size() != Header + cells)
+    const bool masked = payload.size() == Header + 2 * cells;
+    if (payload.size() != Header + cells && !masked)
         return std::nullopt;
-    BlockRegion region{width, height, {}, tileset};
-    region.blocks.assign(payload.cbegin() + Header, payload.cend());
+    BlockRegion region{width, height, {}, tileset, {}};
+    region.blocks.assign(payload.cbegin() + Header, payload.cbegin() + Header + cells);
+    if (masked) {
+        region.mask.assign(payload.cbegin() + Header + cells, payload.cend());
+        const auto belong = std::count(region.mask.cbegin(), region.mask.cend(), 1);
+        const auto outside = std::count(region.mask.cbegin(), region.mask.cend(), 0);
+        if (belong == 0 || belong + outside != cells)
+            return std::nullopt;
+        if (outside == 0)
+            region.mask.clear();
+    }
     return region;
 }
 

@@ -18,14 +18,21 @@ struct BlockRegion {
     int height = 0;
     std::vector<quint8> blocks;
     qint32 tileset = 0;   // the tileset of the map the blocks came from, 0 unknown
+    // The cells that belong to the region, 1 per cell in the order of
+    // `blocks`; empty when every cell does (a rectangle).
+    std::vector<quint8> mask{};
 
     static constexpr int MaxSide = 511;   // no map is wider or higher
 
     bool isEmpty() const { return width <= 0 || height <= 0; }
     bool isSingle() const { return width == 1 && height == 1; }
     quint8 at(int x, int y) const { return blocks[size_t(y) * size_t(width) + size_t(x)]; }
+    // Whether cell (x, y) belongs to the region: a pasted region leaves the others as they are.
+    bool has(int x, int y) const { return mask.empty() || mask[size_t(y) * size_t(width) + size_t(x)] != 0; }
     // The pattern repeated from `origin`: the byte that lands on map cell `cell`.
     quint8 repeatedAt(QPoint origin, QPoint cell) const;
+    // Whether that byte belongs to the region.
+    bool repeatedHas(QPoint origin, QPoint cell) const;
     static BlockRegion single(quint8 block, qint32 tileset = 0);
     bool operator==(const BlockRegion&) const = default;
 };

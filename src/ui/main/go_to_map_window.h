@@ -22,6 +22,8 @@ public:
     void GoToMap1Click();
     // The names as listed now, in order.
     int shownCount() const;
+    // Shows `map` in both choosers, with no second pick.
+    void showInChoosers(const CatalogueMap& map);
 
     QLineEdit* Filter = nullptr;
     QListView* List = nullptr;

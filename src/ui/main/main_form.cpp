@@ -4,6 +4,7 @@
 #include "session/editor_session.h"
 #include "session/test_play.h"
 #include "session/user_settings.h"
+#include "ui/main/find_uses_window.h"
 #include "ui/main/go_to_map_window.h"
 #include "ui/main/overview_panel.h"
 #include "ui/main/map_file_commands.h"
@@ -379,6 +380,10 @@ void TMainForm::createWindows()
     catalogueCheck->hide();
 
     connect(BlockEditor1, &QAction::triggered, blockEditor, &TBlockEditorForm::BlockEditor1Click);
+    findUses = new FindUsesWindow(*this);
+    connect(blockEditor, &TBlockEditorForm::findUsesRequested, findUses, &FindUsesWindow::findUses);
+    connect(mapPage, &MapPage::findUsesRequested, findUses,
+            [this](qint32 block) { findUses->findUses(state.core.map.TilesetNumber, block); });
     connect(RomOptions1, &QAction::triggered, romOptions, &TRomOptionsForm::RomOptions1Click);
     connect(CheckCatalogue1, &QAction::triggered, this, &TMainForm::CheckCatalogue1Click);
 }

@@ -7,6 +7,7 @@
 
 class EditorSession;
 class EventsEditor;
+class FindUsesWindow;
 class GoToMapWindow;
 class OverviewPanel;
 class MapFileCommands;
@@ -122,6 +123,7 @@ public:
     GoToMapWindow* goToMap = nullptr;
     OverviewPanel* overview = nullptr;   // View > Overview, a dockable panel
     QAction* Overview1 = nullptr;
+    FindUsesWindow* findUses = nullptr;
 
     // The size the window is designed for; it opens larger when the screen allows.
     static constexpr QSize DesignSize{518, 396};

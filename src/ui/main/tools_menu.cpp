@@ -33,10 +33,15 @@ ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window
                         QStringLiteral("Fills the connected blocks of one kind."), Qt::Key_F);
     RectFillTool1 = addItem(Tools1, "RectFillTool1", QStringLiteral("Rectangle Fill"),
                             QStringLiteral("Fills a rectangle of blocks."), Qt::Key_P);
-    m_tools = {StampTool1, SelectTool1, FillTool1, RectFillTool1};
+    SelectSameTool1 = addItem(Tools1, "SelectSameTool1", QStringLiteral("Select Same"),
+                              QStringLiteral("Selects every cell of the clicked block."), Qt::Key_S);
+    MagicWandTool1 = addItem(Tools1, "MagicWandTool1", QStringLiteral("Magic Wand"),
+                             QStringLiteral("Selects the connected cells of the clicked block."), Qt::Key_W);
+    m_tools = {StampTool1, SelectTool1, FillTool1, RectFillTool1, SelectSameTool1, MagicWandTool1};
     auto* group = new QActionGroup(this);
-    const std::array<MapPage::Tool, 4> tools = {MapPage::Tool::Stamp, MapPage::Tool::Select, MapPage::Tool::Fill,
-                                                MapPage::Tool::RectFill};
+    const std::array<MapPage::Tool, 6> tools = {MapPage::Tool::Stamp,    MapPage::Tool::Select,
+                                                MapPage::Tool::Fill,     MapPage::Tool::RectFill,
+                                                MapPage::Tool::SelectSame, MapPage::Tool::MagicWand};
     for (size_t i = 0; i < m_tools.size(); ++i) {
         m_tools[i]->setCheckable(true);
         group->addAction(m_tools[i]);

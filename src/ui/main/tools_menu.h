@@ -25,6 +25,8 @@ public:
     QAction* SelectTool1 = nullptr;
     QAction* FillTool1 = nullptr;
     QAction* RectFillTool1 = nullptr;
+    QAction* SelectSameTool1 = nullptr;
+    QAction* MagicWandTool1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;
     QAction* Paste1 = nullptr;
@@ -39,5 +41,5 @@ private:
     void onPage(QAction* action, void (MapPage::*command)());
 
     MapPage& m_page;
-    std::array<QAction*, 4> m_tools{};
+    std::array<QAction*, 6> m_tools{};
 };

@@ -26,7 +26,7 @@ TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Block Editor"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setFixedSize(367, 194);
+    setFixedSize(367, 222);
 
     ScrollBox1 = new QScrollArea(this);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -67,6 +67,13 @@ TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
     connect(Image1, &ImageBox::mousePressed, this, &TBlockEditorForm::Image1MouseDown);
     connect(TileBox, &ImageBox::mousePressed, this, &TBlockEditorForm::TileBoxMouseDown);
     connect(Button1, &QPushButton::clicked, this, &TBlockEditorForm::Button1Click);
+    FindUses1 = new QPushButton(QStringLiteral("Find Uses"), this);
+    FindUses1->setObjectName(QStringLiteral("FindUses1"));
+    FindUses1->setGeometry(8, 193, 85, 23);
+    connect(FindUses1, &QPushButton::clicked, this, [this] {
+        if (m_tileset > 0)
+            emit findUsesRequested(m_tileset, BlockIndex + 1);
+    });
 
     connect(&m_session, &EditorSession::mapPicked, this, &TBlockEditorForm::followMapPick);
     connect(&m_session, &EditorSession::romLoaded, this, &QWidget::hide);

@@ -39,11 +39,15 @@ public:
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QPushButton* Button1 = nullptr;
+    QPushButton* FindUses1 = nullptr;   // lists the maps of the tileset using the block
 
     qint32 BlockOffset = 0;                // ROM offset of the block under edit
     qint32 BlockIndex = 0;                 // its palette row, from 0
     BlockTileNumbers BlockTiles{};         // its tile numbers, row by row
     qint32 PickedTile = 0;                 // the tile last picked in Image1
+
+signals:
+    void findUsesRequested(qint32 tileset, qint32 block);
 
 private:
     void FormCreate();

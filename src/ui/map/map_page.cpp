@@ -8,6 +8,7 @@
 #include "ui/map/map_view.h"
 
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -55,6 +56,8 @@ MapPage::MapPage(EditorSession& session, QWidget* parent)
     connect(MapBox, &MapView::unitReleased, this, &MapPage::MapBoxMouseUp);
     connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
     connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
+    m_palette->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_palette, &QWidget::customContextMenuRequested, this, &MapPage::BlockPaletteContextMenu);
 
     connect(&m_session, &EditorSession::mapPicked, this, &MapPage::showPickedMap);
     connect(&m_session, &EditorSession::mapDropped, this, &MapPage::clearMap);
@@ -94,7 +97,7 @@ void MapPage::showPickedMap()
     m_drag = Drag::None;
     m_painting = false;
     m_cursorCell = 0;
-    setSelection(QRect());
+    setSelection(CellMask());
     MapBox->clearPreview();
     UpdateBlockPalette();
     UpdateMap();
@@ -124,6 +127,18 @@ void MapPage::BlockPaletteMouseMove(QMouseEvent* event)
     if (y < 0 || y >= m_palette->height())
         return;
     emit statusText(paletteReadout(y / Cell, m_session.state().core.map.TilesetStart));
+}
+
+void MapPage::BlockPaletteContextMenu(QPoint at)
+{
+    if (at.y() < 0 || at.y() >= m_palette->height() || !m_session.state().core.map.isMap())
+        return;
+    const qint32 block = at.y() / Cell + 1;
+    QMenu menu(this);
+    QAction* find = menu.addAction(QStringLiteral("Find Uses"));
+    find->setObjectName(QStringLiteral("FindUses1"));
+    connect(find, &QAction::triggered, this, [this, block] { emit findUsesRequested(block); });
+    menu.exec(m_palette->mapToGlobal(at));
 }
 
 void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
@@ -171,7 +186,7 @@ void MapPage::MapBoxMouseMove(QPoint at)
     // with the pointer off the map: what reaches the map is placed.
     if (m_painting && m_session.stamp().hasRegion() && at != m_lastStamp) {
         m_lastStamp = at;
-        m_session.placeStamp(at);
+        m_session.placeStamp(at, m_selection);
     }
     const int cell = cellAt(at);
     if (cell < 0)
@@ -197,7 +212,7 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
             m_painting = true;
             if (m_session.stamp().hasRegion()) {
                 m_lastStamp = at;
-                m_session.placeStamp(at);
+                m_session.placeStamp(at, m_selection);
                 return;
             }
             if (cell < 0)
@@ -208,6 +223,13 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
         case Tool::Fill:
             if (cell >= 0)
                 m_session.bucketFill(at, m_selection);
+            return;
+        case Tool::SelectSame:
+        case Tool::MagicWand:
+            if (cell < 0)
+                return;
+            selectCells(m_tool == Tool::SelectSame ? sameBlockCells(m_session.mapGrid(), m_session.mapGrid().at(at))
+                                                   : connectedCells(m_session.mapGrid(), at));
             return;
         case Tool::Select:
         case Tool::RectFill:
@@ -258,11 +280,11 @@ void MapPage::MapBoxMouseUp(QPoint at, Qt::MouseButton button)
     dragTo(at);
     m_drag = Drag::None;
     const QRect rect = dragRect();
-    MapBox->setFrame(m_selection);
+    MapBox->setFrame(QRect());
     if (drag == Drag::Select) {
-        setSelection(rect);
+        selectCells(CellMask::fromRect(m_renderer->columns(), m_renderer->rows(), rect));
     } else if (drag == Drag::RectFill) {
-        m_session.fillRect(rect);
+        m_session.fillRect(rect, m_selection);
     } else if (rect.width() * rect.height() > 1) {
         m_session.stamp().setRegion(m_session.copyCells(rect));
         setTool(Tool::Stamp);
@@ -274,7 +296,7 @@ void MapPage::clearMap()
     m_drag = Drag::None;
     m_painting = false;
     m_cursorCell = 0;
-    setSelection(QRect());
+    setSelection(CellMask());
     MapBox->clearPreview();
     setViewEnabled(false);
     MapBox->setStatusTip(QString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/map/cell_mask.h"
 #include "model/map/map_region.h"
 
 #include <QImage>
@@ -44,11 +45,14 @@ public:
     void followZoom(ZoomSetting* zoom);
 
     // What a left press on the map does.
-    enum class Tool { Stamp, Select, Fill, RectFill };
+    enum class Tool { Stamp, Select, Fill, RectFill, SelectSame, MagicWand };
     Tool tool() const { return m_tool; }
     void setTool(Tool tool);
-    // The selected rectangle of cells, empty for none.
-    QRect selection() const { return m_selection; }
+    // The selected cells' bounds, empty for none, and the cells themselves.
+    QRect selection() const { return m_selection.bounds(); }
+    const CellMask& selectedCells() const { return m_selection; }
+    // Selects every cell of the current map that holds `block`.
+    void selectSame(quint8 block);
     void selectAll();
     void selectNone();
     // The index of the map cell last under the pointer (0 at a pick), and
@@ -64,6 +68,8 @@ public:
     void deleteSelection();
 
 signals:
+    // "Find Uses" on the palette's context menu, for block number `block`.
+    void findUsesRequested(qint32 block);
     // Text for status panel 0.
     void statusText(const QString& text);
     void toolChanged(MapPage::Tool tool);
@@ -89,14 +95,17 @@ private:
     enum class Drag { None, Select, RectFill, Capture };
     QRect dragRect() const { return cellSpan(m_dragStart, m_dragNow); }
     void dragTo(QPoint cell);
-    void setSelection(const QRect& cells);
+    void setSelection(const CellMask& cells);
+    // A new selection with the modifiers of the press: Shift adds, Ctrl takes away.
+    void selectCells(const CellMask& cells);
+    void BlockPaletteContextMenu(QPoint at);
     void showPreview();
 
     EditorSession& m_session;
     std::unique_ptr<MapRenderer> m_renderer;
     BlockPaletteBox* m_palette = nullptr;   // BlockPalette
     Tool m_tool = Tool::Stamp;
-    QRect m_selection;
+    CellMask m_selection;
     Drag m_drag = Drag::None;
     QPoint m_dragStart, m_dragNow;
     QPoint m_hover{-1, -1};        // the cell under the pointer

@@ -18,16 +18,37 @@ void MapPage::setTool(Tool tool)
     emit toolChanged(tool);
 }
 
-void MapPage::setSelection(const QRect& cells)
+void MapPage::setSelection(const CellMask& cells)
 {
-    m_selection = cells.normalized() & QRect(0, 0, m_renderer->columns(), m_renderer->rows());
-    if (m_drag == Drag::None)
-        MapBox->setFrame(m_selection);
+    m_selection = cells;
+    MapBox->setOutline(m_selection);
 }
 
-void MapPage::selectAll() { setSelection(QRect(0, 0, m_renderer->columns(), m_renderer->rows())); }
+void MapPage::selectCells(const CellMask& cells)
+{
+    const Qt::KeyboardModifiers modifiers = MapBox->pressModifiers();
+    CellMask selection = m_selection.width() == cells.width() && m_selection.height() == cells.height()
+                             ? m_selection
+                             : CellMask(cells.width(), cells.height());
+    if (modifiers & Qt::ControlModifier)
+        selection.combine(cells, CellMask::Combine::Subtract);
+    else if (modifiers & Qt::ShiftModifier)
+        selection.combine(cells, CellMask::Combine::Add);
+    else
+        selection = cells;
+    setSelection(selection);
+    const QRect bounds = selection.bounds();
+    emit statusText(QStringLiteral("Selected %1 blocks in %2 x %3.").arg(selection.count()).arg(bounds.width()).arg(bounds.height()));
+}
 
-void MapPage::selectNone() { setSelection(QRect()); }
+void MapPage::selectSame(quint8 block) { setSelection(sameBlockCells(m_session.mapGrid(), block)); }
+
+void MapPage::selectAll()
+{
+    setSelection(CellMask::fromRect(m_renderer->columns(), m_renderer->rows(), QRect(0, 0, m_renderer->columns(), m_renderer->rows())));
+}
+
+void MapPage::selectNone() { setSelection(CellMask()); }
 
 void MapPage::dropSelectionAndStamp()
 {
@@ -51,7 +72,7 @@ void MapPage::copy()
     if (m_selection.isEmpty())
         return;
     QGuiApplication::clipboard()->setMimeData(regionMimeData(m_session.copyCells(m_selection)));
-    emit statusText(QStringLiteral("Copied %1 x %2 blocks.").arg(m_selection.width()).arg(m_selection.height()));
+    emit statusText(QStringLiteral("Copied %1 x %2 blocks.").arg(selection().width()).arg(selection().height()));
 }
 
 void MapPage::cut()

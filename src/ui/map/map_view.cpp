@@ -37,6 +37,7 @@ void MapView::paintEvent(QPaintEvent* event)
         painter.fillRect(exposed, Qt::black);
     m_renderer.draw(painter, exposed & map, zoom());
     drawPreview(painter, exposed & map);
+    drawOutline(painter, exposed & map);
     drawFrame(painter);
 }
 
@@ -105,7 +106,7 @@ void MapView::drawPreview(QPainter& painter, const QRect& exposed) const
     for (int y = on.top(); y <= on.bottom(); ++y) {
         for (int x = on.left(); x <= on.right(); ++x) {
             const QRect target = unitRect(x, y);
-            if (!target.intersects(exposed))
+            if (!target.intersects(exposed) || !m_preview.has(x - m_previewAt.x(), y - m_previewAt.y()))
                 continue;
             const int block = m_preview.at(x - m_previewAt.x(), y - m_previewAt.y());
             const QImage& picture = m_pictures->picture(m_tileset, block - 1);
@@ -129,5 +130,52 @@ void MapView::drawFrame(QPainter& painter) const
     painter.drawRect(r);
     painter.setPen(QPen(Qt::white, 0, Qt::DashLine));
     painter.drawRect(r);
+    painter.restore();
+}
+
+void MapView::setOutline(const CellMask& cells)
+{
+    if (cells == m_outline)
+        return;
+    // The old and the new shape's bounds, nothing else.
+    for (const QRect& bounds : {m_outline.bounds(), cells.bounds()})
+        if (!bounds.isEmpty())
+            update(cellsRect(bounds));
+    m_outline = cells;
+}
+
+void MapView::drawOutline(QPainter& painter, const QRect& exposed) const
+{
+    if (m_outline.isEmpty() || exposed.isEmpty())
+        return;
+    // Only the cells the exposed area touches: the cost follows what is shown.
+    const int side = unitPixels();
+    const QRect cells = QRect(QPoint(exposed.left() / side, exposed.top() / side),
+                              QPoint(exposed.right() / side, exposed.bottom() / side)) & m_outline.bounds();
+    if (cells.isEmpty())
+        return;
+    QVector<QLine> edges;
+    for (int y = cells.top(); y <= cells.bottom(); ++y) {
+        for (int x = cells.left(); x <= cells.right(); ++x) {
+            if (!m_outline.contains(QPoint(x, y)))
+                continue;
+            // An edge where the neighbour is not selected, drawn inside the cell.
+            const QRect r = unitRect(x, y).adjusted(0, 0, -1, -1);
+            if (!m_outline.contains(QPoint(x, y - 1)))
+                edges.append(QLine(r.topLeft(), r.topRight()));
+            if (!m_outline.contains(QPoint(x, y + 1)))
+                edges.append(QLine(r.bottomLeft(), r.bottomRight()));
+            if (!m_outline.contains(QPoint(x - 1, y)))
+                edges.append(QLine(r.topLeft(), r.bottomLeft()));
+            if (!m_outline.contains(QPoint(x + 1, y)))
+                edges.append(QLine(r.topRight(), r.bottomRight()));
+        }
+    }
+    painter.save();
+    painter.setClipRect(exposed);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.drawLines(edges);
+    painter.setPen(QPen(Qt::white, 0, Qt::DashLine));
+    painter.drawLines(edges);
     painter.restore();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/map/cell_mask.h"
 #include "model/map/map_region.h"
 #include "widgets/zoom_view.h"
 
@@ -26,6 +27,9 @@ public:
     // rectangle being dragged); an empty rectangle shows none.
     void setFrame(const QRect& cells);
     QRect frame() const { return m_frame; }
+    // The outline of a selection of any shape; an empty mask shows none.
+    void setOutline(const CellMask& cells);
+    const CellMask& outline() const { return m_outline; }
     // The stamp drawn half-transparent with its top-left cell at `at`, over
     // the map and nothing else; an empty region shows none. Blocks are
     // drawn from `pictures` of tileset `tileset`.
@@ -42,9 +46,11 @@ private:
     QRect cellsRect(const QRect& cells) const;
     void drawPreview(QPainter& painter, const QRect& exposed) const;
     void drawFrame(QPainter& painter) const;
+    void drawOutline(QPainter& painter, const QRect& exposed) const;
 
     const MapRenderer& m_renderer;
     QRect m_frame;
+    CellMask m_outline;
     BlockRegion m_preview;
     QPoint m_previewAt;
     const BlockPictures* m_pictures = nullptr;
