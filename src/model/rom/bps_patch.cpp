@@ -196,27 +196,27 @@ void putStep(QByteArray& out, qint64 step)
 
 // The actions of a patch that copies runs from anywhere in the source and
 // from the target written so far. Blocks of BlockSize bytes at every
-// BlockSize-th offset of the source, and of the target as it is written, are
+// Stride-th offset of the source, and of the target as it is written, are
 // kept in hash tables; each target offset looks its next BlockSize bytes up,
 // and a hit is checked and stretched both ways. A shared run of at least
-// 2 x BlockSize - 1 bytes holds a whole indexed block, so it is found.
+// Stride + BlockSize - 1 bytes holds a whole indexed block, so it is found.
 class MovedDataWriter {
 public:
     MovedDataWriter(const QByteArray& source, const QByteArray& target, QByteArray& out)
         : m_s(source.constData()), m_t(target.constData()), m_sourceSize(source.size()),
           m_targetSize(target.size()), m_out(out)
     {
-        const qint64 blocks = (qMax(m_sourceSize, m_targetSize) + BlockSize - 1) / BlockSize;
+        const qint64 blocks = (qMax(m_sourceSize, m_targetSize) + Stride - 1) / Stride;
         int bits = 10;
         while (bits < 24 && (qint64(1) << bits) < blocks)
             ++bits;
         m_shift = 64 - bits;
-        m_sourceTable.assign(size_t(1) << bits, -1);
-        m_targetTable.assign(size_t(1) << bits, -1);
-        for (qint64 at = 0; at + BlockSize <= m_sourceSize; at += BlockSize) {
-            qint64& slot = m_sourceTable[hash(m_s + at)];
-            if (slot < 0)   // the first of equal blocks: earlier data tends to stay put
-                slot = at;
+        m_sourceTable.assign(size_t(1) << bits, None);
+        m_targetTable.assign(size_t(1) << bits, None);
+        for (qint64 at = 0; at + BlockSize <= m_sourceSize; at += Stride) {
+            quint64& slot = m_sourceTable[hash(m_s + at)];
+            if (slot == None)   // the first of equal blocks: earlier data tends to stay put
+                slot = entry(m_s, at);
         }
     }
 
@@ -241,6 +241,17 @@ public:
 
 private:
     static constexpr qint64 BlockSize = 8;
+    static constexpr qint64 Stride = 16;
+    // A table entry: the block's offset, below 4 GiB, and its first four bytes,
+    // so that most misses are told without reading the image there.
+    static constexpr quint64 None = ~quint64(0);
+
+    static quint64 entry(const char* image, qint64 at)
+    {
+        quint32 head;
+        std::memcpy(&head, image + at, sizeof head);
+        return quint64(head) << 32 | quint64(at);
+    }
     // A copy costs an action and a step, one to six bytes: shorter ones are stored.
     static constexpr qint64 MinMatch = 8;
 
@@ -260,8 +271,8 @@ private:
 
     void indexTargetBelow(qint64 at)
     {
-        for (; m_targetIndexed < at && m_targetIndexed + BlockSize <= m_targetSize; m_targetIndexed += BlockSize)
-            m_targetTable[hash(m_t + m_targetIndexed)] = m_targetIndexed;
+        for (; m_targetIndexed < at && m_targetIndexed + BlockSize <= m_targetSize; m_targetIndexed += Stride)
+            m_targetTable[hash(m_t + m_targetIndexed)] = entry(m_t, m_targetIndexed);
     }
 
     // `candidate` (from in the source or target) stretched forward from `at`
@@ -295,8 +306,9 @@ private:
             return best;
         const size_t key = hash(m_t + at);
         for (const Action action : {SourceCopy, TargetCopy}) {
-            const qint64 from = (action == SourceCopy ? m_sourceTable : m_targetTable)[key];
-            if (from < 0 || (action == TargetCopy && from >= at))
+            const quint64 slot = (action == SourceCopy ? m_sourceTable : m_targetTable)[key];
+            const qint64 from = qint64(slot & 0xFFFFFFFF);
+            if (slot == None || quint32(slot >> 32) != quint32(entry(m_t, at) >> 32) || (action == TargetCopy && from >= at))
                 continue;
             Match found = stretch(action, at, from, literal);
             if (action == SourceCopy && found.from == found.at)
@@ -333,8 +345,8 @@ private:
     qint64 m_targetSize;
     QByteArray& m_out;
     int m_shift = 54;
-    std::vector<qint64> m_sourceTable;
-    std::vector<qint64> m_targetTable;
+    std::vector<quint64> m_sourceTable;
+    std::vector<quint64> m_targetTable;
     qint64 m_targetIndexed = 0;
     qint64 m_sourceFrom = 0;
     qint64 m_targetFrom = 0;
@@ -405,7 +417,8 @@ QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, cons
     putNumber(out, quint64(target.size()));
     putNumber(out, quint64(metadata.size()));
     out.append(metadata);
-    if (search == BpsSearch::Anywhere)
+    // Offsets in the writer's tables take 32 bits; no image comes near that.
+    if (search == BpsSearch::Anywhere && qMax(source.size(), target.size()) < (qint64(1) << 32))
         MovedDataWriter(source, target, out).write();
     else
         writeSameOffset(source, target, out);
