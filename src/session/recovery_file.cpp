@@ -36,7 +36,7 @@ QByteArray RecoveryFile::make(const QByteArray& onDisk, const QByteArray& image,
     meta.insert(QStringLiteral("catalogue"), info.catalogueFolder);
     meta.insert(QStringLiteral("map"), info.mapName);
     meta.insert(QStringLiteral("saved"), info.saved.toUTC().toString(Qt::ISODateWithMs));
-    return makeBpsPatch(onDisk, image, QJsonDocument(meta).toJson(QJsonDocument::Compact));
+    return makeBpsPatch(onDisk, image, QJsonDocument(meta).toJson(QJsonDocument::Compact), BpsSearch::SameOffset);
 }
 
 std::optional<RecoveryInfo> RecoveryFile::readInfo(const QByteArray& file, QString* error)

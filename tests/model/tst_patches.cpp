@@ -57,6 +57,8 @@ class TestPatches : public QObject {
 private slots:
     void roundTrip_data();
     void roundTrip();
+    void movedDataIsCopied_data();
+    void movedDataIsCopied();
     void publishedFormat_data();
     void publishedFormat();
     void refused_data();
@@ -139,6 +141,46 @@ void TestPatches::roundTrip()
     QVERIFY2(bpsBack.image, qPrintable(bpsBack.error));
     QVERIFY(*bpsBack.image == target);
     QCOMPARE(bpsMetadata(bps), std::optional<QByteArray>("made here"));
+}
+
+void TestPatches::movedDataIsCopied_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QByteArray>("target");
+    QTest::addColumn<int>("newBytes");   // bytes the target holds that are in neither image before
+
+    const QByteArray source = noise(64 * 1024, 1);
+    const QByteArray inserted = noise(4096, 2);
+    QTest::newRow("insertion") << source << source.left(32768) + inserted + source.mid(32768) << 4096;
+    QTest::newRow("insertion at the start") << source << inserted + source << 4096;
+    QTest::newRow("deletion") << source << source.left(20000) + source.mid(24096) << 0;
+    QTest::newRow("block moved to the end") << source << source.left(10000) + source.mid(20000) + source.mid(10000, 10000)
+                                            << 0;
+    QTest::newRow("halves swapped") << source << source.mid(30001) + source.left(30001) << 0;
+    QTest::newRow("new data repeated") << source << source.left(1000) + inserted.left(500).repeated(20) << 500;
+    QTest::newRow("run of one byte") << source << source + QByteArray(5000, '\0') << 1;
+    QTest::newRow("source read twice") << source.left(5000) << source.left(5000).repeated(3) << 0;
+    QTest::newRow("unrelated") << noise(5000, 4) << noise(5000, 5) << 5000;
+    QTest::newRow("short repeats") << QByteArray("abc") << QByteArray("abcabcabcabcab") << 11;
+    QTest::newRow("from nothing") << QByteArray() << QByteArray("xy").repeated(40) << 2;
+    QTest::newRow("to nothing") << source << QByteArray() << 0;
+}
+
+// Both writers' patches give the target back; the one that searches anywhere
+// costs little more than the bytes that are new.
+void TestPatches::movedDataIsCopied()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QByteArray, target);
+    QFETCH(int, newBytes);
+    for (const BpsSearch search : {BpsSearch::Anywhere, BpsSearch::SameOffset}) {
+        const QByteArray bps = makeBpsPatch(source, target, {}, search);
+        const PatchResult back = applyBpsPatch(source, bps);
+        QVERIFY2(back.image, qPrintable(back.error));
+        QVERIFY(*back.image == target);
+        if (search == BpsSearch::Anywhere)
+            QVERIFY2(bps.size() <= newBytes + 64, qPrintable(QString::number(bps.size())));
+    }
 }
 
 void TestPatches::publishedFormat_data()

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -186,14 +187,174 @@ PatchResult runActions(const QByteArray& source, Reader& in, qint64 targetSize)
 
 } // namespace
 
-QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata)
-{
-    QByteArray out = Magic;
-    putNumber(out, quint64(source.size()));
-    putNumber(out, quint64(target.size()));
-    putNumber(out, quint64(metadata.size()));
-    out.append(metadata);
+namespace {
 
+void putStep(QByteArray& out, qint64 step)
+{
+    putNumber(out, quint64(step < 0 ? -step : step) << 1 | (step < 0 ? 1 : 0));
+}
+
+// The actions of a patch that copies runs from anywhere in the source and
+// from the target written so far. Blocks of BlockSize bytes at every
+// Stride-th offset of the source, and of the target as it is written, are
+// kept in hash tables; each target offset looks its next BlockSize bytes up,
+// and a hit is checked and stretched both ways. A shared run of at least
+// Stride + BlockSize - 1 bytes holds a whole indexed block, so it is found.
+class MovedDataWriter {
+public:
+    MovedDataWriter(const QByteArray& source, const QByteArray& target, QByteArray& out)
+        : m_s(source.constData()), m_t(target.constData()), m_sourceSize(source.size()),
+          m_targetSize(target.size()), m_out(out)
+    {
+        const qint64 blocks = (qMax(m_sourceSize, m_targetSize) + Stride - 1) / Stride;
+        int bits = 10;
+        while (bits < 24 && (qint64(1) << bits) < blocks)
+            ++bits;
+        m_shift = 64 - bits;
+        m_sourceTable.assign(size_t(1) << bits, None);
+        m_targetTable.assign(size_t(1) << bits, None);
+        for (qint64 at = 0; at + BlockSize <= m_sourceSize; at += Stride) {
+            quint64& slot = m_sourceTable[hash(m_s + at)];
+            if (slot == None)   // the first of equal blocks: earlier data tends to stay put
+                slot = entry(m_s, at);
+        }
+    }
+
+    void write()
+    {
+        qint64 at = 0;
+        qint64 literal = 0;   // where the bytes not yet put in an action start
+        while (at < m_targetSize) {
+            indexTargetBelow(at);
+            const Match match = bestAt(at, literal);
+            if (match.length < MinMatch) {
+                ++at;
+                continue;
+            }
+            putLiteral(literal, match.at);
+            putMatch(match);
+            at = match.at + match.length;
+            literal = at;
+        }
+        putLiteral(literal, m_targetSize);
+    }
+
+private:
+    static constexpr qint64 BlockSize = 8;
+    static constexpr qint64 Stride = 16;
+    // A table entry: the block's offset, below 4 GiB, and its first four bytes,
+    // so that most misses are told without reading the image there.
+    static constexpr quint64 None = ~quint64(0);
+
+    static quint64 entry(const char* image, qint64 at)
+    {
+        quint32 head;
+        std::memcpy(&head, image + at, sizeof head);
+        return quint64(head) << 32 | quint64(at);
+    }
+    // A copy costs an action and a step, one to six bytes: shorter ones are stored.
+    static constexpr qint64 MinMatch = 8;
+
+    struct Match {
+        Action action = TargetRead;
+        qint64 at = 0;       // in the target
+        qint64 from = 0;     // in the source or target
+        qint64 length = 0;
+    };
+
+    size_t hash(const char* at) const
+    {
+        quint64 word;
+        std::memcpy(&word, at, sizeof word);
+        return size_t((word * 0x9E3779B97F4A7C15ULL) >> m_shift);
+    }
+
+    void indexTargetBelow(qint64 at)
+    {
+        for (; m_targetIndexed < at && m_targetIndexed + BlockSize <= m_targetSize; m_targetIndexed += Stride)
+            m_targetTable[hash(m_t + m_targetIndexed)] = entry(m_t, m_targetIndexed);
+    }
+
+    // `candidate` (from in the source or target) stretched forward from `at`
+    // and back down to `literal`.
+    Match stretch(Action action, qint64 at, qint64 from, qint64 literal) const
+    {
+        const char* base = action == TargetCopy ? m_t : m_s;
+        const qint64 limit = action == TargetCopy ? m_targetSize : m_sourceSize;
+        qint64 length = 0;
+        while (at + length < m_targetSize && from + length < limit && base[from + length] == m_t[at + length])
+            ++length;
+        while (at > literal && from > 0 && base[from - 1] == m_t[at - 1]) {
+            --at;
+            --from;
+            ++length;
+        }
+        return Match{action, at, from, length};
+    }
+
+    Match bestAt(qint64 at, qint64 literal) const
+    {
+        Match best;
+        if (at < m_sourceSize && m_s[at] == m_t[at])
+            best = stretch(SourceRead, at, at, literal);
+        if (at > 0 && m_t[at] == m_t[at - 1]) {
+            const Match run = stretch(TargetCopy, at, at - 1, at);
+            if (run.length > best.length)
+                best = run;
+        }
+        if (best.length >= 4 * MinMatch || at + BlockSize > m_targetSize)
+            return best;
+        const size_t key = hash(m_t + at);
+        for (const Action action : {SourceCopy, TargetCopy}) {
+            const quint64 slot = (action == SourceCopy ? m_sourceTable : m_targetTable)[key];
+            const qint64 from = qint64(slot & 0xFFFFFFFF);
+            if (slot == None || quint32(slot >> 32) != quint32(entry(m_t, at) >> 32) || (action == TargetCopy && from >= at))
+                continue;
+            Match found = stretch(action, at, from, literal);
+            if (action == SourceCopy && found.from == found.at)
+                found.action = SourceRead;   // the same offset: no step to store
+            if (found.length > best.length)
+                best = found;
+        }
+        return best;
+    }
+
+    void putLiteral(qint64 from, qint64 to)
+    {
+        if (to <= from)
+            return;
+        putAction(m_out, TargetRead, to - from);
+        m_out.append(m_t + from, to - from);
+    }
+
+    void putMatch(const Match& m)
+    {
+        putAction(m_out, m.action, m.length);
+        if (m.action == SourceCopy) {
+            putStep(m_out, m.from - m_sourceFrom);
+            m_sourceFrom = m.from + m.length;
+        } else if (m.action == TargetCopy) {
+            putStep(m_out, m.from - m_targetFrom);
+            m_targetFrom = m.from + m.length;
+        }
+    }
+
+    const char* m_s;
+    const char* m_t;
+    qint64 m_sourceSize;
+    qint64 m_targetSize;
+    QByteArray& m_out;
+    int m_shift = 54;
+    std::vector<quint64> m_sourceTable;
+    std::vector<quint64> m_targetTable;
+    qint64 m_targetIndexed = 0;
+    qint64 m_sourceFrom = 0;
+    qint64 m_targetFrom = 0;
+};
+
+// The actions of a patch that reads the source only at the same offset.
+void writeSameOffset(const QByteArray& source, const QByteArray& target, QByteArray& out)
+{
     const char* s = source.constData();
     const char* t = target.constData();
     const qint64 targetSize = target.size();
@@ -233,7 +394,7 @@ QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, cons
             const qint64 from = at - 1;
             const qint64 step = from - targetFrom;
             putAction(out, TargetCopy, end - at);
-            putNumber(out, quint64(step < 0 ? -step : step) << 1 | (step < 0 ? 1 : 0));
+            putStep(out, step);
             targetFrom = from + (end - at);
         } else {
             while (end < targetSize && !worthReading(end) && !repeats(end))
@@ -244,7 +405,23 @@ QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, cons
         afterSourceRead = sourceRead;
         at = end;
     }
+}
 
+} // namespace
+
+QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata,
+                        BpsSearch search)
+{
+    QByteArray out = Magic;
+    putNumber(out, quint64(source.size()));
+    putNumber(out, quint64(target.size()));
+    putNumber(out, quint64(metadata.size()));
+    out.append(metadata);
+    // Offsets in the writer's tables take 32 bits; no image comes near that.
+    if (search == BpsSearch::Anywhere && qMax(source.size(), target.size()) < (qint64(1) << 32))
+        MovedDataWriter(source, target, out).write();
+    else
+        writeSameOffset(source, target, out);
     putLittleEndian32(out, crc32Of(source));
     putLittleEndian32(out, crc32Of(target));
     putLittleEndian32(out, crc32Of(out));

@@ -8,10 +8,24 @@
 // variable-length numbers, the metadata, the actions that build the target
 // from start to end, and the CRC-32s of the source, the target and the patch.
 
-// The patch that turns `source` into `target`, carrying `metadata`. One pass
-// over the images: bytes where the source matches are read from it, runs of
-// one byte copy the target's previous byte, the rest is stored in the patch.
-QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata = {});
+// How the writer looks for target bytes in the source.
+enum class BpsSearch {
+    // Anywhere: runs of the source at any offset (data moved by an insertion
+    // or a deletion) and earlier runs of the target (repeats) are copied. The
+    // smallest patches; for patch files.
+    Anywhere,
+    // Only at the same offset, and no run repeats a byte read from the source,
+    // so that the patch replayed onto a changed source (replayBpsOnto) writes
+    // exactly the bytes that were changed. For recovery files.
+    SameOffset,
+};
+
+// The patch that turns `source` into `target`, carrying `metadata`, in one
+// pass over the images (time linear in their size): matching bytes are read
+// or copied, runs of one byte copy the target's previous byte, the rest is
+// stored in the patch.
+QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, const QByteArray& metadata = {},
+                        BpsSearch search = BpsSearch::Anywhere);
 
 // `source` with `patch` applied. Refused when the patch is damaged (its
 // checksum, an action out of bounds), when it was made for another image,
