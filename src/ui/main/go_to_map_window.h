@@ -28,9 +28,6 @@ public:
     QLineEdit* Filter = nullptr;
     QListView* List = nullptr;
 
-    // Shows a picked map in both choosers, without a second pick.
-    void showInChoosers(const CatalogueMap& map);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
