@@ -6,6 +6,7 @@
 #include "session/user_settings.h"
 #include "ui/main/go_to_map_window.h"
 #include "ui/main/map_file_commands.h"
+#include "ui/main/menu_bar_key.h"
 #include "ui/main/patch_commands.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/tools_menu.h"
@@ -252,6 +253,7 @@ void TMainForm::createMenus()
 
     Menu = new TJMenu(bar, this);
     Menu->setStyle(TJMenu::msBtnLowered);
+    addMenuBarKey(this);
 }
 
 void TMainForm::createPages()
