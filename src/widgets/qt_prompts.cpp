@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
 
@@ -65,7 +66,9 @@ std::optional<QString> runFileDialog(QWidget* owner, const Prompts::FileRequest&
         dialog.setFileMode(QFileDialog::ExistingFile);
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.initialName.isEmpty())
+    if (!request.initialName.isEmpty() && QFileInfo(request.initialName).isDir())
+        dialog.setDirectory(request.initialName);
+    else if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

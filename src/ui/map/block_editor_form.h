@@ -45,12 +45,18 @@ public:
     BlockTileNumbers BlockTiles{};         // its tile numbers, row by row
     qint32 PickedTile = 0;                 // the tile last picked in Image1
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void FormCreate();
     void openOnCurrentTileset();
     // True while the tileset the editor opened on is still the current one.
     bool editsCurrentTileset() const;
     void copyPalette();
+    // The read-outs for the block under edit and the tile picked.
+    void showReadouts();
+    void fitReadouts();
 
     void BlockBoxMouseMove(QMouseEvent* event);
     void BlockBoxMouseDown(QMouseEvent* event);
