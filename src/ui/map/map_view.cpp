@@ -53,7 +53,13 @@ void MapView::focusOutEvent(QFocusEvent* event)
     m_spaceHeld = false;
     if (!m_panning)
         setCursor(Qt::DragMoveCursor);
-    ZoomView::focusOutEvent(event);
+    // The view shows no focus: a whole map is not drawn again for it.
+    event->accept();
+}
+
+void MapView::focusInEvent(QFocusEvent* event)
+{
+    event->accept();
 }
 
 void MapView::mousePressEvent(QMouseEvent* event)
