@@ -17,7 +17,7 @@ public:
         QString title;
         QString filter;
         QString defaultSuffix;   // without the dot, such as "map"
-        QString initialName;     // proposed file name or path; may be empty
+        QString initialName;     // proposed file name or path, or the folder to open in; may be empty
     };
 
     virtual ~Prompts() = default;

@@ -1,5 +1,7 @@
 #include "session/block_stamp.h"
 
+#include "model/map/region_flip.h"
+
 void BlockStamp::setSelectedBlock(qint32 block)
 {
     m_selected = block;
@@ -26,6 +28,13 @@ void BlockStamp::dropRegion()
         return;
     m_region = BlockRegion{};
     emit stampChanged();
+}
+
+void BlockStamp::flip(bool horizontal)
+{
+    if (m_region.isEmpty())
+        return;
+    setRegion(flippedRegion(m_region, horizontal));
 }
 
 SessionOutcome BlockStamp::paste(const QMimeData& data, qint32 tileset)

@@ -24,6 +24,9 @@ public:
     bool hasRegion() const { return !m_region.isEmpty(); }
     void setRegion(const BlockRegion& region);
     void dropRegion();
+    // Mirrors the region taken, left to right or top to bottom; a single
+    // block stays as it is.
+    void flip(bool horizontal);
 
     // The clipboard becomes the stamp. Blocks of another tileset than
     // `tileset` are said once, on the status line.

@@ -155,6 +155,12 @@ public:
     bool clearCells(const CellMask& cells);
     bool bucketFill(QPoint at, const CellMask& limit);
     bool fillRect(const QRect& rect, const CellMask& clip);
+    // Shift+click: the stamp placed at every cell of the straight line from
+    // `from` to `to`, within the stroke begun.
+    void placeStampLine(QPoint from, QPoint to);
+    // Paste in Place: `region` back at cell `origin`, what falls outside the
+    // map left out. Refused when the map does not reach `origin`.
+    SessionOutcome pasteInPlace(const BlockRegion& region, QPoint origin);
 
     void beginDrag();
     void dragEvent(TEventData event, int x, int y);

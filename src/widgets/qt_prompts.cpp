@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 QString qtFileFilter(const QString& filter)
@@ -78,7 +79,9 @@ std::optional<QString> runFileDialog(QWidget* owner, const Prompts::FileRequest&
         dialog.setFileMode(QFileDialog::ExistingFile);
     if (!request.defaultSuffix.isEmpty())
         dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.initialName.isEmpty())
+    if (!request.initialName.isEmpty() && QFileInfo(request.initialName).isDir())
+        dialog.setDirectory(request.initialName);
+    else if (!request.initialName.isEmpty())
         dialog.selectFile(request.initialName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

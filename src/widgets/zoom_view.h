@@ -48,9 +48,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    QScrollArea* scrollArea() const;
 
 private:
-    QScrollArea* scrollArea() const;
     void applySize();
 
     const int m_unit;

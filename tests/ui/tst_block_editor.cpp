@@ -43,6 +43,8 @@ private slots:
     void gridPressesOutsideTheGridDoNothing();
     void saveWritesFileAndRefreshesPaletteAndMap();
     void readouts();
+    void everythingFitsAtAnyTextSize_data();
+    void everythingFitsAtAnyTextSize();
     void choosingAnotherBlockDropsPlacements();
     void saveFailureKeepsTheEdit();
     void followsAMapPickWhileOpen();
@@ -80,9 +82,10 @@ void TestBlockEditor::openingShowsRowZero()
     QCOMPARE(r.editor->BlockBox->size(), QSize(64, 640));
     QCOMPARE(r.editor->BlockBox->image(), r.page->paletteImage());
     QCOMPARE(r.editor->Image1->image(), r.Pics.image());
-    QCOMPARE(r.editor->Label1->text(), QStringLiteral("Tile:"));
-    QCOMPARE(r.editor->Label2->text(), QStringLiteral("Block:"));
-    QCOMPARE(r.editor->Label3->text(), QStringLiteral("Offset:"));
+    // The read-outs tell of the block under edit from the start.
+    QCOMPARE(r.editor->Label1->text(), QStringLiteral("Tile: 00"));
+    QCOMPARE(r.editor->Label2->text(), QStringLiteral("Block: 00"));
+    QCOMPARE(r.editor->Label3->text(), QStringLiteral("Offset: 2000"));
     QVERIFY(r.window.isVisible());  // modeless: the main window stays
 }
 
@@ -213,10 +216,42 @@ void TestBlockEditor::readouts()
     QTest::mouseMove(r.editor->BlockBox, QPoint(10, 64 * 10 + 10));
     QCOMPARE(r.editor->Label2->text(), QStringLiteral("Block: 0A"));
     QCOMPARE(r.editor->Label3->text(), QStringLiteral("Offset: 10A0"));
-    QCOMPARE(r.editor->Label1->text(), QStringLiteral("Tile:"));
+    QCOMPARE(r.editor->Label1->text(), QStringLiteral("Tile: 00"));
     QTest::mouseMove(r.editor->Image1, tilePoint(31));
     QCOMPARE(r.editor->Label1->text(), QStringLiteral("Tile: 1F"));
     QCOMPARE(r.editor->BlockIndex, 0);  // pointing chooses nothing
+}
+
+void TestBlockEditor::everythingFitsAtAnyTextSize_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::newRow("8 points") << 8;
+    QTest::newRow("16 points") << 16;
+    QTest::newRow("28 points") << 28;
+}
+
+void TestBlockEditor::everythingFitsAtAnyTextSize()
+{
+    QFETCH(int, points);
+    MapRig r;
+    QFont font = r.editor->font();
+    font.setPointSize(points);
+    r.editor->setFont(font);
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    QVERIFY(openEditor(r));
+    QTest::mouseMove(r.editor->Image1, tilePoint(95));
+    QCOMPARE(r.editor->Label1->text(), QStringLiteral("Tile: 5F"));
+    const QRect inside = r.editor->rect();
+    for (QWidget* part : std::initializer_list<QWidget*>{r.editor->ScrollBox1, r.editor->TileBox, r.editor->Image1,
+                                                         r.editor->Label1, r.editor->Label2, r.editor->Label3,
+                                                         r.editor->Button1}) {
+        QVERIFY2(inside.contains(part->geometry()), qPrintable(part->objectName()));
+        if (auto* label = qobject_cast<QLabel*>(part))
+            QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
+    }
+    // The tile picture's bottom row of tiles is shown whole.
+    QVERIFY(r.editor->Image1->height() >= r.editor->Image1->image().height());
+    QCOMPARE(r.editor->Image1->image().height(), 96);
 }
 
 void TestBlockEditor::choosingAnotherBlockDropsPlacements()

@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QScreen>
 #include <QTabWidget>
+#include <QFileInfo>
 #include <QtTest>
 
 class TestMainForm : public QObject {
@@ -156,9 +157,14 @@ void TestMainForm::loadRomThroughDialog()
     form.LoadRom1->trigger();
     QVERIFY(!f.state->core.romLoaded());
     QCOMPARE(f.prompts.fileRequests.back().filter, QStringLiteral("GameBoy roms (*.GB),(*.GBC)|*.GB;*.GBC|All files (*.*)|*.*"));
+    QVERIFY(f.prompts.fileRequests.back().initialName.isEmpty());
     f.prompts.chooseFile(f.dir.file("rom.gbc"));
     form.LoadRom1->trigger();
     QVERIFY(f.state->core.romLoaded());
+    // The next time the dialog opens in the folder of that image.
+    f.prompts.chooseFile(std::nullopt);
+    form.LoadRom1->trigger();
+    QCOMPARE(f.prompts.fileRequests.back().initialName, QFileInfo(f.dir.file("rom.gbc")).absolutePath());
 }
 
 void TestMainForm::unreadableRomKeepsImage()

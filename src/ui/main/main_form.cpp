@@ -8,6 +8,7 @@
 #include "ui/main/go_to_map_window.h"
 #include "ui/main/overview_panel.h"
 #include "ui/main/map_file_commands.h"
+#include "ui/main/menu_bar_key.h"
 #include "ui/main/patch_commands.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/tools_menu.h"
@@ -269,6 +270,7 @@ void TMainForm::createMenus()
 
     Menu = new TJMenu(bar, this);
     Menu->setStyle(TJMenu::msBtnLowered);
+    addMenuBarKey(this);
 }
 
 void TMainForm::createPages()

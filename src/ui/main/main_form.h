@@ -50,6 +50,7 @@ public:
     // (asking first when anything is unsaved). True when it was loaded.
     bool loadRom(const QString& path);
     // Picks a map as the chooser does; `listed` when it is one of its entries.
+    // A map picked gives the keyboard to the page shown.
     void pickMap(const QString& name, bool listed);
 
     // Menu handlers.
@@ -165,6 +166,9 @@ private:
     void showReadout(const QString& text);
     void showTitle();
     void CheckCatalogue1Click();
+    // The pick alone; true when the map is now shown.
+    bool pickOnly(const QString& name, bool listed);
+    void focusShownPage();
 
     std::unique_ptr<UserSettings> m_ownSettings;
     QString m_readout;

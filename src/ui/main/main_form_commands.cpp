@@ -8,6 +8,7 @@
 #include "base/prompts.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 
 namespace {
 const QString RomFilter = QStringLiteral("GameBoy roms (*.GB),(*.GBC)|*.GB;*.GBC|All files (*.*)|*.*");
@@ -18,6 +19,12 @@ void TMainForm::Load1Click()
     Prompts::FileRequest request;
     request.title = QStringLiteral("Select the ROM image of the game");
     request.filter = RomFilter;
+    // The folder of the image loaded last: this one's, else the last one of an earlier run.
+    QString last = state.core.RomFileName;
+    if (last.isEmpty() && settings && !settings->recentFiles().isEmpty())
+        last = settings->recentFiles().constFirst();
+    if (!last.isEmpty())
+        request.initialName = QFileInfo(last).absolutePath();
     const auto path = prompts.openFile(request);
     if (!path)
         return;

@@ -1,6 +1,7 @@
 #include "ui/main/tools_menu.h"
 
 #include "ui/main/menu_bar_order.h"
+#include "ui/map/map_view.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -37,7 +38,16 @@ ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window
                               QStringLiteral("Selects every cell of the clicked block."), Qt::Key_S);
     MagicWandTool1 = addItem(Tools1, "MagicWandTool1", QStringLiteral("Magic Wand"),
                              QStringLiteral("Selects the connected cells of the clicked block."), Qt::Key_W);
+    Tools1->addSeparator();
+    FlipHorizontally1 = addItem(Tools1, "FlipHorizontally1", QStringLiteral("Flip Stamp Horizontally"),
+                                QStringLiteral("Mirrors the stamp taken left to right."), Qt::Key_X);
+    FlipVertically1 = addItem(Tools1, "FlipVertically1", QStringLiteral("Flip Stamp Vertically"),
+                              QStringLiteral("Mirrors the stamp taken top to bottom."), Qt::Key_Y);
     m_tools = {StampTool1, SelectTool1, FillTool1, RectFillTool1, SelectSameTool1, MagicWandTool1};
+    for (QAction* action : m_tools)
+        onMapViewOnly(action);
+    onMapViewOnly(FlipHorizontally1);
+    onMapViewOnly(FlipVertically1);
     auto* group = new QActionGroup(this);
     const std::array<MapPage::Tool, 6> tools = {MapPage::Tool::Stamp,    MapPage::Tool::Select,
                                                 MapPage::Tool::Fill,     MapPage::Tool::RectFill,
@@ -56,6 +66,9 @@ ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window
                     QKeySequence::Copy);
     Paste1 = addItem(edit, "Paste1", QStringLiteral("Paste"), QStringLiteral("Makes the copied blocks the stamp."),
                      QKeySequence::Paste);
+    PasteInPlace1 = addItem(edit, "PasteInPlace1", QStringLiteral("Paste in Place"),
+                            QStringLiteral("Puts the copied blocks back where they were copied from."),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     Delete1 = addItem(edit, "Delete1", QStringLiteral("Delete"),
                       QStringLiteral("Fills the selection with the selected block."), QKeySequence::Delete);
     edit->addSeparator();
@@ -71,6 +84,9 @@ ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window
     onPage(Cut1, &MapPage::cut);
     onPage(Copy1, &MapPage::copy);
     onPage(Paste1, &MapPage::paste);
+    onPage(PasteInPlace1, &MapPage::pasteInPlace);
+    onPage(FlipHorizontally1, &MapPage::flipStampHorizontally);
+    onPage(FlipVertically1, &MapPage::flipStampVertically);
     onPage(Delete1, &MapPage::deleteSelection);
     onPage(SelectAll1, &MapPage::selectAll);
     onPage(SelectNone1, &MapPage::selectNone);
@@ -86,6 +102,12 @@ void ToolsMenu::onPage(QAction* action, void (MapPage::*command)())
         if (m_page.isVisible())
             (m_page.*command)();
     });
+}
+
+void ToolsMenu::onMapViewOnly(QAction* action)
+{
+    action->setShortcutContext(Qt::WidgetShortcut);
+    m_page.MapBox->addAction(action);
 }
 
 void ToolsMenu::showTool(MapPage::Tool tool)

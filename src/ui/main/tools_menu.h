@@ -11,7 +11,7 @@ class QMenuBar;
 class QWidget;
 
 // The "Tools" menu (Stamp, Rectangle Select, Bucket Fill, Rectangle Fill,
-// one checked) and, at the end of the Edit menu, the clipboard and
+// one checked; the stamp's flips) and, at the end of the Edit menu, the clipboard and
 // selection commands of the map page.
 class ToolsMenu : public QObject {
     Q_OBJECT
@@ -27,9 +27,12 @@ public:
     QAction* RectFillTool1 = nullptr;
     QAction* SelectSameTool1 = nullptr;
     QAction* MagicWandTool1 = nullptr;
+    QAction* FlipHorizontally1 = nullptr;
+    QAction* FlipVertically1 = nullptr;
     QAction* Cut1 = nullptr;
     QAction* Copy1 = nullptr;
     QAction* Paste1 = nullptr;
+    QAction* PasteInPlace1 = nullptr;
     QAction* Delete1 = nullptr;
     QAction* SelectAll1 = nullptr;
     QAction* SelectNone1 = nullptr;
@@ -39,6 +42,9 @@ private:
     void showTool(MapPage::Tool tool);
     // The commands act on the map page only while it is shown.
     void onPage(QAction* action, void (MapPage::*command)());
+    // A single-letter key acts only while the map view has the keyboard, so
+    // that the letter still reaches a text field or a chooser.
+    void onMapViewOnly(QAction* action);
 
     MapPage& m_page;
     std::array<QAction*, 6> m_tools{};

@@ -7,6 +7,7 @@
 #include "ui/map/image_box.h"
 #include "base/prompts.h"
 
+#include <QBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -26,11 +27,9 @@ TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Block Editor"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setFixedSize(367, 222);
-
-    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1 = new QScrollArea;
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setGeometry(8, 8, 85, 177);
+    ScrollBox1->setFixedWidth(85);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     BlockBox = new ImageBox;
@@ -39,27 +38,55 @@ TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
     BlockBox->setFixedSize(Row, 0);
     ScrollBox1->setWidget(BlockBox);
 
-    TileBox = new ImageBox(this);
+    TileBox = new ImageBox;
     TileBox->setObjectName(QStringLiteral("TileBox"));
-    TileBox->setGeometry(104, 8, GridBox, GridBox);
+    TileBox->setFixedSize(GridBox, GridBox);
 
-    Image1 = new ImageBox(this);
+    Image1 = new ImageBox;
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(104, 88, PickWidth, PickHeight);
+    Image1->setFixedSize(PickWidth, PickHeight);
 
-    Label1 = new QLabel(QStringLiteral("Tile:"), this);
+    Label1 = new QLabel(QStringLiteral("Tile:"));
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(192, 8, 90, 16);
-    Label2 = new QLabel(QStringLiteral("Block:"), this);
+    Label2 = new QLabel(QStringLiteral("Block:"));
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(192, 32, 90, 16);
-    Label3 = new QLabel(QStringLiteral("Offset:"), this);
+    Label3 = new QLabel(QStringLiteral("Offset:"));
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(192, 56, 90, 16);
+    fitReadouts();
 
-    Button1 = new QPushButton(QStringLiteral("Save"), this);
+    Button1 = new QPushButton(QStringLiteral("Save"));
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(288, 8, 73, 65);
+    Button1->setMinimumSize(73, GridBox);
+    FindUses1 = new QPushButton(QStringLiteral("Find Uses"));
+    FindUses1->setObjectName(QStringLiteral("FindUses1"));
+
+    // Laid out, and as large as what it holds: nothing is cut off at any
+    // font size or screen scale.
+    auto* readouts = new QVBoxLayout;
+    readouts->setSpacing(8);
+    for (QLabel* label : {Label1, Label2, Label3})
+        readouts->addWidget(label);
+    readouts->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(8);
+    top->addWidget(TileBox, 0, Qt::AlignTop);
+    top->addLayout(readouts);
+    top->addWidget(Button1, 0, Qt::AlignTop);
+    auto* right = new QVBoxLayout;
+    right->setSpacing(8);
+    right->addLayout(top);
+    right->addWidget(Image1);
+    right->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(11);
+    auto* left = new QVBoxLayout;
+    left->setSpacing(8);
+    left->addWidget(ScrollBox1, 1);
+    left->addWidget(FindUses1);
+    layout->addLayout(left);
+    layout->addLayout(right);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(BlockBox, &ImageBox::mouseMoved, this, &TBlockEditorForm::BlockBoxMouseMove);
     connect(BlockBox, &ImageBox::mousePressed, this, &TBlockEditorForm::BlockBoxMouseDown);
@@ -67,9 +94,6 @@ TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
     connect(Image1, &ImageBox::mousePressed, this, &TBlockEditorForm::Image1MouseDown);
     connect(TileBox, &ImageBox::mousePressed, this, &TBlockEditorForm::TileBoxMouseDown);
     connect(Button1, &QPushButton::clicked, this, &TBlockEditorForm::Button1Click);
-    FindUses1 = new QPushButton(QStringLiteral("Find Uses"), this);
-    FindUses1->setObjectName(QStringLiteral("FindUses1"));
-    FindUses1->setGeometry(8, 193, 85, 23);
     connect(FindUses1, &QPushButton::clicked, this, [this] {
         if (m_tileset > 0)
             emit findUsesRequested(m_tileset, BlockIndex + 1);
@@ -83,6 +107,22 @@ TBlockEditorForm::TBlockEditorForm(EditorSession& session, QWidget* parent)
     });
 
     FormCreate();
+}
+
+void TBlockEditorForm::fitReadouts()
+{
+    // Room for the longest read-out in the font and scale in use.
+    const int width = Label3->fontMetrics().horizontalAdvance(QStringLiteral("Offset: 000000")) + 8;
+    for (QLabel* label : {Label1, Label2, Label3})
+        label->setMinimumWidth(qMax(90, width));
+}
+
+void TBlockEditorForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The font is set before the read-outs exist.
+    if (event->type() == QEvent::FontChange && Label3)
+        fitReadouts();
 }
 
 void TBlockEditorForm::FormCreate()
@@ -124,6 +164,14 @@ void TBlockEditorForm::openOnCurrentTileset()
     BlockIndex = 0;
     LoadTile();
     UpdateTile();
+    showReadouts();
+}
+
+void TBlockEditorForm::showReadouts()
+{
+    Label1->setText(QStringLiteral("Tile: ") + hexText(PickedTile, 2));
+    Label2->setText(QStringLiteral("Block: ") + hexText(BlockIndex, 2));
+    Label3->setText(QStringLiteral("Offset: ") + hexText(BlockOffset, 2));
 }
 
 bool TBlockEditorForm::editsCurrentTileset() const

@@ -49,12 +49,18 @@ public:
 signals:
     void findUsesRequested(qint32 tileset, qint32 block);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void FormCreate();
     void openOnCurrentTileset();
     // True while the tileset the editor opened on is still the current one.
     bool editsCurrentTileset() const;
     void copyPalette();
+    // The read-outs for the block under edit and the tile picked.
+    void showReadouts();
+    void fitReadouts();
 
     void BlockBoxMouseMove(QMouseEvent* event);
     void BlockBoxMouseDown(QMouseEvent* event);

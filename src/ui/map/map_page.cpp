@@ -54,6 +54,11 @@ MapPage::MapPage(EditorSession& session, QWidget* parent)
     connect(MapBox, &MapView::unitMoved, this, [this](QPoint cell) { MapBoxMouseMove(cell); });
     connect(MapBox, &MapView::unitPressed, this, &MapPage::MapBoxMouseDown);
     connect(MapBox, &MapView::unitReleased, this, &MapPage::MapBoxMouseUp);
+    // The stamp shown on the map follows the pointer out of the view and back.
+    connect(MapBox, &MapView::pointerLeft, this, [this] {
+        m_hover = QPoint(-1, -1);
+        showPreview();
+    });
     connect(m_palette, &ImageBox::mouseMoved, this, &MapPage::BlockPaletteMouseMove);
     connect(m_palette, &ImageBox::mousePressed, this, &MapPage::BlockPaletteMouseDown);
     m_palette->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -97,6 +102,7 @@ void MapPage::showPickedMap()
     m_drag = Drag::None;
     m_painting = false;
     m_cursorCell = 0;
+    m_lastPainted = QPoint(-1, -1);
     setSelection(CellMask());
     MapBox->clearPreview();
     UpdateBlockPalette();
@@ -185,7 +191,7 @@ void MapPage::MapBoxMouseMove(QPoint at)
     // A stamp of several cells goes down wherever its corner lands, also
     // with the pointer off the map: what reaches the map is placed.
     if (m_painting && m_session.stamp().hasRegion() && at != m_lastStamp) {
-        m_lastStamp = at;
+        m_lastStamp = m_lastPainted = at;
         m_session.placeStamp(at, m_selection);
     }
     const int cell = cellAt(at);
@@ -196,8 +202,10 @@ void MapPage::MapBoxMouseMove(QPoint at)
         const int byte = state.map.cellHasByte(cell) ? state.map.MapBytes[size_t(cell)] : 0;
         emit statusText(mapCellReadout(at.x(), at.y(), byte, qint64(state.core.map.MapStart) + cell));
     }
-    if (m_painting && !m_session.stamp().hasRegion())
+    if (m_painting && !m_session.stamp().hasRegion()) {
+        m_lastPainted = at;
         m_session.paintCell(cell);
+    }
 }
 
 void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
@@ -210,14 +218,23 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
         case Tool::Stamp:
             m_session.beginStroke();
             m_painting = true;
+            // Shift+click: a straight line from where the stamp last went down.
+            if ((MapBox->pressModifiers() & Qt::ShiftModifier) && m_lastPainted.x() >= 0) {
+                m_session.placeStampLine(m_lastPainted, at);
+                m_lastStamp = m_lastPainted = at;
+                if (cell >= 0)
+                    m_cursorCell = cell;
+                return;
+            }
             if (m_session.stamp().hasRegion()) {
-                m_lastStamp = at;
+                m_lastStamp = m_lastPainted = at;
                 m_session.placeStamp(at, m_selection);
                 return;
             }
             if (cell < 0)
                 return;
             m_cursorCell = cell;
+            m_lastPainted = at;
             m_session.paintCell(cell);
             return;
         case Tool::Fill:
@@ -296,6 +313,7 @@ void MapPage::clearMap()
     m_drag = Drag::None;
     m_painting = false;
     m_cursorCell = 0;
+    m_lastPainted = QPoint(-1, -1);
     setSelection(CellMask());
     MapBox->clearPreview();
     setViewEnabled(false);

@@ -66,6 +66,11 @@ public:
     void cut();
     void paste();
     void deleteSelection();
+    // The copied blocks back at the cells they were copied from.
+    void pasteInPlace();
+    // Mirrors the stamp taken: X left to right, Y top to bottom.
+    void flipStampHorizontally();
+    void flipStampVertically();
 
 signals:
     // "Find Uses" on the palette's context menu, for block number `block`.
@@ -112,4 +117,5 @@ private:
     int m_cursorCell = 0;
     bool m_painting = false;       // from a left press with the stamp tool until its release
     QPoint m_lastStamp{-1, -1};    // where the stamp last went down in this stroke
+    QPoint m_lastPainted{-1, -1};  // where the stamp last went down on this map; Shift+click lines start there
 };

@@ -3,6 +3,7 @@
 
 #include "session/editor_session.h"
 #include "model/map/map_renderer.h"
+#include "model/map/region_origin.h"
 #include "ui/map/map_view.h"
 
 #include <QClipboard>
@@ -71,7 +72,9 @@ void MapPage::copy()
 {
     if (m_selection.isEmpty())
         return;
-    QGuiApplication::clipboard()->setMimeData(regionMimeData(m_session.copyCells(m_selection)));
+    QMimeData* data = regionMimeData(m_session.copyCells(m_selection));
+    setRegionOrigin(*data, selection().topLeft());
+    QGuiApplication::clipboard()->setMimeData(data);
     emit statusText(QStringLiteral("Copied %1 x %2 blocks.").arg(selection().width()).arg(selection().height()));
 }
 
@@ -101,3 +104,26 @@ void MapPage::deleteSelection()
     if (!m_selection.isEmpty())
         m_session.clearCells(m_selection);
 }
+
+void MapPage::pasteInPlace()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QString error = QStringLiteral("The clipboard holds no blocks.");
+    const std::optional<BlockRegion> region = data ? regionFromMimeData(*data, &error) : std::nullopt;
+    if (!region) {
+        emit statusText(error);
+        return;
+    }
+    const std::optional<QPoint> origin = regionOrigin(*data);
+    if (!origin) {
+        emit statusText(QStringLiteral("The blocks on the clipboard do not say where they were copied from."));
+        return;
+    }
+    const SessionOutcome pasted = m_session.pasteInPlace(*region, *origin);
+    if (pasted.isRefused())
+        emit statusText(pasted.refusal);
+}
+
+void MapPage::flipStampHorizontally() { m_session.stamp().flip(true); }
+
+void MapPage::flipStampVertically() { m_session.stamp().flip(false); }

@@ -3,13 +3,103 @@
 #include "model/map/block_pictures.h"
 #include "model/map/map_renderer.h"
 
+#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 
 MapView::MapView(const MapRenderer& renderer, QWidget* parent)
     : ZoomView(BlockPictures::BlockPixels, Rounding::Down, parent), m_renderer(renderer)
 {
+    setFocusPolicy(Qt::StrongFocus);
     mapChanged();
+}
+
+void MapView::leaveEvent(QEvent* event)
+{
+    ZoomView::leaveEvent(event);
+    emit pointerLeft();
+}
+
+void MapView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space) {
+        ZoomView::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat() && !m_spaceHeld) {
+        m_spaceHeld = true;
+        setCursor(Qt::OpenHandCursor);
+    }
+    event->accept();
+}
+
+void MapView::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat()) {
+        ZoomView::keyReleaseEvent(event);
+        return;
+    }
+    m_spaceHeld = false;
+    if (!m_panning)
+        setCursor(Qt::DragMoveCursor);
+    event->accept();
+}
+
+void MapView::focusOutEvent(QFocusEvent* event)
+{
+    // A release of Space elsewhere never reaches the view.
+    m_spaceHeld = false;
+    if (!m_panning)
+        setCursor(Qt::DragMoveCursor);
+    // The view shows no focus: a whole map is not drawn again for it.
+    event->accept();
+}
+
+void MapView::focusInEvent(QFocusEvent* event)
+{
+    event->accept();
+}
+
+void MapView::mousePressEvent(QMouseEvent* event)
+{
+    m_pressModifiers = event->modifiers();
+    if (m_spaceHeld && event->button() == Qt::LeftButton) {
+        QScrollArea* area = scrollArea();
+        m_panning = area != nullptr;
+        if (area) {
+            m_panFrom = event->globalPosition().toPoint();
+            m_panScroll = QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value());
+            setCursor(Qt::ClosedHandCursor);
+        }
+        return;
+    }
+    ZoomView::mousePressEvent(event);
+}
+
+void MapView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!m_panning) {
+        ZoomView::mouseMoveEvent(event);
+        return;
+    }
+    if (QScrollArea* area = scrollArea()) {
+        // The map follows the pointer: dragging right shows what lies left.
+        const QPoint moved = event->globalPosition().toPoint() - m_panFrom;
+        area->horizontalScrollBar()->setValue(m_panScroll.x() - moved.x());
+        area->verticalScrollBar()->setValue(m_panScroll.y() - moved.y());
+    }
+}
+
+void MapView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_panning && event->button() == Qt::LeftButton) {
+        m_panning = false;
+        setCursor(m_spaceHeld ? Qt::OpenHandCursor : Qt::DragMoveCursor);
+        return;
+    }
+    ZoomView::mouseReleaseEvent(event);
 }
 
 void MapView::mapChanged()

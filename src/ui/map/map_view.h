@@ -38,8 +38,26 @@ public:
     // The cells the preview covers (empty when none is shown).
     QRect previewCells() const;
 
+    // The keyboard modifiers held at the last button press.
+    Qt::KeyboardModifiers pressModifiers() const { return m_pressModifiers; }
+    // Whether a drag with Space held is moving the map in its scroll area.
+    bool panning() const { return m_panning; }
+
+signals:
+    // The pointer left the view.
+    void pointerLeft();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    // Space held turns a left drag into moving the map; no cell hears of it.
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     // Cells in view pixels at the current zoom.
@@ -55,4 +73,9 @@ private:
     QPoint m_previewAt;
     const BlockPictures* m_pictures = nullptr;
     int m_tileset = 0;
+    Qt::KeyboardModifiers m_pressModifiers;
+    bool m_spaceHeld = false;
+    bool m_panning = false;
+    QPoint m_panFrom;        // global pointer position at the pan's start
+    QPoint m_panScroll;      // scroll bar values then
 };
