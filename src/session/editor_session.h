@@ -19,6 +19,7 @@
 #include <optional>
 
 class Prompts;
+struct PatchResult;
 class RecoveryKeeper;
 class RecoveryOffer;
 class RomLock;
@@ -191,6 +192,10 @@ public:
     // Applies an IPS or BPS file to the image through replaceImage, asking
     // the pick's question first (Cancel declines). Refused: nothing changed.
     SessionOutcome applyPatch(const QString& patchPath);
+    // Its second half, for a patch applied elsewhere to start.image: the
+    // undo entry and the messages, or the patch's refusal.
+    SessionOutcome applyPatchResult(const WholeImageStart& start, const QString& patchPath,
+                                    const PatchResult& patched);
 
 signals:
     void romLoaded();

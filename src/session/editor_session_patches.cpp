@@ -36,7 +36,14 @@ SessionOutcome EditorSession::applyPatch(const QString& patchPath)
     if (!start.outcome.isDone())
         return start.outcome;
     // The patch is tried first, so that a refusal leaves everything as it was.
-    const PatchResult patched = applyPatchFile(patchPath, start.image);
+    return applyPatchResult(start, patchPath, applyPatchFile(patchPath, start.image));
+}
+
+SessionOutcome EditorSession::applyPatchResult(const WholeImageStart& start, const QString& patchPath,
+                                               const PatchResult& patched)
+{
+    if (!start.outcome.isDone())
+        return start.outcome;
     if (!patched.image)
         return SessionOutcome::refused(patched.error);
     const QString name = QFileInfo(patchPath).fileName();

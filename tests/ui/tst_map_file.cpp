@@ -458,7 +458,8 @@ void TestMapFile::cancelledDialogsChangeNothing()
     prompts.chooseFile(std::nullopt);
     commands.LoadMap1Click();
     prompts.chooseFile(std::nullopt);
-    commands.SaveMapPicture1Click(MapRenderer(state->core.map, state->map, state->pictures));
+    commands.SaveMapPicture1Click(false);
+    commands.finishRunning();
     prompts.chooseFile(std::nullopt);
     commands.SaveTilesetPicture1Click(patterned(64, 128));
 
@@ -564,14 +565,13 @@ void TestMapFile::pictures()
     EditorSession session(*state, prompts);
     MapFileCommands commands(session);
     const QImage image = tileset ? patterned(width, height) : showMap(*state, width / 64, height / 64);
-    const MapRenderer map(state->core.map, state->map, state->pictures);
-
     for (const QString& name : {QStringLiteral("first.DIB"), QStringLiteral("second.DIB")}) {
         prompts.chooseFile(dir.file(name));
         if (tileset)
             commands.SaveTilesetPicture1Click(image);
         else
-            commands.SaveMapPicture1Click(map);
+            commands.SaveMapPicture1Click(false);
+        commands.finishRunning();
     }
 
     QVERIFY(prompts.shown.empty());
@@ -595,7 +595,8 @@ void TestMapFile::pictures()
     if (tileset)
         commands.SaveTilesetPicture1Click(image);
     else
-        commands.SaveMapPicture1Click(map);
+        commands.SaveMapPicture1Click(false);
+    commands.finishRunning();
     QVERIFY(dir.read("third.PNG").startsWith("\x89PNG"));
     QCOMPARE(QImage(dir.file("third.PNG"), "PNG").convertToFormat(QImage::Format_RGB32), image);
 }
@@ -611,7 +612,8 @@ void TestMapFile::uncreatablePicture()
 
     showMap(*state, 1, 1);
     prompts.chooseFile(path);
-    commands.SaveMapPicture1Click(MapRenderer(state->core.map, state->map, state->pictures));
+    commands.SaveMapPicture1Click(false);
+    commands.finishRunning();
     prompts.chooseFile(path);
     commands.SaveTilesetPicture1Click(patterned(64, 8192));
     const QString message = QStringLiteral("Cannot create file %1").arg(path);

@@ -362,7 +362,7 @@ void TMainForm::createPages()
     mapFiles = std::make_unique<MapFileCommands>(*session);
     connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
     connect(SaveMap1, &QAction::triggered, this, [this] { mapFiles->SaveMap1Click(); });
-    connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->renderer()); });
+    connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->renderer().grid()); });
     connect(SaveTilesetPicture1, &QAction::triggered, this, [this] { mapFiles->SaveTilesetPicture1Click(mapPage->paletteImage()); });
 }
 

@@ -3,6 +3,8 @@
 
 #include "session/editor_session.h"
 #include "session/user_settings.h"
+#include "ui/main/map_file_commands.h"
+#include "ui/main/patch_commands.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/session_restore.h"
 #include "base/prompts.h"
@@ -33,8 +35,11 @@ void TMainForm::Load1Click()
 
 bool TMainForm::loadRom(const QString& path)
 {
-    // A script still running works on the image this load replaces.
+    // A script still running works on the image this load replaces; a
+    // patch or a map picture under way is finished first.
     scripts->stopAndWait();
+    patches->finishRunning();
+    mapFiles->finishRunning();
     const SessionOutcome outcome = session->loadRom(path);
     if (outcome.isRefused())
         prompts.error(outcome.refusal);
@@ -76,8 +81,10 @@ void TMainForm::Exit1Click()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // Exit, Ctrl+Q and the window's close box all come here; a script
-    // still running is stopped first.
+    // still running is stopped first, a patch or map picture finished.
     scripts->stopAndWait();
+    patches->finishRunning();
+    mapFiles->finishRunning();
     if (!session->maySetAside()) {
         event->ignore();
         return;

@@ -2,11 +2,14 @@
 
 #include "session/editor_session.h"
 #include "session/map_file.h"
+#include "session/map_picture_job.h"
 #include "base/safe_write.h"
-#include "model/map/map_renderer.h"
 #include "model/map/picture_file.h"
 #include "base/prompts.h"
 
+#include <QCursor>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 
 const QString MapFileCommands::MapFilter = QStringLiteral("Maps (*.map)|*.map|All Files (*.*)|*.*");
@@ -14,8 +17,28 @@ const QString MapFileCommands::PictureFilter =
     QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|PNG image (*.png)|*.png|All files (*.*)|*.*");
 
 MapFileCommands::MapFileCommands(EditorSession& session)
-    : m_session(session), m_state(session.state()), m_prompts(session.prompts())
+    : m_session(session), m_state(session.state()), m_prompts(session.prompts()),
+      m_pictureJob(std::make_unique<MapPictureJob>())
 {
+    QObject::connect(m_pictureJob.get(), &MapPictureJob::finished, m_pictureJob.get(),
+                     [this](const QString&, const QString& error) {
+                         QGuiApplication::restoreOverrideCursor();
+                         emit m_session.statusText(QString());
+                         if (!error.isEmpty())
+                             m_prompts.error(error);
+                     });
+}
+
+MapFileCommands::~MapFileCommands() = default;
+
+void MapFileCommands::finishRunning()
+{
+    m_pictureJob->finish();
+}
+
+bool MapFileCommands::isRunning() const
+{
+    return m_pictureJob->isRunning();
 }
 
 bool MapFileCommands::mapChosen()
@@ -62,14 +85,16 @@ std::optional<QString> MapFileCommands::askPicturePath()
     return m_prompts.saveFile(request);
 }
 
-void MapFileCommands::SaveMapPicture1Click(const MapRenderer& map)
+void MapFileCommands::SaveMapPicture1Click(bool grid)
 {
+    // One picture at a time: two could be writing the same file.
+    finishRunning();
     const std::optional<QString> path = askPicturePath();
     if (!path)
         return;
-    QString error;
-    if (!map.writePicture(*path, &error))
-        m_prompts.error(error);
+    m_pictureJob->start(m_state.core.map, m_state.map, m_state.pictures, grid, *path);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    emit m_session.statusText(QStringLiteral("Writing %1...").arg(QFileInfo(*path).fileName()));
 }
 
 void MapFileCommands::SaveTilesetPicture1Click(const QImage& paletteImage)

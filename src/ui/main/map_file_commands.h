@@ -1,10 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <optional>
 
 class EditorSession;
-class MapRenderer;
+class MapPictureJob;
 class QImage;
 class Prompts;
 struct EditorState;
@@ -15,11 +16,19 @@ class MapFileCommands {
 public:
     // A map file loaded is an edit of the session's working copies.
     explicit MapFileCommands(EditorSession& session);
+    ~MapFileCommands();
 
     void SaveMap1Click();
     void LoadMap1Click();
-    // The whole map as the map view shows it at 100 %, grid frames included.
-    void SaveMapPicture1Click(const MapRenderer& map);
+    // The whole map as the map view shows it at 100 %, grid frames with
+    // `grid` on. It is drawn and written away from the window's thread from
+    // a copy of the map as it is now, with a busy cursor and a status line
+    // meanwhile; a failure is said when it is done.
+    void SaveMapPicture1Click(bool grid);
+    // Waits for a picture under way (a second Save Map Picture, Load Rom and
+    // closing the window come here first).
+    void finishRunning();
+    bool isRunning() const;
     // The block palette's 64 x 8192 image, written as it is.
     void SaveTilesetPicture1Click(const QImage& paletteImage);
 
@@ -37,4 +46,5 @@ private:
     EditorSession& m_session;
     EditorState& m_state;
     Prompts& m_prompts;
+    std::unique_ptr<MapPictureJob> m_pictureJob;
 };

@@ -1,10 +1,13 @@
 #include "ui/main/patch_commands.h"
 
 #include "session/editor_session.h"
+#include "session/patch_apply_job.h"
 #include "base/prompts.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QSettings>
 
@@ -43,6 +46,8 @@ PatchCommands::PatchCommands(EditorSession& session, QMenu* file, QAction* befor
     file->insertSeparator(before);
     connect(MakePatch1, &QAction::triggered, this, &PatchCommands::MakePatch1Click);
     connect(ApplyPatch1, &QAction::triggered, this, &PatchCommands::ApplyPatch1Click);
+    job = new PatchApplyJob(session, this);
+    connect(job, &PatchApplyJob::finished, this, &PatchCommands::applied);
 }
 
 QString PatchCommands::rememberedOriginal() const
@@ -84,7 +89,33 @@ void PatchCommands::ApplyPatch1Click()
         prompts.openFile({QStringLiteral("Apply patch"), AnyPatchFilter, QString(), QString()});
     if (!patch)
         return;
-    const SessionOutcome applied = m_session.applyPatch(*patch);
-    if (applied.isRefused())
-        prompts.error(applied.refusal);
+    const SessionOutcome started = job->start(*patch);
+    if (started.isRefused() && !started.refusal.isEmpty())
+        prompts.error(started.refusal);
+    if (!started.isDone())
+        return;
+    ApplyPatch1->setEnabled(false);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    emit m_session.statusText(QStringLiteral("Applying %1...").arg(QFileInfo(*patch).fileName()));
+}
+
+void PatchCommands::applied(const SessionOutcome& outcome)
+{
+    QGuiApplication::restoreOverrideCursor();
+    ApplyPatch1->setEnabled(m_session.state().core.romLoaded());
+    if (outcome.isDone())
+        return;
+    emit m_session.statusText(QString());
+    if (outcome.isRefused())
+        m_session.prompts().error(outcome.refusal);
+}
+
+void PatchCommands::finishRunning()
+{
+    job->finish();
+}
+
+bool PatchCommands::isRunning() const
+{
+    return job->isRunning();
 }

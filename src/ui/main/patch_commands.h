@@ -3,14 +3,19 @@
 #include <QObject>
 #include <QString>
 
+struct SessionOutcome;
+
 class EditorSession;
+class PatchApplyJob;
 class QAction;
 class QMenu;
 
 // File > "Make Patch..." and "Apply Patch...". Make asks for the original
 // image (remembered per ROM file in the user's settings; at first the last
 // one chosen), then for the patch file; Apply asks for a patch file and hands
-// it to the session.
+// it to the session. The patch is read and applied away from the window's
+// thread, with a busy cursor and a status line meanwhile; Apply Patch is
+// disabled until it is done.
 class PatchCommands : public QObject {
     Q_OBJECT
 public:
@@ -21,14 +26,21 @@ public:
     void MakePatch1Click();
     void ApplyPatch1Click();
 
+    // Waits for a patch under way and applies its result (Load Rom and
+    // closing the window come here first).
+    void finishRunning();
+    bool isRunning() const;
+
     static const QString PatchFilter;
 
     QAction* MakePatch1 = nullptr;
     QAction* ApplyPatch1 = nullptr;
+    PatchApplyJob* job = nullptr;
 
 private:
     QString rememberedOriginal() const;
     void rememberOriginal(const QString& path);
+    void applied(const SessionOutcome& outcome);
 
     EditorSession& m_session;
 };

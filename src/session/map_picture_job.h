@@ -1,0 +1,34 @@
+#pragma once
+
+#include "session/worker_run.h"
+
+#include <QObject>
+#include <QString>
+
+class BlockPictures;
+struct MapRecord;
+struct MapState;
+
+// Save Map Picture drawn and written on a thread of its own from copies of
+// the map, its bytes and the block pictures (the pictures share their pixels
+// until either side changes one), with a renderer of its own, so that the
+// window stays free and an edit meanwhile does not reach the file.
+class MapPictureJob : public QObject {
+    Q_OBJECT
+public:
+    explicit MapPictureJob(QObject* parent = nullptr);
+
+    // False, and nothing started, while a picture is being written.
+    bool start(const MapRecord& map, const MapState& bytes, const BlockPictures& pictures, bool grid,
+               const QString& path);
+    bool isRunning() const { return m_run.isRunning(); }
+    // Waits for a picture under way; `finished` is emitted before it returns.
+    void finish() { m_run.finish(); }
+
+signals:
+    // An empty error: written.
+    void finished(const QString& path, const QString& error);
+
+private:
+    WorkerRun m_run;
+};
