@@ -1,6 +1,7 @@
 // Make Patch and Apply Patch through the editing session: the undo entry,
 // the pick's question, and refusals that change nothing.
 #include "session/editor_session.h"
+#include "session/patch_apply_job.h"
 #include "model/rom/bps_patch.h"
 #include "model/rom/ips_patch.h"
 #include "support/catalogue_fixture.h"
@@ -62,6 +63,8 @@ private slots:
     void refusalChangesNothing_data();
     void refusalChangesNothing();
     void exportWritesTheSavedImage();
+    void jobGivesWhatApplyingAtOnceGives_data();
+    void jobGivesWhatApplyingAtOnceGives();
 };
 
 void TestSessionPatches::applyIsOneUndoEntry_data()
@@ -202,6 +205,75 @@ void TestSessionPatches::exportWritesTheSavedImage()
     QCOMPARE(applyBpsPatch(original, rig.files.dir.read("out.bps")).image, std::optional(painted(original)));
     QCOMPARE(rig.image(), original);
     QCOMPARE(rig.files.dir.read("rom.gbc"), original);
+}
+
+void TestSessionPatches::jobGivesWhatApplyingAtOnceGives_data()
+{
+    QTest::addColumn<QString>("name");       // "bad" when the file is no patch
+    QTest::addColumn<bool>("paintMeanwhile");
+    QTest::addColumn<bool>("finishAtOnce");  // Load Rom and closing the window do
+    QTest::newRow("bps, by the event loop") << "p.bps" << false << false;
+    QTest::newRow("ips, finished at once") << "p.ips" << false << true;
+    QTest::newRow("no patch") << "bad" << false << false;
+    QTest::newRow("painted meanwhile") << "p.bps" << true << false;
+    QTest::newRow("painted meanwhile, finished at once") << "p.ips" << true << true;
+}
+
+void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, paintMeanwhile);
+    QFETCH(bool, finishAtOnce);
+    Rig atOnce;
+    Rig later;
+    const QByteArray original = atOnce.image();
+    QByteArray target = original + QByteArray(0x800, '\x11');
+    target[RouteMap + 3] = '\x21';
+    const QByteArray patch = name == "bad"             ? QByteArray("hello")
+                             : name.endsWith("bps") ? makeBpsPatch(original, target)
+                                                    : *makeIpsPatch(original, target).image;
+    QSignalSpy atOnceSaid(atOnce.session.get(), &EditorSession::statusText);
+    QSignalSpy laterSaid(later.session.get(), &EditorSession::statusText);
+    const SessionOutcome expected = atOnce.session->applyPatch(atOnce.patchFile(name, patch));
+
+    PatchApplyJob job(*later.session);
+    QSignalSpy finished(&job, &PatchApplyJob::finished);
+    QVERIFY(job.start(later.patchFile(name, patch)).isDone());
+    QVERIFY(job.isRunning());
+    QVERIFY(job.start(later.patchFile(name, patch)).isRefused());   // one at a time
+    if (paintMeanwhile)
+        later.paint();
+    const QByteArray before = later.image();
+    if (finishAtOnce)
+        job.finish();
+    else
+        QVERIFY(finished.wait(5000));
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!job.isRunning());
+    const auto outcome = finished.at(0).at(0).value<SessionOutcome>();
+    if (paintMeanwhile) {
+        QVERIFY(outcome.isRefused());
+        QCOMPARE(outcome.refusal,
+                 QStringLiteral("The image was changed meanwhile; the result of \"Apply Patch\" is not applied."));
+        QCOMPARE(later.image(), before);
+        QCOMPARE(later.state->map.MapBytes[4], quint8(7));
+        return;
+    }
+    QCOMPARE(outcome.state, expected.state);
+    QCOMPARE(outcome.refusal, expected.refusal);
+    QCOMPARE(later.image(), atOnce.image());
+    QCOMPARE(later.image() == target, expected.isDone());
+    QCOMPARE(later.state->map.MapBytes[3], atOnce.state->map.MapBytes[3]);
+    QCOMPARE(later.session->undoStack().count(), atOnce.session->undoStack().count());
+    if (expected.isDone())
+        QCOMPARE(later.session->undoStack().text(0), QStringLiteral("Apply Patch"));
+    const auto texts = [](const QSignalSpy& spy) {
+        QStringList said;
+        for (int i = 0; i < spy.count(); ++i)
+            said << spy.at(i).at(0).toString();
+        return said;
+    };
+    QCOMPARE(texts(laterSaid), texts(atOnceSaid));
 }
 
 QTEST_GUILESS_MAIN(TestSessionPatches)
