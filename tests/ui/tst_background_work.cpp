@@ -1,0 +1,131 @@
+// Apply Patch and Save Map Picture from the window: the work runs away from
+// the window's thread, with a busy cursor and a status line, and its result
+// is what the work done at once gave.
+#include "model/map/map_renderer.h"
+#include "model/rom/bps_patch.h"
+#include "session/editor_session.h"
+#include "ui/main/map_file_commands.h"
+#include "ui/main/patch_commands.h"
+#include "ui_support/editor_fixture.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QtTest>
+
+class TestBackgroundWork : public QObject {
+    Q_OBJECT
+private slots:
+    void savePicture_data();
+    void savePicture();
+    void applyPatch_data();
+    void applyPatch();
+};
+
+namespace {
+bool busy()
+{
+    return QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+}
+} // namespace
+
+void TestBackgroundWork::savePicture_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("grid");
+    QTest::addColumn<bool>("loadRomMeanwhile");   // Load Rom waits for the picture
+    QTest::newRow("bmp") << "map.DIB" << false << false;
+    QTest::newRow("png with the grid") << "map.png" << true << false;
+    QTest::newRow("Load Rom meanwhile") << "map.png" << false << true;
+}
+
+void TestBackgroundWork::savePicture()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, grid);
+    QFETCH(bool, loadRomMeanwhile);
+    EditorFixture editor;
+    TMainForm& form = editor.openWithRom();
+    editor.pickMap(QStringLiteral("Routes"), QStringLiteral("Route 1"));
+    if (grid)
+        form.Grid1->trigger();
+    EditorState& state = *editor.state;
+    // The file as it was written on the window's thread.
+    MapRenderer renderer(state.core.map, state.map, state.pictures);
+    renderer.setGrid(grid);
+    QString error;
+    QVERIFY(renderer.writePicture(editor.dir.file("at once" + name.right(4)), &error));
+    const QByteArray expected = editor.dir.read("at once" + name.right(4));
+
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(0);
+    editor.prompts.chooseFile(editor.dir.file(name));
+    form.SaveMapPicture1->trigger();
+    QVERIFY(form.mapFiles->isRunning());
+    QVERIFY(busy());
+    QCOMPARE(form.statusText(), "Writing " + name + "...");
+    // An edit meanwhile does not reach the file: it shows the map as it was.
+    form.session->stamp().setSelectedBlock(9);
+    form.session->beginStroke();
+    form.session->paintCell(0);
+    form.session->endStroke();
+    if (loadRomMeanwhile) {
+        editor.prompts.answer(Prompts::Answer::Discard);
+        QVERIFY(form.loadRom(editor.dir.file("rom.gbc")));
+        QVERIFY(!form.mapFiles->isRunning());
+    }
+    QTRY_VERIFY(!form.mapFiles->isRunning());
+    QVERIFY(ticks > 0 || loadRomMeanwhile);
+    QVERIFY(!busy());
+    QCOMPARE(form.statusText(), loadRomMeanwhile ? QStringLiteral("Select map.") : QString());
+    QCOMPARE(editor.dir.read(name), expected);
+    // No message; Load Rom asked about the painting.
+    QCOMPARE(editor.prompts.shown.size(), size_t(loadRomMeanwhile ? 1 : 0));
+}
+
+void TestBackgroundWork::applyPatch_data()
+{
+    QTest::addColumn<bool>("closeMeanwhile");   // closing the window waits for the patch
+    QTest::newRow("the window stays") << false;
+    QTest::newRow("closed meanwhile") << true;
+}
+
+void TestBackgroundWork::applyPatch()
+{
+    QFETCH(bool, closeMeanwhile);
+    EditorFixture editor;
+    TMainForm& form = editor.openWithRom();
+    editor.pickMap(QStringLiteral("Routes"), QStringLiteral("Route 1"));
+    const QByteArray original = editor.state->core.rom.bytes();
+    QByteArray target = original;
+    target[0x3000] = '\x21';   // Route 1's first block
+    editor.dir.write("p.bps", makeBpsPatch(original, target));
+
+    editor.prompts.chooseFile(editor.dir.file("p.bps"));
+    form.patches->ApplyPatch1->trigger();
+    QVERIFY(form.patches->isRunning());
+    QVERIFY(!form.patches->ApplyPatch1->isEnabled());   // no second patch meanwhile
+    QVERIFY(busy());
+    QCOMPARE(form.statusText(), QStringLiteral("Applying p.bps..."));
+    if (closeMeanwhile) {
+        // The patch is applied first; then the unsaved image is asked about.
+        editor.prompts.answer(Prompts::Answer::Cancel);
+        QVERIFY(!form.close());
+        QVERIFY(!form.patches->isRunning());
+    }
+    QTRY_VERIFY(!form.patches->isRunning());
+    QVERIFY(form.patches->ApplyPatch1->isEnabled());
+    QVERIFY(!busy());
+    QCOMPARE(editor.state->core.rom.bytes(), target);
+    QCOMPARE(editor.state->map.MapBytes[0], quint8(0x21));
+    QCOMPARE(form.session->undoStack().count(), 1);
+    QCOMPARE(form.session->undoStack().text(0), QStringLiteral("Apply Patch"));
+    QCOMPARE(form.statusText(), QStringLiteral("Applied p.bps."));
+    QCOMPARE(editor.prompts.shown.size(), size_t(closeMeanwhile ? 1 : 0));
+}
+
+QTEST_MAIN(TestBackgroundWork)
+#include "tst_background_work.moc"
