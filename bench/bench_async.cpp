@@ -2,16 +2,24 @@
 // it: the recovery write after an edit on images of 8 and 64 MiB (the hand-off
 // on the window's thread, and the longest gap of a 1 ms timer while the
 // writer works), and Check Catalogue over 10,000 maps (the first lines, the
-// longest gap, the whole check). Figures are medians of the runs with the
+// longest gap, the whole check), Apply Patch on a 32 MiB image and Save Map
+// Picture of the 100 x 100 block map (the longest gap from the start, the
+// hand-over included, beside the same work done on the calling thread).
+// Figures are medians of the runs with the
 // fastest and slowest beside them.
 // Usage: bench_async [RUNS]   (default 11)
+#include "bench_field.h"
 #include "session/catalogue_check_job.h"
 #include "session/editor_session.h"
+#include "session/map_picture_job.h"
+#include "session/patch_apply_job.h"
+#include "model/map/map_renderer.h"
 #include "session/recovery_keeper.h"
 #include "model/rom/rom_image.h"
 #include "silent_prompts.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
@@ -169,11 +177,99 @@ void catalogueCheck(int runs)
     std::printf("(the same check on the calling thread: %.0f ms, %d lines)\n", inline_, lines);
 }
 
+// An IPS patch writing `count` bytes of `value` at 0x200000.
+QByteArray ipsPatch(quint8 value, int count)
+{
+    QByteArray patch = "PATCH";
+    patch += QByteArray::fromHex("200000");
+    patch += char(count >> 8);
+    patch += char(count & 0xFF);
+    patch += QByteArray(count, char(value));
+    return patch + "EOF";
+}
+
+void applyPatch(int runs)
+{
+    QTemporaryDir dir;
+    QByteArray rom(32 << 20, Qt::Uninitialized);
+    QRandomGenerator random(11);
+    random.fillRange(reinterpret_cast<quint32*>(rom.data()), rom.size() / 4);
+    const QString path = dir.filePath(QStringLiteral("big.gbc"));
+    if (!writeFile(path, rom))
+        return;
+    EditorState state(dir.path());
+    SilentPrompts prompts;
+    EditorSession session(state, prompts);
+    session.recovery().setFolder(dir.filePath(QStringLiteral("recovery")));
+    if (!session.loadRom(path).isDone())
+        return;
+    PatchApplyJob job(session);
+    std::vector<double> gaps, inline_;
+    for (int r = 0; r < runs; ++r) {
+        const QString patch = dir.filePath(QStringLiteral("p%1.ips").arg(r));
+        writeFile(patch, ipsPatch(quint8(2 * r + 1), 4096));
+        QElapsedTimer t;
+        t.start();
+        bool done = false;
+        const auto connection = QObject::connect(&job, &PatchApplyJob::finished, [&] { done = true; });
+        const double start = job.start(patch).isDone() ? double(t.nsecsElapsed()) / 1e6 : 1e9;
+        gaps.push_back(std::max(start, longestGap([&] { return done; })));
+        QObject::disconnect(connection);
+        session.recovery().settle();
+        // The same on the calling thread, for comparison.
+        writeFile(patch, ipsPatch(quint8(2 * r + 2), 4096));
+        t.start();
+        session.applyPatch(patch);
+        inline_.push_back(double(t.nsecsElapsed()) / 1e6);
+        session.recovery().settle();
+    }
+    const Figures g = figures(gaps);
+    print("Apply Patch, 32 MiB image: longest gap", g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+    print("Apply Patch, 32 MiB image: on the calling thread", figures(inline_));
+}
+
+void mapPicture(int runs)
+{
+    QTemporaryDir dir;
+    if (!bench::writeBenchField(dir.path()))
+        return;
+    EditorState state(dir.path());
+    SilentPrompts prompts;
+    EditorSession session(state, prompts);
+    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isDone()
+        || !session.pickMap(bench::Map).outcome.isDone())
+        return;
+    MapPictureJob job;
+    const MapRenderer renderer(state.core.map, state.map, state.pictures);
+    for (const char* suffix : {"DIB", "png"}) {
+        const QString path = dir.filePath(QStringLiteral("map.") + QLatin1String(suffix));
+        std::vector<double> gaps, inline_;
+        for (int r = 0; r < runs; ++r) {
+            QElapsedTimer t;
+            t.start();
+            const double start = job.start(state.core.map, state.map, state.pictures, false, path)
+                                     ? double(t.nsecsElapsed()) / 1e6
+                                     : 1e9;
+            gaps.push_back(std::max(start, longestGap([&] { return !job.isRunning(); })));
+            QString error;
+            t.start();
+            renderer.writePicture(path, &error);
+            inline_.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        const Figures g = figures(gaps);
+        const QByteArray what = QByteArray("Save Map Picture, 100 x 100 blocks, ") + suffix;
+        print((what + ": longest gap").constData(), g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+        print((what + ": on the calling thread").constData(), figures(inline_));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);   // the map pictures are drawn
     const int runs = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : 11;
     // The same timer with nothing else to do, for the machine's own share of the gaps.
     std::vector<double> idle;
@@ -186,5 +282,7 @@ int main(int argc, char** argv)
     catalogueCheck(runs);
     for (qint64 mib : {8, 64})
         recovery(runs, mib << 20);
+    applyPatch(runs);
+    mapPicture(runs);
     return 0;
 }
