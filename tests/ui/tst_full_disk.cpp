@@ -64,6 +64,7 @@ void TestFullDisk::oldFileStays_data()
                       [name](EditorFixture& f) {
                           f.prompts.chooseFile(f.dir.file(name));
                           f.form->findChild<QAction*>("SaveMapPicture1")->trigger();
+                          f.form->mapFiles->finishRunning();
                       },
                       name, "Cannot create file %1"};
     };

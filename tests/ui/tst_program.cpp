@@ -2,6 +2,7 @@
 // batch work, run as a separate process on the demo data.
 #include "demo_data.h"
 #include "ui/main/main_form.h"
+#include "ui/main/map_file_commands.h"
 #include "base/ini_file.h"
 #include "ui/map/map_page.h"
 #include "support/scripted_prompts.h"
@@ -386,6 +387,7 @@ void TestProgram::picturesAreTheMenus()
     const QString fromMenu = dir.file(QStringLiteral("menu-") + file);
     prompts.chooseFile(fromMenu);
     (tileset ? form.SaveTilesetPicture1 : form.SaveMapPicture1)->trigger();
+    form.mapFiles->finishRunning();
     QVERIFY(prompts.shown.empty());
     // The menu writes what the view shows.
     const QImage shown = tileset ? form.mapPage->paletteImage()
