@@ -337,6 +337,7 @@ void TestMapRegion::maskOnTheClipboard()
     QCOMPARE(regionPayload(copied).size(), payloadSize);
     QCOMPARE(parseRegionPayload(regionPayload(copied)), copied);
     QCOMPARE(parseRegionText(text)->mask, copied.mask);
+    QCOMPARE(parseRegionText(text)->blocks, copied.blocks);
     // A mask that selects nothing or holds other values than 0 and 1 is no region.
     QByteArray bad = regionPayload(copied);
     if (!copied.mask.empty()) {

@@ -120,10 +120,15 @@ BlockRegion copyMasked(const MapGrid& grid, const CellMask& cells, qint32 tilese
     BlockRegion region = grid.copy(bounds, tileset);
     if (region.isEmpty() || cells.isRectangle())
         return region;
+    // A cell outside the shape holds no block, as every clipboard form reads it.
     region.mask.reserve(region.blocks.size());
     for (int y = bounds.top(); y <= bounds.bottom(); ++y)
-        for (int x = bounds.left(); x <= bounds.right(); ++x)
-            region.mask.push_back(cells.contains(QPoint(x, y)) ? 1 : 0);
+        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+            const bool belongs = cells.contains(QPoint(x, y));
+            region.mask.push_back(belongs ? 1 : 0);
+            if (!belongs)
+                region.blocks[region.mask.size() - 1] = 0;
+        }
     return region;
 }
 

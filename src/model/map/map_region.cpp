@@ -236,6 +236,10 @@ std::optional<BlockRegion> parseRegionPayload(const QByteArray& payload)
             return std::nullopt;
         if (outside == 0)
             region.mask.clear();
+        // A cell outside the shape holds no block: it reads as the text form writes it.
+        for (size_t i = 0; i < region.mask.size(); ++i)
+            if (!region.mask[i])
+                region.blocks[i] = 0;
     }
     return region;
 }
