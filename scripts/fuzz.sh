@@ -25,7 +25,7 @@ done
 FUZZ_BUILD_DIR="${FUZZ_BUILD_DIR:-$ROOT/build-fuzz}"
 
 need=()
-for pkg in clang cmake make qt6-base-dev qt6-declarative-dev zlib1g-dev libpng-dev; do
+for pkg in clang cmake make qt6-base-dev qt6-declarative-dev zlib1g-dev; do
     dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ "${#need[@]}" -gt 0 ]; then

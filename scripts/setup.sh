@@ -10,9 +10,9 @@ BUILD_TYPE="${BUILD_TYPE:-Release}"
 need=()
 # fonts-dejavu-core: the offscreen platform draws text (menus, captions) with it.
 # qt6-declarative-dev: the JavaScript engine of scripts (QJSEngine).
-# zlib1g-dev: the CRC-32 of BPS patches; libpng-dev: PNG pictures written row by row.
+# zlib1g-dev: the CRC-32 of BPS patches and the deflate of PNG pictures.
 # lintian and man-db: the tests check the Debian package and the manual page.
-for pkg in cmake g++ make qt6-base-dev qt6-declarative-dev zlib1g-dev libpng-dev fonts-dejavu-core lintian man-db; do
+for pkg in cmake g++ make qt6-base-dev qt6-declarative-dev zlib1g-dev fonts-dejavu-core lintian man-db; do
     dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ "${#need[@]}" -gt 0 ]; then
