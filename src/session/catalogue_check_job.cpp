@@ -7,28 +7,24 @@ namespace {
 constexpr qint64 BatchMs = 50;
 }
 
-CatalogueCheckJob::CatalogueCheckJob(QObject* parent) : QObject(parent) {}
+CatalogueCheckJob::CatalogueCheckJob(QObject* parent) : QObject(parent)
+{
+    m_pool.setMaxThreadCount(1);
+}
 
 CatalogueCheckJob::~CatalogueCheckJob()
 {
     cancel();
-    join();
-}
-
-void CatalogueCheckJob::join()
-{
-    if (m_thread.joinable())
-        m_thread.join();
+    m_pool.waitForDone();
 }
 
 bool CatalogueCheckJob::start(const Catalogue& catalogue, const RomImage& rom)
 {
     if (m_running)
         return false;
-    join();   // a finished thread whose last word has been delivered
     m_running = true;
     m_cancel = false;
-    m_thread = std::thread([this, catalogue, rom] {
+    m_pool.start([this, catalogue, rom] {
         QStringList batch;
         QElapsedTimer sinceBatch;
         sinceBatch.start();

@@ -5,10 +5,10 @@
 #include "model/rom/rom_image.h"
 
 #include <QObject>
+#include <QThreadPool>
 #include <atomic>
-#include <thread>
 
-// Runs a catalogue check on a thread of its own, over copies of the
+// Runs a catalogue check on a pool thread of its own, over copies of the
 // catalogue handles and the image, so the window stays free. The problem
 // lines come as they are found, a batch at most every 50 milliseconds (the
 // first at once); all signals arrive on the thread the job belongs to.
@@ -31,9 +31,7 @@ signals:
     void finished(const CatalogueReport& report, bool whole);
 
 private:
-    void join();
-
-    std::thread m_thread;
+    QThreadPool m_pool;   // one thread
     std::atomic<bool> m_cancel = false;
     bool m_running = false;
 };

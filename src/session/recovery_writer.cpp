@@ -8,26 +8,22 @@
 
 RecoveryWriter::RecoveryWriter(QObject* parent) : QObject(parent)
 {
-    m_thread = std::thread([this] { run(); });
+    m_pool.setMaxThreadCount(1);
 }
 
 RecoveryWriter::~RecoveryWriter()
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_quit = true;
-    }
-    m_wake.notify_all();
-    m_thread.join();
+    m_pool.waitForDone();
 }
 
 void RecoveryWriter::write(Snapshot snapshot)
 {
-    {
-        const std::lock_guard lock(m_mutex);
-        m_waiting = std::move(snapshot);
+    const std::lock_guard lock(m_mutex);
+    m_waiting = std::move(snapshot);
+    if (!m_busy) {
+        m_busy = true;
+        m_pool.start([this] { drain(); });
     }
-    m_wake.notify_all();
 }
 
 void RecoveryWriter::remove(const QString& path)
@@ -45,16 +41,12 @@ void RecoveryWriter::settle()
     m_idle.wait(lock, [this] { return !m_busy && !m_waiting; });
 }
 
-void RecoveryWriter::run()
+void RecoveryWriter::drain()
 {
     std::unique_lock lock(m_mutex);
-    for (;;) {
-        m_wake.wait(lock, [this] { return m_waiting || m_quit; });
-        if (!m_waiting)
-            return;   // the end, with nothing left to write
+    while (m_waiting) {
         const Snapshot snapshot = std::move(*m_waiting);
         m_waiting.reset();
-        m_busy = true;
         lock.unlock();
 
         const QByteArray file = RecoveryFile::make(snapshot.onDisk, snapshot.image, snapshot.info);
@@ -69,7 +61,7 @@ void RecoveryWriter::run()
             emit failed(snapshot.path, reason);
 
         lock.lock();
-        m_busy = false;
-        m_idle.notify_all();
     }
+    m_busy = false;
+    m_idle.notify_all();
 }

@@ -5,12 +5,12 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
-#include <thread>
 
-// Makes and writes recovery files on a thread of its own, so that the
+// Makes and writes recovery files on a pool thread of its own, so that the
 // thread that hands over the snapshot goes on at once. Writes are done one
 // at a time, in the order asked; a write asked for while another waits
 // replaces it (only the newest matters). Each file is put in place whole, so
@@ -27,7 +27,7 @@ public:
     };
 
     explicit RecoveryWriter(QObject* parent = nullptr);
-    // Finishes the write under way and any waiting one, then ends the thread.
+    // Finishes the write under way and any waiting one.
     ~RecoveryWriter() override;
 
     void write(Snapshot snapshot);
@@ -42,13 +42,12 @@ signals:
     void failed(const QString& path, const QString& reason);
 
 private:
-    void run();
+    // Writes what waits until nothing does; one runs at a time.
+    void drain();
 
     std::mutex m_mutex;
-    std::condition_variable m_wake;   // a write waits, or the end
-    std::condition_variable m_idle;   // the thread has nothing under way
+    std::condition_variable m_idle;   // nothing under way
     std::optional<Snapshot> m_waiting;
-    bool m_busy = false;
-    bool m_quit = false;
-    std::thread m_thread;
+    bool m_busy = false;              // a drain is queued or running
+    QThreadPool m_pool;               // one thread
 };
