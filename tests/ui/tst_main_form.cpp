@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QFileInfo>
 #include <QtTest>
@@ -41,7 +42,8 @@ private slots:
     void categoryPickFillsMapChooser();
     void mapPickReadsRecord();
     void hintOfMapViewGoesToPanel1();
-    void readoutShownOncePerTurn();
+    void readoutFollowsThePointer_data();
+    void readoutFollowsThePointer();
     void refusedPickLeavesMapAsItWas_data();
     void refusedPickLeavesMapAsItWas();
     void typedPartialNameIsIgnored();
@@ -52,33 +54,70 @@ private slots:
     void windowFitsTheScreenAndKeepsItsSize();
 };
 
-void TestMainForm::readoutShownOncePerTurn()
+namespace {
+// Counts the events of some types a widget receives.
+class EventLog : public QObject {
+public:
+    QMap<QEvent::Type, int> counts;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        ++counts[event->type()];
+        return false;
+    }
+};
+}
+
+void TestMainForm::readoutFollowsThePointer_data()
 {
+    // Alpha Town: 10 x 9 cells from 0x1000, whose bytes are (0x1000 + i) mod 251;
+    // its tileset's blocks from 0x8000.
+    QTest::addColumn<bool>("onPalette");
+    QTest::addColumn<QList<QPoint>>("moves");   // the first one enters the widget
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("to another cell") << false << QList<QPoint>{{5, 5}, {2 * 64 + 63, 64}}
+                                     << QStringLiteral("X: 2 Y: 1 Block: 5C Offset: 100C");
+    QTest::newRow("across cells") << false << QList<QPoint>{{5, 5}, {300, 200}, {5 * 64 + 1, 3 * 64 + 1}}
+                                  << QStringLiteral("X: 5 Y: 3 Block: 73 Offset: 1023");
+    QTest::newRow("within one cell") << false << QList<QPoint>{{64 + 1, 1}, {64 + 60, 60}, {64 + 30, 2}}
+                                     << QStringLiteral("X: 1 Y: 0 Block: 51 Offset: 1001");
+    QTest::newRow("palette rows") << true << QList<QPoint>{{5, 5}, {5, 64 + 5}, {60, 2 * 64 + 63}}
+                                  << QStringLiteral("Block: 03 Offset: 8020");
+    QTest::newRow("within one palette row") << true << QList<QPoint>{{5, 5}, {60, 63}}
+                                            << QStringLiteral("Block: 01 Offset: 8000");
+}
+
+void TestMainForm::readoutFollowsThePointer()
+{
+    QFETCH(bool, onPalette);
+    QFETCH(QList<QPoint>, moves);
+    QFETCH(QString, shown);
     EditorFixture f;
     f.openWithRom();
-    f.pickMap("Towns", "Alpha Town");
     TMainForm& form = *f.form;
-    const auto* panel = form.findChild<QLabel*>(QStringLiteral("StatusPanel0"));
+    form.TabbedNotebook1->setCurrentIndex(0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    f.pickMap(QStringLiteral("Towns"), QStringLiteral("Alpha Town"));
+    QWidget* widget = onPalette ? form.mapPage->BlockPalette : static_cast<QWidget*>(form.mapPage->MapBox);
+    auto* panel = form.findChild<QLabel*>(QStringLiteral("StatusPanel0"));
     QVERIFY(panel);
-    const QString before = panel->text();
-    const auto moveTo = [&](int column, int row) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(64 * column + 5, 64 * row + 5), QPointF(), Qt::NoButton,
-                         Qt::NoButton, {});
-        QCoreApplication::sendEvent(form.mapPage->MapBox, &move);
-    };
-    // Two moves in one turn: the panel shows the last one when the turn ends.
-    moveTo(1, 0);
-    moveTo(2, 1);
-    QCOMPARE(panel->text(), before);
-    QVERIFY2(form.statusText().startsWith(QStringLiteral("X: 2 Y: 1 Block: ")), qPrintable(form.statusText()));
+    QTest::mouseMove(widget, moves.front());
     QCoreApplication::processEvents();
-    QCOMPARE(panel->text(), form.statusText());
-    QVERIFY(panel->text().startsWith(QStringLiteral("X: 2 Y: 1 Block: ")));
-    // A message set after a read-out of the same turn stays.
-    moveTo(3, 1);
-    form.setStatusText(QStringLiteral("Saved."));
+    const QString entered = panel->text();
+    EventLog bar, panelLog;
+    form.statusBar()->installEventFilter(&bar);
+    panel->installEventFilter(&panelLog);
+    for (const QPoint& at : moves.mid(1))
+        QTest::mouseMove(widget, at);
     QCoreApplication::processEvents();
-    QCOMPARE(panel->text(), QStringLiteral("Saved."));
+    QCOMPARE(panel->text(), shown);
+    QCOMPARE(form.statusText(), shown);
+    // A new text repaints the panel alone, and an unchanged one nothing: the
+    // status bar is neither laid out nor painted again.
+    QCOMPARE(panelLog.counts.value(QEvent::Paint) > 0, shown != entered);
+    QCOMPARE(bar.counts.value(QEvent::LayoutRequest), 0);
+    QCOMPARE(bar.counts.value(QEvent::Paint), 0);
+    QCOMPARE(panel->width(), 200);
 }
 
 void TestMainForm::startState()
