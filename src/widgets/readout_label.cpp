@@ -34,7 +34,7 @@ quint32 ReadoutLabel::glyph(char16_t c)
 bool ReadoutLabel::drawGlyphs(QPainter& painter)
 {
     if (!m_font.isValid() || layoutDirection() != Qt::LeftToRight || alignment() != (Qt::AlignLeft | Qt::AlignVCenter)
-        || indent() > 0 || margin() != 0)
+        || wordWrap() || indent() > 0 || margin() != 0)
         return false;
     const QString shown = text();
     QList<quint32> indexes;
