@@ -105,13 +105,21 @@ int main(int argc, char** argv)
         send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
         app.processEvents();
     };
-    bench::print("paint step (handler and repaint)", bench::measure(2000, {}, move), 0.05, 64 * 64);
+    bench::print("paint step (handler and repaint)", bench::measure(2000, {}, move), 0.03, 64 * 64);
     send(QEvent::MouseButtonRelease, origin + QPoint(32, 32), Qt::LeftButton, Qt::NoButton);
     step = 0;
     bench::print("  a hover step (read-out only)", bench::measure(2000, {}, [&] {
                      const QPoint at = origin + QPoint(64 * (step % 16) + 20, 64 * ((step / 16) % 12) + 20);
                      ++step;
                      send(QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+                     app.processEvents();
+                 }), 0.05, 0);
+    // The read-out panel alone: a new text of a read-out's length and its repaint.
+    step = 0;
+    bench::print("  of which the status read-out", bench::measure(2000, {}, [&] {
+                     ++step;
+                     form.setStatusText(QStringLiteral("X: %1 Y: %2 Block: 0%3 Offset: 2A%4").arg(step % 16).arg(step % 12)
+                                            .arg(step % 10).arg(step % 100, 2, 10, QLatin1Char('0')));
                      app.processEvents();
                  }), 0.05, 0);
     send(QEvent::MouseButtonPress, origin + QPoint(32, 32), Qt::LeftButton, Qt::LeftButton);

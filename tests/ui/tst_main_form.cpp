@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QFileInfo>
 #include <QtTest>
@@ -41,7 +42,8 @@ private slots:
     void categoryPickFillsMapChooser();
     void mapPickReadsRecord();
     void hintOfMapViewGoesToPanel1();
-    void readoutShownOncePerTurn();
+    void readoutFollowsThePointer_data();
+    void readoutFollowsThePointer();
     void refusedPickLeavesMapAsItWas_data();
     void refusedPickLeavesMapAsItWas();
     void typedPartialNameIsIgnored();
@@ -52,33 +54,54 @@ private slots:
     void windowFitsTheScreenAndKeepsItsSize();
 };
 
-void TestMainForm::readoutShownOncePerTurn()
+namespace {
+// Counts the events a widget receives, by type.
+struct EventLog : QObject {
+    QMap<QEvent::Type, int> counts;
+    bool eventFilter(QObject*, QEvent* event) override { return ++counts[event->type()], false; }
+};
+}
+
+void TestMainForm::readoutFollowsThePointer_data()
 {
+    // Alpha Town: 10 x 9 cells from 0x1000, bytes (0x1000 + i) mod 251; its blocks from 0x8000.
+    QTest::addColumn<bool>("onPalette");
+    QTest::addColumn<QList<QPoint>>("moves");   // the first one enters the widget
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("across cells") << false << QList<QPoint>{{5, 5}, {300, 200}, {5 * 64 + 63, 3 * 64 + 1}}
+                                  << QStringLiteral("X: 5 Y: 3 Block: 73 Offset: 1023");
+    QTest::newRow("within one cell") << false << QList<QPoint>{{64 + 1, 1}, {64 + 60, 63}}
+                                     << QStringLiteral("X: 1 Y: 0 Block: 51 Offset: 1001");
+    QTest::newRow("palette rows") << true << QList<QPoint>{{5, 5}, {60, 2 * 64 + 63}}
+                                  << QStringLiteral("Block: 03 Offset: 8020");
+}
+
+void TestMainForm::readoutFollowsThePointer()
+{
+    QFETCH(bool, onPalette);
+    QFETCH(QList<QPoint>, moves);
+    QFETCH(QString, shown);
     EditorFixture f;
-    f.openWithRom();
-    f.pickMap("Towns", "Alpha Town");
-    TMainForm& form = *f.form;
-    const auto* panel = form.findChild<QLabel*>(QStringLiteral("StatusPanel0"));
-    QVERIFY(panel);
-    const QString before = panel->text();
-    const auto moveTo = [&](int column, int row) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(64 * column + 5, 64 * row + 5), QPointF(), Qt::NoButton,
-                         Qt::NoButton, {});
-        QCoreApplication::sendEvent(form.mapPage->MapBox, &move);
-    };
-    // Two moves in one turn: the panel shows the last one when the turn ends.
-    moveTo(1, 0);
-    moveTo(2, 1);
-    QCOMPARE(panel->text(), before);
-    QVERIFY2(form.statusText().startsWith(QStringLiteral("X: 2 Y: 1 Block: ")), qPrintable(form.statusText()));
+    TMainForm& form = f.openWithRom();
+    form.TabbedNotebook1->setCurrentIndex(0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    f.pickMap(QStringLiteral("Towns"), QStringLiteral("Alpha Town"));
+    QWidget* widget = onPalette ? form.mapPage->BlockPalette : static_cast<QWidget*>(form.mapPage->MapBox);
+    QTest::mouseMove(widget, moves.takeFirst());
     QCoreApplication::processEvents();
-    QCOMPARE(panel->text(), form.statusText());
-    QVERIFY(panel->text().startsWith(QStringLiteral("X: 2 Y: 1 Block: ")));
-    // A message set after a read-out of the same turn stays.
-    moveTo(3, 1);
-    form.setStatusText(QStringLiteral("Saved."));
+    const QString entered = form.StatusPanel0->text();
+    EventLog bar, panel;
+    form.statusBar()->installEventFilter(&bar);
+    form.StatusPanel0->installEventFilter(&panel);
+    for (const QPoint& at : moves)
+        QTest::mouseMove(widget, at);
     QCoreApplication::processEvents();
-    QCOMPARE(panel->text(), QStringLiteral("Saved."));
+    QCOMPARE(form.StatusPanel0->text(), shown);
+    // A new text repaints the panel alone, an unchanged one nothing; the
+    // status bar is neither laid out nor painted again.
+    QCOMPARE(panel.counts.value(QEvent::Paint) > 0, shown != entered);
+    QCOMPARE(bar.counts.value(QEvent::LayoutRequest) + bar.counts.value(QEvent::Paint), 0);
 }
 
 void TestMainForm::startState()

@@ -27,6 +27,7 @@
 #include "ui/patches/start_menu_options.h"
 #include "widgets/gradient_panel.h"
 #include "widgets/jmenu.h"
+#include "widgets/readout_label.h"
 #include "base/prompts.h"
 #include "widgets/zoom_setting.h"
 
@@ -316,7 +317,7 @@ void TMainForm::createPages()
     layout->addWidget(Progress);
     setCentralWidget(central);
 
-    StatusPanel0 = new QLabel(QStringLiteral("Click \"File/Load...\" to load rom."));
+    StatusPanel0 = new ReadoutLabel(QStringLiteral("Click \"File/Load...\" to load rom."));
     StatusPanel0->setObjectName(QStringLiteral("StatusPanel0"));
     // A fixed size: a new read-out on every pointer move repaints the panel
     // without laying out the status bar again.
@@ -397,29 +398,20 @@ void TMainForm::CheckCatalogue1Click()
 
 void TMainForm::setStatusText(const QString& text)
 {
-    // A message replaces a read-out still waiting for its turn.
-    m_readoutPending = false;
     if (StatusPanel0->text() != text)
         StatusPanel0->setText(text);
 }
 
 void TMainForm::showReadout(const QString& text)
 {
-    if (text == (m_readoutPending ? m_readout : StatusPanel0->text()))
-        return;
-    m_readout = text;
-    if (m_readoutPending)
-        return;
-    m_readoutPending = true;
-    QMetaObject::invokeMethod(this, [this] {
-        if (m_readoutPending)
-            setStatusText(m_readout);
-    }, Qt::QueuedConnection);
+    // Set at once: however many moves a turn brings, the panel is painted
+    // once, with the last text.
+    setStatusText(text);
 }
 
 QString TMainForm::statusText() const
 {
-    return m_readoutPending ? m_readout : StatusPanel0->text();
+    return StatusPanel0->text();
 }
 
 QString TMainForm::hintText() const

@@ -161,8 +161,8 @@ private:
     // Enables the menu commands for the session's state; the one place that does.
     void updateActions();
     void showTilesetProgress(int value, int maximum);
-    // A pointer read-out for panel 0: shown once per turn of the event loop,
-    // the last one of the turn, and only when its text differs.
+    // A pointer read-out for panel 0: painted once per turn of the event
+    // loop, the last one of the turn, and set only when its text differs.
     void showReadout(const QString& text);
     void showTitle();
     void CheckCatalogue1Click();
@@ -171,6 +171,4 @@ private:
     void focusShownPage();
 
     std::unique_ptr<UserSettings> m_ownSettings;
-    QString m_readout;
-    bool m_readoutPending = false;
 };
