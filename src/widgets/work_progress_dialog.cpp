@@ -41,12 +41,8 @@ void WorkProgressDialog::begin(WorkProgress& progress, const QString& label)
     m_dialog->setRange(0, BarSteps);
     m_dialog->setMinimumDuration(ShowAfterMs);
     m_dialog->setValue(0);   // starts the delay before the dialog shows
-    // Cancel, Escape and the close box.
+    // Cancel, Escape and the close box all come as canceled().
     connect(m_dialog, &QProgressDialog::canceled, this, [this] {
-        if (m_progress)
-            m_progress->stop();
-    });
-    connect(m_dialog, &QDialog::rejected, this, [this] {
         if (m_progress)
             m_progress->stop();
     });

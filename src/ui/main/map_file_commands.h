@@ -34,7 +34,8 @@ public:
     // closing the window come here first).
     void finishRunning();
     bool isRunning() const;
-    // The progress dialog of the picture under way.
+    // The picture under way and its progress dialog.
+    MapPictureJob& pictureJob() const { return *m_pictureJob; }
     WorkProgressDialog& pictureProgress() const { return *m_progress; }
     // The block palette's 64 x 8192 image, written as it is.
     void SaveTilesetPicture1Click(const QImage& paletteImage);
