@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/worker_run.h"
+#include "base/work_progress.h"
 
 #include <QObject>
 #include <QString>
@@ -12,7 +13,9 @@ struct MapState;
 // Save Map Picture drawn and written on a thread of its own from copies of
 // the map, its bytes and the block pictures (the pictures share their pixels
 // until either side changes one), with a renderer of its own, so that the
-// window stays free and an edit meanwhile does not reach the file.
+// window stays free and an edit meanwhile does not reach the file. A picture
+// stopped before it is whole leaves no file (an old one of that name as it
+// was) and no temporary file.
 class MapPictureJob : public QObject {
     Q_OBJECT
 public:
@@ -24,11 +27,18 @@ public:
     bool isRunning() const { return m_run.isRunning(); }
     // Waits for a picture under way; `finished` is emitted before it returns.
     void finish() { m_run.finish(); }
+    // Any time: the picture under way stops before its next band.
+    void cancel() { m_progress.stop(); }
+    // The rows written so far, of all.
+    const WorkProgress& progress() const { return m_progress; }
+    WorkProgress& progress() { return m_progress; }
 
 signals:
-    // An empty error: written.
-    void finished(const QString& path, const QString& error);
+    // An empty error: written. Stopped: cancelled before the file was whole,
+    // nothing written, and no error.
+    void finished(const QString& path, const QString& error, bool stopped);
 
 private:
+    WorkProgress m_progress;   // outlives the worker: m_run joins first
     WorkerRun m_run;
 };

@@ -2,6 +2,7 @@
 
 #include "session/editor_session.h"
 #include "session/worker_run.h"
+#include "base/work_progress.h"
 
 #include <QObject>
 
@@ -9,7 +10,9 @@
 // a copy of the image, so the window stays free. The pick's question comes
 // first, on the caller's thread; the result goes through the session as a
 // patch applied at once does (one undo entry "Apply Patch", the same
-// messages), and is refused when the image was changed meanwhile.
+// messages), and is refused when the image was changed meanwhile. A patch
+// stopped before its result is handed over changes nothing: no undo entry,
+// the image as it was, and the status line says so.
 class PatchApplyJob : public QObject {
     Q_OBJECT
 public:
@@ -21,11 +24,19 @@ public:
     bool isRunning() const { return m_run.isRunning(); }
     // Waits for a patch under way and hands its result to the session now.
     void finish() { m_run.finish(); }
+    // Any time: the patch under way stops, and `finished` says it was
+    // declined. Nothing happens when no patch runs.
+    void cancel() { m_progress.stop(); }
+    // The patch bytes read (IPS) or image bytes built (BPS) so far, of all.
+    const WorkProgress& progress() const { return m_progress; }
+    // The same, to watch each report from the worker's thread (tests).
+    WorkProgress& progress() { return m_progress; }
 
 signals:
     void finished(const SessionOutcome& outcome);
 
 private:
     EditorSession& m_session;
+    WorkProgress m_progress;   // outlives the worker: m_run joins first
     WorkerRun m_run;
 };

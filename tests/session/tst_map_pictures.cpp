@@ -1,13 +1,18 @@
 // Save Map Picture on every demo map, grid on and off: the BMP and the PNG,
 // both written a band at a time, decode to exactly the pixels of the whole
-// picture as Qt's own writer saves it.
+// picture as Qt's own writer saves it. A picture stopped before it is whole
+// leaves no file, no temporary, and an old file of its name as it was.
 #include "session/catalogue_maps.h"
 #include "session/editor_session.h"
+#include "session/map_picture_job.h"
+#include "base/work_progress.h"
+#include "model/map/picture_file.h"
 #include "model/map/map_renderer.h"
 #include "demo_data.h"
 #include "support/scripted_prompts.h"
 
 #include <QTemporaryDir>
+#include <cstring>
 #include <QtTest>
 
 class TestMapPictures : public QObject {
@@ -16,6 +21,10 @@ private slots:
     void initTestCase();
     void pixelsAsTheWholePicture_data();
     void pixelsAsTheWholePicture();
+    void stoppedPictureLeavesNoFile_data();
+    void stoppedPictureLeavesNoFile();
+    void stoppedJobSaysSo_data();
+    void stoppedJobSaysSo();
 
 private:
     QTemporaryDir m_dir;
@@ -67,6 +76,100 @@ void TestMapPictures::pixelsAsTheWholePicture()
         QCOMPARE(written.dotsPerMeterX(), 2835);
         QCOMPARE(written.hasAlphaChannel(), false);
     }
+}
+
+namespace {
+const QByteArray OldFile = QByteArrayLiteral("an older picture");
+}
+
+void TestMapPictures::stoppedPictureLeavesNoFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("stopInBand");   // -1: not stopped
+    QTest::addColumn<bool>("oldFile");
+    for (const char* file : {"map.png", "map.DIB"})
+        for (int band : {0, 2, 3, -1})
+            for (bool old : {false, true})
+                QTest::addRow("%s, stop in band %d, %s", file, band, old ? "old file" : "no file")
+                    << QString::fromLatin1(file) << band << old;
+}
+
+void TestMapPictures::stoppedPictureLeavesNoFile()
+{
+    // Four bands of 64 rows; the stop comes while band `stopInBand` is drawn,
+    // so the last band's stop is seen only once every row has gone out.
+    QFETCH(QString, file);
+    QFETCH(int, stopInBand);
+    QFETCH(bool, oldFile);
+    QTemporaryDir out;
+    const QString path = out.filePath(file);
+    if (oldFile) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write(OldFile) == OldFile.size());
+    }
+    WorkProgress progress;
+    QList<qint64> reports;
+    progress.observer = [&](qint64 done, qint64 total) {
+        QCOMPARE(total, 256);
+        reports.append(done);
+    };
+    int band = 0;
+    QString error;
+    const bool written = writePictureInBands(path, 64, 256, 64, [&](const PackedRows& rows) {
+        for (int i = 0; i < rows.rows; ++i)
+            std::memset(rows.row(i), rows.top + i, 64 * 3);
+        if (band++ == stopInBand)
+            progress.stop();
+    }, &error, nullptr, &progress);
+
+    QCOMPARE(written, stopInBand < 0);
+    const QStringList left = QDir(out.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    if (written) {
+        QCOMPARE(reports, (QList<qint64>{0, 64, 128, 192, 256}));
+        QCOMPARE(left, QStringList{file});
+        QCOMPARE(QImage(path, file.endsWith(QStringLiteral(".DIB")) ? "BMP" : nullptr).pixel(0, 200),
+                 qRgb(200, 200, 200));
+        return;
+    }
+    // No band is drawn after the stop; the report before the next band sees it.
+    QCOMPARE(band, stopInBand + 1);
+    QCOMPARE(reports.size(), qMin(stopInBand + 2, 4));
+    QCOMPARE(left, oldFile ? QStringList{file} : QStringList{});
+    if (oldFile) {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), OldFile);
+    }
+}
+
+void TestMapPictures::stoppedJobSaysSo_data()
+{
+    // The stop comes at the first report, or once the file is whole: then it stays, and it was no stop.
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("at the start") << false;
+    QTest::newRow("once whole") << true;
+}
+
+void TestMapPictures::stoppedJobSaysSo()
+{
+    QFETCH(bool, whole);
+    EditorState state(m_dir.path());
+    ScriptedPrompts prompts;
+    EditorSession session(state, prompts);
+    QVERIFY(session.loadRom(m_dir.filePath(QStringLiteral("demo.gbc"))).isDone());
+    QVERIFY(session.pickMap(catalogueMaps(state.core.catalogue.MainIni).first().name).outcome.isDone());
+    QTemporaryDir out;
+    const QString path = out.filePath(QStringLiteral("map.png"));
+    MapPictureJob job;
+    job.progress().observer = [&](qint64 done, qint64 total) {
+        if (whole == (done == total))
+            job.cancel();
+    };
+    QSignalSpy finished(&job, &MapPictureJob::finished);
+    QVERIFY(job.start(state.core.map, state.map, state.pictures, false, path));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.at(0), (QVariantList{path, QString(), !whole}));
+    QCOMPARE(QFile::exists(path), whole);
 }
 
 QTEST_MAIN(TestMapPictures)

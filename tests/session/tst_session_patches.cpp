@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <algorithm>
+
 namespace {
 
 constexpr qint64 RouteMap = 0x3000;   // "Route 1", 20 x 18
@@ -65,6 +67,8 @@ private slots:
     void exportWritesTheSavedImage();
     void jobGivesWhatApplyingAtOnceGives_data();
     void jobGivesWhatApplyingAtOnceGives();
+    void stoppedJobChangesNothing_data();
+    void stoppedJobChangesNothing();
 };
 
 void TestSessionPatches::applyIsOneUndoEntry_data()
@@ -274,6 +278,81 @@ void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
         return said;
     };
     QCOMPARE(texts(laterSaid), texts(atOnceSaid));
+}
+
+void TestSessionPatches::stoppedJobChangesNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("stopAt");   // the report the stop comes at; -1 the last one, -2 none
+    for (const char* name : {"p.ips", "p.bps"}) {
+        QTest::addRow("%s, at the first report", name) << QString::fromLatin1(name) << 0;
+        QTest::addRow("%s, midway", name) << QString::fromLatin1(name) << 2;
+        QTest::addRow("%s, once whole, before the handover", name) << QString::fromLatin1(name) << -1;
+        QTest::addRow("%s, not stopped", name) << QString::fromLatin1(name) << -2;
+    }
+}
+
+void TestSessionPatches::stoppedJobChangesNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(int, stopAt);
+    Rig rig;
+    const QByteArray original = rig.image();
+    rig.paint();
+    // Over a mebibyte of new bytes, runs of noise between runs of one byte:
+    // many records and actions, and many reports, in either format.
+    QByteArray target = original;
+    quint32 seed = 12345;
+    for (int i = 0; i < (1 << 20) + 12345; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        target.append(i % 1000 < 900 ? char(seed >> 24) : '\0');
+    }
+    const QByteArray patch = name.endsWith(QStringLiteral("bps")) ? makeBpsPatch(painted(original), target)
+                                                                   : *makeIpsPatch(painted(original), target).image;
+    PatchApplyJob job(*rig.session);
+    QList<qint64> reports;
+    qint64 total = 0;
+    job.progress().observer = [&](qint64 done, qint64 all) {
+        // The worker's thread; the test's thread waits in finished.wait().
+        const bool last = done == all;
+        if (stopAt == int(reports.size()) || (stopAt == -1 && last))
+            job.cancel();
+        reports.append(done);
+        total = all;
+    };
+    QSignalSpy finished(&job, &PatchApplyJob::finished);
+    QSignalSpy said(rig.session.get(), &EditorSession::statusText);
+    rig.prompts.answer(Prompts::Answer::Yes);   // keep the painting
+    QVERIFY(job.start(rig.patchFile(name, patch)).isDone());
+    QVERIFY(finished.wait(10000));
+    const auto outcome = finished.at(0).at(0).value<SessionOutcome>();
+
+    QVERIFY(std::is_sorted(reports.begin(), reports.end()));
+    if (stopAt == -2) {
+        QVERIFY(outcome.isDone());
+        QVERIFY(reports.size() >= 4);
+        QCOMPARE(reports.last(), total);
+        QCOMPARE(job.progress().done(), job.progress().total());
+        QVERIFY(rig.image() == target);
+        QCOMPARE(rig.session->undoStack().text(rig.session->undoStack().count() - 1), QStringLiteral("Apply Patch"));
+        return;
+    }
+    // The worker stops at the report after the stop, or ends whole when it came at the last.
+    QCOMPARE(reports.size(), stopAt == -1 ? reports.size() : stopAt + 1);
+    QCOMPARE(reports.last() == total, stopAt == -1);
+    QVERIFY(outcome.isDeclined());
+    QCOMPARE(said.last().at(0).toString(), QStringLiteral("Apply Patch cancelled: %1 was not applied.").arg(name));
+    // No undo entry, the image as it was and the painting still in the working copy.
+    QVERIFY(rig.image() == original);
+    QCOMPARE(rig.session->undoStack().count(), 1);
+    QVERIFY(rig.session->undoStack().text(0) != QStringLiteral("Apply Patch"));
+    QCOMPARE(rig.state->map.MapBytes[4], quint8(7));
+    // A stop does not outlive its patch: the next one runs whole.
+    job.progress().observer = nullptr;
+    rig.prompts.answer(Prompts::Answer::Yes);
+    QVERIFY(job.start(rig.patchFile(name, patch)).isDone());
+    job.finish();
+    QVERIFY(rig.image() == target);
 }
 
 QTEST_GUILESS_MAIN(TestSessionPatches)

@@ -1,9 +1,13 @@
 // Apply Patch and Save Map Picture from the window: the work runs away from
 // the window's thread, with a busy cursor and a status line, and its result
-// is what the work done at once gave.
+// is what the work done at once gave. Work that lasts shows a progress
+// dialog whose Cancel or Escape stops it: nothing applied, nothing written.
 #include "model/map/map_renderer.h"
 #include "model/rom/bps_patch.h"
 #include "session/editor_session.h"
+#include "session/map_picture_job.h"
+#include "session/patch_apply_job.h"
+#include "widgets/work_progress_dialog.h"
 #include "ui/main/map_file_commands.h"
 #include "ui/main/patch_commands.h"
 #include "ui_support/editor_fixture.h"
@@ -11,6 +15,9 @@
 #include <QAction>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSemaphore>
 #include <QTimer>
 #include <QtTest>
 
@@ -21,6 +28,8 @@ private slots:
     void savePicture();
     void applyPatch_data();
     void applyPatch();
+    void cancelled_data();
+    void cancelled();
 };
 
 namespace {
@@ -125,6 +134,64 @@ void TestBackgroundWork::applyPatch()
     QCOMPARE(form.session->undoStack().text(0), QStringLiteral("Apply Patch"));
     QCOMPARE(form.statusText(), QStringLiteral("Applied p.bps."));
     QCOMPARE(editor.prompts.shown.size(), size_t(closeMeanwhile ? 1 : 0));
+}
+
+void TestBackgroundWork::cancelled_data()
+{
+    QTest::addColumn<bool>("picture");   // Save Map Picture, else Apply Patch
+    QTest::addColumn<bool>("escape");    // Escape, else a click on Cancel
+    QTest::newRow("Apply Patch, Cancel") << false << false;
+    QTest::newRow("Apply Patch, Escape") << false << true;
+    QTest::newRow("Save Map Picture, Cancel") << true << false;
+    QTest::newRow("Save Map Picture, Escape") << true << true;
+}
+
+void TestBackgroundWork::cancelled()
+{
+    QFETCH(bool, picture);
+    QFETCH(bool, escape);
+    EditorFixture editor;
+    TMainForm& form = editor.openWithRom();
+    editor.pickMap(QStringLiteral("Routes"), QStringLiteral("Route 1"));
+    const QByteArray original = editor.state->core.rom.bytes();
+    QByteArray target = original;
+    target[0x3000] = '\x21';
+    editor.dir.write("p.bps", makeBpsPatch(original, target));
+    editor.dir.write("map.png", "an older picture");
+
+    // The worker waits at its first report until the test lets it go on, so
+    // that it lasts long enough for the dialog.
+    QSemaphore goOn;
+    WorkProgress& progress = picture ? form.mapFiles->pictureJob().progress() : form.patches->job->progress();
+    progress.observer = [&](qint64, qint64) { goOn.tryAcquire(1, 10000); };
+    WorkProgressDialog& dialog = picture ? form.mapFiles->pictureProgress() : *form.patches->progress;
+    if (picture) {
+        editor.prompts.chooseFile(editor.dir.file("map.png"));
+        form.SaveMapPicture1->trigger();
+    } else {
+        editor.prompts.chooseFile(editor.dir.file("p.bps"));
+        form.patches->ApplyPatch1->trigger();
+    }
+    QVERIFY(dialog.dialog() && !dialog.dialog()->isVisible());   // not at once
+    QTRY_VERIFY(dialog.dialog()->isVisible());
+    QCOMPARE(dialog.dialog()->windowModality(), Qt::WindowModal);
+    if (escape)
+        QTest::keyClick(dialog.dialog(), Qt::Key_Escape);
+    else
+        QTest::mouseClick(dialog.dialog()->findChild<QPushButton*>(), Qt::LeftButton);
+    goOn.release(1000);
+    const auto running = [&] { return picture ? form.mapFiles->isRunning() : form.patches->isRunning(); };
+    QTRY_VERIFY(!running());
+    QVERIFY(!dialog.dialog());
+    QVERIFY(!busy());
+    QVERIFY(form.patches->ApplyPatch1->isEnabled());
+    // No failure message; the status line says what did not happen.
+    QCOMPARE(editor.prompts.shown.size(), size_t(0));
+    QCOMPARE(form.statusText(), picture ? QStringLiteral("Save Map Picture cancelled: map.png was not written.")
+                                        : QStringLiteral("Apply Patch cancelled: p.bps was not applied."));
+    QCOMPARE(editor.state->core.rom.bytes(), original);
+    QCOMPARE(form.session->undoStack().count(), 0);
+    QCOMPARE(editor.dir.read("map.png"), QByteArray("an older picture"));
 }
 
 QTEST_MAIN(TestBackgroundWork)

@@ -247,7 +247,7 @@ bool MapRenderer::writePicture(const QString& path, QString* error) const
     return writePicture(path, error, QThreadPool::globalInstance());
 }
 
-bool MapRenderer::writePicture(const QString& path, QString* error, QThreadPool* pool) const
+bool MapRenderer::writePicture(const QString& path, QString* error, QThreadPool* pool, WorkProgress* progress) const
 {
     const int width = int(viewWidth(ViewZoom::Actual)), height = int(viewHeight(ViewZoom::Actual));
     // A band is a row of blocks, or less on a very wide map, so that it stays
@@ -256,5 +256,5 @@ bool MapRenderer::writePicture(const QString& path, QString* error, QThreadPool*
     while (bandRows > 1 && qint64(width) * bandRows > (qint64(1) << 20))
         bandRows /= 2;
     return writePictureInBands(path, width, height, bandRows,
-                               [&](const PackedRows& band) { renderPacked(band); }, error, pool);
+                               [&](const PackedRows& band) { renderPacked(band); }, error, pool, progress);
 }

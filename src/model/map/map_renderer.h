@@ -11,6 +11,7 @@
 class BlockPictures;
 class QPainter;
 class QThreadPool;
+class WorkProgress;
 struct MapRecord;
 struct MapState;
 
@@ -52,9 +53,11 @@ public:
     // never needs its picture whole. On failure: false, "Cannot create file
     // <path>" in `error`, an old file of that name whole. A PNG is deflated
     // on the threads of `pool` (none: on this thread), the global pool when
-    // none is named.
+    // none is named. With `progress`, the rows written are reported and a
+    // stop ends the work with no file written (see writePictureInBands).
     bool writePicture(const QString& path, QString* error) const;
-    bool writePicture(const QString& path, QString* error, QThreadPool* pool) const;
+    bool writePicture(const QString& path, QString* error, QThreadPool* pool,
+                      WorkProgress* progress = nullptr) const;
 
 private:
     // The picture of block place (t, row) at `zoom` for zooms up to 100 %

@@ -1,6 +1,7 @@
 #include "model/map/picture_file.h"
 
 #include "base/safe_write.h"
+#include "base/work_progress.h"
 #include "model/map/bmp_writer.h"
 #include "model/map/png_writer.h"
 
@@ -11,7 +12,8 @@
 
 namespace {
 
-bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw)
+bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw,
+                   ProgressSteps& steps)
 {
     const QByteArray header = bmpHeader24(width, height);
     if (header.isEmpty() || !append(header.constData(), header.size()))
@@ -21,6 +23,8 @@ bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRow
     QByteArray band(qsizetype(rowBytes * bandRows), '\0');
     auto* bytes = reinterpret_cast<uchar*>(band.data());
     for (int bottom = height; bottom > 0; bottom -= bandRows) {
+        if (!steps.at(height - bottom))
+            return false;
         const int top = qMax(0, bottom - bandRows), rows = bottom - top;
         draw({bytes + (rows - 1) * rowBytes, -rowBytes, top, rows, true});
         if (!append(band.constData(), rows * rowBytes))
@@ -30,7 +34,7 @@ bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRow
 }
 
 bool writePngBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw,
-                   QThreadPool* pool)
+                   QThreadPool* pool, ProgressSteps& steps)
 {
     PngRowWriter png(width, height, append, pool);
     const qint64 rowBytes = qint64(width) * 3;
@@ -39,6 +43,8 @@ bool writePngBands(const AppendBytes& append, int width, int height, int bandRow
     QByteArray band(qsizetype(rowBytes * bandRows), '\0');
     auto* bytes = reinterpret_cast<uchar*>(band.data());
     for (int top = 0; top < height; top += bandRows) {
+        if (!steps.at(top))
+            return false;
         const int rows = qMin(bandRows, height - top);
         draw({bytes, rowBytes, top, rows, false});
         if (!png.writeRows(bytes, rowBytes, rows))
@@ -55,15 +61,22 @@ bool isPngPictureName(const QString& path)
 }
 
 bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
-                         QString* error, QThreadPool* pool)
+                         QString* error, QThreadPool* pool, WorkProgress* progress)
 {
     const bool png = isPngPictureName(path);
     bandRows = qMin(bandRows, height);
+    ProgressSteps steps(progress, height, 1);
     const bool written = width > 0 && height > 0 && bandRows > 0
         && writeFileAtomically(path, [&](const AppendBytes& append) {
-               return png ? writePngBands(append, width, height, bandRows, draw, pool)
-                          : writeBmpBands(append, width, height, bandRows, draw);
+               const bool whole = png ? writePngBands(append, width, height, bandRows, draw, pool, steps)
+                                      : writeBmpBands(append, width, height, bandRows, draw, steps);
+               // A stop after the last band still leaves no file.
+               if (whole && progress && progress->stopped())
+                   return false;
+               return whole;
            });
+    if (written)
+        steps.end();
     if (!written && error)
         *error = QStringLiteral("Cannot create file %1").arg(path);
     return written;

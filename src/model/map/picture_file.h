@@ -8,6 +8,7 @@
 
 class QImage;
 class QThreadPool;
+class WorkProgress;
 
 // Picture files of the map and the tileset: a name ending in ".png" (any
 // letter case) is written as PNG, any other name as the 24-bit BMP of the
@@ -26,8 +27,10 @@ using DrawPictureBand = std::function<void(const PackedRows& band)>;
 // with no copy in between. A PNG is deflated on the threads of `pool` when
 // one is given (the same bytes either way). On failure returns false with
 // "Cannot create file <path>" in `error`; an old file of that name stays whole.
+// With `progress`, the rows written are reported before each band, and the
+// work stops there when asked to: false, no file written, no temporary left.
 bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
-                         QString* error, QThreadPool* pool = nullptr);
+                         QString* error, QThreadPool* pool = nullptr, WorkProgress* progress = nullptr);
 
 // The same for a picture held whole, a PNG deflated on the global pool.
 bool writePictureFile(const QString& path, const QImage& image, QString* error);

@@ -1,5 +1,6 @@
 #include "model/rom/bps_patch.h"
 
+#include "base/work_progress.h"
 #include "model/rom/crc32.h"
 #include "model/rom/rom_image.h"
 
@@ -19,6 +20,8 @@ enum Action { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetCopy = 3 };
 constexpr qint64 MinRepeat = 4;
 // Fewer matching bytes inside new data are stored with it.
 constexpr qint64 MinSourceRun = 3;
+// Target bytes built between two progress reports.
+constexpr qint64 ProgressStep = 256 * 1024;
 
 QString tr(const char* text) { return QCoreApplication::translate("BpsPatch", text); }
 
@@ -125,7 +128,7 @@ PatchResult refused(const QString& why) { return {std::nullopt, why}; }
 // Runs the actions after the header: the target of `targetSize` bytes they
 // build from `source`, or why they cannot. Reads and copies from the source
 // take its bytes as they are, so the same actions replay onto a changed source.
-PatchResult runActions(const QByteArray& source, Reader& in, qint64 targetSize)
+PatchResult runActions(const QByteArray& source, Reader& in, qint64 targetSize, WorkProgress* progress = nullptr)
 {
     const QString damaged = tr("This BPS patch is damaged.");
     const QString pastEnd = tr("This BPS patch is damaged: its actions run past its end.");
@@ -135,7 +138,10 @@ PatchResult runActions(const QByteArray& source, Reader& in, qint64 targetSize)
     qint64 at = 0;
     qint64 sourceFrom = 0;
     qint64 targetFrom = 0;
+    ProgressSteps steps(progress, targetSize, ProgressStep);
     while (in.left() > 0) {
+        if (!steps.at(at))
+            return refused(tr("Stopped before the patch was applied."));
         qint64 word = 0;
         if (!in.number(word))
             return refused(pastEnd);
@@ -182,6 +188,7 @@ PatchResult runActions(const QByteArray& source, Reader& in, qint64 targetSize)
     }
     if (at != targetSize)
         return refused(damaged);
+    steps.end();
     return {target, {}};
 }
 
@@ -428,7 +435,7 @@ QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, cons
     return out;
 }
 
-PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch)
+PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch, WorkProgress* progress)
 {
     if (!patch.startsWith(Magic))
         return refused(tr("This file is not a BPS patch."));
@@ -441,7 +448,7 @@ PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch)
         return refused(tr("This patch was made for another image."));
     if (header->targetSize > RomImage::MaxSize)
         return refused(tr("The patched image would be larger than 64 MiB."));
-    PatchResult result = runActions(source, in, header->targetSize);
+    PatchResult result = runActions(source, in, header->targetSize, progress);
     if (result.image && crc32Of(*result.image) != littleEndian32(patch.constData() + footer + 4))
         return refused(tr("The patched image fails the patch's own checksum."));
     return result;

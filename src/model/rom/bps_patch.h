@@ -4,6 +4,8 @@
 
 #include <optional>
 
+class WorkProgress;
+
 // BPS patches: "BPS1", the source size, target size and metadata size as
 // variable-length numbers, the metadata, the actions that build the target
 // from start to end, and the CRC-32s of the source, the target and the patch.
@@ -29,8 +31,10 @@ QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, cons
 
 // `source` with `patch` applied. Refused when the patch is damaged (its
 // checksum, an action out of bounds), when it was made for another image,
-// or when the result fails the patch's target checksum.
-PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch);
+// or when the result fails the patch's target checksum. With `progress`, the
+// target bytes built are reported between actions, and the work stops (no
+// image) when asked to.
+PatchResult applyBpsPatch(const QByteArray& source, const QByteArray& patch, WorkProgress* progress = nullptr);
 
 // The actions of `patch` run on a source other than the one it was made from
 // (a ROM file changed on disk since its recovery file was written): the bytes

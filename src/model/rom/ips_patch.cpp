@@ -1,5 +1,6 @@
 #include "model/rom/ips_patch.h"
 
+#include "base/work_progress.h"
 #include "model/rom/rom_image.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,8 @@ constexpr qint64 MinRun = 9;
 // How many bytes a patch may write in all for each of its own bytes, beyond
 // the size of the largest image.
 constexpr qint64 MaxWrittenPerPatchByte = 4;
+// Patch bytes read between two progress reports.
+constexpr qint64 ProgressStep = 64 * 1024;
 
 QString tr(const char* text) { return QCoreApplication::translate("IpsPatch", text); }
 
@@ -129,7 +132,7 @@ PatchResult makeIpsPatch(const QByteArray& source, const QByteArray& target)
     return {out, {}};
 }
 
-PatchResult applyIpsPatch(const QByteArray& source, const QByteArray& patch)
+PatchResult applyIpsPatch(const QByteArray& source, const QByteArray& patch, WorkProgress* progress)
 {
     if (!patch.startsWith(Header))
         return refused(tr("This file is not an IPS patch."));
@@ -142,7 +145,10 @@ PatchResult applyIpsPatch(const QByteArray& source, const QByteArray& patch)
     // in all is bounded by the largest image, or a few times its own size.
     const qint64 maxWritten = qMax(RomImage::MaxSize, MaxWrittenPerPatchByte * n);
     qint64 written = 0;
+    ProgressSteps steps(progress, n, ProgressStep);
     for (;;) {
+        if (!steps.at(at))
+            return refused(tr("Stopped before the patch was applied."));
         if (n - at >= 3 && bigEndian(p + at, 3) == FooterOffset) {
             at += 3;
             break;
@@ -185,5 +191,6 @@ PatchResult applyIpsPatch(const QByteArray& source, const QByteArray& patch)
     } else if (n != at) {
         return refused(tr("This IPS patch is damaged: it has stray bytes after its end."));
     }
+    steps.end();
     return {image, {}};
 }

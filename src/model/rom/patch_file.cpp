@@ -42,7 +42,7 @@ QString writePatchFile(const QString& path, const QByteArray& original, const QB
     return {};
 }
 
-PatchResult applyPatchFile(const QString& path, const QByteArray& image)
+PatchResult applyPatchFile(const QString& path, const QByteArray& image, WorkProgress* progress)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxPatchSize)
@@ -51,8 +51,8 @@ PatchResult applyPatchFile(const QString& path, const QByteArray& image)
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt, QStringLiteral("Cannot open file %1").arg(path)};
     if (patch.startsWith("PATCH"))
-        return applyIpsPatch(image, patch);
+        return applyIpsPatch(image, patch, progress);
     if (patch.startsWith("BPS1"))
-        return applyBpsPatch(image, patch);
+        return applyBpsPatch(image, patch, progress);
     return {std::nullopt, QStringLiteral("%1 is neither an IPS nor a BPS patch.").arg(QFileInfo(path).fileName())};
 }

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+class WorkProgress;
+
 // Patch files on disk, IPS or BPS.
 enum class PatchFormat { Ips, Bps };
 
@@ -15,5 +17,6 @@ std::optional<PatchFormat> patchFormatFor(const QString& path);
 QString writePatchFile(const QString& path, const QByteArray& original, const QByteArray& target);
 
 // `image` with the patch in the file at `path` applied; the file's first
-// bytes tell IPS from BPS, whatever its name.
-PatchResult applyPatchFile(const QString& path, const QByteArray& image);
+// bytes tell IPS from BPS, whatever its name. `progress` as the two
+// formats' apply functions take it.
+PatchResult applyPatchFile(const QString& path, const QByteArray& image, WorkProgress* progress = nullptr);

@@ -360,7 +360,7 @@ void TMainForm::createPages()
     TabbedNotebook1->setCurrentIndex(2);
     connect(TabbedNotebook1, &QTabWidget::currentChanged, events, &EventsEditor::TabbedNotebook1Change);
 
-    mapFiles = std::make_unique<MapFileCommands>(*session);
+    mapFiles = std::make_unique<MapFileCommands>(*session, this);
     connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
     connect(SaveMap1, &QAction::triggered, this, [this] { mapFiles->SaveMap1Click(); });
     connect(SaveMapPicture1, &QAction::triggered, this, [this] { mapFiles->SaveMapPicture1Click(mapPage->renderer().grid()); });

@@ -6,6 +6,7 @@
 #include "base/safe_write.h"
 #include "model/map/picture_file.h"
 #include "base/prompts.h"
+#include "widgets/work_progress_dialog.h"
 
 #include <QCursor>
 #include <QFileInfo>
@@ -16,14 +17,18 @@ const QString MapFileCommands::MapFilter = QStringLiteral("Maps (*.map)|*.map|Al
 const QString MapFileCommands::PictureFilter =
     QStringLiteral("Device Intependent Bitmap (*.DIB)|*.DIB|PNG image (*.png)|*.png|All files (*.*)|*.*");
 
-MapFileCommands::MapFileCommands(EditorSession& session)
+MapFileCommands::MapFileCommands(EditorSession& session, QWidget* window)
     : m_session(session), m_state(session.state()), m_prompts(session.prompts()),
-      m_pictureJob(std::make_unique<MapPictureJob>())
+      m_pictureJob(std::make_unique<MapPictureJob>()), m_progress(std::make_unique<WorkProgressDialog>(window))
 {
     QObject::connect(m_pictureJob.get(), &MapPictureJob::finished, m_pictureJob.get(),
-                     [this](const QString&, const QString& error) {
+                     [this](const QString& path, const QString& error, bool stopped) {
+                         m_progress->end();
                          QGuiApplication::restoreOverrideCursor();
-                         emit m_session.statusText(QString());
+                         emit m_session.statusText(
+                             stopped ? QStringLiteral("Save Map Picture cancelled: %1 was not written.")
+                                           .arg(QFileInfo(path).fileName())
+                                     : QString());
                          if (!error.isEmpty())
                              m_prompts.error(error);
                      });
@@ -94,7 +99,9 @@ void MapFileCommands::SaveMapPicture1Click(bool grid)
         return;
     m_pictureJob->start(m_state.core.map, m_state.map, m_state.pictures, grid, *path);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    emit m_session.statusText(QStringLiteral("Writing %1...").arg(QFileInfo(*path).fileName()));
+    const QString text = QStringLiteral("Writing %1...").arg(QFileInfo(*path).fileName());
+    emit m_session.statusText(text);
+    m_progress->begin(m_pictureJob->progress(), text);
 }
 
 void MapFileCommands::SaveTilesetPicture1Click(const QImage& paletteImage)

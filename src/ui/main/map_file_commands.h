@@ -7,6 +7,8 @@
 class EditorSession;
 class MapPictureJob;
 class QImage;
+class QWidget;
+class WorkProgressDialog;
 class Prompts;
 struct EditorState;
 
@@ -14,8 +16,9 @@ struct EditorState;
 // "Save Map Picture..." and "Save Tileset Picture..." commands.
 class MapFileCommands {
 public:
-    // A map file loaded is an edit of the session's working copies.
-    explicit MapFileCommands(EditorSession& session);
+    // A map file loaded is an edit of the session's working copies. The
+    // progress dialog of Save Map Picture is modal to `window`.
+    explicit MapFileCommands(EditorSession& session, QWidget* window = nullptr);
     ~MapFileCommands();
 
     void SaveMap1Click();
@@ -23,12 +26,17 @@ public:
     // The whole map as the map view shows it at 100 %, grid frames with
     // `grid` on. It is drawn and written away from the window's thread from
     // a copy of the map as it is now, with a busy cursor and a status line
-    // meanwhile; a failure is said when it is done.
+    // meanwhile, and a progress dialog with Cancel when it takes longer than
+    // a moment; a failure is said when it is done. Cancelled, no file is
+    // written (an old one stays as it was) and the status line says so.
     void SaveMapPicture1Click(bool grid);
     // Waits for a picture under way (a second Save Map Picture, Load Rom and
     // closing the window come here first).
     void finishRunning();
     bool isRunning() const;
+    // The picture under way and its progress dialog.
+    MapPictureJob& pictureJob() const { return *m_pictureJob; }
+    WorkProgressDialog& pictureProgress() const { return *m_progress; }
     // The block palette's 64 x 8192 image, written as it is.
     void SaveTilesetPicture1Click(const QImage& paletteImage);
 
@@ -47,4 +55,6 @@ private:
     EditorState& m_state;
     Prompts& m_prompts;
     std::unique_ptr<MapPictureJob> m_pictureJob;
+    std::unique_ptr<WorkProgressDialog> m_progress;
+
 };

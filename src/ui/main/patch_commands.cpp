@@ -3,6 +3,7 @@
 #include "session/editor_session.h"
 #include "session/patch_apply_job.h"
 #include "base/prompts.h"
+#include "widgets/work_progress_dialog.h"
 
 #include <QAction>
 #include <QCursor>
@@ -47,6 +48,7 @@ PatchCommands::PatchCommands(EditorSession& session, QMenu* file, QAction* befor
     connect(MakePatch1, &QAction::triggered, this, &PatchCommands::MakePatch1Click);
     connect(ApplyPatch1, &QAction::triggered, this, &PatchCommands::ApplyPatch1Click);
     job = new PatchApplyJob(session, this);
+    progress = new WorkProgressDialog(qobject_cast<QWidget*>(parent), this);
     connect(job, &PatchApplyJob::finished, this, &PatchCommands::applied);
 }
 
@@ -96,18 +98,21 @@ void PatchCommands::ApplyPatch1Click()
         return;
     ApplyPatch1->setEnabled(false);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
-    emit m_session.statusText(QStringLiteral("Applying %1...").arg(QFileInfo(*patch).fileName()));
+    const QString text = QStringLiteral("Applying %1...").arg(QFileInfo(*patch).fileName());
+    emit m_session.statusText(text);
+    progress->begin(job->progress(), text);
 }
 
 void PatchCommands::applied(const SessionOutcome& outcome)
 {
+    progress->end();
     QGuiApplication::restoreOverrideCursor();
     ApplyPatch1->setEnabled(m_session.state().core.romLoaded());
-    if (outcome.isDone())
+    // Done or cancelled: the session's status line stays.
+    if (!outcome.isRefused())
         return;
     emit m_session.statusText(QString());
-    if (outcome.isRefused())
-        m_session.prompts().error(outcome.refusal);
+    m_session.prompts().error(outcome.refusal);
 }
 
 void PatchCommands::finishRunning()

@@ -9,13 +9,16 @@ class EditorSession;
 class PatchApplyJob;
 class QAction;
 class QMenu;
+class WorkProgressDialog;
 
 // File > "Make Patch..." and "Apply Patch...". Make asks for the original
 // image (remembered per ROM file in the user's settings; at first the last
 // one chosen), then for the patch file; Apply asks for a patch file and hands
 // it to the session. The patch is read and applied away from the window's
-// thread, with a busy cursor and a status line meanwhile; Apply Patch is
-// disabled until it is done.
+// thread, with a busy cursor and a status line meanwhile, and a progress
+// dialog with Cancel when it takes longer than a moment; Apply Patch is
+// disabled until it is done. A cancelled patch changes nothing and is no
+// failure: the status line says so.
 class PatchCommands : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +39,7 @@ public:
     QAction* MakePatch1 = nullptr;
     QAction* ApplyPatch1 = nullptr;
     PatchApplyJob* job = nullptr;
+    WorkProgressDialog* progress = nullptr;
 
 private:
     QString rememberedOriginal() const;
