@@ -39,7 +39,7 @@ enum class Terminator : quint8 { None, CrLf, Lf, Cr };
 // One line of a file: where its text lies in the document's bytes and what
 // kind of line it is. Names and values are found in the text when asked for.
 struct Line {
-    quint32 start = 0;  // offset of the line's text in Document::text
+    quint32 start = 0;  // offset of the line's text in IniDocument::text
     quint32 length = 0; // without its terminator
     LineKind kind = LineKind::Blank;
     Terminator terminator = Terminator::None;
@@ -157,7 +157,10 @@ struct LineTable {
     }
 };
 
-struct Document {
+} // namespace
+
+// A parsed file.
+struct IniDocument {
     // The file's bytes (a UTF-16 file's text as UTF-8), which the lines point
     // into. A write appends the text of the lines it makes.
     QByteArray text;
@@ -240,6 +243,8 @@ struct Document {
     }
 };
 
+namespace {
+
 void classify(Line& line, QByteArrayView text)
 {
     line.kind = LineKind::Blank;
@@ -321,9 +326,9 @@ qsizetype nextBreak(QByteArrayView bytes, qsizetype from)
 }
 
 // The file's bytes as lines. The caller checks the size against MaxTextBytes.
-Document parse(const QByteArray& fileBytes)
+IniDocument parse(const QByteArray& fileBytes)
 {
-    Document doc;
+    IniDocument doc;
     if (fileBytes.startsWith("\xFF\xFE")) {
         // UTF-16LE with a byte-order mark: held as UTF-8 lines, written back as UTF-16LE.
         QStringDecoder decoder(QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
@@ -332,7 +337,7 @@ Document parse(const QByteArray& fileBytes)
         doc.lossless = !decoder.hasError() && fileBytes.size() % 2 == 0;
         doc.text = text.toUtf8();
         if (doc.text.size() > MaxTextBytes)
-            return Document();
+            return IniDocument();
     } else {
         doc.text = fileBytes;
         if (fileBytes.startsWith("\xEF\xBB\xBF"))
@@ -386,7 +391,7 @@ Document parse(const QByteArray& fileBytes)
     return doc;
 }
 
-QByteArray serialise(const Document& doc)
+QByteArray serialise(const IniDocument& doc)
 {
     QByteArray body;
     qsizetype size = 0;
@@ -421,7 +426,7 @@ struct Range {
     qsizetype end = 0;
 };
 
-qsizetype nextHeader(const Document& doc, qsizetype from)
+qsizetype nextHeader(const IniDocument& doc, qsizetype from)
 {
     qsizetype i = from;
     while (i < qsizetype(doc.lines.size()) && doc.lines[size_t(i)].kind != LineKind::Section)
@@ -429,7 +434,7 @@ qsizetype nextHeader(const Document& doc, qsizetype from)
     return i;
 }
 
-Range sectionFrom(const Document& doc, qsizetype header)
+Range sectionFrom(const IniDocument& doc, qsizetype header)
 {
     Range r;
     r.found = true;
@@ -442,7 +447,7 @@ Range sectionFrom(const Document& doc, qsizetype header)
 // The first section named `section` (already trimmed), by walking the
 // lines. The name "" always means the lines before the first header; a
 // later "[]" is never reached.
-Range findSection(const Document& doc, const QString& section)
+Range findSection(const IniDocument& doc, const QString& section)
 {
     if (section.isEmpty())
         return sectionFrom(doc, -1);
@@ -469,7 +474,7 @@ bool isNamedLine(const Line& line)
 
 // Fills the lookup tables of a document that is kept for reading, so that a
 // read costs a lookup rather than a walk through the file.
-void index(Document& doc)
+void index(IniDocument& doc)
 {
     size_t named = 0;
     for (size_t i = 0; i < doc.lines.size(); ++i) {
@@ -507,7 +512,7 @@ void index(Document& doc)
 }
 
 // The header a read of `section` (trimmed, not "") finds by the lookup tables, or -1.
-qsizetype findIndexedHeader(const Document& doc, QStringView section)
+qsizetype findIndexedHeader(const IniDocument& doc, QStringView section)
 {
     QVarLengthArray<char, 128> wanted;
     if (!doc.encodeName(section, &wanted))
@@ -516,7 +521,7 @@ qsizetype findIndexedHeader(const Document& doc, QStringView section)
     return doc.firstSection.find(nameHash(-1, name), [&](quint32 line) { return sameName(doc.nameOf(line), name); });
 }
 
-Range findIndexedSection(const Document& doc, const QString& section)
+Range findIndexedSection(const IniDocument& doc, const QString& section)
 {
     if (section.isEmpty())
         return sectionFrom(doc, -1);
@@ -526,7 +531,7 @@ Range findIndexedSection(const Document& doc, const QString& section)
 
 // The line a read of `key` (trimmed) finds, or nullptr. A value-less line
 // of that name comes first and hides the key.
-const Line* findKey(const Document& doc, const QString& section, const QString& key)
+const Line* findKey(const IniDocument& doc, const QString& section, const QString& key)
 {
     qsizetype header = -1;
     if (!section.isEmpty()) {
@@ -548,7 +553,7 @@ const Line* findKey(const Document& doc, const QString& section, const QString& 
 }
 
 // A line of the given text appended to the document's bytes.
-Line newLine(Document& doc, const QByteArray& text)
+Line newLine(IniDocument& doc, const QByteArray& text)
 {
     Line line;
     if (doc.text.size() + text.size() > MaxTextBytes) {
@@ -564,7 +569,7 @@ Line newLine(Document& doc, const QByteArray& text)
 }
 
 // Applies one write to the parsed file. Returns whether anything changed.
-bool applyWrite(Document& doc, const QString& section, const QString& key, const QString& rawValue)
+bool applyWrite(IniDocument& doc, const QString& section, const QString& key, const QString& rawValue)
 {
     // Leading blanks of a value are not written (as Windows does); the rest verbatim.
     qsizetype lead = 0;
@@ -659,7 +664,7 @@ bool stampOf(const QString& path, FileStamp* stamp)
 }
 
 struct CacheEntry {
-    std::shared_ptr<const Document> doc;
+    std::shared_ptr<const IniDocument> doc;
     QByteArray utf16Bytes; // a UTF-16 file's own bytes (any other file's are the document's text)
     FileStamp stamp;
     bool settled = false;
@@ -687,20 +692,20 @@ QHash<QString, CacheEntry>& cache()
     return entries;
 }
 
-std::shared_ptr<const Document> emptyDocument()
+std::shared_ptr<const IniDocument> emptyDocument()
 {
-    static const auto empty = std::make_shared<const Document>();
+    static const auto empty = std::make_shared<const IniDocument>();
     return empty;
 }
 
-std::shared_ptr<const Document> forget(const QString& path)
+std::shared_ptr<const IniDocument> forget(const QString& path)
 {
     const QMutexLocker lock(&cacheLock());
     cache().remove(path);
     return emptyDocument();
 }
 
-std::shared_ptr<const Document> load(const QString& path)
+std::shared_ptr<const IniDocument> load(const QString& path)
 {
     FileStamp stamp;
     QString resolved = path;
@@ -737,7 +742,7 @@ std::shared_ptr<const Document> load(const QString& path)
         entry.doc = known->doc;
         entry.utf16Bytes = known->utf16Bytes;
     } else {
-        auto parsed = std::make_shared<Document>(parse(bytes));
+        auto parsed = std::make_shared<IniDocument>(parse(bytes));
         index(*parsed);
         if (parsed->encoding == Encoding::Utf16LE)
             entry.utf16Bytes = std::move(bytes);
@@ -781,12 +786,24 @@ QString cutDefault(const QString& defaultValue)
     return unquote(defaultValue.left(end)).left(IniFile::MaxValueLength);
 }
 
-QString valueOf(const Document& doc, const Line& line)
+QString valueOf(const IniDocument& doc, const Line& line)
 {
     return doc.decode(doc.partsOf(line).value()).left(IniFile::MaxValueLength);
 }
 
 } // namespace
+
+IniFile IniFile::pinned() const
+{
+    IniFile copy(m_path);
+    copy.m_pinned = load(m_path);
+    return copy;
+}
+
+std::shared_ptr<const IniDocument> IniFile::document() const
+{
+    return m_pinned ? m_pinned : load(m_path);
+}
 
 void IniFile::dropCache()
 {
@@ -796,14 +813,14 @@ void IniFile::dropCache()
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    const auto doc = load(m_path);
+    const auto doc = document();
     const Line* line = findKey(*doc, trimBlanks(section), trimBlanks(key));
     return line ? valueOf(*doc, *line) : cutDefault(defaultValue);
 }
 
 QStringList IniFile::readStrings(const QString& section, const QStringList& keys) const
 {
-    const auto doc = load(m_path);
+    const auto doc = document();
     const QString name = trimBlanks(section);
     QStringList values;
     values.reserve(keys.size());
@@ -816,7 +833,7 @@ QStringList IniFile::readStrings(const QString& section, const QStringList& keys
 
 qint32 IniFile::readInteger(const QString& section, const QString& key, qint32 defaultValue) const
 {
-    const auto doc = load(m_path);
+    const auto doc = document();
     const Line* line = findKey(*doc, trimBlanks(section), trimBlanks(key));
     if (!line)
         return defaultValue;
@@ -830,7 +847,7 @@ bool IniFile::readBool(const QString& section, const QString& key, bool defaultV
 
 QStringList IniFile::sections() const
 {
-    const auto doc = load(m_path);
+    const auto doc = document();
     QStringList result;
     for (const quint32 header : doc->headers) {
         const QByteArrayView name = doc->nameOf(header);
@@ -842,7 +859,7 @@ QStringList IniFile::sections() const
 
 QStringList IniFile::keys(const QString& section) const
 {
-    const auto doc = load(m_path);
+    const auto doc = document();
     QStringList result;
     const Range r = findIndexedSection(*doc, trimBlanks(section));
     for (qsizetype i = r.begin; r.found && i < r.end; ++i)
@@ -856,7 +873,7 @@ bool IniFile::hasSection(const QString& section) const
     const QString name = trimBlanks(section);
     if (name.isEmpty())
         return !keys(name).isEmpty();
-    return findIndexedSection(*load(m_path), name).found;
+    return findIndexedSection(*document(), name).found;
 }
 
 bool IniFile::writeStrings(const QString& rawSection, const KeyValues& values, QString* error)
@@ -877,7 +894,7 @@ bool IniFile::writeStrings(const QString& rawSection, const KeyValues& values, Q
         if (file.error() != QFileDevice::NoError || original.size() > MaxTextBytes)
             return fail();
     }
-    Document doc = parse(original);
+    IniDocument doc = parse(original);
     const QString section = trimBlanks(rawSection);
     bool changed = false;
     for (const auto& [key, value] : values)
@@ -888,6 +905,7 @@ bool IniFile::writeStrings(const QString& rawSection, const KeyValues& values, Q
         return fail();
     const QString target = exists ? existing : m_path;
     const bool written = writeFileAtomically(target, serialise(doc));
+    m_pinned.reset();
     {
         const QMutexLocker lock(&cacheLock());
         cache().remove(target);
