@@ -111,7 +111,7 @@ quint64 nameHash(qint64 header, QByteArrayView name)
         h ^= uchar(foldByte(c));
         h *= 1099511628211ull;
     }
-    return h ^ (h >> 29);
+    return h ^ (h >> 32);
 }
 
 // The name and value of a line, as spans of the document's bytes.
@@ -121,24 +121,21 @@ struct Parts {
     QByteArrayView value() const { return unquoted(rawValue); }
 };
 
-// Line numbers in an open-addressed table (0 for a free slot, else the line
-// number plus one), found by the hash of a name.
+// Line numbers in an open-addressed table (0 for a free cell, else the line
+// number plus one), found by the hash of a name. A third of the cells stay
+// free, so that a probe ends soon.
 struct LineTable {
     std::vector<quint32> cells;
 
-    void reserve(size_t count)
-    {
-        size_t capacity = 8;
-        while (capacity < count + count / 2 + 1)
-            capacity *= 2;
-        cells.assign(capacity, 0);
-    }
-    // The first slot from `hash` on whose line `matches`, or the free slot where the probe stopped.
+    void reserve(size_t count) { cells.assign(count + count / 2 + 1, 0); }
+    size_t first(quint64 hash) const { return size_t((quint64(quint32(hash)) * cells.size()) >> 32); }
+    size_t next(size_t i) const { return i + 1 == cells.size() ? 0 : i + 1; }
+
+    // The first cell from `hash` on whose line `matches`, or the free cell where the probe stopped.
     template <typename Matches>
     quint32& probe(quint64 hash, const Matches& matches)
     {
-        const size_t mask = cells.size() - 1;
-        for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask)
+        for (size_t i = first(hash);; i = next(i))
             if (cells[i] == 0 || matches(cells[i] - 1))
                 return cells[i];
     }
@@ -147,8 +144,7 @@ struct LineTable {
     {
         if (cells.empty())
             return -1;
-        const size_t mask = cells.size() - 1;
-        for (size_t i = size_t(hash) & mask;; i = (i + 1) & mask) {
+        for (size_t i = first(hash);; i = next(i)) {
             if (cells[i] == 0)
                 return -1;
             if (matches(cells[i] - 1))
@@ -176,6 +172,12 @@ struct IniDocument {
     std::vector<quint32> headers;
     LineTable firstSection;
     LineTable firstNamedLine;
+
+    qint64 keptBytes() const
+    {
+        return qint64(sizeof(IniDocument)) + text.capacity() + qint64(lines.capacity() * sizeof(Line))
+            + qint64((headers.capacity() + firstSection.cells.capacity() + firstNamedLine.cells.capacity()) * sizeof(quint32));
+    }
 
     QByteArrayView textOf(const Line& line) const { return QByteArrayView(text).sliced(line.start, line.length); }
 
@@ -705,6 +707,24 @@ std::shared_ptr<const IniDocument> forget(const QString& path)
     return emptyDocument();
 }
 
+// The file's bytes, allocated at the size the file system gave (readAll
+// would leave room to spare), and whatever a writer added since.
+QByteArray readWhole(QFile& file, qint64 expected)
+{
+    QByteArray bytes(qsizetype(expected), Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < expected) {
+        const qint64 n = file.read(bytes.data() + got, expected - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(qsizetype(got));
+    if (got == expected)
+        bytes += file.readAll();
+    return bytes;
+}
+
 std::shared_ptr<const IniDocument> load(const QString& path)
 {
     FileStamp stamp;
@@ -730,7 +750,7 @@ std::shared_ptr<const IniDocument> load(const QString& path)
     if (stamp.size > MaxTextBytes || !file.open(QIODevice::ReadOnly))
         return forget(resolved);
     const bool settled = readAtNs - stamp.modifiedNs > SettleMs * 1000000;
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = readWhole(file, stamp.size);
     file.close();
     if (bytes.size() > MaxTextBytes)
         return forget(resolved);
@@ -809,6 +829,15 @@ void IniFile::dropCache()
 {
     const QMutexLocker lock(&cacheLock());
     cache().clear();
+}
+
+qint64 IniFile::cacheBytes()
+{
+    const QMutexLocker lock(&cacheLock());
+    qint64 bytes = 0;
+    for (const CacheEntry& entry : std::as_const(cache()))
+        bytes += entry.doc->keptBytes() + entry.utf16Bytes.capacity();
+    return bytes;
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const

@@ -79,6 +79,8 @@ public:
 
     // Forgets every parsed file (tests and benchmarks use it).
     static void dropCache();
+    // The bytes the parsed files kept for reading take, their text included.
+    static qint64 cacheBytes();
 
 private:
     std::shared_ptr<const IniDocument> document() const;
