@@ -73,7 +73,7 @@ void TestIniReads::namesOutsideTheEncoding_data()
     QTest::newRow("nor a question mark") << ansi << "S" << QStringLiteral("\u4E00") << "none";
     QTest::newRow("section euro") << ansi << QStringLiteral("\u20AC") << "k" << "none";
     QTest::newRow("section not-sign") << ansi << QStringLiteral("\u00AC") << "k" << "section";
-    const QByteArray utf8("[S]\r\n\xEF\xBF\xBD=replacement\r\n\xC3\xA9=e-acute\r\n\xF0\x9F\x98\x80=smile\r\n");
+    const QByteArray utf8("[S]\r\n\xEF\xBF\xBD=replacement\r\n\xC3\xA9=e-acute\r\n\xF0\x9F\x98\x80=smile\r\n?=question\r\n");
     QTest::newRow("utf-8 letter") << utf8 << "S" << QStringLiteral("\u00E9") << "e-acute";
     QTest::newRow("utf-8 other case") << utf8 << "S" << QStringLiteral("\u00C9") << "none";
     QTest::newRow("utf-8 pair") << utf8 << "S" << QString::fromUtf8("\xF0\x9F\x98\x80") << "smile";
