@@ -111,7 +111,11 @@ quint64 nameHash(qint64 header, QByteArrayView name)
         h ^= uchar(foldByte(c));
         h *= 1099511628211ull;
     }
-    return h ^ (h >> 32);
+    // The table takes its cell from the low bits: every bit of the name is mixed into them.
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
 }
 
 // The name and value of a line, as spans of the document's bytes.
@@ -378,9 +382,11 @@ IniDocument parse(const QByteArray& fileBytes)
     }
     // A NUL byte inside a line hides that line and every later one, as
     // Windows reads it; a line that starts with NUL reads as empty.
+    // Most files hold no NUL byte at all: one look at the whole text says so.
+    const bool anyNul = firstOf(bytes, '\0') >= 0;
     bool dead = false;
     for (Line& line : doc.lines) {
-        const qsizetype nul = dead ? -1 : firstOf(doc.textOf(line), '\0');
+        const qsizetype nul = (dead || !anyNul) ? -1 : firstOf(doc.textOf(line), '\0');
         if (nul > 0) {
             dead = true;
             doc.firstDead = &line - doc.lines.data();
