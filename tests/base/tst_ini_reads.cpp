@@ -73,6 +73,11 @@ void TestIniReads::namesOutsideTheEncoding_data()
     QTest::newRow("nor a question mark") << ansi << "S" << QStringLiteral("\u4E00") << "none";
     QTest::newRow("section euro") << ansi << QStringLiteral("\u20AC") << "k" << "none";
     QTest::newRow("section not-sign") << ansi << QStringLiteral("\u00AC") << "k" << "section";
+    // The one byte that makes a file ANSI, after eight-byte runs of ASCII.
+    QTest::newRow("ansi byte ending a word") << QByteArray("[S]\r\nk=01234567\xE9\r\n") << "S" << "k"
+                                             << QStringLiteral("01234567\u00E9");
+    QTest::newRow("ansi byte after words") << QByteArray("[S]\r\nk=0123456789ABCDEFGHIJKLMNOPQRSTU\xE9") << "S" << "k"
+                                           << QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTU\u00E9");
     const QByteArray utf8("[S]\r\n\xEF\xBF\xBD=replacement\r\n\xC3\xA9=e-acute\r\n\xF0\x9F\x98\x80=smile\r\n?=question\r\n");
     QTest::newRow("utf-8 letter") << utf8 << "S" << QStringLiteral("\u00E9") << "e-acute";
     QTest::newRow("utf-8 other case") << utf8 << "S" << QStringLiteral("\u00C9") << "none";
