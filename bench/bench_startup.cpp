@@ -5,6 +5,8 @@
 // Usage: bench_startup [PROGRAM_DIR [CATEGORY MAP]]   (default: the folder of
 // this program, no session)
 // Runs without a display unless QT_QPA_PLATFORM names another platform.
+// Also prints the process's peak resident memory (on Linux), so that two
+// catalogues can be compared by their start.
 #include "session/user_settings.h"
 #include "ui/main/editor_start.h"
 
@@ -13,6 +15,10 @@
 #include <QTimer>
 
 #include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 int main(int argc, char** argv)
 {
@@ -46,6 +52,11 @@ int main(int argc, char** argv)
     app.exec();
     std::printf("application object: %lld ms\nmain window created, ROM loaded: %lld ms\nfirst event loop turn (window shown): %lld ms\n",
                 static_cast<long long>(appReady), static_cast<long long>(created), static_cast<long long>(shown));
+#ifdef Q_OS_UNIX
+    struct rusage usage {};
+    if (getrusage(RUSAGE_SELF, &usage) == 0)
+        std::printf("peak resident memory: %ld KiB\n", long(usage.ru_maxrss));
+#endif
     const qint64 target = argc > 3 ? 150 : 200;
     std::printf("start-up to a shown window: target < %lld ms  %s\n", static_cast<long long>(target),
                 shown < target ? "ok" : "SLOW");

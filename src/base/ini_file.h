@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // A catalogue (INI) file with the rules of the Windows private-profile
 // functions, for which the catalogue files are written:
 // - CRLF, LF and a lone CR each end a line; a UTF-8 byte-order mark is
@@ -27,13 +29,22 @@
 // modification time changes (or, within two seconds of its last change, when
 // its bytes do), so many reads in a row cost one parse. The parsed files are
 // shared by every IniFile of the program; reads may come from several threads.
+// A pinned copy (pinned()) reads the file as it was when pinned, without
+// asking the file system again: a batch run over the whole catalogue reads one
+// version of it, at the cost of a lookup per read.
 // A write changes only the lines it must and keeps every other line byte for
 // byte; the file is replaced atomically, and a failed write leaves it whole.
+struct IniDocument;
+
 class IniFile {
 public:
     explicit IniFile(QString path = {}) : m_path(std::move(path)) {}
 
     const QString& path() const { return m_path; }
+
+    // A copy whose reads all see the file as it is now, parsed once. A write
+    // through the copy ends the pin: its later reads see the file again.
+    IniFile pinned() const;
 
     // Values are read up to this many characters.
     static constexpr int MaxValueLength = 1023;
@@ -68,7 +79,12 @@ public:
 
     // Forgets every parsed file (tests and benchmarks use it).
     static void dropCache();
+    // The bytes the parsed files kept for reading take, their text included.
+    static qint64 cacheBytes();
 
 private:
+    std::shared_ptr<const IniDocument> document() const;
+
     QString m_path;
+    std::shared_ptr<const IniDocument> m_pinned;
 };

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "model/catalogue/catalogue.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-struct Catalogue;
 class RomImage;
 
 // What a check of a whole catalogue against a ROM image found: one line per
@@ -31,7 +32,8 @@ struct CatalogueReport {
 // record, tileset and blocks, tile picture, map bytes, event tables and wild
 // table), and checks every option of Options.ini, the start menu entries and
 // the marts patch against the image, and the cartridge header's checksums.
-// Changes nothing. The maps are checked on `threads` threads, with the same
+// Changes nothing. The catalogue files are read as they are when the check
+// is made, once. The maps are checked on `threads` threads, with the same
 // report as on one.
 class CatalogueCheck {
 public:
@@ -44,7 +46,7 @@ public:
     };
 
     CatalogueCheck(const Catalogue& catalogue, const RomImage& rom, int threads = 1)
-        : m_catalogue(catalogue), m_rom(rom), m_threads(threads)
+        : m_catalogue(catalogue.pinned()), m_rom(rom), m_threads(threads)
     {
     }
 
@@ -58,7 +60,7 @@ private:
     void checkPatches(CatalogueReport& report) const;
     void checkHeader(CatalogueReport& report) const;
 
-    const Catalogue& m_catalogue;
+    const Catalogue m_catalogue;
     const RomImage& m_rom;
     int m_threads = 1;
 };

@@ -13,6 +13,14 @@ Catalogue::Catalogue(const QString& programDirectory)
 {
 }
 
+Catalogue Catalogue::pinned() const
+{
+    Catalogue copy(*this);
+    for (IniFile* file : {&copy.MainIni, &copy.MapsIni, &copy.TilesetsIni, &copy.CrittersIni, &copy.EventsIni, &copy.OptionsIni})
+        *file = file->pinned();
+    return copy;
+}
+
 QString Catalogue::programFile(const QString& name) const
 {
     return resolveCatalogueFile(catalogueFilePath(programDir, name));

@@ -18,6 +18,10 @@ struct Catalogue {
     IniFile EventsIni;
     IniFile OptionsIni;
 
+    // A copy whose files are each read as they are now, once, for a run over
+    // the whole catalogue (see IniFile::pinned()).
+    Catalogue pinned() const;
+
     // The editor's own setting in the catalogue: "Grid" in section
     // "Settings" of Critters.ini. A failed write says why in `error`.
     bool grid() const;
