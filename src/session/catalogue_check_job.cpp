@@ -24,7 +24,7 @@ bool CatalogueCheckJob::start(const Catalogue& catalogue, const RomImage& rom)
         return false;
     m_running = true;
     m_cancel = false;
-    m_pool.start([this, catalogue, rom] {
+    m_pool.start([this, catalogue, rom, afterBatch = m_afterBatch] {
         QStringList batch;
         QElapsedTimer sinceBatch;
         sinceBatch.start();
@@ -35,6 +35,8 @@ bool CatalogueCheckJob::start(const Catalogue& catalogue, const RomImage& rom)
             batch.clear();
             sinceBatch.start();
             sent = true;
+            if (afterBatch)
+                afterBatch();
         };
         CatalogueCheck::Steps steps;
         steps.stopped = [this] { return m_cancel.load(); };

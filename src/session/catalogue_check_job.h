@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QThreadPool>
 #include <atomic>
+#include <functional>
 
 // Runs a catalogue check on a pool thread of its own, over copies of the
 // catalogue handles and the image, so the window stays free. The problem
@@ -25,6 +26,9 @@ public:
     void cancel();
     // From start() until `finished` has been emitted.
     bool isRunning() const { return m_running; }
+    // Runs on the check's thread after each batch is sent (tests hold the
+    // check there to act between two batches).
+    void setAfterBatch(std::function<void()> step) { m_afterBatch = std::move(step); }
 
 signals:
     void found(const QStringList& problems, int done, int total);
@@ -32,6 +36,7 @@ signals:
 
 private:
     QThreadPool m_pool;   // one thread
+    std::function<void()> m_afterBatch;
     std::atomic<bool> m_cancel = false;
     bool m_running = false;
 };

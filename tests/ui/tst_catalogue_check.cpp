@@ -11,7 +11,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QSemaphore>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QtTest>
 
 class TestCatalogueCheck : public QObject {
@@ -183,6 +185,13 @@ void TestCatalogueCheck::linesComeAsFoundAndCancelKeepsThem()
     auto* job = window->findChild<CatalogueCheckJob*>();
     QVERIFY(job);
 
+    // The check waits after its first batch until the user has cancelled.
+    QSemaphore cancelled;
+    if (cancel)
+        job->setAfterBatch([&cancelled, first = true]() mutable {
+            if (std::exchange(first, false))
+                cancelled.acquire();
+        });
     int batches = 0;
     qint64 firstMs = -1;
     QStringList atCancel;
@@ -196,8 +205,10 @@ void TestCatalogueCheck::linesComeAsFoundAndCancelKeepsThem()
         if (cancel && atCancel.isEmpty()) {
             QTimer::singleShot(0, window, [&] {
                 atCancel = window->ReportMemo->toPlainText().split(QLatin1Char('\n'));
-                QVERIFY(window->ProgressBar->isVisible() && window->ProgressBar->value() < Maps);
+                const bool barMoving = window->ProgressBar->isVisible() && window->ProgressBar->value() < Maps;
                 QTest::mouseClick(window->CancelButton, Qt::LeftButton);
+                cancelled.release();
+                QVERIFY(barMoving);
             });
         }
     });
