@@ -12,10 +12,13 @@
 
 #include <QSet>
 
+#include <vector>
+
 namespace {
 
 // Maps handed out ahead of the one whose problems are added next.
-constexpr int JobsAheadPerThread = 64;
+constexpr int JobsAheadPerThread = 4;
+constexpr int MapsPerJob = 16;
 
 QString hex(qint64 offset)
 {
@@ -72,6 +75,38 @@ bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) cons
     TilePictureCache pictures;
     OrderedJobs jobs(m_threads, JobsAheadPerThread * m_threads);
     const QList<CatalogueMap> maps = catalogueMaps(m_catalogue.MainIni);
+    const int listed = int(maps.size());
+    // A map's check takes microseconds: maps go to the threads in runs, so
+    // handing a job over costs less than the job.
+    struct Listed {
+        QString name;
+        int place;
+    };
+    std::vector<Listed> run;
+    const auto sendRun = [&] {
+        if (run.empty())
+            return;
+        jobs.add([this, &report, &pictures, &steps, listed, run = std::move(run)]() -> OrderedJobs::Deliver {
+            std::vector<QStringList> found;
+            found.reserve(run.size());
+            for (const Listed& map : run) {
+                QStringList problems = mapPickProblems(m_catalogue, m_rom, map.name, &pictures);
+                for (QString& problem : problems)
+                    problem = namingMap(map.name, problem);
+                found.push_back(std::move(problems));
+            }
+            return [&report, &steps, listed, run, found = std::move(found)] {
+                for (size_t k = 0; k < run.size(); ++k) {
+                    if (!found[k].isEmpty())
+                        ++report.faultyMaps;
+                    report.problems += found[k];
+                    if (steps.mapChecked)
+                        steps.mapChecked(found[k], run[k].place, listed);
+                }
+            };
+        });
+        run = {};
+    };
     bool whole = true;
     for (qsizetype i = 0; i < maps.size(); ++i) {
         const CatalogueMap& map = maps[i];
@@ -83,20 +118,11 @@ bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) cons
             continue;
         checked.insert(map.name);
         ++report.maps;
-        jobs.add([this, &report, &pictures, &steps, name = map.name, place = int(i + 1),
-                  listed = int(maps.size())]() -> OrderedJobs::Deliver {
-            QStringList problems = mapPickProblems(m_catalogue, m_rom, name, &pictures);
-            for (QString& problem : problems)
-                problem = namingMap(name, problem);
-            return [&report, &steps, problems, place, listed] {
-                if (!problems.isEmpty())
-                    ++report.faultyMaps;
-                report.problems += problems;
-                if (steps.mapChecked)
-                    steps.mapChecked(problems, place, listed);
-            };
-        });
+        run.push_back({map.name, int(i + 1)});
+        if (int(run.size()) >= MapsPerJob)
+            sendRun();
     }
+    sendRun();   // the maps counted are the maps checked, also when stopped
     jobs.finish();
     return whole;
 }
