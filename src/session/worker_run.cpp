@@ -1,21 +1,21 @@
 #include "session/worker_run.h"
 
-WorkerRun::WorkerRun(QObject* parent) : QObject(parent) {}
+WorkerRun::WorkerRun(QObject* parent) : QObject(parent)
+{
+    m_pool.setMaxThreadCount(1);
+}
 
 WorkerRun::~WorkerRun()
 {
-    if (m_thread.joinable())
-        m_thread.join();
+    m_pool.waitForDone();
 }
 
 bool WorkerRun::start(Work work)
 {
     if (m_running)
         return false;
-    if (m_thread.joinable())
-        m_thread.join();
     m_running = true;
-    m_thread = std::thread([this, work = std::move(work)] {
+    m_pool.start([this, work = std::move(work)] {
         Handover result = work();
         {
             const std::lock_guard<std::mutex> hold(m_lock);
@@ -32,8 +32,7 @@ void WorkerRun::finish()
 {
     if (!m_running)
         return;
-    if (m_thread.joinable())
-        m_thread.join();
+    m_pool.waitForDone();
     handOver();
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QThreadPool>
 #include <functional>
 #include <mutex>
-#include <thread>
 
-// One piece of work at a time on a thread of its own. The work returns what
+// One piece of work at a time on a pool thread of its own. The work returns what
 // is to be done with its result; that runs later on the thread the run
 // belongs to, from its event loop, or at once from finish().
 class WorkerRun : public QObject {
@@ -28,7 +28,7 @@ public:
 private:
     void handOver();
 
-    std::thread m_thread;
+    QThreadPool m_pool;   // one thread
     std::mutex m_lock;
     Handover m_result;   // set by the worker, taken on the owner's thread
     bool m_done = false;  // the worker has set m_result
