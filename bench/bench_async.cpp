@@ -9,6 +9,7 @@
 // fastest and slowest beside them.
 // Usage: bench_async [RUNS]   (default 11)
 #include "bench_field.h"
+#include "bench_session.h"
 #include "session/catalogue_check_job.h"
 #include "session/editor_session.h"
 #include "session/map_picture_job.h"
@@ -77,21 +78,21 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
+// An image of `size` random bytes, the same for the same seed.
+bool writeRandomRom(const QString& path, qint64 size, quint32 seed)
+{
+    QByteArray rom(size, Qt::Uninitialized);
+    QRandomGenerator(seed).fillRange(reinterpret_cast<quint32*>(rom.data()), rom.size() / 4);
+    return writeFile(path, rom);
+}
+
 void recovery(int runs, qint64 size)
 {
     QTemporaryDir dir;
-    QByteArray rom(size, Qt::Uninitialized);
-    QRandomGenerator random(7);
-    random.fillRange(reinterpret_cast<quint32*>(rom.data()), rom.size() / 4);
-    const QString path = dir.filePath(QStringLiteral("big.gbc"));
-    if (!writeFile(path, rom))
+    bench::BenchSession bench;
+    if (!writeRandomRom(dir.filePath(QStringLiteral("big.gbc")), size, 7) || !bench.open(dir.path(), {}, QStringLiteral("big.gbc")))
         return;
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    EditorSession session(state, prompts);
-    session.recovery().setFolder(dir.filePath(QStringLiteral("recovery")));
-    if (!session.loadRom(path).isDone())
-        return;
+    EditorSession& session = *bench.session;
     std::vector<double> handOff, gaps;
     for (int r = 0; r < runs; ++r) {
         // An edit, then the write its timer would start.
@@ -191,18 +192,11 @@ QByteArray ipsPatch(quint8 value, int count)
 void applyPatch(int runs)
 {
     QTemporaryDir dir;
-    QByteArray rom(32 << 20, Qt::Uninitialized);
-    QRandomGenerator random(11);
-    random.fillRange(reinterpret_cast<quint32*>(rom.data()), rom.size() / 4);
-    const QString path = dir.filePath(QStringLiteral("big.gbc"));
-    if (!writeFile(path, rom))
+    bench::BenchSession bench;
+    if (!writeRandomRom(dir.filePath(QStringLiteral("big.gbc")), 32 << 20, 11)
+        || !bench.open(dir.path(), {}, QStringLiteral("big.gbc")))
         return;
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    EditorSession session(state, prompts);
-    session.recovery().setFolder(dir.filePath(QStringLiteral("recovery")));
-    if (!session.loadRom(path).isDone())
-        return;
+    EditorSession& session = *bench.session;
     PatchApplyJob job(session);
     std::vector<double> gaps, inline_;
     for (int r = 0; r < runs; ++r) {
@@ -231,14 +225,10 @@ void applyPatch(int runs)
 void mapPicture(int runs)
 {
     QTemporaryDir dir;
-    if (!bench::writeBenchField(dir.path()))
+    bench::BenchSession bench;
+    if (!bench::writeBenchField(dir.path()) || !bench.open(dir.path(), bench::Map))
         return;
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    EditorSession session(state, prompts);
-    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isDone()
-        || !session.pickMap(bench::Map).outcome.isDone())
-        return;
+    const EditorState& state = *bench.state;
     MapPictureJob job;
     const MapRenderer renderer(state.core.map, state.map, state.pictures);
     for (const char* suffix : {"DIB", "png"}) {

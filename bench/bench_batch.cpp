@@ -9,6 +9,7 @@
 // Usage: bench_batch [ROUNDS [check]]   (run from build/bin, beside kartola;
 // "check" runs only the two --check measures)
 #include "bench_field.h"
+#include "bench_session.h"
 #include "silent_prompts.h"
 
 #include "model/map/map_renderer.h"
@@ -125,11 +126,10 @@ void checkInProcess(int rounds, int maps)
     QString error;
     if (!writeDemoData(dir.path(), &error) || !writeManyMaps(dir.path(), maps))
         return;
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    EditorSession session(state, prompts);
-    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isDone())
+    bench::BenchSession bench;
+    if (!bench.open(dir.path()))
         return;
+    const EditorState& state = *bench.state;
     const auto on = [&](int threads) {
         return measureRuns(rounds, [&] { CatalogueCheck(state.core.catalogue, state.core.rom, threads).run(); });
     };
@@ -144,14 +144,10 @@ void checkInProcess(int rounds, int maps)
 void pngAgainstZlib(int rounds)
 {
     QTemporaryDir dir;
-    if (!bench::writeBenchField(dir.path()))
+    bench::BenchSession bench;
+    if (!bench::writeBenchField(dir.path()) || !bench.open(dir.path(), bench::Map))
         return;
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    EditorSession session(state, prompts);
-    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isDone()
-        || !session.pickMap(bench::Map).outcome.isDone())
-        return;
+    const EditorState& state = *bench.state;
     const MapRenderer renderer(state.core.map, state.map, state.pictures);
     const int width = int(renderer.viewWidth(100)), height = int(renderer.viewHeight(100));
     // The rows as the PNG holds them, drawn once: a filter byte and the pixels.

@@ -2,6 +2,7 @@
 // repaints at 100 % and 25 % and a drag step, each beside a memcpy of as many
 // pixels. Run from a Release build; it runs without a display.
 #include "bench_field.h"
+#include "bench_window.h"
 #include "silent_prompts.h"
 
 #include "session/editor_state.h"
@@ -26,11 +27,11 @@ int main(int argc, char** argv)
     if (!bench::writeBenchField(dir.path()))
         return 1;
 
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    TMainForm form(state, prompts);
-    if (!form.loadRom(dir.filePath(QStringLiteral("demo.gbc"))))
+    bench::BenchWindow shown;
+    if (!shown.open(dir.path()))
         return 1;
+    EditorState& state = *shown.state;
+    TMainForm& form = *shown.form;
     form.show();
     form.MainBox->setCurrentIndex(form.MainBox->findText(bench::Category));
     form.MainBoxClick();

@@ -9,6 +9,7 @@
 #include "demo_data.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -75,6 +76,19 @@ inline bool writeBenchField(const QString& dir)
         && eventsIni.writeString(Map, QStringLiteral("Singpost offset"), hex(signposts))
         && eventsIni.writeString(Map, QStringLiteral("Peoples"), QStringLiteral("50"))
         && eventsIni.writeString(Map, QStringLiteral("People offset"), hex(people));
+}
+
+// A catalogue file settled on disk, as a user's is: written, then dated a
+// minute back, so that reads trust its time stamp.
+inline bool writeSettledFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        return false;
+    file.close();
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    return file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
 }
 
 struct Figures {

@@ -3,6 +3,7 @@
 // Save Map Picture, each beside a memcpy of as many pixels. Run from a
 // Release build; it runs without a display.
 #include "bench_field.h"
+#include "bench_window.h"
 #include "silent_prompts.h"
 
 #include "session/editor_session.h"
@@ -30,11 +31,11 @@ int main(int argc, char** argv)
     if (!bench::writeBenchField(dir.path()))
         return 1;
 
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    TMainForm form(state, prompts);
-    if (!form.loadRom(dir.filePath(QStringLiteral("demo.gbc"))))
+    bench::BenchWindow shown;
+    if (!shown.open(dir.path()))
         return 1;
+    EditorState& state = *shown.state;
+    TMainForm& form = *shown.form;
     form.TabbedNotebook1->setCurrentIndex(0);
     form.show();
     // The map view's viewport is made 1280 x 1024.

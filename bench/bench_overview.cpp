@@ -6,6 +6,7 @@
 // machine's other load alone costs. Each figure is the median of the runs, with the fastest and
 // the slowest beside it.
 // Usage: bench_overview [RUNS]   (default 11)
+#include "bench_field.h"
 #include "silent_prompts.h"
 #include "session/editor_state.h"
 #include "ui/main/main_form.h"
@@ -31,18 +32,6 @@ namespace {
 constexpr int Maps = 1000, Width = 20, Height = 18, Tilesets = 5, Blocks = 40;
 constexpr int TilesetStart = 0xE0000, RomSize = 0x100000;
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        return false;
-    file.close();
-    // A catalogue settled on disk, as a user's is.
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
-    return file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
-}
-
 bool writeCatalogue(const QString& dir)
 {
     QByteArray main = "[Everything]\r\n", maps, tilesets;
@@ -66,9 +55,9 @@ bool writeCatalogue(const QString& dir)
         if (!tiles.save(dir + "/tiles" + QString::number(t) + ".bmp"))
             return false;
     }
-    return writeFile(dir + "/Main.Ini", main) && writeFile(dir + "/Maps.Ini", maps)
-           && writeFile(dir + "/Tilesets.ini", tilesets) && writeFile(dir + "/Critters.ini", "")
-           && writeFile(dir + "/Events.ini", "");
+    return bench::writeSettledFile(dir + "/Main.Ini", main) && bench::writeSettledFile(dir + "/Maps.Ini", maps)
+           && bench::writeSettledFile(dir + "/Tilesets.ini", tilesets) && bench::writeSettledFile(dir + "/Critters.ini", "")
+           && bench::writeSettledFile(dir + "/Events.ini", "");
 }
 
 struct Run {
@@ -175,7 +164,7 @@ int main(int argc, char** argv)
         image[i] = char(1 + (i * 7 + i / 13) % Blocks);
     for (int i = TilesetStart; i < TilesetStart + Tilesets * 16 * (Blocks + 1); ++i)
         image[i] = char((i * 11) % 96);
-    if (!writeFile(dir.path() + "/image.gbc", image)) {
+    if (!bench::writeSettledFile(dir.path() + "/image.gbc", image)) {
         std::fprintf(stderr, "cannot write the image\n");
         return 1;
     }

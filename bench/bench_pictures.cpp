@@ -6,6 +6,7 @@
 // Usage: bench_pictures [ROUNDS [keep]]   (default 5; medians are shown; with
 // "keep" the folder stays until Enter is pressed)
 #include "bench_field.h"
+#include "bench_session.h"
 #include "silent_prompts.h"
 
 #include "base/safe_write.h"
@@ -26,11 +27,11 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     if (!bench::writeBenchField(dir.path()))
         return 1;
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    EditorSession session(state, prompts);
-    if (!session.loadRom(dir.filePath(QStringLiteral("demo.gbc"))).isDone() || !session.pickMap(bench::Map).outcome.isDone())
+    bench::BenchSession bench;
+    if (!bench.open(dir.path(), bench::Map))
         return 1;
+    const EditorState& state = *bench.state;
+    EditorSession& session = *bench.session;
     const MapRenderer renderer(state.core.map, state.map, state.pictures);
     const qint64 pixels = renderer.viewWidth(100) * renderer.viewHeight(100);
     std::printf("Pictures of the %d x %d block map (%lld pixels), %d rounds\n", bench::Side, bench::Side,

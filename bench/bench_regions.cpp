@@ -3,6 +3,7 @@
 // narrowing 10,000 names by one key. Run from a Release build; it runs
 // without a display.
 #include "bench_field.h"
+#include "bench_window.h"
 #include "silent_prompts.h"
 
 #include "base/ini_file.h"
@@ -44,11 +45,11 @@ int main(int argc, char** argv)
         main.write(lines);
     }
 
-    EditorState state(dir.path());
-    SilentPrompts prompts;
-    TMainForm form(state, prompts);
-    if (!form.loadRom(QDir(dir.path()).filePath(QStringLiteral("demo.gbc"))))
+    bench::BenchWindow shown;
+    if (!shown.open(dir.path()))
         return 1;
+    EditorState& state = *shown.state;
+    TMainForm& form = *shown.form;
     form.TabbedNotebook1->setCurrentIndex(0);
     form.show();
     app.processEvents();

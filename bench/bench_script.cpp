@@ -4,6 +4,7 @@
 // catalogue lists them. Each figure is the median of the runs, with the
 // fastest and the slowest beside it.
 // Usage: bench_script [RUNS]   (default 7)
+#include "bench_field.h"
 #include "script/script_job.h"
 #include "script/script_run.h"
 
@@ -23,18 +24,6 @@ namespace {
 
 constexpr int Categories = 10, MapsPerCategory = 100, Width = 20, Height = 18;
 constexpr int BigStart = 0x80000, WildStart = 0x90000, RomSize = 0x100000;
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
-        return false;
-    file.close();
-    // A catalogue settled on disk, as a user's is.
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
-    return file.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
-}
 
 bool writeCatalogue(const QString& dir)
 {
@@ -57,9 +46,9 @@ bool writeCatalogue(const QString& dir)
             + QByteArray::number(BigStart + 9999) + "\r\nX size=100\r\nY size=100\r\nTileset=1\r\n";
     QImage tiles(256, 96, QImage::Format_RGB32);
     tiles.fill(Qt::darkGreen);
-    return writeFile(dir + "/Main.Ini", main) && writeFile(dir + "/Maps.Ini", maps)
-           && writeFile(dir + "/Tilesets.ini", "[1]\r\nBlocks=10\r\nStart offset=0xF0000\r\nTiles=tiles.bmp\r\n")
-           && writeFile(dir + "/Critters.ini", critters) && writeFile(dir + "/Events.ini", "")
+    return bench::writeSettledFile(dir + "/Main.Ini", main) && bench::writeSettledFile(dir + "/Maps.Ini", maps)
+           && bench::writeSettledFile(dir + "/Tilesets.ini", "[1]\r\nBlocks=10\r\nStart offset=0xF0000\r\nTiles=tiles.bmp\r\n")
+           && bench::writeSettledFile(dir + "/Critters.ini", critters) && bench::writeSettledFile(dir + "/Events.ini", "")
            && tiles.save(dir + "/tiles.bmp");
 }
 
