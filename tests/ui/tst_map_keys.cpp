@@ -1,6 +1,7 @@
 // The keyboard where the user works, and the stamp habits of the map view:
 // Paste in Place, flips, Shift lines and Space panning, driven with real
 // mouse and key events from a map picked in the chooser.
+#include "ui_support/map_page_editor.h"
 #include "ui_support/editor_fixture.h"
 
 #include "session/editor_session.h"
@@ -27,23 +28,10 @@ constexpr qint64 AlphaStart = 0x1000;   // 10 x 9
 constexpr qint64 BetaStart = 0x2000;    // 4 x 4
 constexpr qint64 RouteStart = 12288;    // 20 x 18
 
-QPoint centre(int column, int row) { return QPoint(64 * column + 32, 64 * row + 32); }
+using mappage::centre;
+using mappage::send;
 
-void send(QWidget* view, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, QPointF(at), view->mapToGlobal(QPointF(at)), button, buttons, {});
-    QCoreApplication::sendEvent(view, &event);
-}
-
-struct Editor : EditorFixture {
-    Editor()
-    {
-        openWithRom();
-        form->TabbedNotebook1->setCurrentIndex(0);
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
+struct Editor : mappage::Editor {
     // A pick as a user makes it: the category from its list, then the map's
     // name typed into the map chooser and Return.
     void choose(const QString& category, const QString& map)
@@ -56,8 +44,6 @@ struct Editor : EditorFixture {
         key(Qt::Key_Return);
         QCOMPARE(state->core.map.name, map);
     }
-    MapView* view() const { return form->mapPage->MapBox; }
-    int cell(int column, int row) const { return state->map.MapBytes[size_t(row * state->core.map.MapWidth + column)]; }
     int rom(qint64 start, int width, int column, int row) const
     {
         return state->core.rom.byteAt(start + qint64(row) * width + column);

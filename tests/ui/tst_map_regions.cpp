@@ -1,5 +1,6 @@
 // Editing the map by regions in the main window: stamps, the clipboard,
 // fills and Go to Map, driven with the mouse and the keyboard.
+#include "ui_support/map_page_editor.h"
 #include "ui_support/editor_fixture.h"
 
 #include "session/editor_session.h"
@@ -23,25 +24,10 @@ namespace {
 constexpr qint64 AlphaStart = 0x1000;   // 10 x 9, tileset 1
 constexpr qint64 BetaStart = 0x2000;    // 4 x 4, tileset 2
 
-QPoint centre(int column, int row) { return QPoint(64 * column + 32, 64 * row + 32); }
+using mappage::centre;
+using mappage::send;
 
-void send(QWidget* view, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, QPointF(at), view->mapToGlobal(QPointF(at)), button, buttons, {});
-    QCoreApplication::sendEvent(view, &event);
-}
-
-struct Editor : EditorFixture {
-    Editor()
-    {
-        openWithRom();
-        form->TabbedNotebook1->setCurrentIndex(0);
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    }
-    MapView* view() const { return form->mapPage->MapBox; }
-    int cell(int column, int row) const { return state->map.MapBytes[size_t(row * state->core.map.MapWidth + column)]; }
+struct Editor : mappage::Editor {
     QImage shown() const { return view()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     void key(int key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(form.get(), Qt::Key(key), modifiers); }
 };
