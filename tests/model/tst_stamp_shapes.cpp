@@ -2,6 +2,7 @@
 // on the clipboard.
 #include "model/map/map_region.h"
 #include "model/map/map_state.h"
+#include "model/map/region_flip.h"
 #include "model/map/region_origin.h"
 #include "model/map/stamp_line.h"
 #include "model/rom/rom_image.h"
@@ -44,6 +45,8 @@ class TestStampShapes : public QObject {
 private slots:
     void stampAlongALine_data();
     void stampAlongALine();
+    void shapedStampWritesOnlyItsShape_data();
+    void shapedStampWritesOnlyItsShape();
     void clipboardOrigin_data();
     void clipboardOrigin();
 };
@@ -74,6 +77,48 @@ void TestStampShapes::stampAlongALine()
     const SmallMap m;
     BlockRegion region{int(stamp.size()), 1, std::vector<quint8>(stamp.cbegin(), stamp.cend()), 1};
     QCOMPARE(edits(stampAlong(MapGrid(m.map, 6, 3), region, lineCells(from, to))), changes);
+}
+
+void TestStampShapes::shapedStampWritesOnlyItsShape_data()
+{
+    // An L of three cells, A0 over B0 B1; its fourth cell lies outside it:
+    //   A0 ..
+    //   B0 B1
+    QTest::addColumn<QString>("flips");   // applied in turn: x left to right, y top to bottom
+    QTest::addColumn<QPoint>("from");
+    QTest::addColumn<QPoint>("to");       // == from: one click, else a Shift+click line
+    QTest::addColumn<QString>("rows");    // the map's three rows afterwards
+    QTest::newRow("flip x") << "x" << QPoint(1, 0) << QPoint(1, 0)
+                            << "00 01 A0 03 04 05 / 10 B1 B0 13 14 15 / 20 21 22 23 24 25";
+    QTest::newRow("flip y") << "y" << QPoint(3, 1) << QPoint(3, 1)
+                            << "00 01 02 03 04 05 / 10 11 12 B0 B1 15 / 20 21 22 A0 24 25";
+    QTest::newRow("flip x and y") << "xy" << QPoint(0, 1) << QPoint(0, 1)
+                                  << "00 01 02 03 04 05 / B1 B0 12 13 14 15 / 20 A0 22 23 24 25";
+    // The later stamp's empty corner falls on the earlier one's B1.
+    QTest::newRow("line down") << "" << QPoint(0, 0) << QPoint(0, 1)
+                               << "A0 01 02 03 04 05 / A0 B1 12 13 14 15 / B0 B1 22 23 24 25";
+    QTest::newRow("flip x, line across") << "x" << QPoint(3, 0) << QPoint(4, 0)
+                                         << "00 01 02 03 A0 A0 / 10 11 12 B1 B1 B0 / 20 21 22 23 24 25";
+}
+
+void TestStampShapes::shapedStampWritesOnlyItsShape()
+{
+    QFETCH(QString, flips);
+    QFETCH(QPoint, from);
+    QFETCH(QPoint, to);
+    QFETCH(QString, rows);
+    SmallMap m;
+    BlockRegion stamp{2, 2, {0xA0, 0x00, 0xB0, 0xB1}, 1, {1, 0, 1, 1}};
+    for (const QChar flip : flips)
+        stamp = flippedRegion(stamp, flip == QLatin1Char('x'));
+    const MapGrid grid(m.map, 6, 3);
+    const CellEdits cells = from == to ? grid.paste(stamp, from) : stampAlong(grid, stamp, lineCells(from, to));
+    for (const CellEdit& e : cells)
+        QVERIFY(m.map.paintCell(e.cell, e.after));
+    QStringList out;
+    for (int y = 0; y < 3; ++y)
+        out << QByteArray(reinterpret_cast<const char*>(m.map.MapBytes.data()) + 6 * y, 6).toHex(' ').toUpper();
+    QCOMPARE(out.join(QLatin1String(" / ")), rows);
 }
 
 void TestStampShapes::clipboardOrigin_data()

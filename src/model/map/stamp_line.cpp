@@ -33,13 +33,15 @@ CellEdits stampAlong(const MapGrid& grid, const BlockRegion& region, const std::
 {
     CellEdits merged;
     std::unordered_map<int, size_t> place;   // cell -> its entry in `merged`
-    if (region.isEmpty() || region.blocks.size() != size_t(region.width) * size_t(region.height))
+    const size_t cells = size_t(region.width) * size_t(region.height);
+    if (region.isEmpty() || region.blocks.size() != cells || (!region.mask.empty() && region.mask.size() != cells))
         return merged;
     for (const QPoint& corner : at) {
         for (int y = 0; y < region.height; ++y) {
             for (int x = 0; x < region.width; ++x) {
                 const QPoint cell(int(qint64(corner.x()) + x), int(qint64(corner.y()) + y));
-                if (!grid.holds(cell))
+                // A cell outside the stamp's shape keeps its byte.
+                if (!region.has(x, y) || !grid.holds(cell))
                     continue;
                 const int index = cell.y() * grid.width() + cell.x();
                 const auto found = place.find(index);

@@ -10,5 +10,6 @@ std::vector<QPoint> lineCells(QPoint from, QPoint to);
 
 // The changes of `region` placed with its top-left cell at each of `at` in
 // turn, as one change: a cell covered twice takes the later block, and keeps
-// the byte it had before the first.
+// the byte it had before the first. Only the cells of the region's shape
+// are placed.
 CellEdits stampAlong(const MapGrid& grid, const BlockRegion& region, const std::vector<QPoint>& at);
