@@ -8,7 +8,8 @@
 
 #include <QSet>
 
-QList<BlockUse> findBlockUses(const Catalogue& catalogue, const RomImage& rom, qint32 tileset, quint8 block)
+QList<BlockUse> findBlockUses(const Catalogue& catalogue, const RomImage& rom, const MapState& working, qint32 tileset,
+                              quint8 block)
 {
     QList<BlockUse> uses;
     QSet<QString> seen;   // a map listed in several categories is counted once
@@ -22,7 +23,7 @@ QList<BlockUse> findBlockUses(const Catalogue& catalogue, const RomImage& rom, q
         const MapRecord record = readMapRecord(catalogue, entry.name);
         if (record.TilesetNumber != tileset || !mapRecordProblem(record, rom.size()).isEmpty())
             continue;
-        const qint64 count = blockUseCount(rom.bytes(), record, block);
+        const qint64 count = blockUseCount(rom.bytes(), record, block, working);
         if (count > 0)
             uses.append({entry.category, entry.name, count});
     }

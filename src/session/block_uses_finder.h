@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 struct Catalogue;
+struct MapState;
 class RomImage;
 
 // A map that uses a block, and on how many of its cells.
@@ -15,6 +16,9 @@ struct BlockUse {
     bool operator==(const BlockUse&) const = default;
 };
 
-// The maps of the catalogue on tileset `tileset` that use `block` in the
-// image, in chooser order, each once. Maps a pick would refuse are left out.
-QList<BlockUse> findBlockUses(const Catalogue& catalogue, const RomImage& rom, qint32 tileset, quint8 block);
+// The maps of the catalogue on tileset `tileset` that use `block`, in chooser
+// order, each once. The image is counted with the working copy of the map
+// shown (`working`, unsaved edits included) in place of the bytes a save
+// would write it over. Maps a pick would refuse are left out.
+QList<BlockUse> findBlockUses(const Catalogue& catalogue, const RomImage& rom, const MapState& working, qint32 tileset,
+                              quint8 block);

@@ -1,5 +1,6 @@
 // The editing session without windows: its order of work, its questions and
 // the undo of every kind of edit.
+#include "session/block_uses_finder.h"
 #include "session/editor_session.h"
 #include "session/map_file.h"
 #include "session/test_play.h"
@@ -91,6 +92,8 @@ private slots:
     void emulatorCommandSplits();
     void testPlayGivesTheSavedImageToTheEmulator();
     void separateGesturesAreSeparateSteps();
+    void findUsesCountsTheMapShownAsEdited_data();
+    void findUsesCountsTheMapShownAsEdited();
 };
 
 void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
@@ -445,6 +448,36 @@ void TestEditorSession::separateGesturesAreSeparateSteps()
 }
 
 QTEST_MAIN(TestEditorSession)
+void TestEditorSession::findUsesCountsTheMapShownAsEdited_data()
+{
+    // The pattern image holds block 100 on cell 20 of Alpha Town and on cell
+    // 111 of Route 1 (the map shown), both of tileset 1.
+    QTest::addColumn<QList<int>>("cells");   // of Route 1, painted with `block` and not saved
+    QTest::addColumn<int>("block");
+    QTest::addColumn<QString>("uses");
+    QTest::newRow("nothing unsaved") << QList<int>{} << 100 << "Alpha Town 1, Route 1 1";
+    QTest::newRow("four unsaved uses") << QList<int>{0, 1, 2, 359} << 100 << "Alpha Town 1, Route 1 5";
+    QTest::newRow("the one use painted over") << QList<int>{111} << 7 << "Alpha Town 1";
+}
+
+void TestEditorSession::findUsesCountsTheMapShownAsEdited()
+{
+    QFETCH(QList<int>, cells);
+    QFETCH(int, block);
+    QFETCH(QString, uses);
+    Session s;
+    s.session->stamp().setSelectedBlock(block);
+    s.session->beginStroke();
+    for (int cell : std::as_const(cells))
+        s.session->paintCell(cell);
+    s.session->endStroke();
+    QStringList found;
+    for (const BlockUse& use : findBlockUses(s.state->core.catalogue, s.state->core.rom, s.state->map, 1, 100))
+        found << QStringLiteral("%1 %2").arg(use.map).arg(use.count);
+    QCOMPARE(found.join(QLatin1String(", ")), uses);
+    QVERIFY(s.onDisk() == s.state->core.rom.bytes());   // nothing was saved for it
+}
+
 #include "tst_editor_session.moc"
 
 void TestEditorSession::saveSetsChecksumsWhenAsked_data()

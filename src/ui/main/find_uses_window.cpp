@@ -30,8 +30,10 @@ void FindUsesWindow::findUses(qint32 tileset, qint32 block)
 {
     const EditorState& state = m_form.state;
     m_block = block;
-    m_uses = block >= 0 && block <= 0xFF ? findBlockUses(state.core.catalogue, state.core.rom, tileset, quint8(block))
-                                         : QList<BlockUse>();
+    // The map shown is counted as it is on the screen, unsaved edits included.
+    m_uses = block >= 0 && block <= 0xFF
+                 ? findBlockUses(state.core.catalogue, state.core.rom, state.map, tileset, quint8(block))
+                 : QList<BlockUse>();
     List->clear();
     for (const BlockUse& use : std::as_const(m_uses))
         List->addItem(QStringLiteral("%1 (%2)").arg(use.map).arg(use.count));
