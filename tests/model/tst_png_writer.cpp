@@ -32,6 +32,22 @@ QImage patterned(int width, int height)
     return image;
 }
 
+// Rows of noise that repeat every `period` rows: the start of each band
+// matches bytes at the end of the band before it, and nowhere else near.
+QImage repeatingRows(int width, int height, int period)
+{
+    QImage image(width, height, QImage::Format_RGB888);
+    for (int y = 0; y < height; ++y) {
+        quint32 noise = quint32(y % period) * 7919u + 1u;
+        uchar* row = image.scanLine(y);
+        for (int x = 0; x < 3 * width; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            row[x] = uchar(noise >> 24);
+        }
+    }
+    return image;
+}
+
 QByteArray writePng(const QImage& image, QThreadPool* pool, int rowsPerCall)
 {
     QByteArray file;
@@ -88,12 +104,16 @@ void TestPngWriter::bandsMakeOneStream_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
     QTest::addColumn<int>("rowsPerCall");
+    QTest::addColumn<int>("period");   // rows of noise repeating every `period` rows; 0: map-like blocks
     const int bandRows = int(PngRowWriter::BandBytes / (640 * 3 + 1)) + 1;
-    QTest::newRow("one pixel") << 1 << 1 << 1;
-    QTest::newRow("one band") << 640 << 64 << 64;
-    QTest::newRow("bands, the last cut short") << 640 << 3 * bandRows + 17 << 64;
-    QTest::newRow("bands, exactly filled") << 640 << 4 * bandRows << 7;
-    QTest::newRow("rows wider than a band") << 400000 << 3 << 1;
+    QTest::newRow("one pixel") << 1 << 1 << 1 << 0;
+    QTest::newRow("one band") << 640 << 64 << 64 << 0;
+    QTest::newRow("bands, the last cut short") << 640 << 3 * bandRows + 17 << 64 << 0;
+    QTest::newRow("bands, exactly filled") << 640 << 4 * bandRows << 7 << 0;
+    QTest::newRow("rows wider than a band") << 400000 << 3 << 1 << 0;
+    // 7 rows of 769 bytes: the first matches of a band reach back across its
+    // edge, and the start of the band before holds other rows there.
+    QTest::newRow("matches across band edges") << 256 << 3000 << 50 << 7;
 }
 
 void TestPngWriter::bandsMakeOneStream()
@@ -101,7 +121,8 @@ void TestPngWriter::bandsMakeOneStream()
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(int, rowsPerCall);
-    const QImage image = patterned(width, height);
+    QFETCH(int, period);
+    const QImage image = period > 0 ? repeatingRows(width, height, period) : patterned(width, height);
     QThreadPool pool;
     pool.setMaxThreadCount(2);
     const QByteArray here = writePng(image, nullptr, rowsPerCall);

@@ -70,6 +70,8 @@ void TestScriptMaps::runs_data()
         << a + "a.block(0, 0); a.warps; rom.setBytes(0x1000, [99]); rom.setByte(0x6005, 1);"
                " log(a.block(0, 0), a.warps[1].y)"
         << "99 1" << patched({{0x1000, 99}, {0x6005, 1}});
+    QTest::newRow("a single byte written seen by the map")
+        << a + "a.block(0, 0); rom.setByte(0x1000, 98); log(a.block(0, 0))" << "98" << patched({{0x1000, 98}});
     QTest::newRow("encounter") << "var r = map('Route 1'); log(JSON.stringify(r.encounter('day', 2)), r.encounter('night', 6).number)"
                                << QStringLiteral(R"({"level":%1,"number":%2} %3)").arg(s(0x5012), s(0x5013), s(0x5029))
                                << same;
