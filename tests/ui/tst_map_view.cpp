@@ -60,6 +60,8 @@ private slots:
     void ctrlWheelZoomsAroundThePointer_data();
     void ctrlWheelZoomsAroundThePointer();
     void selectedBlockIsFramedOnTheScreenOnly();
+    void outlineLiesOnTheSelectionsEdge_data();
+    void outlineLiesOnTheSelectionsEdge();
 };
 
 namespace {
@@ -220,6 +222,57 @@ void TestMapView::selectedBlockIsFramedOnTheScreenOnly()
     QCOMPARE(shown(4), r.page->paletteImage().copy(0, 64 * 4, 64, 64));
     // The palette image, which Save Tileset Picture writes, never holds the frame.
     QCOMPARE(r.page->paletteImage(), paletteBefore);
+}
+
+void TestMapView::outlineLiesOnTheSelectionsEdge_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<bool>("frame");   // the rectangle (1,1)-(2,2) framed instead
+    QTest::newRow("100 %") << 100 << false;
+    QTest::newRow("50 %") << 50 << false;
+    QTest::newRow("200 %") << 200 << false;
+    QTest::newRow("frame, 100 %") << 100 << true;
+    QTest::newRow("frame, 50 %") << 50 << true;
+}
+
+// The selection (1,1) (2,1) (1,2): its outline takes the first and the last
+// pixel of the selected cells on each side, and no pixel inside or outside.
+void TestMapView::outlineLiesOnTheSelectionsEdge()
+{
+    QFETCH(int, zoom);
+    QFETCH(bool, frame);
+    MapRig r;
+    ZoomSetting setting;
+    r.page->followZoom(&setting);
+    QVERIFY(r.pick(QStringLiteral("Town")));
+    setting.setPercent(zoom);
+    const int side = 64 * zoom / 100;
+    const QRect area(0, 0, 4 * side, 4 * side);
+    const QImage plain = r.page->MapBox->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    CellMask cells(20, 18);
+    for (const QPoint cell : {QPoint(1, 1), QPoint(2, 1), QPoint(1, 2)})
+        cells.insert(cell);
+    if (frame)
+        r.page->MapBox->setFrame(QRect(1, 1, 2, 2));
+    else
+        r.page->MapBox->setOutline(cells);
+    const QImage shown = r.page->MapBox->grab(area).toImage().convertToFormat(QImage::Format_RGB32);
+    const auto outline = [&](int x, int y) {
+        return shown.pixel(x, y) == 0xFF000000u || shown.pixel(x, y) == 0xFFFFFFFFu;
+    };
+    const auto plainAt = [&](int x, int y) { return shown.pixel(x, y) == plain.pixel(x, y); };
+    const int mid = side + side / 2;   // across cell (1, 1)
+    for (const int at : {mid - 1, mid, mid + 1}) {
+        QVERIFY(plainAt(side - 1, at) && outline(side, at) && plainAt(side + 1, at));               // left
+        QVERIFY(plainAt(3 * side - 2, at) && outline(3 * side - 1, at) && plainAt(3 * side, at));   // right
+        QVERIFY(plainAt(at, side - 1) && outline(at, side) && plainAt(at, side + 1));               // top
+        QVERIFY(plainAt(at, 3 * side - 2) && outline(at, 3 * side - 1) && plainAt(at, 3 * side));   // bottom
+    }
+    if (frame)
+        return;
+    // The inner corner: cell (2, 2) is not selected.
+    QVERIFY(outline(2 * side + side / 2, 2 * side - 1) && plainAt(2 * side + side / 2, 2 * side));
+    QVERIFY(outline(2 * side - 1, 2 * side + side / 2) && plainAt(2 * side, 2 * side + side / 2));
 }
 
 void TestMapView::mapBytesReadPaintedAndWritten_data()

@@ -249,8 +249,10 @@ void MapView::drawOutline(QPainter& painter, const QRect& exposed) const
         for (int x = cells.left(); x <= cells.right(); ++x) {
             if (!m_outline.contains(QPoint(x, y)))
                 continue;
-            // An edge where the neighbour is not selected, drawn inside the cell.
-            const QRect r = unitRect(x, y).adjusted(0, 0, -1, -1);
+            // An edge where the neighbour is not selected, on the cell's own
+            // first or last row or column of pixels (right() and bottom() of
+            // the cell's rectangle are its last pixels).
+            const QRect r = unitRect(x, y);
             if (!m_outline.contains(QPoint(x, y - 1)))
                 edges.append(QLine(r.topLeft(), r.topRight()));
             if (!m_outline.contains(QPoint(x, y + 1)))
