@@ -28,6 +28,7 @@ private slots:
     void byteOrderMarksKeptOnWrite();
     void batchWriteIsOneReplacement();
     void writeReplacesValueInPlace();
+    void writeAppendsKeyAfterLastEntry_data();
     void writeAppendsKeyAfterLastEntry();
     void writeAppendsSectionAndCreatesFile();
     void writeKeepsOtherLinesByteForByte();
@@ -241,18 +242,37 @@ void TestCatalogue::writeReplacesValueInPlace()
     QCOMPARE(ini.readInteger("A", "other"), -42);
 }
 
+void TestCatalogue::writeAppendsKeyAfterLastEntry_data()
+{
+    // A new line ends in CR LF, as Windows writes it, whatever the file's other
+    // lines end in; a last line without a line end gets one first.
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QByteArray>("expected");   // after writing "j" = 2
+    QTest::newRow("after the last entry") << QByteArray("[A]\nk=1\n\n; trailing comment\n[B]\nj=2\n") << "A"
+                                          << QByteArray("[A]\nk=1\nj=2\r\n\n; trailing comment\n[B]\nj=2\n");
+    QTest::newRow("after a last key without a line end") << QByteArray("[A]\nk=1") << "A"
+                                                         << QByteArray("[A]\nk=1\r\nj=2\r\n");
+    QTest::newRow("CR LF file, last key without a line end") << QByteArray("[A]\r\nk=1") << "A"
+                                                             << QByteArray("[A]\r\nk=1\r\nj=2\r\n");
+    QTest::newRow("after a last header without a line end") << QByteArray("k=1\r\n[A]") << "A"
+                                                            << QByteArray("k=1\r\n[A]\r\nj=2\r\n");
+    QTest::newRow("new section after a last line without a line end") << QByteArray("[A]\nk=1") << "B"
+                                                                      << QByteArray("[A]\nk=1\r\n[B]\r\nj=2\r\n");
+    QTest::newRow("no header, no line end") << QByteArray("k=1") << "" << QByteArray("k=1\r\nj=2\r\n");
+}
+
 void TestCatalogue::writeAppendsKeyAfterLastEntry()
 {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QByteArray, expected);
     TestDir dir;
-    dir.write("x.ini", "[A]\nk=1\n\n; trailing comment\n[B]\nj=2\n");
+    dir.write("x.ini", file);
     IniFile ini(dir.file("x.ini"));
-    QVERIFY(ini.writeInteger("A", "new", 7));
-    QCOMPARE(dir.read("x.ini"), QByteArray("[A]\nk=1\nnew=7\r\n\n; trailing comment\n[B]\nj=2\n"));
-    // A section at the end without a final line end.
-    dir.write("y.ini", "[A]\nk=1");
-    IniFile other(dir.file("y.ini"));
-    QVERIFY(other.writeInteger("A", "j", 2));
-    QCOMPARE(dir.read("y.ini"), QByteArray("[A]\nk=1\r\nj=2\r\n"));
+    QVERIFY(ini.writeInteger(section, "j", 2));
+    QCOMPARE(dir.read("x.ini"), expected);
+    QCOMPARE(ini.readInteger(section, "j"), 2);
 }
 
 void TestCatalogue::writeAppendsSectionAndCreatesFile()
