@@ -112,7 +112,7 @@ int main(int argc, char** argv)
     // field and the 10,000 names above (which have no record).
     int uses = 0;
     bench::print("Find Uses over 10,000+ listed names (model)", bench::measure(21, {}, [&] {
-                     uses += int(findBlockUses(state.core.catalogue, state.core.rom, 1, 6).size());
+                     uses += int(findBlockUses(state.core.catalogue, state.core.rom, state.map, 1, 6).size());
                  }), 100.0, 0);
     std::printf("(selected %d cells, %d uses in all runs)\n", selected, uses);
 
