@@ -1,85 +1,134 @@
 // Measures making and applying BPS and IPS patches for an 8 MiB image: one
 // with a few hundred scattered changes (an editing session), and one where
 // every byte differs (the worst case for the writers), and the BPS of 64 KiB
-// inserted in the middle (data moved), as median and range of 11 runs.
-// Usage: bench_patch [ROUNDS]   (default 5; the best round is shown)
+// inserted in the middle (data moved); each figure the median and range of
+// ROUNDS runs.
+// Usage: bench_patch [ROUNDS]                  (default 11)
+//        bench_patch --insertion MIB [ROUNDS]  64 KiB inserted into an image of MIB MiB, BPS make only;
+//                                              with ROUNDS 1, for a peak memory taken from outside
+//        bench_patch --files SOURCE TARGET PATCH  the BPS of two files, as a whole process
+//        bench_patch --write-insertion MIB DIR the images of --insertion as DIR/source.bin and
+//                                              DIR/target.bin, for other tools to be timed on
+#include "base/safe_write.h"
 #include "base/work_progress.h"
 #include "model/rom/bps_patch.h"
 #include "model/rom/ips_patch.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <vector>
 
 namespace {
 
+void fillNoise(char* out, qint64 size, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    for (qint64 i = 0; i < size; i += 4) {
+        const quint32 word = random.generate();
+        std::memcpy(out + i, &word, size_t(qMin<qint64>(4, size - i)));
+    }
+}
+
 QByteArray noise(qint64 size, quint32 seed)
 {
-    QByteArray out(size, '\0');
-    QRandomGenerator random(seed);
-    for (qint64 i = 0; i < size; ++i)
-        out[i] = char(random.bounded(256));
+    QByteArray out(size, Qt::Uninitialized);
+    fillNoise(out.data(), size, seed);
     return out;
 }
 
-double bestMs(int rounds, const std::function<bool()>& work)
+struct Spread {
+    double median = 0;
+    double min = 0;
+    double max = 0;
+};
+
+Spread timesMs(int rounds, const std::function<bool()>& work)
 {
-    double best = 1e9;
+    std::vector<double> ms;
     for (int r = 0; r < rounds; ++r) {
         QElapsedTimer t;
         t.start();
         if (!work())
             std::fprintf(stderr, "the work failed\n");
-        best = std::min(best, double(t.nsecsElapsed()) / 1e6);
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
-    return best;
+    std::sort(ms.begin(), ms.end());
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
+void printRow(const char* name, const char* what, const Spread& spread, qint64 bytes = -1)
+{
+    std::printf("%-22s %-30s %8.1f ms (%.1f..%.1f)", name, what, spread.median, spread.min, spread.max);
+    if (bytes >= 0)
+        std::printf("  %lld bytes", static_cast<long long>(bytes));
+    std::printf("\n");
 }
 
 void measure(const char* name, const QByteArray& source, const QByteArray& target, int rounds)
 {
     QByteArray bps;
+    QByteArray same;
     QByteArray ips;
-    const double makeBps = bestMs(rounds, [&] { bps = makeBpsPatch(source, target); return !bps.isEmpty(); });
-    const double applyBps = bestMs(rounds, [&] { return applyBpsPatch(source, bps).image == target; });
-    const double makeIps = bestMs(rounds, [&] {
+    const Spread makeBps = timesMs(rounds, [&] { bps = makeBpsPatch(source, target); return !bps.isEmpty(); });
+    printRow(name, "BPS make", makeBps, bps.size());
+    const Spread makeSame = timesMs(rounds, [&] {
+        same = makeBpsPatch(source, target, {}, BpsSearch::SameOffset);
+        return !same.isEmpty();
+    });
+    printRow(name, "BPS make, same offset only", makeSame, same.size());
+    printRow(name, "BPS apply", timesMs(rounds, [&] { return applyBpsPatch(source, bps).image == target; }));
+    const Spread makeIps = timesMs(rounds, [&] {
         const PatchResult made = makeIpsPatch(source, target);
         ips = made.image.value_or(QByteArray());
         return made.image.has_value();
     });
-    const double applyIps = bestMs(rounds, [&] { return applyIpsPatch(source, ips).image == target; });
+    printRow(name, "IPS make", makeIps, ips.size());
+    printRow(name, "IPS apply", timesMs(rounds, [&] { return applyIpsPatch(source, ips).image == target; }));
     // The same with progress reports, as Apply Patch in the window runs it.
     WorkProgress progress;
-    const double applyBpsReported = bestMs(rounds, [&] { return applyBpsPatch(source, bps, &progress).image == target; });
-    const double applyIpsReported = bestMs(rounds, [&] { return applyIpsPatch(source, ips, &progress).image == target; });
-    std::printf("%-22s BPS make %7.1f ms  apply %7.1f ms, reporting %7.1f ms  (%lld bytes)\n", name, makeBps,
-                applyBps, applyBpsReported, static_cast<long long>(bps.size()));
-    std::printf("%-22s IPS make %7.1f ms  apply %7.1f ms, reporting %7.1f ms  (%lld bytes)\n", name, makeIps,
-                applyIps, applyIpsReported, static_cast<long long>(ips.size()));
+    printRow(name, "BPS apply, reporting",
+             timesMs(rounds, [&] { return applyBpsPatch(source, bps, &progress).image == target; }));
+    printRow(name, "IPS apply, reporting",
+             timesMs(rounds, [&] { return applyIpsPatch(source, ips, &progress).image == target; }));
 }
 
-// A patch of moved data: 64 KiB of new bytes in the middle of the image.
-void measureInsertion(const QByteArray& source)
+// An image of `size` bytes and the same with 64 KiB of new bytes in its
+// middle, the data after them moved up and the last 64 KiB dropped (so that
+// the largest image stays one that can be patched), each allocated once: the
+// process holds no more than the two.
+struct Insertion {
+    QByteArray source;
+    QByteArray target;
+};
+
+Insertion insertion(qint64 size)
 {
-    const qint64 middle = source.size() / 2;
-    const QByteArray target = source.left(middle) + noise(64 * 1024, 4) + source.mid(middle);
-    std::vector<double> ms;
+    constexpr qint64 Inserted = 64 * 1024;
+    Insertion images{noise(size, 1), QByteArray(size, Qt::Uninitialized)};
+    const qint64 middle = size / 2;
+    char* t = images.target.data();
+    std::memcpy(t, images.source.constData(), size_t(middle));
+    fillNoise(t + middle, Inserted, 4);
+    std::memcpy(t + middle + Inserted, images.source.constData() + middle, size_t(size - middle - Inserted));
+    return images;
+}
+
+void measureInsertion(qint64 size, int rounds)
+{
+    const Insertion images = insertion(size);
     QByteArray bps;
-    for (int r = 0; r < 11; ++r) {
-        QElapsedTimer t;
-        t.start();
-        bps = makeBpsPatch(source, target);
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    const bool applies = applyBpsPatch(source, bps).image == target;
-    std::printf("%-22s BPS make median %7.1f ms (range %.1f..%.1f, target < 1000)  %lld bytes (target < %d) %s\n",
-                "8 MiB, 64 KiB inserted", ms[5], ms.front(), ms.back(), static_cast<long long>(bps.size()),
-                2 * 65700, applies ? "applies" : "FAILS");
+    const Spread made = timesMs(rounds, [&] { bps = makeBpsPatch(images.source, images.target); return !bps.isEmpty(); });
+    const bool applies = applyBpsPatch(images.source, bps).image == images.target;
+    const QByteArray name = QByteArray::number(size >> 20) + " MiB, 64 KiB inserted";
+    printRow(name.constData(), applies ? "BPS make (applies)" : "BPS make (FAILS to apply)", made, bps.size());
 }
 
 } // namespace
@@ -87,7 +136,27 @@ void measureInsertion(const QByteArray& source)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const QStringList args = app.arguments();
+    if (args.value(1) == QStringLiteral("--insertion")) {
+        measureInsertion(qint64(std::max(1, args.value(2).toInt())) << 20, std::max(1, args.value(3, "11").toInt()));
+        return 0;
+    }
+    if (args.value(1) == QStringLiteral("--files")) {
+        QFile source(args.value(2));
+        QFile target(args.value(3));
+        if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::ReadOnly))
+            return 1;
+        const QByteArray bps = makeBpsPatch(source.readAll(), target.readAll());
+        return writeFileAtomically(args.value(4), bps) ? 0 : 1;
+    }
+    if (args.value(1) == QStringLiteral("--write-insertion")) {
+        const Insertion images = insertion(qint64(std::max(1, args.value(2).toInt())) << 20);
+        const QDir dir(args.value(3));
+        const bool written = writeFileAtomically(dir.filePath(QStringLiteral("source.bin")), images.source)
+            && writeFileAtomically(dir.filePath(QStringLiteral("target.bin")), images.target);
+        return written ? 0 : 1;
+    }
+    const int rounds = std::max(1, args.value(1, "11").toInt());
     const qint64 size = 8 * 1024 * 1024;
     const QByteArray source = noise(size, 1);
     QByteArray edited = source;
@@ -96,6 +165,6 @@ int main(int argc, char** argv)
         edited[random.bounded(int(size))] = char(random.bounded(256));
     measure("8 MiB, 300 changes", source, edited, rounds);
     measure("8 MiB, all changed", source, noise(size, 3), rounds);
-    measureInsertion(source);
+    measureInsertion(size, rounds);
     return 0;
 }

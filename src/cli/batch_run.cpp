@@ -2,6 +2,7 @@
 
 #include "cli/batch_prompts.h"
 #include "cli/picture_batch.h"
+#include "cli/standard_streams.h"
 #include "session/catalogue_check.h"
 #include "session/catalogue_maps.h"
 #include "session/editor_session.h"
@@ -108,8 +109,12 @@ int BatchRun::run()
 
 int BatchRun::listMaps()
 {
-    for (const CatalogueMap& map : catalogueMaps(m_state.core.catalogue.MainIni))
+    for (const CatalogueMap& map : catalogueMaps(m_state.core.catalogue.MainIni)) {
         m_out << map.category << '\t' << map.name << '\n';
+        // What cannot be written is not made: the caller says why.
+        if (streamFailed(m_out))
+            return ExitProblems;
+    }
     return ExitSuccess;
 }
 
@@ -202,9 +207,18 @@ int BatchRun::runScript()
     ScriptJob job;
     QEventLoop loop;
     ScriptResult result;
-    QObject::connect(&job, &ScriptJob::logLine, &loop, [this](const QString& line) {
+    // A log that cannot be written stops the script, and nothing is written
+    // to OUT: the caller says why.
+    bool logFailed = false;
+    QObject::connect(&job, &ScriptJob::logLine, &loop, [&](const QString& line) {
+        if (logFailed)
+            return;
         m_out << line << '\n';
         m_out.flush();
+        if (streamFailed(m_out)) {
+            logFailed = true;
+            job.stop();
+        }
     });
     QObject::connect(&job, &ScriptJob::finished, &loop, [&](const ScriptResult& end) {
         result = end;
@@ -213,6 +227,8 @@ int BatchRun::runScript()
     job.start(request, m_line.scriptTimeoutSeconds * 1000);
     loop.exec();
 
+    if (logFailed)
+        return ExitProblems;
     if (result.end != ScriptResult::End::Finished)
         return fail(result.error);
     if (!result.changed)

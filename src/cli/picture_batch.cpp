@@ -1,6 +1,7 @@
 #include "cli/picture_batch.h"
 
 #include "base/ordered_jobs.h"
+#include "base/safe_write.h"
 #include "model/catalogue/catalogue.h"
 #include "model/events/event_tables.h"
 #include "model/map/block_pictures.h"
@@ -12,10 +13,13 @@
 #include "session/map_pick.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMutex>
 #include <QSet>
+#include <QTemporaryFile>
 #include <QTextStream>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -23,6 +27,8 @@ namespace {
 
 // Maps out on the threads ahead of the one whose lines are written next.
 constexpr int MapsAheadPerThread = 2;
+// The least a folder must still take after a picture failed there.
+constexpr qint64 MinProbeSize = 64 * 1024;
 
 // Block picture caches, one per job running: a job takes one no other job
 // holds and gives it back when done. A tileset is built the same from any
@@ -81,6 +87,19 @@ MapOutcome drawMap(const Catalogue& catalogue, const RomImage& rom, const Prepar
     return outcome;
 }
 
+// Whether `folder` still takes a file of `size` bytes; why not in `reason`.
+// A picture that could not be written there tells a name that cannot be
+// taken (the batch goes on) from a folder that is full (it stops).
+bool folderTakes(const QString& folder, qint64 size, QString* reason)
+{
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("kartola-XXXXXX.tmp")));
+    if (!probe.open()) {
+        *reason = probe.errorString();
+        return false;
+    }
+    return putBytesOnDevice(probe, QByteArray(qsizetype(size), '\0'), reason);
+}
+
 } // namespace
 
 QString pictureName(const QString& map)
@@ -108,8 +127,11 @@ bool PictureBatch::run(QTextStream& err) const
     TilePictureCache tilePictures;
     QSet<QString> written;   // case-folded file names taken
     int failures = 0;
+    // Once the folder is full, it is said once and no other map is drawn.
+    std::atomic<bool> full = false;
+    qint64 largest = MinProbeSize;   // the largest picture written, for the probe
     OrderedJobs jobs(threads, MapsAheadPerThread * threads);
-    for (qsizetype i = 0; i < maps.size(); ++i) {
+    for (qsizetype i = 0; i < maps.size() && !full; ++i) {
         const QString& map = maps.at(i);
         const QString progress = QStringLiteral("[%1/%2] %3").arg(i + 1).arg(maps.size()).arg(map);
         // The pick's refusal and the file name are settled here, in order:
@@ -119,8 +141,10 @@ bool PictureBatch::run(QTextStream& err) const
         if (!pick) {
             if (refusal.isEmpty())
                 refusal = QStringLiteral("Map \"%1\" has no section in Maps.Ini.").arg(map);
-            jobs.add([&err, &failures, progress, refusal]() -> OrderedJobs::Deliver {
-                return [&err, &failures, progress, refusal] {
+            jobs.add([&err, &failures, &full, progress, refusal]() -> OrderedJobs::Deliver {
+                return [&err, &failures, &full, progress, refusal] {
+                    if (full)
+                        return;
                     err << progress << '\n' << refusal << '\n';
                     err.flush();
                     ++failures;
@@ -135,12 +159,28 @@ bool PictureBatch::run(QTextStream& err) const
             base = QStringLiteral("%1 (%2)").arg(pictureName(map)).arg(n);
         written.insert(base.toCaseFolded());
         const QString path = directory.filePath(base + QStringLiteral(".png"));
-        jobs.add([this, &err, &failures, &caches, progress, path, pick = std::move(*pick)]() -> OrderedJobs::Deliver {
+        const qsizetype left = maps.size() - i - 1;
+        jobs.add([this, &err, &failures, &caches, &full, &largest, progress, path, left,
+                  pick = std::move(*pick)]() -> OrderedJobs::Deliver {
+            if (full)
+                return [] {};
             const MapOutcome outcome = drawMap(catalogue, rom, pick, grid, path, caches);
-            return [&err, &failures, progress, outcome] {
+            return [this, &err, &failures, &full, &largest, progress, path, left, outcome] {
+                if (full)
+                    return;
                 err << progress << '\n';
                 for (const QString& line : outcome.lines)
                     err << line << '\n';
+                QString reason;
+                if (!outcome.failed)
+                    largest = qMax(largest, QFileInfo(path).size());
+                else if (!folderTakes(folder, largest, &reason)) {
+                    err << QStringLiteral("Cannot write to folder %1: %2; %3 more maps were not drawn.")
+                               .arg(folder, reason)
+                               .arg(left)
+                        << '\n';
+                    full = true;
+                }
                 err.flush();
                 failures += outcome.failed ? 1 : 0;
             };

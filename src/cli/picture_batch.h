@@ -19,7 +19,8 @@ struct PictureBatch {
     bool grid = false;
     int threads = 1;
 
-    // False when any map could not be picked or written.
+    // False when any map could not be picked or written. A folder found full
+    // after a picture failed there is said once, and the batch stops.
     bool run(QTextStream& err) const;
 };
 

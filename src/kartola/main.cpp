@@ -1,5 +1,6 @@
 #include "cli/batch_run.h"
 #include "cli/command_line.h"
+#include "cli/standard_streams.h"
 #include "session/recovery_keeper.h"
 #include "session/user_settings.h"
 #include "ui/main/app_icon.h"
@@ -37,9 +38,9 @@ int main(int argc, char** argv)
         nameApplication();
         QTextStream out(stdout);
         QTextStream err(stderr);
-        if (line.isBatch())
-            return runBatch(line, QCoreApplication::applicationDirPath(), out, err);
-        return answerCommandLine(line, out, err);
+        const int status = line.isBatch() ? runBatch(line, QCoreApplication::applicationDirPath(), out, err)
+                                          : answerCommandLine(line, out, err);
+        return finishStandardStreams(status, out, stdout, err, stderr);
     }
 
     QApplication app(argc, argv);

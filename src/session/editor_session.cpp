@@ -72,12 +72,18 @@ SessionOutcome EditorSession::loadRom(const QString& path)
 void EditorSession::holdRomFile()
 {
     qint64 holder = 0;
-    if (!m_lock->take(m_recovery->folder(), m_state.core.RomFileName, &holder))
-        m_prompts.message(Prompts::Kind::Warning,
-                          QStringLiteral("%1 is open in another Kartola (process %2): saving in both loses the "
-                                         "changes of one of them.")
-                              .arg(QFileInfo(m_state.core.RomFileName).fileName())
-                              .arg(holder));
+    if (m_lock->take(m_recovery->folder(), m_state.core.RomFileName, &holder))
+        return;
+    const QString name = QFileInfo(m_state.core.RomFileName).fileName();
+    // A lock that names no process: its holder is not known.
+    m_prompts.message(Prompts::Kind::Warning,
+                      holder > 0 ? QStringLiteral("%1 is open in another Kartola (process %2): saving in both loses "
+                                                  "the changes of one of them.")
+                                       .arg(name)
+                                       .arg(holder)
+                                 : QStringLiteral("%1 may be open in another Kartola: saving in both loses the "
+                                                  "changes of one of them.")
+                                       .arg(name));
 }
 
 QString EditorSession::recoveryOwner() const

@@ -1,9 +1,11 @@
 #include "session/rom_lock.h"
 
+#include "base/safe_write.h"
 #include "session/recovery_file.h"
 
 #include <QAtomicInteger>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +16,11 @@
 #else
 #include <cerrno>
 #include <signal.h>
+#include <time.h>
+#endif
+#ifdef Q_OS_MACOS
+#include <sys/sysctl.h>
+#include <sys/time.h>
 #endif
 
 namespace {
@@ -29,19 +36,69 @@ struct Holder {
     bool gone = false;
 };
 
+// When this machine was started; invalid where that cannot be learned.
+QDateTime machineStart()
+{
+#if defined(Q_OS_WIN)
+    return QDateTime::currentDateTimeUtc().addMSecs(-qint64(GetTickCount64()));
+#elif defined(Q_OS_MACOS)
+    timeval boot{};
+    size_t size = sizeof boot;
+    int name[2] = {CTL_KERN, KERN_BOOTTIME};
+    if (sysctl(name, 2, &boot, &size, nullptr, 0) != 0)
+        return {};
+    return QDateTime::fromSecsSinceEpoch(boot.tv_sec, Qt::UTC);
+#elif defined(CLOCK_BOOTTIME)
+    timespec up{};
+    if (clock_gettime(CLOCK_BOOTTIME, &up) != 0)
+        return {};
+    return QDateTime::currentDateTimeUtc().addMSecs(-(qint64(up.tv_sec) * 1000 + up.tv_nsec / 1000000));
+#else
+    return {};
+#endif
+}
+
+// Whether the lock file at `path` was written before this machine started:
+// no process that runs now can have written it. A minute is allowed for a
+// clock set since.
+bool fromBeforeStart(const QString& path)
+{
+    const QDateTime start = machineStart();
+    const QDateTime written = QFileInfo(path).lastModified();
+    return start.isValid() && written.isValid() && written.addSecs(60) < start;
+}
+
 Holder readHolder(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {0, !file.exists()};
+        return {0, !file.exists() || fromBeforeStart(path)};
     const QList<QByteArray> lines = file.read(1024).split('\n');
     bool ok = false;
     const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
-    // Unreadable content is no editor's: nobody holds the file by it.
+    // A lock that names no process (empty from a full disk, or written by
+    // something else) may still belong to an editor that runs: it holds the
+    // file until the machine has been started again since it was written.
     if (!ok || pid <= 0)
-        return {0, true};
+        return {0, fromBeforeStart(path)};
     const bool here = lines.value(1).trimmed() == machine();
     return {pid, here && !RomLock::processRuns(pid)};
+}
+
+enum class Mark { Made, Exists, NotWritten };
+
+// Makes the lock file at `path` whole or not at all: the content goes to a
+// file of this editor's own, checked to the end, which then takes the lock's
+// name only while no file has it. A lock file is never seen half written.
+Mark makeMark(const QString& path, const QString& tag, const QByteArray& content)
+{
+    const QString draft = path + QLatin1Char('.') + tag;
+    if (!writeFileAtomically(draft, content))
+        return Mark::NotWritten;
+    if (QFile::rename(draft, path))
+        return Mark::Made;
+    QFile::remove(draft);
+    return QFileInfo::exists(path) ? Mark::Exists : Mark::NotWritten;
 }
 
 // The recovery copy another editor of the ROM file left behind when it ended
@@ -101,11 +158,12 @@ bool RomLock::take(const QString& folder, const QString& romPath, qint64* holder
     if (folder.isEmpty() || romPath.isEmpty() || !QDir().mkpath(folder))
         return true;
     // Twice at most: a mark left by a process that is gone is removed first.
+    const QByteArray content = QByteArray::number(QCoreApplication::applicationPid()) + '\n' + machine() + '\n';
     for (int attempt = 0; attempt < 2; ++attempt) {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            file.write(QByteArray::number(QCoreApplication::applicationPid()) + '\n' + machine() + '\n');
-            file.close();
+        const Mark mark = makeMark(path, m_tag, content);
+        if (mark == Mark::NotWritten)
+            break;
+        if (mark == Mark::Made) {
             m_path = path;
             m_tagged = false;
             // The copy an editor of this file left when it ended becomes the holder's own.
@@ -123,8 +181,8 @@ bool RomLock::take(const QString& folder, const QString& romPath, qint64* holder
         }
         QFile::remove(path);
     }
-    // The mark can be neither made nor taken over (a read-only folder):
-    // this editor works on, with a recovery copy of its own.
+    // The mark can be neither made nor taken over (a read-only folder, a
+    // full disk): this editor works on, with a recovery copy of its own.
     return true;
 }
 

@@ -3,9 +3,10 @@
 #include <QString>
 
 // The mark that an editor holds a ROM file: NAME.lock beside its recovery
-// copy, holding the editor's process id and machine. A second editor on the
-// same file finds it and is told; a mark left by a process that is gone is
-// taken over. The recovery copy of the holder has the ROM file's own name;
+// copy, holding the editor's process id and machine, written whole or not at
+// all. A second editor on the same file finds it and is told; a mark left by
+// a process that is gone is taken over. A mark that names no process holds
+// the file until the machine has been started again since it was written. The recovery copy of the holder has the ROM file's own name;
 // another editor's copy carries its owner tag, so neither writes over or
 // removes the other's.
 class RomLock {

@@ -153,6 +153,12 @@ void TestPatches::movedDataIsCopied_data()
     const QByteArray inserted = noise(4096, 2);
     QTest::newRow("insertion") << source << source.left(32768) + inserted + source.mid(32768) << 4096;
     QTest::newRow("insertion at the start") << source << inserted + source << 4096;
+    // Long new data is looked up at a few offsets only; what follows it is found all the same.
+    QTest::newRow("new data of odd length, then moved data")
+        << source << source.left(10000) + noise(20001, 7) + source.mid(10000) << 20001;
+    // Past 16 MiB the tables keep every 32nd block and more.
+    const QByteArray large = noise(32 * 1024 * 1024, 8);
+    QTest::newRow("insertion into 32 MiB") << large << large.left(16 << 20) + inserted + large.mid(16 << 20) << 4096;
     QTest::newRow("deletion") << source << source.left(20000) + source.mid(24096) << 0;
     QTest::newRow("block moved to the end") << source << source.left(10000) + source.mid(20000) + source.mid(10000, 10000)
                                             << 0;

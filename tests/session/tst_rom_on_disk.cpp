@@ -7,6 +7,7 @@
 #include "session/rom_lock.h"
 #include "session/test_play.h"
 #include "support/catalogue_fixture.h"
+#include "support/low_disk_space.h"
 #include "support/scripted_prompts.h"
 
 #include <QDir>
@@ -80,6 +81,7 @@ private slots:
     void activationNoticesChange();
     void lockBetweenEditors_data();
     void lockBetweenEditors();
+    void lockOnFullDisk();
     void recoveryCopiesKeptApart();
     void messagesNameTheFile_data();
     void messagesNameTheFile();
@@ -197,28 +199,40 @@ void TestRomOnDisk::activationNoticesChange()
 
 void TestRomOnDisk::lockBetweenEditors_data()
 {
-    QTest::addColumn<QByteArray>("lock");    // left in the folder before the first load; %1: this process
+    QTest::addColumn<QByteArray>("lock");    // left in the folder before the first load (null: none); %1: this process
+    QTest::addColumn<bool>("old");           // the lock written long before the machine was started
     QTest::addColumn<bool>("firstHolds");
 
     const QByteArray host = QSysInfo::machineHostName().toUtf8();
-    QTest::newRow("no lock") << QByteArray() << true;
-    QTest::newRow("left by an ended process") << QByteArray::number(endedProcess()) + '\n' + host + '\n' << true;
-    QTest::newRow("unreadable") << QByteArray("not a process\n") << true;
-    QTest::newRow("a running process of this machine") << QByteArray("%1\n") + host + '\n' << false;
-    QTest::newRow("a process of another machine") << QByteArray::number(endedProcess()) + "\nelsewhere.example\n" << false;
+    QTest::newRow("no lock") << QByteArray() << false << true;
+    QTest::newRow("left by an ended process") << QByteArray::number(endedProcess()) + '\n' + host + '\n' << false
+                                              << true;
+    // A lock that names no process may be a running editor's.
+    QTest::newRow("unreadable") << QByteArray("not a process\n") << false << false;
+    QTest::newRow("empty") << QByteArray("") << false << false;
+    QTest::newRow("empty, from before the machine started") << QByteArray("") << true << true;
+    QTest::newRow("a running process of this machine") << QByteArray("%1\n") + host + '\n' << false << false;
+    QTest::newRow("a process of another machine") << QByteArray::number(endedProcess()) + "\nelsewhere.example\n"
+                                                  << true << false;
 }
 
 void TestRomOnDisk::lockBetweenEditors()
 {
     QFETCH(QByteArray, lock);
+    QFETCH(bool, old);
     QFETCH(bool, firstHolds);
     CatalogueFixture files;
     TestDir recovery;
     const QString rom = files.dir.file("rom.gbc");
     const QString lockPath = RomLock::lockPath(recovery.path(), rom);
     const QByteArray pid = QByteArray::number(QCoreApplication::applicationPid());
-    if (!lock.isEmpty())
+    if (!lock.isNull())
         recovery.write(QFileInfo(lockPath).fileName(), QByteArray(lock).replace("%1", pid));
+    if (old) {
+        QFile file(lockPath);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime));
+    }
     const QString told = QStringLiteral("rom.gbc is open in another Kartola (process %1): saving in both loses "
                                         "the changes of one of them.");
 
@@ -240,6 +254,28 @@ void TestRomOnDisk::lockBetweenEditors()
     QVERIFY(second.session.loadRom(rom).isDone());
     QVERIFY(second.prompts.shown.empty());
     QVERIFY(QFile::exists(lockPath));
+}
+
+// A lock that cannot be written on a full disk is not left empty for the
+// next editor to take over: that editor holds the file, and the two keep
+// recovery copies of their own.
+void TestRomOnDisk::lockOnFullDisk()
+{
+    CatalogueFixture files;
+    TestDir recovery;
+    const QString rom = files.dir.file("rom.gbc");
+    const QString lockPath = RomLock::lockPath(recovery.path(), rom);
+    Editor first(files, recovery.path());
+    {
+        const LowDiskSpace full(0);
+        QVERIFY(first.session.loadRom(rom).isDone());
+    }
+    QVERIFY(!QFile::exists(lockPath));
+    QCOMPARE(QDir(recovery.path()).entryList(QDir::Files), QStringList{});
+    Editor second(files, recovery.path());
+    QVERIFY(second.session.loadRom(rom).isDone());
+    QVERIFY(QFile::exists(lockPath));
+    QVERIFY(first.session.recovery().filePath() != second.session.recovery().filePath());
 }
 
 void TestRomOnDisk::recoveryCopiesKeptApart()

@@ -202,65 +202,74 @@ void putStep(QByteArray& out, qint64 step)
 }
 
 // The actions of a patch that copies runs from anywhere in the source and
-// from the target written so far. Blocks of BlockSize bytes at every
-// Stride-th offset of the source, and of the target as it is written, are
-// kept in hash tables; each target offset looks its next BlockSize bytes up,
-// and a hit is checked and stretched both ways. A shared run of at least
-// Stride + BlockSize - 1 bytes holds a whole indexed block, so it is found.
+// from the new data of the target written so far.
+//
+// Blocks of BlockSize bytes at every stride-th offset of the source, and at
+// every TargetStrideFactor x stride-th offset of the target's new data as it
+// is written, are kept in hash tables of a few MiB at most (the stride grows
+// with the image so that they do). Target offsets look their next BlockSize
+// bytes up, and a hit is checked and stretched both ways. After a while
+// without a match (data that is new) only every step-th offset is looked up,
+// the step growing to MaxStep: new data costs little more than its copy into
+// the patch. The step is odd and the strides powers of two, so the offsets
+// looked up meet every shift of an indexed block: a shared run of stride x
+// step + BlockSize - 1 bytes holds a block that is found, and is stretched
+// back to where it starts. The same offset, a run of one byte and the move of
+// the last source copy are tried first at each offset, without a table; the
+// tables are made only when one is needed, so a patch of bytes changed in
+// place never makes them.
 class MovedDataWriter {
 public:
     MovedDataWriter(const QByteArray& source, const QByteArray& target, QByteArray& out)
         : m_s(source.constData()), m_t(target.constData()), m_sourceSize(source.size()),
           m_targetSize(target.size()), m_out(out)
     {
-        const qint64 blocks = (qMax(m_sourceSize, m_targetSize) + Stride - 1) / Stride;
-        int bits = 10;
-        while (bits < 24 && (qint64(1) << bits) < blocks)
-            ++bits;
-        m_shift = 64 - bits;
-        m_sourceTable.assign(size_t(1) << bits, None);
-        m_targetTable.assign(size_t(1) << bits, None);
-        for (qint64 at = 0; at + BlockSize <= m_sourceSize; at += Stride) {
-            quint64& slot = m_sourceTable[hash(m_s + at)];
-            if (slot == None)   // the first of equal blocks: earlier data tends to stay put
-                slot = entry(m_s, at);
-        }
+        // Block numbers stay below MaxBlocks, so that the tables stay small
+        // even for the largest image.
+        const qint64 largest = qMax(m_sourceSize, m_targetSize);
+        while ((largest + m_stride - 1) / m_stride >= MaxBlocks)
+            m_stride *= 2;
     }
 
     void write()
     {
         qint64 at = 0;
         qint64 literal = 0;   // where the bytes not yet put in an action start
+        qint64 misses = 0;    // offsets looked up since the last match
         while (at < m_targetSize) {
             indexTargetBelow(at);
             const Match match = bestAt(at, literal);
             if (match.length < MinMatch) {
-                ++at;
+                at += qMin<qint64>(MaxStep, 1 + 2 * (misses++ / MissesPerStep));
+                prefetchSlots(at);
                 continue;
             }
+            misses = 0;
             putLiteral(literal, match.at);
             putMatch(match);
             at = match.at + match.length;
             literal = at;
+            // Copied bytes are found where they were copied from: only new data is indexed.
+            m_targetIndexed = qMax(m_targetIndexed, (at + targetStride() - 1) / targetStride() * targetStride());
         }
         putLiteral(literal, m_targetSize);
     }
 
 private:
     static constexpr qint64 BlockSize = 8;
-    static constexpr qint64 Stride = 16;
-    // A table entry: the block's offset, below 4 GiB, and its first four bytes,
-    // so that most misses are told without reading the image there.
-    static constexpr quint64 None = ~quint64(0);
-
-    static quint64 entry(const char* image, qint64 at)
-    {
-        quint32 head;
-        std::memcpy(&head, image + at, sizeof head);
-        return quint64(head) << 32 | quint64(at);
-    }
+    static constexpr int MaxBlockBits = 20;
+    static constexpr qint64 MaxBlocks = (qint64(1) << MaxBlockBits) - 1;   // all ones is None
+    static constexpr int MaxTargetBits = 18;
+    // New data is seldom repeated: the target's blocks are further apart.
+    static constexpr qint64 TargetStrideFactor = 4;
+    // A table entry: the block's number, and bits of its hash that tell most
+    // misses without reading the image there.
+    static constexpr int CheckBits = 32 - MaxBlockBits;
+    static constexpr quint32 None = ~quint32(0);
     // A copy costs an action and a step, one to six bytes: shorter ones are stored.
     static constexpr qint64 MinMatch = 8;
+    static constexpr qint64 MaxStep = 31;
+    static constexpr qint64 MissesPerStep = 32;
 
     struct Match {
         Action action = TargetRead;
@@ -269,27 +278,84 @@ private:
         qint64 length = 0;
     };
 
-    size_t hash(const char* at) const
+    // Slots for `blocks` blocks, as a power of two.
+    static int tableBits(qint64 blocks, int most)
+    {
+        int bits = 10;
+        while (bits < most && (qint64(1) << bits) < blocks)
+            ++bits;
+        return bits;
+    }
+
+    static quint64 hash(const char* at)
     {
         quint64 word;
         std::memcpy(&word, at, sizeof word);
-        return size_t((word * 0x9E3779B97F4A7C15ULL) >> m_shift);
+        return word * 0x9E3779B97F4A7C15ULL;
+    }
+    // Bits of the hash below those that pick the slot.
+    static quint32 check(quint64 key) { return quint32(key >> 32) & ((1u << CheckBits) - 1); }
+    quint32 entry(quint64 key, qint64 at) const { return check(key) << MaxBlockBits | quint32(at / m_stride); }
+    static bool sameCheck(quint32 slot, quint64 key) { return slot != None && slot >> MaxBlockBits == check(key); }
+    qint64 offsetOf(quint32 slot) const { return qint64(slot & MaxBlocks) * m_stride; }
+    qint64 targetStride() const { return m_stride * TargetStrideFactor; }
+
+    void makeTables()
+    {
+        if (m_tablesMade)
+            return;
+        m_tablesMade = true;
+        const int sourceBits = tableBits(m_sourceSize / m_stride, MaxBlockBits);
+        const int targetBits = tableBits(m_targetSize / targetStride(), MaxTargetBits);
+        m_sourceTable.assign(size_t(1) << sourceBits, None);
+        m_targetTable.assign(size_t(1) << targetBits, None);
+        m_sourceShift = 64 - sourceBits;
+        m_targetShift = 64 - targetBits;
+        for (qint64 at = 0; at + BlockSize <= m_sourceSize; at += m_stride) {
+            const quint64 key = hash(m_s + at);
+            quint32& slot = m_sourceTable[size_t(key >> m_sourceShift)];
+            if (slot == None)   // the first of equal blocks: earlier data tends to stay put
+                slot = entry(key, at);
+        }
+    }
+
+    // The next offset looked up is known while this one is: its slots, seldom
+    // in the cache, are fetched meanwhile.
+    void prefetchSlots(qint64 at) const
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        if (m_tablesMade && at + BlockSize <= m_targetSize) {
+            const quint64 key = hash(m_t + at);
+            __builtin_prefetch(&m_sourceTable[size_t(key >> m_sourceShift)]);
+            __builtin_prefetch(&m_targetTable[size_t(key >> m_targetShift)]);
+        }
+#else
+        Q_UNUSED(at);
+#endif
     }
 
     void indexTargetBelow(qint64 at)
     {
-        for (; m_targetIndexed < at && m_targetIndexed + BlockSize <= m_targetSize; m_targetIndexed += Stride)
-            m_targetTable[hash(m_t + m_targetIndexed)] = entry(m_t, m_targetIndexed);
+        if (m_targetIndexed >= at || m_targetIndexed + BlockSize > m_targetSize)
+            return;
+        makeTables();
+        for (; m_targetIndexed < at && m_targetIndexed + BlockSize <= m_targetSize; m_targetIndexed += targetStride()) {
+            const quint64 key = hash(m_t + m_targetIndexed);
+            m_targetTable[size_t(key >> m_targetShift)] = entry(key, m_targetIndexed);
+        }
     }
 
-    // `candidate` (from in the source or target) stretched forward from `at`
-    // and back down to `literal`.
+    // `from` in the source or target matched with the target at `at`,
+    // stretched forward and back down to `literal`.
     Match stretch(Action action, qint64 at, qint64 from, qint64 literal) const
     {
         const char* base = action == TargetCopy ? m_t : m_s;
-        const qint64 limit = action == TargetCopy ? m_targetSize : m_sourceSize;
+        const qint64 limit = qMin(m_targetSize - at, (action == TargetCopy ? m_targetSize : m_sourceSize) - from);
+        constexpr qint64 Chunk = 64;
         qint64 length = 0;
-        while (at + length < m_targetSize && from + length < limit && base[from + length] == m_t[at + length])
+        while (length + Chunk <= limit && std::memcmp(base + from + length, m_t + at + length, Chunk) == 0)
+            length += Chunk;
+        while (length < limit && base[from + length] == m_t[at + length])
             ++length;
         while (at > literal && from > 0 && base[from - 1] == m_t[at - 1]) {
             --at;
@@ -299,30 +365,41 @@ private:
         return Match{action, at, from, length};
     }
 
-    Match bestAt(qint64 at, qint64 literal) const
+    void consider(Match& best, Action action, qint64 at, qint64 from, qint64 literal) const
     {
+        Match found = stretch(action, at, from, literal);
+        if (action == SourceCopy && found.from == found.at)
+            found.action = SourceRead;   // the same offset: no step to store
+        if (found.length > best.length)
+            best = found;
+    }
+
+    Match bestAt(qint64 at, qint64 literal)
+    {
+        constexpr qint64 Long = 4 * MinMatch;
         Match best;
         if (at < m_sourceSize && m_s[at] == m_t[at])
-            best = stretch(SourceRead, at, at, literal);
-        if (at > 0 && m_t[at] == m_t[at - 1]) {
-            const Match run = stretch(TargetCopy, at, at - 1, at);
-            if (run.length > best.length)
-                best = run;
-        }
-        if (best.length >= 4 * MinMatch || at + BlockSize > m_targetSize)
+            consider(best, SourceRead, at, at, literal);
+        if (at > 0 && m_t[at] == m_t[at - 1])
+            consider(best, TargetCopy, at, at - 1, literal);
+        // Moved data goes on at the same move after a changed byte.
+        const qint64 moved = at + m_lastMove;
+        if (m_lastMove != 0 && moved >= 0 && moved < m_sourceSize && m_s[moved] == m_t[at])
+            consider(best, SourceCopy, at, moved, literal);
+        if (best.length >= Long || at + BlockSize > m_targetSize)
             return best;
-        const size_t key = hash(m_t + at);
-        for (const Action action : {SourceCopy, TargetCopy}) {
-            const quint64 slot = (action == SourceCopy ? m_sourceTable : m_targetTable)[key];
-            const qint64 from = qint64(slot & 0xFFFFFFFF);
-            if (slot == None || quint32(slot >> 32) != quint32(entry(m_t, at) >> 32) || (action == TargetCopy && from >= at))
-                continue;
-            Match found = stretch(action, at, from, literal);
-            if (action == SourceCopy && found.from == found.at)
-                found.action = SourceRead;   // the same offset: no step to store
-            if (found.length > best.length)
-                best = found;
-        }
+        // A byte changed in data that stays put: the same offset goes on after it.
+        if (best.length == 0 && at + 1 + Long <= qMin(m_sourceSize, m_targetSize)
+            && std::memcmp(m_s + at + 1, m_t + at + 1, Long) == 0)
+            return best;
+        makeTables();
+        const quint64 key = hash(m_t + at);
+        const quint32 source = m_sourceTable[size_t(key >> m_sourceShift)];
+        if (sameCheck(source, key))
+            consider(best, SourceCopy, at, offsetOf(source), literal);
+        const quint32 target = m_targetTable[size_t(key >> m_targetShift)];
+        if (sameCheck(target, key) && offsetOf(target) < at)
+            consider(best, TargetCopy, at, offsetOf(target), literal);
         return best;
     }
 
@@ -340,6 +417,7 @@ private:
         if (m.action == SourceCopy) {
             putStep(m_out, m.from - m_sourceFrom);
             m_sourceFrom = m.from + m.length;
+            m_lastMove = m.from - m.at;
         } else if (m.action == TargetCopy) {
             putStep(m_out, m.from - m_targetFrom);
             m_targetFrom = m.from + m.length;
@@ -351,12 +429,16 @@ private:
     qint64 m_sourceSize;
     qint64 m_targetSize;
     QByteArray& m_out;
-    int m_shift = 54;
-    std::vector<quint64> m_sourceTable;
-    std::vector<quint64> m_targetTable;
+    qint64 m_stride = 16;
+    bool m_tablesMade = false;
+    int m_sourceShift = 54;
+    int m_targetShift = 54;
+    std::vector<quint32> m_sourceTable;
+    std::vector<quint32> m_targetTable;
     qint64 m_targetIndexed = 0;
     qint64 m_sourceFrom = 0;
     qint64 m_targetFrom = 0;
+    qint64 m_lastMove = 0;   // source offset less target offset of the last source copy
 };
 
 // The actions of a patch that reads the source only at the same offset.
@@ -424,8 +506,7 @@ QByteArray makeBpsPatch(const QByteArray& source, const QByteArray& target, cons
     putNumber(out, quint64(target.size()));
     putNumber(out, quint64(metadata.size()));
     out.append(metadata);
-    // Offsets in the writer's tables take 32 bits; no image comes near that.
-    if (search == BpsSearch::Anywhere && qMax(source.size(), target.size()) < (qint64(1) << 32))
+    if (search == BpsSearch::Anywhere)
         MovedDataWriter(source, target, out).write();
     else
         writeSameOffset(source, target, out);
