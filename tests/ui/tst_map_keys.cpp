@@ -131,6 +131,7 @@ void TestMapKeys::mapPageBroughtUpTakesTheKeyboard()
         QCOMPARE(pages->currentIndex(), 1);
         e.key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
     } else if (how == "by the program") {
+        e.form->MainBox->setFocus();   // the keyboard outside the pages
         pages->setCurrentIndex(0);
     } else {
         pages->setCurrentIndex(0);
