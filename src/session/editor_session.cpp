@@ -184,6 +184,9 @@ SessionOutcome EditorSession::saveRom()
                            "Overwrite it, save the image to another file, or cancel?")
                 .arg(QFileInfo(path).fileName()),
             Prompts::Buttons::OverwriteSaveAsCancel);
+        // The user has been told of this change: coming back to the window
+        // does not offer to load the file again for it.
+        m_diskNoticed = RomFileStamp::quickLook(path);
         if (answer == Prompts::Answer::SaveAs) {
             Prompts::FileRequest request;
             request.title = QStringLiteral("Save rom");

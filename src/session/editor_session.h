@@ -82,7 +82,7 @@ public:
     void setFixChecksumsOnSave(bool on) { m_fixChecksums = on; }
     bool fixChecksumsOnSave() const { return m_fixChecksums; }
     // Every change of the whole image goes through here: one undo entry
-    // named `text`, with which the history starts again. After each swap the
+    // named `text` on top of the history. After each swap the
     // current map is picked again from the image in force, with every check
     // of a pick; a map the new image refuses is dropped and its refusal said.
     void replaceImage(const QString& text, const QByteArray& image);

@@ -84,14 +84,17 @@ SessionOutcome EditorSession::finishWholeImageChange(const WholeImageStart& star
         writeWorkingCopies();
     if (result == m_state.core.rom.bytes())
         return SessionOutcome::done(QStringLiteral("changes nothing in this image."));
+    // Working copies given up: the entries that made them undo nothing any more.
+    if (!start.keep && workingCopiesDiffer())
+        m_undo.clear();
     replaceImage(text, result);
     return SessionOutcome::done();
 }
 
 void EditorSession::replaceImage(const QString& text, const QByteArray& image)
 {
-    // As at a pick, the history starts again; the replacement is its first entry.
-    m_undo.clear();
+    // One more entry on top of the history: undone, it gives back the image
+    // the entries below it were made on, and the map read from it.
     push(new ImageReplaceCommand(m_state.core.rom, text, m_state.core.rom.bytes(), image, [this] { imageReplaced(); }));
 }
 

@@ -10,9 +10,54 @@
 #include <QMenu>
 #include <QMenuBar>
 
+namespace {
+
+// A plain letter, digit or sign: what a menu takes as an item's letter.
+bool isMenuLetter(const QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+        return false;
+    const QString text = event->text();
+    return text.size() == 1 && text[0].isPrint() && !text[0].isSpace();
+}
+
+} // namespace
+
+// Shortcuts are looked up before the open menu sees its key, and a
+// single-letter shortcut of the widget that keeps the keyboard meanwhile
+// would take it. While one of the menus is open, or the bar has the keyboard,
+// the letters are claimed for them.
+class TJMenuLetterGuard : public QObject {
+public:
+    explicit TJMenuLetterGuard(TJMenu& menu) : QObject(&menu), m_menu(menu) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && m_menu.hasKeyboard()
+            && isMenuLetter(static_cast<QKeyEvent*>(event))) {
+            event->accept();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    TJMenu& m_menu;
+};
+
 TJMenu::TJMenu(QMenuBar* menuBar, QObject* parent)
     : QObject(parent), m_menuBar(menuBar), m_painter(std::make_unique<TJMenuPainter>(*this))
 {
+}
+
+bool TJMenu::hasKeyboard() const
+{
+    if (!m_ownerDrawn)
+        return false;
+    if (auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+        return isAttached(open);
+    return m_menuBar && m_menuBar->hasFocus();
 }
 
 TJMenu::~TJMenu()
@@ -91,10 +136,15 @@ void TJMenu::attachAll()
         m_menuBar->setNativeMenuBar(false);
     attach(m_menuBar);
     adoptSubmenus(m_menuBar);
+    if (!m_letterGuard) {
+        m_letterGuard = new TJMenuLetterGuard(*this);
+        qApp->installEventFilter(m_letterGuard);
+    }
 }
 
 void TJMenu::detachAll()
 {
+    delete std::exchange(m_letterGuard, nullptr);
     const QList<Attached> attached = std::exchange(m_attached, {});
     for (const Attached& entry : attached) {
         if (!entry.widget)
@@ -179,11 +229,9 @@ bool TJMenu::eventFilter(QObject* watched, QEvent* event)
 
 bool TJMenu::menuCharacter(QMenu* menu, QKeyEvent* event)
 {
-    if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
+    if (!isMenuLetter(event))
         return false;
     const QString text = event->text();
-    if (text.size() != 1 || !text[0].isPrint() || text[0].isSpace())
-        return false;
 
     QList<QAction*> actions;
     QList<TJMenuKeyItem> items;

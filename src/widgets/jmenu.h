@@ -18,6 +18,7 @@ class QKeyEvent;
 class QMenu;
 class QPainter;
 class QStyle;
+class TJMenuLetterGuard;
 class TJMenuPainter;
 
 // What an item is drawn with; OnGetItemParams may change the colours and font.
@@ -78,6 +79,9 @@ public:
     // The measures items of `widget` (the menu bar or one of its menus) are laid
     // out with; meaningful while the menu is owner-drawn.
     TJMenuMetrics metricsFor(const QWidget* widget) const;
+    // Whether letter keys belong to this menu now: one of its drop-down
+    // menus is open, or the bar has the keyboard. Shortcuts never take them then.
+    bool hasKeyboard() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,5 +111,6 @@ private:
     bool m_ownerDrawn = false;
     bool m_barWasNative = false;
     std::unique_ptr<TJMenuPainter> m_painter;
+    TJMenuLetterGuard* m_letterGuard = nullptr;   // a child, watching the application's events
     QList<Attached> m_attached;
 };

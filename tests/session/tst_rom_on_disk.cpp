@@ -135,6 +135,10 @@ void TestRomOnDisk::saveAsksWhenChanged()
         QCOMPARE(files.dir.read("other.gbc"), ours);
     QCOMPARE(saved.isDone(), oursOnDisk || savedElsewhere);
     QCOMPARE(e.session.isModified(), !saved.isDone());
+    // Told of the change once: back in the window, no offer to load it again.
+    e.prompts.shown.clear();
+    e.session.checkRomOnDisk();
+    QVERIFY2(e.prompts.shown.empty(), qPrintable(e.prompts.texts().join('|')));
 
     // What this editor wrote is what it knows of the file: the next save asks nothing.
     if (oursOnDisk) {

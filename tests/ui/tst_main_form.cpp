@@ -8,9 +8,15 @@
 #include "ui/events/events_editor.h"
 #include "ui/map/map_view.h"
 #include "widgets/jmenu.h"
+#include "ui/main/view_menu.h"
+#include "ui/main/catalogue_check_window.h"
+#include "ui/main/find_uses_window.h"
+#include "ui/main/preferences_dialog.h"
+#include "ui/map/block_editor_form.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QEnterEvent>
 #include <QFile>
 #include <QLabel>
@@ -52,6 +58,9 @@ private slots:
     void mainMenuIsOwnerDrawn();
     void viewMenuZoomsBothViews();
     void windowFitsTheScreenAndKeepsItsSize();
+    void closedPanelComesBackFromTheViewMenu();
+    void ownWindowClosesOnEscape_data();
+    void ownWindowClosesOnEscape();
 };
 
 namespace {
@@ -477,6 +486,61 @@ void TestMainForm::windowFitsTheScreenAndKeepsItsSize()
     QCoreApplication::processEvents();
     QCOMPARE(form.size(), before);
     QVERIFY(form.minimumSizeHint().width() <= TMainForm::DesignSize.width());
+}
+
+void TestMainForm::closedPanelComesBackFromTheViewMenu()
+{
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QList<QAction*> viewItems = form.viewMenu->View1->actions();
+    const auto docks = form.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly);
+    QVERIFY(docks.size() >= 2);
+    for (QDockWidget* dock : docks) {
+        QVERIFY2(viewItems.contains(dock->toggleViewAction()), qPrintable(dock->objectName()));
+        dock->show();
+        dock->close();
+        QVERIFY(!dock->isVisible());
+        dock->toggleViewAction()->trigger();
+        QVERIFY2(dock->isVisible(), qPrintable(dock->objectName()));
+    }
+}
+
+void TestMainForm::ownWindowClosesOnEscape_data()
+{
+    QTest::addColumn<QString>("window");
+    for (const char* name : {"Block Editor", "Find Uses", "Check Catalogue", "Preferences"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestMainForm::ownWindowClosesOnEscape()
+{
+    QFETCH(QString, window);
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    f.pickMap(QStringLiteral("Towns"), QStringLiteral("Alpha Town"));
+    QWidget* shown = nullptr;
+    if (window == "Block Editor") {
+        form.BlockEditor1->trigger();
+        shown = form.blockEditor;
+    } else if (window == "Find Uses") {
+        shown = form.findUses;
+        shown->show();
+    } else if (window == "Check Catalogue") {
+        shown = form.catalogueCheck;
+        shown->show();
+    } else {
+        form.Preferences1->trigger();
+        shown = form.preferences;
+    }
+    QVERIFY(shown->isVisible());
+    shown->activateWindow();
+    QTRY_COMPARE(QGuiApplication::focusWindow(), shown->windowHandle());
+    QTest::keyClick(shown->windowHandle(), Qt::Key_Escape);
+    QTRY_VERIFY2(!shown->isVisible(), qPrintable(window));
 }
 
 QTEST_MAIN(TestMainForm)

@@ -20,6 +20,7 @@
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -67,6 +68,10 @@ class TestMapKeys : public QObject {
     Q_OBJECT
 private slots:
     void pickGivesTheMapViewTheKeyboard();
+    void mapPageBroughtUpTakesTheKeyboard_data();
+    void mapPageBroughtUpTakesTheKeyboard();
+    void openMenuTakesItsLettersAndEscapeGivesTheKeyboardBack_data();
+    void openMenuTakesItsLettersAndEscapeGivesTheKeyboardBack();
     void letterTypedInTheCategoryChooserReachesItsEntry();
     void previewLeavesWithThePointer();
     void f10OpensFileAndArrowsWalkTheMenus();
@@ -99,6 +104,104 @@ void TestMapKeys::pickGivesTheMapViewTheKeyboard()
                       .arg(e.rom(AlphaStart, 10, 3, y), 2, 16, QLatin1Char('0'))
                       .toUpper();
     QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+}
+
+void TestMapKeys::mapPageBroughtUpTakesTheKeyboard_data()
+{
+    QTest::addColumn<QString>("how");
+    for (const char* how : {"Map tab", "Ctrl+Tab", "Ctrl+Shift+Tab twice", "by the program", "palette click"})
+        QTest::newRow(how) << QString::fromLatin1(how);
+}
+
+void TestMapKeys::mapPageBroughtUpTakesTheKeyboard()
+{
+    QFETCH(QString, how);
+    Editor e;
+    QTabWidget* pages = e.form->TabbedNotebook1;
+    pages->setCurrentIndex(2);   // where the program starts
+    e.choose(QStringLiteral("Towns"), QStringLiteral("Alpha Town"));
+    QVERIFY(QApplication::focusWidget() != e.view());
+    if (how == "Map tab") {
+        QTabBar* tabs = pages->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    } else if (how == "Ctrl+Tab") {
+        e.key(Qt::Key_Tab, Qt::ControlModifier);
+    } else if (how == "Ctrl+Shift+Tab twice") {
+        e.key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(pages->currentIndex(), 1);
+        e.key(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    } else if (how == "by the program") {
+        e.form->MainBox->setFocus();   // the keyboard outside the pages
+        pages->setCurrentIndex(0);
+    } else {
+        pages->setCurrentIndex(0);
+        e.form->MainBox->setFocus();   // the keyboard elsewhere, then a block chosen
+        QTest::mouseClick(e.form->mapPage->BlockPalette, Qt::LeftButton, {}, QPoint(20, 64 * 3 + 20));
+        QCOMPARE(e.form->session->stamp().selectedBlock(), 4);
+    }
+    QCOMPARE(pages->currentIndex(), 0);
+    QCOMPARE(QApplication::focusWidget(), e.view());
+    e.key(Qt::Key_R);
+    QVERIFY(e.form->toolsMenu->SelectTool1->isChecked());
+    e.drag(centre(1, 2), centre(3, 3), Qt::LeftButton);
+    QCOMPARE(e.form->mapPage->selection(), QRect(1, 2, 3, 2));
+    QCOMPARE(e.undoCount(), 0);
+}
+
+void TestMapKeys::openMenuTakesItsLettersAndEscapeGivesTheKeyboardBack_data()
+{
+    QTest::addColumn<bool>("withMouse");
+    QTest::newRow("Utilies opened with the mouse, Escape") << true;
+    QTest::newRow("F10, Right, Escape, Escape") << false;
+}
+
+void TestMapKeys::openMenuTakesItsLettersAndEscapeGivesTheKeyboardBack()
+{
+    QFETCH(bool, withMouse);
+    Editor e;
+    e.choose(QStringLiteral("Towns"), QStringLiteral("Alpha Town"));
+    QMenuBar* bar = e.form->menuBar();
+    const auto menuNamed = [bar](const char* name) {
+        QMenu* menu = bar->findChild<QMenu*>(QLatin1String(name));
+        return menu;
+    };
+    const auto openWithMouse = [bar](QMenu* menu) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+        QTRY_VERIFY(menu->isVisible());
+    };
+    QMenu* file = menuNamed("File1");
+    if (withMouse) {
+        QMenu* utilities = menuNamed("Utilies1");
+        openWithMouse(utilities);
+        QTest::keyClick(utilities, Qt::Key_Escape);
+        QTRY_VERIFY(!utilities->isVisible());
+    } else {
+        e.key(Qt::Key_F10);
+        QTRY_VERIFY(file->isVisible());
+        QTest::keyClick(file, Qt::Key_Right);
+        QMenu* second = bar->actions()[1]->menu();
+        QTRY_VERIFY(second->isVisible());
+        QTest::keyClick(second, Qt::Key_Escape);
+        QTRY_VERIFY(!second->isVisible());
+        QCOMPARE(QApplication::focusWidget(), bar);   // one Escape: the bar still walked
+        e.key(Qt::Key_Escape);
+    }
+    QCOMPARE(QApplication::focusWidget(), e.view());
+    QVERIFY(!bar->activeAction());
+
+    // In the open File menu, with Exit highlighted (the last item), S goes to the menu.
+    openWithMouse(file);
+    e.key(Qt::Key_Up);
+    QTRY_COMPARE(file->activeAction(), e.form->Exit1);
+    e.key(Qt::Key_S);
+    QCOMPARE(file->activeAction(), e.form->SaveRom1);
+    QVERIFY(file->isVisible());
+    QVERIFY(e.form->toolsMenu->StampTool1->isChecked());
+    QTest::keyClick(file, Qt::Key_Escape);
+    QTRY_VERIFY(!file->isVisible());
+    QCOMPARE(QApplication::focusWidget(), e.view());
+    e.key(Qt::Key_S);   // the menu closed, the letter is the map view's again
+    QVERIFY(e.form->toolsMenu->SelectSameTool1->isChecked());
 }
 
 void TestMapKeys::letterTypedInTheCategoryChooserReachesItsEntry()

@@ -56,6 +56,8 @@ private slots:
     void refusedMapShowsItsRefusal();
     void drawnAgainAfterSave();
     void filterAndAllCategories();
+    void itemsAtFullSizeFromTheFirstPaint_data();
+    void itemsAtFullSizeFromTheFirstPaint();
 };
 
 void TestOverviewPanel::clickPicksThroughTheQuestion_data()
@@ -161,6 +163,40 @@ void TestOverviewPanel::filterAndAllCategories()
     QTest::mouseClick(overview.AllCategories, Qt::LeftButton, {}, QPoint(8, overview.AllCategories->height() / 2));
     fixture.pickCategory("Routes");
     QTRY_COMPARE(listed(), QStringLiteral("Route 1"));
+}
+
+void TestOverviewPanel::itemsAtFullSizeFromTheFirstPaint_data()
+{
+    QTest::addColumn<bool>("allCategories");   // the list filled again for another choice
+    QTest::newRow("first opened") << false;
+    QTest::newRow("all categories") << true;
+}
+
+void TestOverviewPanel::itemsAtFullSizeFromTheFirstPaint()
+{
+    QFETCH(bool, allCategories);
+    EditorFixture fixture;
+    TMainForm& form = fixture.openWithRom();
+    form.show();
+    fixture.pickMap("Towns", "Beta Town");
+    OverviewPanel& overview = *form.overview;
+    // Room for about one item: the map shown, second in the list, lies out of sight unless scrolled to.
+    overview.Maps->setFixedSize(180, 150);
+    form.Overview1->trigger();
+    if (allCategories)
+        QTest::mouseClick(overview.AllCategories, Qt::LeftButton, {}, QPoint(8, overview.AllCategories->height() / 2));
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    // Before any picture is in: the picture's place and the name below it.
+    const int nameHeight = overview.Maps->fontMetrics().height();
+    for (const char* name : {"Alpha Town", "Beta Town"}) {
+        const QRect rect = overview.Maps->visualItemRect(overview.item(name));
+        QVERIFY2(rect.height() >= 80 + nameHeight && rect.width() >= 80,
+                 qPrintable(QStringLiteral("%1: %2 x %3").arg(name).arg(rect.width()).arg(rect.height())));
+    }
+    const QRect shown = overview.Maps->visualItemRect(overview.item("Beta Town"));
+    QVERIFY(overview.Maps->viewport()->rect().contains(shown.center()));
+    overview.waitForPictures();
+    QCOMPARE(overview.Maps->visualItemRect(overview.item("Beta Town")).size(), shown.size());
 }
 
 QTEST_MAIN(TestOverviewPanel)

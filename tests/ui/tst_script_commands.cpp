@@ -6,6 +6,7 @@
 #include "ui/main/script_commands.h"
 #include "ui/main/script_output_panel.h"
 #include "ui_support/editor_fixture.h"
+#include "widgets/qt_prompts.h"
 
 #include <QAction>
 #include <QDir>
@@ -40,9 +41,19 @@ void TestScriptCommands::runs()
     QFETCH(bool, changed);
     EditorFixture editor;
     editor.dir.write("bump.js", source.toUtf8());
+    QVERIFY(QDir(editor.dir.path()).mkpath(QStringLiteral("scripts")));
+    QVERIFY(QDir(editor.dir.path()).mkpath(QStringLiteral("elsewhere")));
     TMainForm& form = editor.openWithRom();
     editor.pickMap(QStringLiteral("Towns"), QStringLiteral("Alpha Town"));
-    const QByteArray image = form.state.core.rom.bytes();
+    // Two strokes on the map first, kept in the image when the run asks.
+    const quint8 firstCell = form.state.map.MapBytes[0];
+    for (int block : {0x31, 0x32}) {
+        form.session->stamp().setSelectedBlock(block);
+        form.session->beginStroke();
+        form.session->paintCell(0);
+        form.session->endStroke();
+    }
+    editor.prompts.answer(Prompts::Answer::Yes);
     QAction* runScript = form.findChild<QAction*>(QStringLiteral("RunScript1"));
     auto* panel = form.findChild<ScriptOutputPanel*>(QStringLiteral("ScriptOutput"));
     QVERIFY(runScript && runScript->isEnabled() && !panel->isVisibleTo(&form));
@@ -56,13 +67,32 @@ void TestScriptCommands::runs()
     QVERIFY2(panel->text().split(QLatin1Char('\n')).contains(shown), qPrintable(panel->text()));
     QCOMPARE(form.state.core.map.name, QStringLiteral("Alpha Town"));
     QUndoStack& undo = form.session->undoStack();
-    QCOMPARE(undo.count(), changed ? 1 : 0);
+    // The run is one entry on top of the strokes; each comes off in turn.
+    QCOMPARE(undo.count(), changed ? 3 : 2);
     QCOMPARE(form.state.core.rom.bytes().at(0x10), changed ? '\x77' : '\x10');
+    QCOMPARE(form.state.map.MapBytes[0], quint8(0x32));
     if (changed) {
-        QCOMPARE(undo.text(0), QStringLiteral("Run Script bump"));
+        QCOMPARE(undo.text(2), QStringLiteral("Run Script bump"));
         undo.undo();
-        QCOMPARE(form.state.core.rom.bytes(), image);
+        QCOMPARE(form.state.core.rom.bytes().at(0x10), '\x10');
     }
+    undo.undo();
+    QCOMPARE(form.state.map.MapBytes[0], quint8(0x31));
+    undo.undo();
+    QCOMPARE(form.state.map.MapBytes[0], firstCell);
+    QVERIFY(!undo.canUndo());
+
+    // The file dialog offered the scripts in the catalogue folder, then the folder used last.
+    const Prompts::FileRequest asked = editor.prompts.fileRequests.back();
+    QCOMPARE(asked.initialName, editor.dir.file("scripts"));
+    QCOMPARE(qtFileFilter(asked.filter), QStringLiteral("Scripts (*.js);;All files (*.*) (*)"));
+    editor.dir.write("elsewhere/quiet.js", "log('quiet')");
+    editor.prompts.chooseFile(editor.dir.file("elsewhere/quiet.js"));
+    runScript->trigger();
+    QVERIFY(finished.wait(20000));
+    editor.prompts.chooseFile(std::nullopt);
+    runScript->trigger();
+    QCOMPARE(editor.prompts.fileRequests.back().initialName, editor.dir.file("elsewhere"));
 }
 
 void TestScriptCommands::scriptsMenuAndStops()

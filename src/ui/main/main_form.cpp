@@ -17,6 +17,7 @@
 #include "model/map/map_picture.h"
 
 #include "ui/main/catalogue_check_window.h"
+#include "ui/main/close_on_escape.h"
 #include "ui/encounters/wild_critters_page.h"
 #include "ui/events/events_editor.h"
 #include "ui/map/block_editor_form.h"
@@ -32,6 +33,7 @@
 #include "widgets/zoom_setting.h"
 
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QLabel>
@@ -113,6 +115,16 @@ void TMainForm::createOverview()
     Overview1->setStatusTip(QStringLiteral("Shows every map of the category as a small picture."));
     viewMenu->View1->addSeparator();
     viewMenu->View1->addAction(Overview1);
+    // Every other panel too, so that one closed can be brought back.
+    const auto docks = findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly);
+    for (QDockWidget* dock : docks) {
+        QAction* toggle = dock->toggleViewAction();
+        if (toggle == Overview1)
+            continue;
+        toggle->setObjectName(dock->objectName() + QLatin1Char('1'));
+        toggle->setStatusTip(QStringLiteral("Shows or hides the %1 panel.").arg(dock->windowTitle()));
+        viewMenu->View1->addAction(toggle);
+    }
 }
 
 void TMainForm::fitToScreen()
@@ -359,6 +371,12 @@ void TMainForm::createPages()
     TabbedNotebook1->addTab(crittersBox, QStringLiteral("Wild Critters"));
     TabbedNotebook1->setCurrentIndex(2);
     connect(TabbedNotebook1, &QTabWidget::currentChanged, events, &EventsEditor::TabbedNotebook1Change);
+    // The Map page brought up, by a tab, Ctrl+Tab or the program: its tool
+    // letters and clipboard keys work at once.
+    connect(TabbedNotebook1, &QTabWidget::currentChanged, this, [this] {
+        if (TabbedNotebook1->currentWidget() == mapPage)
+            focusShownPage();
+    });
 
     mapFiles = std::make_unique<MapFileCommands>(*session, this);
     connect(LoadMap1, &QAction::triggered, this, [this] { mapFiles->LoadMap1Click(); });
@@ -384,6 +402,8 @@ void TMainForm::createWindows()
 
     connect(BlockEditor1, &QAction::triggered, blockEditor, &TBlockEditorForm::BlockEditor1Click);
     findUses = new FindUsesWindow(*this);
+    closeOnEscape(blockEditor);
+    closeOnEscape(findUses);
     connect(blockEditor, &TBlockEditorForm::findUsesRequested, findUses, &FindUsesWindow::findUses);
     connect(mapPage, &MapPage::findUsesRequested, findUses,
             [this](qint32 block) { findUses->findUses(state.core.map.TilesetNumber, block); });

@@ -20,6 +20,21 @@
 namespace {
 
 constexpr int Cell = MapThumbnailDrawer::MaxSide;
+// An item: the picture's place and two lines of its name below it, the
+// same before and after its picture is in.
+constexpr QSize ItemSize(Cell + 36, Cell + 36);
+constexpr QSize GridSize(Cell + 40, Cell + 40);
+
+// Holds an item's picture place until the picture is drawn.
+const QIcon& noPictureYet()
+{
+    static const QIcon icon = [] {
+        QPixmap empty(Cell, Cell);
+        empty.fill(Qt::transparent);
+        return QIcon(empty);
+    }();
+    return icon;
+}
 
 } // namespace
 
@@ -43,7 +58,7 @@ OverviewPanel::OverviewPanel(TMainForm& form) : QDockWidget(QStringLiteral("Over
     Maps->setUniformItemSizes(true);
     Maps->setWordWrap(true);
     Maps->setIconSize(QSize(Cell, Cell));
-    Maps->setGridSize(QSize(Cell + 40, Cell + 40));
+    Maps->setGridSize(GridSize);
     Maps->setSelectionMode(QAbstractItemView::NoSelection);
     layout->addWidget(Filter);
     layout->addWidget(AllCategories);
@@ -105,8 +120,12 @@ void OverviewPanel::showEvent(QShowEvent* event)
 
 bool OverviewPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == Maps->viewport() && event->type() == QEvent::Resize)
+    if (watched == Maps->viewport() && event->type() == QEvent::Resize) {
+        // Shown at last at its size: the marked map is brought into sight.
+        if (m_revealShown)
+            revealShown();
         preferVisible();
+    }
     return QDockWidget::eventFilter(watched, event);
 }
 
@@ -147,6 +166,10 @@ void OverviewPanel::fill()
         m_items.insert(map.name, entry);
         entry->setData(Qt::UserRole, map.name);
         entry->setToolTip(map.name);
+        // Every item at its full size from the start: the list measures one
+        // item for all of them.
+        entry->setSizeHint(ItemSize);
+        entry->setIcon(noPictureYet());
         Maps->addItem(entry);
         const auto kept = m_kept.constFind(map.name);
         if (kept != m_kept.constEnd())
@@ -250,6 +273,16 @@ void OverviewPanel::markShown()
         entry->setForeground(on ? palette().highlightedText() : QBrush());
     }
     m_shown = shown;
+    revealShown();
+}
+
+void OverviewPanel::revealShown()
+{
+    QListWidgetItem* entry = m_items.value(m_shown);
+    // Until the list has its size, a scroll would be lost.
+    m_revealShown = entry && Maps->viewport()->height() < GridSize.height();
+    if (entry && !entry->isHidden())
+        Maps->scrollToItem(entry);
 }
 
 void OverviewPanel::clicked(QListWidgetItem* entry)

@@ -52,6 +52,8 @@ private:
     void preferVisible();
     void filterChanged();
     void markShown();
+    // Scrolls the marked map into sight.
+    void revealShown();
     void clicked(QListWidgetItem* item);
 
     TMainForm& m_form;
@@ -62,4 +64,5 @@ private:
     QString m_shown;                   // the map marked
     QTimer m_soon;                     // gathers the image's changes into one refresh
     bool m_pending = false;            // pictures of the last refresh still to come
+    bool m_revealShown = false;        // the marked map waits for the list's size to be scrolled to
 };

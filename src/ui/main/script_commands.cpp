@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 
-const QString ScriptCommands::ScriptFilter = QStringLiteral("Scripts (*.js)|*.js|All files (*.*)|*.*");
+const QString ScriptCommands::ScriptFilter = QStringLiteral("Scripts|*.js|All files (*.*)|*.*");
 
 ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWindow* window, QObject* parent)
     : QObject(parent), timeoutMs(ScriptJob::DefaultTimeoutMs), m_session(session)
@@ -68,9 +68,7 @@ void ScriptCommands::updateActions()
 void ScriptCommands::fillScripts()
 {
     Scripts1->clear();
-    const QString folders[] = {userScriptsFolder(),
-                               QDir(m_session.state().core.catalogue.programDir).filePath(QStringLiteral("scripts"))};
-    for (const QString& folder : folders) {
+    for (const QString& folder : {userScriptsFolder(), catalogueScriptsFolder()}) {
         const QDir dir(folder);
         const QStringList names =
             dir.entryList({QStringLiteral("*.js")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
@@ -89,12 +87,29 @@ void ScriptCommands::fillScripts()
         Scripts1->addAction(QStringLiteral("No scripts"))->setEnabled(false);
 }
 
+QString ScriptCommands::catalogueScriptsFolder() const
+{
+    return QDir(m_session.state().core.catalogue.programDir).filePath(QStringLiteral("scripts"));
+}
+
+QString ScriptCommands::dialogFolder() const
+{
+    // Where a script was chosen last, else where the catalogue's examples
+    // are, else the user's own scripts.
+    for (const QString& folder : {m_lastFolder, catalogueScriptsFolder(), userScriptsFolder()})
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    return QString();
+}
+
 void ScriptCommands::RunScript1Click()
 {
     const std::optional<QString> path =
-        m_session.prompts().openFile({QStringLiteral("Run script"), ScriptFilter, QString(), QString()});
-    if (path)
-        run(*path);
+        m_session.prompts().openFile({QStringLiteral("Run script"), ScriptFilter, QString(), dialogFolder()});
+    if (!path)
+        return;
+    m_lastFolder = QFileInfo(*path).absolutePath();
+    run(*path);
 }
 
 void ScriptCommands::run(const QString& path)

@@ -47,6 +47,10 @@ public:
 
 private:
     void fillScripts();
+    // The catalogue folder's scripts/, where the example scripts are.
+    QString catalogueScriptsFolder() const;
+    // The folder Run Script's file dialog opens in.
+    QString dialogFolder() const;
     void finished(const ScriptResult& result);
     void updateActions();
 
@@ -57,4 +61,5 @@ private:
     EditorSession::WholeImageStart m_start;
     QString m_name;
     bool m_dropResult = false;
+    QString m_lastFolder;   // of the script Run Script ran last
 };

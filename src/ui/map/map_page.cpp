@@ -33,12 +33,16 @@ MapPage::MapPage(EditorSession& session, QWidget* parent)
     MapBox->setObjectName(QStringLiteral("MapBox"));
     MapBox->setCursor(Qt::DragMoveCursor);
     ScrollBox1->setWidget(MapBox);
+    // The keyboard belongs to the map view, not to the boxes that scroll it
+    // (keys the view leaves still reach them and scroll).
+    ScrollBox1->setFocusPolicy(Qt::NoFocus);
 
     ScrollBox2 = new QScrollArea(this);
     ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
     ScrollBox2->setFixedWidth(PaletteBoxWidth);
     ScrollBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ScrollBox2->setFocusPolicy(Qt::NoFocus);
     m_palette = new BlockPaletteBox;
     m_palette->setObjectName(QStringLiteral("BlockPalette"));
     m_palette->setCursor(Qt::PointingHandCursor);
@@ -149,6 +153,9 @@ void MapPage::BlockPaletteContextMenu(QPoint at)
 
 void MapPage::BlockPaletteMouseDown(QMouseEvent* event)
 {
+    // A block is chosen to paint with: the keyboard goes back to the map.
+    if (MapBox->isEnabled())
+        MapBox->setFocus(Qt::MouseFocusReason);
     const int y = event->position().toPoint().y();
     if (y < 0 || y >= m_palette->height())
         return;

@@ -1,0 +1,6 @@
+#pragma once
+
+class QWidget;
+
+// Escape anywhere in `window` closes it, as the close box does.
+void closeOnEscape(QWidget* window);
