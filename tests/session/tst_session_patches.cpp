@@ -283,11 +283,14 @@ void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
 void TestSessionPatches::stoppedJobChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("stopAt");   // the report the stop comes at; -1 the last one, -2 none
+    // The report the stop comes at; -1 the last one, -3 after the worker
+    // ended, before the hand-over runs; -2 none.
+    QTest::addColumn<int>("stopAt");
     for (const char* name : {"p.ips", "p.bps"}) {
         QTest::addRow("%s, at the first report", name) << QString::fromLatin1(name) << 0;
         QTest::addRow("%s, midway", name) << QString::fromLatin1(name) << 2;
         QTest::addRow("%s, once whole, before the handover", name) << QString::fromLatin1(name) << -1;
+        QTest::addRow("%s, worker ended, before the handover", name) << QString::fromLatin1(name) << -3;
         QTest::addRow("%s, not stopped", name) << QString::fromLatin1(name) << -2;
     }
 }
@@ -324,6 +327,11 @@ void TestSessionPatches::stoppedJobChangesNothing()
     QSignalSpy said(rig.session.get(), &EditorSession::statusText);
     rig.prompts.answer(Prompts::Answer::Yes);   // keep the painting
     QVERIFY(job.start(rig.patchFile(name, patch)).isDone());
+    if (stopAt == -3) {
+        job.waitForWorker();
+        QCOMPARE(finished.count(), 0);
+        job.cancel();
+    }
     QVERIFY(finished.wait(10000));
     const auto outcome = finished.at(0).at(0).value<SessionOutcome>();
 
@@ -338,8 +346,9 @@ void TestSessionPatches::stoppedJobChangesNothing()
         return;
     }
     // The worker stops at the report after the stop, or ends whole when it came at the last.
-    QCOMPARE(reports.size(), stopAt == -1 ? reports.size() : stopAt + 1);
-    QCOMPARE(reports.last() == total, stopAt == -1);
+    const bool whole = stopAt == -1 || stopAt == -3;
+    QCOMPARE(reports.size(), whole ? reports.size() : stopAt + 1);
+    QCOMPARE(reports.last() == total, whole);
     QVERIFY(outcome.isDeclined());
     QCOMPARE(said.last().at(0).toString(), QStringLiteral("Apply Patch cancelled: %1 was not applied.").arg(name));
     // No undo entry, the image as it was and the painting still in the working copy.
