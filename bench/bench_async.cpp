@@ -1,7 +1,8 @@
 // Measures how long the window's thread is held by the work moved away from
-// it: the recovery write after an edit on images of 8 and 64 MiB (the hand-off
-// on the window's thread, and the longest gap of a 1 ms timer while the
-// writer works), and Check Catalogue over 10,000 maps (the first lines, the
+// it: the recovery write after an edit on images of 8 and 64 MiB, and after a
+// paint click on a map shown in images of 8, 32 and 64 MiB (the hand-off on
+// the window's thread, and the longest gap of a 1 ms timer while the writer
+// works), and Check Catalogue over 10,000 maps (the first lines, the
 // longest gap, the whole check), Apply Patch on a 32 MiB image and Save Map
 // Picture of the 100 x 100 block map (the longest gap from the start, the
 // hand-over included, beside the same work done on the calling thread).
@@ -16,12 +17,14 @@
 #include "session/patch_apply_job.h"
 #include "model/map/map_renderer.h"
 #include "session/recovery_keeper.h"
+#include "model/rom/bps_patch.h"
 #include "model/rom/rom_image.h"
 #include "silent_prompts.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -117,6 +120,53 @@ void recovery(int runs, qint64 size)
     const Figures h = figures(handOff), g = figures(gaps);
     print(("recovery write after an edit, " + mib + " MiB: hand-off").constData(), h, h.slowest < 50 ? "< 50 ok" : "SLOW");
     print(("recovery write after an edit, " + mib + " MiB: longest gap").constData(), g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+}
+
+// A paint click on the 100 x 100 block map shown, in an image grown with
+// random bytes to `size`, then the recovery write its timer would start: the
+// hand-off on the window's thread and the longest gap while the writer works.
+bool writeGrownField(const QString& dir, qint64 size)
+{
+    if (!bench::writeBenchField(dir))
+        return false;
+    QFile rom(QDir(dir).filePath(QStringLiteral("demo.gbc")));
+    if (!rom.open(QIODevice::ReadWrite) || rom.size() > size)
+        return false;
+    QByteArray tail(size - rom.size(), Qt::Uninitialized);
+    QRandomGenerator(5).fillRange(reinterpret_cast<quint32*>(tail.data()), tail.size() / 4);
+    rom.seek(rom.size());
+    return rom.write(tail) == tail.size();
+}
+
+void recoveryAfterPaint(int runs, qint64 size)
+{
+    QTemporaryDir dir;
+    bench::BenchSession bench;
+    if (!writeGrownField(dir.path(), size) || !bench.open(dir.path(), bench::Map))
+        return;
+    EditorSession& session = *bench.session;
+    std::vector<double> handOff, gaps;
+    for (int r = 0; r < runs; ++r) {
+        session.stamp().setSelectedBlock(1 + r % 2);
+        session.beginStroke();
+        session.paintCell(r);
+        session.endStroke();
+        QElapsedTimer t;
+        t.start();
+        session.recovery().writeNow();
+        handOff.push_back(double(t.nsecsElapsed()) / 1e6);
+        std::atomic<bool> settled = false;
+        std::thread waiter([&] {
+            session.recovery().settle();
+            settled = true;
+        });
+        gaps.push_back(longestGap([&] { return settled.load(); }));
+        waiter.join();
+    }
+    const QByteArray what = "recovery write after a paint click, map shown, " + QByteArray::number(size >> 20) + " MiB";
+    const Figures h = figures(handOff), g = figures(gaps);
+    print((what + ": hand-off").constData(), h, h.slowest < 50 ? "< 50 ok" : "SLOW");
+    print((what + ": longest gap").constData(), g, g.slowest < 50 ? "< 50 ok" : "SLOW");
 }
 
 // 10,000 maps of 20 x 18 blocks, every hundredth one with a tileset that is
@@ -222,6 +272,46 @@ void applyPatch(int runs)
     print("Apply Patch, 32 MiB image: on the calling thread", figures(inline_));
 }
 
+// Apply Patch of a BPS that changes a byte of every 4 KiB of a 32 MiB image
+// with the 100 x 100 block map shown: the start on the window's thread, and
+// the hand-over of the result once the worker is done.
+void applyPatchMapShown(int runs)
+{
+    constexpr qint64 Size = qint64(32) << 20;
+    QTemporaryDir dir;
+    bench::BenchSession bench;
+    if (!writeGrownField(dir.path(), Size) || !bench.open(dir.path(), bench::Map))
+        return;
+    EditorSession& session = *bench.session;
+    PatchApplyJob job(session);
+    std::vector<double> starts, handOvers;
+    for (int r = 0; r < runs; ++r) {
+        const QByteArray image = bench.state->core.rom.bytes();
+        QByteArray target = image;
+        for (qint64 at = 0x200000 + r; at < target.size(); at += 4096)
+            target[at] = char(target[at] ^ 0x5A);
+        const QString patch = dir.filePath(QStringLiteral("p%1.bps").arg(r));
+        writeFile(patch, makeBpsPatch(image, target));
+        bool done = false;
+        const auto connection = QObject::connect(&job, &PatchApplyJob::finished, [&] { done = true; });
+        QElapsedTimer t;
+        t.start();
+        if (!job.start(patch).isDone())
+            return;
+        starts.push_back(double(t.nsecsElapsed()) / 1e6);
+        job.waitForWorker();
+        t.start();
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        handOvers.push_back(double(t.nsecsElapsed()) / 1e6);
+        QObject::disconnect(connection);
+        session.recovery().settle();
+    }
+    const Figures h = figures(handOvers);
+    print("Apply Patch, 32 MiB image, map shown: start", figures(starts));
+    print("Apply Patch, 32 MiB image, map shown: hand-over", h, h.slowest < 50 ? "< 50 ok" : "SLOW");
+}
+
 void mapPicture(int runs)
 {
     QTemporaryDir dir;
@@ -274,7 +364,10 @@ int main(int argc, char** argv)
     catalogueCheck(runs);
     for (qint64 mib : {8, 64})
         recovery(runs, mib << 20);
+    for (qint64 mib : {8, 32, 64})
+        recoveryAfterPaint(runs, mib << 20);
     applyPatch(runs);
+    applyPatchMapShown(runs);
     mapPicture(runs);
     return 0;
 }

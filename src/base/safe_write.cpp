@@ -2,6 +2,9 @@
 
 #include <QSaveFile>
 
+#include <filesystem>
+#include <system_error>
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason)
 {
     return writeFileAtomically(path, [&](const AppendBytes& append) {
@@ -44,4 +47,15 @@ bool writeFileAtomically(const QString& path, const std::function<bool(const App
         return false;
     }
     return true;
+}
+
+bool replaceFileWith(const QString& target, const QString& source, QString* reason)
+{
+    // A rename within one folder replaces the target atomically.
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::path(source.toStdU16String()),
+                            std::filesystem::path(target.toStdU16String()), error);
+    if (error && reason)
+        *reason = QString::fromStdString(error.message());
+    return !error;
 }

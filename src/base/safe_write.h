@@ -33,3 +33,8 @@ bool putBytesOnDevice(QFileDevice& file, const QByteArray& bytes, QString* reaso
 using AppendBytes = std::function<bool(const char* data, qint64 size)>;
 bool writeFileAtomically(const QString& path, const std::function<bool(const AppendBytes& append)>& produce,
                          QString* reason = nullptr);
+
+// Puts the whole file `source` (written by the functions above) in place of
+// `target` in one step: `target` is then the old file or the new one, never
+// a part. False, with the reason, when it cannot be done; nothing changed.
+bool replaceFileWith(const QString& target, const QString& source, QString* reason = nullptr);

@@ -149,20 +149,24 @@ void EditorSession::writeWorkingCopies()
 
 void EditorSession::writeWorkingCopiesInto(RomImage& rom) const
 {
-    if (!m_state.core.map.isMap())
-        return;
-    m_state.map.writeMap(rom);
-    // The tables were read from inside this image, so they fit it again.
-    saveEventTables(m_state.events, rom);
-    if (m_state.core.map.EncounterStart > 0)
-        writeEncounterTables(rom, m_state.core.map.EncounterStart, m_state.encounters);
+    WorkingCopies::writeWorkingCopies(m_state.core.map, m_state.map, m_state.events, m_state.encounters, rom);
+}
+
+WorkingCopies EditorSession::workingCopies() const
+{
+    return {m_state.core.map, m_state.map, m_state.events, m_state.encounters};
+}
+
+QByteArray EditorSession::imageWithWorkingCopies() const
+{
+    RomImage copy = m_state.core.rom;
+    writeWorkingCopiesInto(copy);
+    return copy.bytes();
 }
 
 QByteArray EditorSession::imageAsSaved() const
 {
-    RomImage copy = m_state.core.rom;
-    writeWorkingCopiesInto(copy);
-    QByteArray bytes = copy.bytes();
+    QByteArray bytes = imageWithWorkingCopies();
     if (m_fixChecksums)
         CartridgeHeader::setChecksums(bytes);
     return bytes;
@@ -557,6 +561,9 @@ void EditorSession::eventsRebuilt()
 {
     m_undo.clear();
     m_romUnsaved = true;
+    // The image's bytes changed outside the history: a whole-image change
+    // begun before must not replace them.
+    ++m_changes;
     m_recovery->changed();
     QString problem;
     reloadEvents(&problem);

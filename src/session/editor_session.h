@@ -5,6 +5,7 @@
 #include "session/grid_setting.h"
 #include "session/rom_file_stamp.h"
 #include "session/session_outcome.h"
+#include "session/working_copies.h"
 #include "model/rom/rom_edit_command.h"
 #include "model/encounters/encounter_tables.h"
 #include "model/events/event_records.h"
@@ -76,6 +77,9 @@ public:
     // when they are set on save) written in; the image itself and the
     // modified mark stay as they are.
     QByteArray imageAsSaved() const;
+    // What imageAsSaved() writes into the image, copied: small, so that it
+    // can be taken at every change and written in on another thread.
+    WorkingCopies workingCopies() const;
     // Every save of the image sets both cartridge checksums when this is on
     // (off at start). The image takes the new checksum bytes once the file
     // holds them; a failed save leaves them as they were.
@@ -86,6 +90,8 @@ public:
     // current map is picked again from the image in force, with every check
     // of a pick; a map the new image refuses is dropped and its refusal said.
     void replaceImage(const QString& text, const QByteArray& image);
+    // The same, with `before` as what undo puts back in place of the image.
+    void replaceImage(const QString& text, const QByteArray& before, const QByteArray& image);
     // A change of the whole image computed elsewhere (a patch, a script)
     // starts here: the pick's question about unsaved working copies comes
     // first. `image` is what the change starts from: the image as Save Rom
@@ -95,15 +101,21 @@ public:
         SessionOutcome outcome;
         bool keep = false;
         QByteArray image;
+        // The image with the kept working copies written in (without the
+        // checksums a save sets): what undo brings back and what the result
+        // is compared with. The image itself when they are not kept.
+        QByteArray base;
         quint64 changes = 0;   // the session's change count when it began
     };
     WholeImageStart beginWholeImageChange();
-    // The change's result replaces the image (kept working copies are
-    // written in first, so that undo brings them back as image bytes); a
-    // note says when the result equals the image. Refused, with nothing
-    // changed, when anything was edited, undone or loaded since the start:
-    // the result would drop that work.
-    SessionOutcome finishWholeImageChange(const WholeImageStart& start, const QString& text, const QByteArray& result);
+    // The change's result replaces the image (kept working copies become
+    // image bytes, so that undo brings them back as such); a note says when
+    // the result equals start.base. Refused, with nothing changed, when
+    // anything was edited, undone or loaded since the start: the result would
+    // drop that work. `sameAsBase`: that comparison, made beforehand on
+    // another thread, so that nothing here reads the whole image.
+    SessionOutcome finishWholeImageChange(const WholeImageStart& start, const QString& text, const QByteArray& result,
+                                          std::optional<bool> sameAsBase = std::nullopt);
 
     // --- The map pick ----------------------------------------------------
     // Done: picked. Declined: the user kept the current map. Refused: the map
@@ -195,7 +207,7 @@ public:
     // Its second half, for a patch applied elsewhere to start.image: the
     // undo entry and the messages, or the patch's refusal.
     SessionOutcome applyPatchResult(const WholeImageStart& start, const QString& patchPath,
-                                    const PatchResult& patched);
+                                    const PatchResult& patched, std::optional<bool> sameAsBase = std::nullopt);
 
 signals:
     void romLoaded();
@@ -223,6 +235,8 @@ private:
     void holdRomFile();
     // The one place where map bytes, event tables and wild tables go into an image.
     void writeWorkingCopiesInto(RomImage& rom) const;
+    // A copy of the image with them written in.
+    QByteArray imageWithWorkingCopies() const;
     void dropMap();
     void commitPick(const struct PreparedPick& pick, PickResult* result, bool newHistory = true);
     // What a picked map's events and wild table say, said once.

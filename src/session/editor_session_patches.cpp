@@ -3,6 +3,7 @@
 #include "session/editor_session.h"
 
 #include "session/map_pick.h"
+#include "model/rom/cartridge_header.h"
 #include "model/rom/image_replace_command.h"
 #include "model/rom/patch_file.h"
 #include "base/prompts.h"
@@ -40,14 +41,15 @@ SessionOutcome EditorSession::applyPatch(const QString& patchPath)
 }
 
 SessionOutcome EditorSession::applyPatchResult(const WholeImageStart& start, const QString& patchPath,
-                                               const PatchResult& patched)
+                                               const PatchResult& patched, std::optional<bool> sameAsBase)
 {
     if (!start.outcome.isDone())
         return start.outcome;
     if (!patched.image)
         return SessionOutcome::refused(patched.error);
     const QString name = QFileInfo(patchPath).fileName();
-    const SessionOutcome applied = finishWholeImageChange(start, QStringLiteral("Apply Patch"), *patched.image);
+    const SessionOutcome applied =
+        finishWholeImageChange(start, QStringLiteral("Apply Patch"), *patched.image, sameAsBase);
     if (applied.isDone())
         emit statusText(applied.note.isEmpty() ? QStringLiteral("Applied %1.").arg(name)
                                                : QStringLiteral("%1 %2").arg(name, applied.note));
@@ -67,35 +69,51 @@ EditorSession::WholeImageStart EditorSession::beginWholeImageChange()
         return start;
     }
     start.keep = *keep;
-    start.image = *keep ? imageAsSaved() : m_state.core.rom.bytes();
+    start.base = *keep ? imageWithWorkingCopies() : m_state.core.rom.bytes();
+    start.image = start.base;
+    if (*keep && m_fixChecksums)
+        CartridgeHeader::setChecksums(start.image);
     start.changes = m_changes;
     return start;
 }
 
 SessionOutcome EditorSession::finishWholeImageChange(const WholeImageStart& start, const QString& text,
-                                                     const QByteArray& result)
+                                                     const QByteArray& result, std::optional<bool> sameAsBase)
 {
     if (!start.outcome.isDone())
         return start.outcome;
     if (start.changes != m_changes)
         return SessionOutcome::refused(
             QStringLiteral("The image was changed meanwhile; the result of \"%1\" is not applied.").arg(text));
+    emit workEnding();
+    // Nothing changed since the start, so the kept working copies written
+    // into the image give start.base: it takes their place, shared, uncopied.
+    const QByteArray& before = start.keep ? start.base : m_state.core.rom.bytes();
     if (start.keep)
-        writeWorkingCopies();
-    if (result == m_state.core.rom.bytes())
+        m_romUnsaved = true;
+    if (sameAsBase ? *sameAsBase : result == before) {
+        if (start.keep)
+            m_state.core.rom.setBytes(start.base);
+        updateModified();
         return SessionOutcome::done(QStringLiteral("changes nothing in this image."));
+    }
     // Working copies given up: the entries that made them undo nothing any more.
     if (!start.keep && workingCopiesDiffer())
         m_undo.clear();
-    replaceImage(text, result);
+    replaceImage(text, before, result);
     return SessionOutcome::done();
 }
 
 void EditorSession::replaceImage(const QString& text, const QByteArray& image)
 {
+    replaceImage(text, m_state.core.rom.bytes(), image);
+}
+
+void EditorSession::replaceImage(const QString& text, const QByteArray& before, const QByteArray& image)
+{
     // One more entry on top of the history: undone, it gives back the image
     // the entries below it were made on, and the map read from it.
-    push(new ImageReplaceCommand(m_state.core.rom, text, m_state.core.rom.bytes(), image, [this] { imageReplaced(); }));
+    push(new ImageReplaceCommand(m_state.core.rom, text, before, image, [this] { imageReplaced(); }));
 }
 
 void EditorSession::imageReplaced()

@@ -3,8 +3,31 @@
 #include "model/map/block_pictures.h"
 #include "model/map/map_renderer.h"
 #include "model/map/map_state.h"
+#include "base/safe_write.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <QThreadPool>
+
+namespace {
+QString cannotCreate(const QString& path)
+{
+    return QStringLiteral("Cannot create file %1").arg(path);
+}
+
+// A name beside `path` that no file has, with its suffix (which says the
+// picture's format): the picture is written there first.
+QString partName(const QString& path)
+{
+    const QFileInfo target(path);
+    const QString suffix = target.suffix().isEmpty() ? QString() : QLatin1Char('.') + target.suffix();
+    QTemporaryFile reserve(target.dir().filePath(target.completeBaseName() + QStringLiteral(".part-XXXXXX") + suffix));
+    reserve.setAutoRemove(true);
+    return reserve.open() ? reserve.fileName() : QString();
+}
+} // namespace
 
 MapPictureJob::MapPictureJob(QObject* parent) : QObject(parent) {}
 
@@ -17,12 +40,30 @@ bool MapPictureJob::start(const MapRecord& map, const MapState& bytes, const Blo
     return m_run.start([this, map, bytes, pictures, grid, path]() -> WorkerRun::Handover {
         MapRenderer renderer(map, bytes, pictures);
         renderer.setGrid(grid);
+        // The whole picture is put in place only at the hand-over, so that a
+        // stop asked until then leaves no file.
+        const QString part = partName(path);
         QString error;
-        const bool written = renderer.writePicture(path, &error, QThreadPool::globalInstance(), &m_progress);
-        // Once the file is whole a late stop cannot take it back.
-        const bool stopped = !written && m_progress.stopped();
-        if (stopped)
-            error.clear();
-        return [this, path, error, stopped] { emit finished(path, error, stopped); };
+        const bool written = !part.isEmpty()
+                             && renderer.writePicture(part, &error, QThreadPool::globalInstance(), &m_progress);
+        return [this, path, part, written] { handOver(path, written ? part : QString()); };
     });
+}
+
+void MapPictureJob::handOver(const QString& path, const QString& part)
+{
+    // Read here, on the owner's thread, as the picture is put in place.
+    if (m_progress.stopped()) {
+        if (!part.isEmpty())
+            QFile::remove(part);
+        emit finished(path, QString(), true);
+        return;
+    }
+    if (part.isEmpty() || !replaceFileWith(path, part)) {
+        if (!part.isEmpty())
+            QFile::remove(part);
+        emit finished(path, cannotCreate(path), false);
+        return;
+    }
+    emit finished(path, QString(), false);
 }

@@ -13,8 +13,9 @@ struct MapState;
 // Save Map Picture drawn and written on a thread of its own from copies of
 // the map, its bytes and the block pictures (the pictures share their pixels
 // until either side changes one), with a renderer of its own, so that the
-// window stays free and an edit meanwhile does not reach the file. A picture
-// stopped before it is whole leaves no file (an old one of that name as it
+// window stays free and an edit meanwhile does not reach the file. It is
+// written beside the file and put in place when its end is handed over: a
+// picture stopped until then leaves no file (an old one of that name as it
 // was) and no temporary file.
 class MapPictureJob : public QObject {
     Q_OBJECT
@@ -27,18 +28,24 @@ public:
     bool isRunning() const { return m_run.isRunning(); }
     // Waits for a picture under way; `finished` is emitted before it returns.
     void finish() { m_run.finish(); }
-    // Any time: the picture under way stops before its next band.
+    // Any time until `finished`: the picture under way stops before its
+    // next band, or a whole one is not put in place.
     void cancel() { m_progress.stop(); }
+    // Waits for the worker; its end still waits for the event loop.
+    void waitForWorker() { m_run.wait(); }
     // The rows written so far, of all.
     const WorkProgress& progress() const { return m_progress; }
     WorkProgress& progress() { return m_progress; }
 
 signals:
-    // An empty error: written. Stopped: cancelled before the file was whole,
-    // nothing written, and no error.
+    // An empty error: written. Stopped: cancelled before the file was put in
+    // place, nothing written, and no error.
     void finished(const QString& path, const QString& error, bool stopped);
 
 private:
+    // `part`: the whole picture written beside `path`; empty when it was not.
+    void handOver(const QString& path, const QString& part);
+
     WorkProgress m_progress;   // outlives the worker: m_run joins first
     WorkerRun m_run;
 };

@@ -24,6 +24,8 @@ public:
     bool isRunning() const { return m_run.isRunning(); }
     // Waits for a patch under way and hands its result to the session now.
     void finish() { m_run.finish(); }
+    // Waits for the worker; its result still waits for the event loop.
+    void waitForWorker() { m_run.wait(); }
     // Any time: the patch under way stops, and `finished` says it was
     // declined. Nothing happens when no patch runs.
     void cancel() { m_progress.stop(); }

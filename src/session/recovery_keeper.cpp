@@ -3,7 +3,9 @@
 #include "session/editor_session.h"
 #include "session/recovery_file.h"
 #include "session/recovery_writer.h"
+#include "model/rom/cartridge_header.h"
 #include "model/rom/crc32.h"
+#include "model/rom/rom_image.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,11 +67,12 @@ void RecoveryKeeper::writeNow()
     const QString path = filePath();
     if (path.isEmpty())
         return;
-    if (!m_session.isModified() && !m_session.workingCopiesDiffer()) {
+    const bool imageUnsaved = m_session.isModified();
+    const EditorCore& core = m_session.state().core;
+    if (!imageUnsaved && !core.map.isMap()) {
         remove();
         return;
     }
-    const EditorCore& core = m_session.state().core;
     RecoveryInfo info;
     info.romPath = QFileInfo(core.RomFileName).absoluteFilePath();
     info.romSize = m_onDisk.size();
@@ -77,8 +80,31 @@ void RecoveryKeeper::writeNow()
     info.catalogueFolder = core.catalogue.programDir;
     info.mapName = core.map.isMap() ? core.map.name : QString();
     info.saved = QDateTime::currentDateTimeUtc();
-    // The patch is made on the writer's thread; here the image is only copied.
-    m_writer->write({path, m_onDisk, m_session.imageAsSaved(), info});
+    // Here the image is only shared and the working copies copied (a few
+    // kilobytes); the writer's thread writes them into an image of its own,
+    // as imageAsSaved() does, and makes the patch.
+    RecoveryWriter::Snapshot snapshot{path, m_onDisk, core.rom.bytes(), info, {}};
+    snapshot.complete = [copies = m_session.workingCopies(), fixChecksums = m_session.fixChecksumsOnSave(),
+                         imageUnsaved](QByteArray& image) {
+        RomImage rom;
+        if (imageUnsaved) {
+            // Copied at once and let go: the window's image is shared no longer.
+            rom.setBytes(QByteArray(image.constData(), image.size()));
+            image = QByteArray();
+        } else {
+            rom.setBytes(image);
+        }
+        copies.writeInto(rom);
+        // Nothing unsaved when the image is the file's and the working copies change nothing in it.
+        if (!imageUnsaved && rom.bytes() == image)
+            return false;
+        image = rom.bytes();
+        rom.clear();
+        if (fixChecksums)
+            CartridgeHeader::setChecksums(image);
+        return true;
+    };
+    m_writer->write(std::move(snapshot));
 }
 
 void RecoveryKeeper::remove()

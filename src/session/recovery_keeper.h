@@ -12,7 +12,9 @@ class RecoveryWriter;
 // unsaved: written at most once a second after a change (and at once when
 // asked), removed when nothing is unsaved any more. With no folder set (the
 // default) it keeps none. The file is made and written on a thread of its
-// own from a snapshot of the image; removing it waits for a write under way.
+// own from a snapshot: the image shared, not copied, and a copy of the
+// working copies, so that the window's thread pays for the working copies
+// only, whatever the image's size. Removing it waits for a write under way.
 class RecoveryKeeper : public QObject {
     Q_OBJECT
 public:

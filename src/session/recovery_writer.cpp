@@ -45,10 +45,15 @@ void RecoveryWriter::drain()
 {
     std::unique_lock lock(m_mutex);
     while (m_waiting) {
-        const Snapshot snapshot = std::move(*m_waiting);
+        Snapshot snapshot = std::move(*m_waiting);
         m_waiting.reset();
         lock.unlock();
 
+        if (snapshot.complete && !snapshot.complete(snapshot.image)) {
+            QFile::remove(snapshot.path);
+            lock.lock();
+            continue;
+        }
         const QByteArray file = RecoveryFile::make(snapshot.onDisk, snapshot.image, snapshot.info);
         QString reason;
         const QString folder = QFileInfo(snapshot.path).absolutePath();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QThreadPool>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -24,6 +25,11 @@ public:
         QByteArray onDisk;
         QByteArray image;
         RecoveryInfo info;
+        // When set, run first on the writer's thread: turns `image` (shared
+        // with its owner, who may write into it meanwhile) into the image the
+        // file holds. False: nothing is unsaved, and the file is removed
+        // instead of written.
+        std::function<bool(QByteArray& image)> complete;
     };
 
     explicit RecoveryWriter(QObject* parent = nullptr);

@@ -24,6 +24,8 @@ public:
     bool isRunning() const { return m_running; }
     // Waits for the work under way and hands its result over now.
     void finish();
+    // Waits for the work under way; its result still waits to be handed over.
+    void wait() { m_pool.waitForDone(); }
 
 private:
     void handOver();

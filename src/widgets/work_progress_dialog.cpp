@@ -14,6 +14,11 @@ WorkProgressDialog::WorkProgressDialog(QWidget* window, QObject* parent) : QObje
 {
     m_poll.setInterval(PollMs);
     connect(&m_poll, &QTimer::timeout, this, &WorkProgressDialog::poll);
+    // The delay is this object's own timer, not the dialog's: end() stops it,
+    // so a dialog whose work ended (under a message box, say) never shows.
+    m_show.setSingleShot(true);
+    m_show.setInterval(ShowAfterMs);
+    connect(&m_show, &QTimer::timeout, this, &WorkProgressDialog::show);
 }
 
 WorkProgressDialog::~WorkProgressDialog()
@@ -39,23 +44,38 @@ void WorkProgressDialog::begin(WorkProgress& progress, const QString& label)
     m_bar->setRange(0, BarSteps);
     m_dialog->setBar(m_bar);
     m_dialog->setRange(0, BarSteps);
-    m_dialog->setMinimumDuration(ShowAfterMs);
-    m_dialog->setValue(0);   // starts the delay before the dialog shows
+    // Its own delay never runs: it starts only with the dialog's setValue(),
+    // which is never called.
+    m_bar->setValue(0);
     // Cancel, Escape and the close box all come as canceled().
     connect(m_dialog, &QProgressDialog::canceled, this, [this] {
         if (m_progress)
             m_progress->stop();
     });
     m_poll.start();
+    m_show.start();
+}
+
+void WorkProgressDialog::show()
+{
+    if (!m_dialog || !m_progress)
+        return;
+    m_dialog->show();
+    // Escape goes to the dialog in front, not to the window it blocks.
+    m_dialog->raise();
+    m_dialog->activateWindow();
 }
 
 void WorkProgressDialog::end()
 {
+    m_show.stop();
     m_poll.stop();
     m_progress = nullptr;
     m_bar = nullptr;
     if (m_dialog) {
         m_dialog->disconnect(this);
+        // Hides it and stops any delay of its own (no signal is emitted).
+        m_dialog->cancel();
         m_dialog->hide();
         m_dialog->deleteLater();
         m_dialog = nullptr;

@@ -13,7 +13,8 @@ class WorkProgress;
 // The window-modal progress dialog of work running on another thread: shown
 // only once the work has lasted ShowAfterMs, so that quick work shows
 // nothing; its bar follows the work's figures, read every PollMs; Cancel and
-// Escape ask the work to stop. The work's end calls end().
+// Escape ask the work to stop. The work's end calls end(); from then on the
+// dialog never shows, also when the work ended before it was shown.
 class WorkProgressDialog : public QObject {
     Q_OBJECT
 public:
@@ -33,10 +34,12 @@ public:
 
 private:
     void poll();
+    void show();
 
     QPointer<QWidget> m_window;
     QPointer<QProgressDialog> m_dialog;
     QProgressBar* m_bar = nullptr;   // the dialog's own, set directly
     WorkProgress* m_progress = nullptr;
     QTimer m_poll;
+    QTimer m_show;   // the delay before the dialog shows
 };

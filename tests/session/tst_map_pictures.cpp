@@ -11,6 +11,7 @@
 #include "demo_data.h"
 #include "support/scripted_prompts.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <cstring>
 #include <QtTest>
@@ -144,15 +145,19 @@ void TestMapPictures::stoppedPictureLeavesNoFile()
 
 void TestMapPictures::stoppedJobSaysSo_data()
 {
-    // The stop comes at the first report, or once the file is whole: then it stays, and it was no stop.
-    QTest::addColumn<bool>("whole");
-    QTest::newRow("at the start") << false;
-    QTest::newRow("once whole") << true;
+    // When the stop comes: 0 at the first report, 1 at the last one (the
+    // picture whole), 2 after the worker ended, before the hand-over; 3 never.
+    // Until the hand-over a stop leaves no file and the old one as it was.
+    QTest::addColumn<int>("when");
+    QTest::newRow("at the start") << 0;
+    QTest::newRow("once whole") << 1;
+    QTest::newRow("worker ended, before the hand-over") << 2;
+    QTest::newRow("not stopped") << 3;
 }
 
 void TestMapPictures::stoppedJobSaysSo()
 {
-    QFETCH(bool, whole);
+    QFETCH(int, when);
     EditorState state(m_dir.path());
     ScriptedPrompts prompts;
     EditorSession session(state, prompts);
@@ -160,16 +165,30 @@ void TestMapPictures::stoppedJobSaysSo()
     QVERIFY(session.pickMap(catalogueMaps(state.core.catalogue.MainIni).first().name).outcome.isDone());
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("map.png"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(OldFile) == OldFile.size());
+    old.close();
     MapPictureJob job;
     job.progress().observer = [&](qint64 done, qint64 total) {
-        if (whole == (done == total))
+        if ((when == 0 && done != total) || (when == 1 && done == total))
             job.cancel();
     };
     QSignalSpy finished(&job, &MapPictureJob::finished);
     QVERIFY(job.start(state.core.map, state.map, state.pictures, false, path));
+    if (when == 2) {
+        job.waitForWorker();
+        QCOMPARE(finished.count(), 0);
+        job.cancel();
+    }
     QVERIFY(finished.wait(10000));
-    QCOMPARE(finished.at(0), (QVariantList{path, QString(), !whole}));
-    QCOMPARE(QFile::exists(path), whole);
+    const bool stopped = when != 3;
+    QCOMPARE(finished.at(0), (QVariantList{path, QString(), stopped}));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("map.png")});
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QCOMPARE(bytes == OldFile, stopped);
+    QCOMPARE(bytes.startsWith("\x89PNG"), !stopped);
 }
 
 QTEST_MAIN(TestMapPictures)

@@ -5,6 +5,7 @@
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
 #include "model/rom/crc32.h"
+#include "model/rom/rom_image.h"
 #include "support/catalogue_fixture.h"
 #include "support/scripted_prompts.h"
 
@@ -54,6 +55,8 @@ private slots:
     void restoreReadsTheMapFromTheRestoredImage();
     void replayKeepsTheBytesWritten_data();
     void replayKeepsTheBytesWritten();
+    void fileHoldsTheImageAsSaved_data();
+    void fileHoldsTheImageAsSaved();
 };
 
 void TestRecovery::fileFollowsUnsavedWork_data()
@@ -252,6 +255,99 @@ void TestRecovery::replayKeepsTheBytesWritten()
     QFETCH(QByteArray, result);
     const QByteArray file = RecoveryFile::make(original, edited, RecoveryInfo());
     QCOMPARE(replayBpsOnto(onDisk, file), std::optional<QByteArray>(result));
+}
+
+namespace {
+// The cartridge header's two checksums, as a Game Boy checks them.
+void setChecksums(QByteArray& image)
+{
+    quint8 header = 0;
+    for (int i = 0x134; i <= 0x14C; ++i)
+        header = quint8(header - quint8(image[i]) - 1);
+    image[0x14D] = char(header);
+    quint16 global = 0;
+    for (qsizetype i = 0; i < image.size(); ++i)
+        if (i != 0x14E && i != 0x14F)
+            global = quint16(global + quint8(image[i]));
+    image[0x14E] = char(global >> 8);
+    image[0x14F] = char(global & 0xFF);
+}
+
+enum Edit { Paint, ImageByte, Undo, WriteNow };
+} // namespace
+
+void TestRecovery::fileHoldsTheImageAsSaved_data()
+{
+    // Edits, each followed by nothing (the file written once at the end) or
+    // by a write asked at once; then the file, if any, once the writes settle.
+    QTest::addColumn<QList<int>>("edits");
+    QTest::addColumn<bool>("checksums");   // set on save
+    QTest::addColumn<bool>("there");
+    QTest::newRow("painted") << QList<int>{Paint} << false << true;
+    QTest::newRow("painted, checksums set on save") << QList<int>{Paint} << true << true;
+    QTest::newRow("an image byte, then painted") << QList<int>{ImageByte, Paint} << false << true;
+    QTest::newRow("an image byte, checksums set on save") << QList<int>{ImageByte} << true << true;
+    QTest::newRow("written between edits, the newest wins")
+        << QList<int>{Paint, WriteNow, ImageByte, WriteNow, Paint, WriteNow} << true << true;
+    QTest::newRow("painted, written, undone: no file") << QList<int>{Paint, WriteNow, Undo} << false << false;
+    QTest::newRow("an image byte and painted, undone to the file") << QList<int>{ImageByte, Paint, Undo, Undo}
+                                                                   << true << false;
+}
+
+void TestRecovery::fileHoldsTheImageAsSaved()
+{
+    QFETCH(QList<int>, edits);
+    QFETCH(bool, checksums);
+    QFETCH(bool, there);
+    Session s;
+    s.session.setFixChecksumsOnSave(checksums);
+    QVERIFY(s.session.loadRom(s.rom()).isDone());
+    QVERIFY(s.session.pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
+    const QByteArray onDisk = s.files.dir.read("rom.gbc");
+    QByteArray expected = onDisk;
+    QList<QByteArray> history;
+    for (int edit : edits) {
+        switch (Edit(edit)) {
+        case Paint:
+            history.append(expected);
+            // The block after the one the image holds there.
+            expected[AlphaTown] = char(quint8(s.state.core.rom.bytes().at(AlphaTown)) + 1);
+            s.paint();
+            break;
+        case ImageByte:
+            history.append(expected);
+            QVERIFY(s.session.editRom(QStringLiteral("a byte"), [](RomImage& rom) {
+                const quint8 byte = quint8(rom.byteAt(0x100) ^ 0xA5);
+                return rom.writeAt(0x100, &byte, 1);
+            }));
+            expected[0x100] = char(quint8(expected[0x100]) ^ 0xA5);
+            break;
+        case Undo:
+            s.session.undoStack().undo();
+            expected = history.takeLast();
+            break;
+        case WriteNow:
+            s.session.recovery().writeNow();
+            break;
+        }
+    }
+    s.session.recovery().writeNow();
+    s.session.recovery().settle();
+    QCOMPARE(QFile::exists(s.recoveryFile()), there);
+    if (!there)
+        return;
+    if (checksums)
+        setChecksums(expected);
+    const std::optional<QByteArray> file = RecoveryFile::read(s.recoveryFile());
+    QVERIFY(file);
+    const RecoveredImage recovered = RecoveryFile::apply(onDisk, *file);
+    QVERIFY(recovered.image);
+    QVERIFY(*recovered.image == expected);
+    QVERIFY(s.session.imageAsSaved() == expected);
+    // Byte for byte the file made from the image as saved on the calling thread.
+    const std::optional<RecoveryInfo> info = RecoveryFile::readInfo(*file);
+    QVERIFY(info);
+    QVERIFY(*file == RecoveryFile::make(onDisk, expected, *info));
 }
 
 QTEST_MAIN(TestRecovery)

@@ -36,7 +36,7 @@ RecoveryWriter::Snapshot snapshot(const QString& path, int step)
     info.romPath = QStringLiteral("/roms/game.gbc");
     info.romSize = onDisk().size();
     info.mapName = QStringLiteral("Map %1").arg(step);
-    return {path, onDisk(), image(step), info};
+    return {path, onDisk(), image(step), info, {}};
 }
 
 // Which of the two images the copy at `path` holds: 0 when it holds neither

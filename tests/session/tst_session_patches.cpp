@@ -216,11 +216,13 @@ void TestSessionPatches::jobGivesWhatApplyingAtOnceGives_data()
     QTest::addColumn<QString>("name");       // "bad" when the file is no patch
     QTest::addColumn<bool>("paintMeanwhile");
     QTest::addColumn<bool>("finishAtOnce");  // Load Rom and closing the window do
-    QTest::newRow("bps, by the event loop") << "p.bps" << false << false;
-    QTest::newRow("ips, finished at once") << "p.ips" << false << true;
-    QTest::newRow("no patch") << "bad" << false << false;
-    QTest::newRow("painted meanwhile") << "p.bps" << true << false;
-    QTest::newRow("painted meanwhile, finished at once") << "p.ips" << true << true;
+    QTest::addColumn<bool>("same");          // the patch gives the image as it is
+    QTest::newRow("bps, by the event loop") << "p.bps" << false << false << false;
+    QTest::newRow("ips, finished at once") << "p.ips" << false << true << false;
+    QTest::newRow("no patch") << "bad" << false << false << false;
+    QTest::newRow("painted meanwhile") << "p.bps" << true << false << false;
+    QTest::newRow("painted meanwhile, finished at once") << "p.ips" << true << true << false;
+    QTest::newRow("bps changing nothing") << "p.bps" << false << false << true;
 }
 
 void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
@@ -228,11 +230,14 @@ void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
     QFETCH(QString, name);
     QFETCH(bool, paintMeanwhile);
     QFETCH(bool, finishAtOnce);
+    QFETCH(bool, same);
     Rig atOnce;
     Rig later;
     const QByteArray original = atOnce.image();
     QByteArray target = original + QByteArray(0x800, '\x11');
     target[RouteMap + 3] = '\x21';
+    if (same)
+        target = original;
     const QByteArray patch = name == "bad"             ? QByteArray("hello")
                              : name.endsWith("bps") ? makeBpsPatch(original, target)
                                                     : *makeIpsPatch(original, target).image;
@@ -267,9 +272,10 @@ void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
     QCOMPARE(outcome.refusal, expected.refusal);
     QCOMPARE(later.image(), atOnce.image());
     QCOMPARE(later.image() == target, expected.isDone());
+    QCOMPARE(later.session->undoStack().count(), expected.isDone() && !same ? 1 : 0);
     QCOMPARE(later.state->map.MapBytes[3], atOnce.state->map.MapBytes[3]);
     QCOMPARE(later.session->undoStack().count(), atOnce.session->undoStack().count());
-    if (expected.isDone())
+    if (expected.isDone() && !same)
         QCOMPARE(later.session->undoStack().text(0), QStringLiteral("Apply Patch"));
     const auto texts = [](const QSignalSpy& spy) {
         QStringList said;
@@ -283,11 +289,14 @@ void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
 void TestSessionPatches::stoppedJobChangesNothing_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("stopAt");   // the report the stop comes at; -1 the last one, -2 none
+    // The report the stop comes at; -1 the last one, -3 after the worker
+    // ended, before the hand-over runs; -2 none.
+    QTest::addColumn<int>("stopAt");
     for (const char* name : {"p.ips", "p.bps"}) {
         QTest::addRow("%s, at the first report", name) << QString::fromLatin1(name) << 0;
         QTest::addRow("%s, midway", name) << QString::fromLatin1(name) << 2;
         QTest::addRow("%s, once whole, before the handover", name) << QString::fromLatin1(name) << -1;
+        QTest::addRow("%s, worker ended, before the handover", name) << QString::fromLatin1(name) << -3;
         QTest::addRow("%s, not stopped", name) << QString::fromLatin1(name) << -2;
     }
 }
@@ -324,6 +333,11 @@ void TestSessionPatches::stoppedJobChangesNothing()
     QSignalSpy said(rig.session.get(), &EditorSession::statusText);
     rig.prompts.answer(Prompts::Answer::Yes);   // keep the painting
     QVERIFY(job.start(rig.patchFile(name, patch)).isDone());
+    if (stopAt == -3) {
+        job.waitForWorker();
+        QCOMPARE(finished.count(), 0);
+        job.cancel();
+    }
     QVERIFY(finished.wait(10000));
     const auto outcome = finished.at(0).at(0).value<SessionOutcome>();
 
@@ -338,8 +352,9 @@ void TestSessionPatches::stoppedJobChangesNothing()
         return;
     }
     // The worker stops at the report after the stop, or ends whole when it came at the last.
-    QCOMPARE(reports.size(), stopAt == -1 ? reports.size() : stopAt + 1);
-    QCOMPARE(reports.last() == total, stopAt == -1);
+    const bool whole = stopAt == -1 || stopAt == -3;
+    QCOMPARE(reports.size(), whole ? reports.size() : stopAt + 1);
+    QCOMPARE(reports.last() == total, whole);
     QVERIFY(outcome.isDeclined());
     QCOMPARE(said.last().at(0).toString(), QStringLiteral("Apply Patch cancelled: %1 was not applied.").arg(name));
     // No undo entry, the image as it was and the painting still in the working copy.

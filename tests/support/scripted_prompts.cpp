@@ -3,6 +3,8 @@
 Prompts::Answer ScriptedPrompts::message(Kind kind, const QString& text, Buttons buttons)
 {
     shown.push_back({kind, text, buttons});
+    if (onMessage)
+        onMessage();
     if (buttons == Buttons::Ok)
         return Answer::Ok;
     if (answers.empty())

@@ -40,4 +40,6 @@ public:
     int pauseLength = 0;   // what pause() answers: tests run at full speed
     // Called on every pause, so a test can look at the screen between steps.
     std::function<void()> onPause;
+    // Called while a message is up, as long as a message box would be (its own event loop, say).
+    std::function<void()> onMessage;
 };

@@ -13,9 +13,11 @@
 #include "ui_support/editor_fixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
 #include <QProgressDialog>
+#include <QPointer>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QTimer>
@@ -30,6 +32,8 @@ private slots:
     void applyPatch();
     void cancelled_data();
     void cancelled();
+    void endedDialogNeverShows_data();
+    void endedDialogNeverShows();
 };
 
 namespace {
@@ -192,6 +196,67 @@ void TestBackgroundWork::cancelled()
     QCOMPARE(editor.state->core.rom.bytes(), original);
     QCOMPARE(form.session->undoStack().count(), 0);
     QCOMPARE(editor.dir.read("map.png"), QByteArray("an older picture"));
+}
+
+void TestBackgroundWork::endedDialogNeverShows_data()
+{
+    // Work that ends in an error: the error box is up, with its own event
+    // loop, for longer than the progress dialog's delay.
+    QTest::addColumn<bool>("picture");   // Save Map Picture, else Apply Patch
+    QTest::addColumn<bool>("shownFirst");   // the dialog was up before the work ended
+    QTest::newRow("empty patch, ended before showing") << false << false;
+    QTest::newRow("empty patch, ended while shown") << false << true;
+    QTest::newRow("picture into no folder, ended before showing") << true << false;
+}
+
+void TestBackgroundWork::endedDialogNeverShows()
+{
+    QFETCH(bool, picture);
+    QFETCH(bool, shownFirst);
+    EditorFixture editor;
+    TMainForm& form = editor.openWithRom();
+    editor.pickMap(QStringLiteral("Routes"), QStringLiteral("Route 1"));
+    editor.dir.write("empty.ips", "");
+    WorkProgressDialog& dialog = picture ? form.mapFiles->pictureProgress() : *form.patches->progress;
+    QSemaphore goOn;
+    bool waited = false;
+    if (shownFirst)   // a record cut short: refused after the first report
+        editor.dir.write("empty.ips", QByteArray("PATCH\x00\x01", 7));
+    // Any progress dialog seen while the error box is up.
+    int seen = 0;
+    editor.prompts.onMessage = [&] {
+        QTimer look;
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            for (QWidget* window : QApplication::topLevelWidgets())
+                seen += qobject_cast<QProgressDialog*>(window) && window->isVisible();
+        });
+        look.start(5);
+        QEventLoop box;
+        QTimer::singleShot(WorkProgressDialog::ShowAfterMs * 2, &box, &QEventLoop::quit);
+        box.exec();
+        waited = true;
+    };
+    QPointer<QProgressDialog> shown;
+    if (picture) {
+        editor.prompts.chooseFile(editor.dir.file("no folder/map.png"));
+        form.SaveMapPicture1->trigger();
+    } else {
+        editor.prompts.chooseFile(editor.dir.file("empty.ips"));
+        if (shownFirst)   // the worker waits for the dialog to show
+            form.patches->job->progress().observer = [&](qint64, qint64) { goOn.tryAcquire(1, 10000); };
+        form.patches->ApplyPatch1->trigger();
+    }
+    QVERIFY(dialog.dialog());
+    if (shownFirst) {
+        QTRY_VERIFY(dialog.dialog() && dialog.dialog()->isVisible());
+        shown = dialog.dialog();
+    }
+    goOn.release(1000);
+    QTRY_VERIFY_WITH_TIMEOUT(waited, 5000);
+    QCOMPARE(editor.prompts.shown.size(), size_t(1));
+    QCOMPARE(seen, 0);
+    QVERIFY(!dialog.dialog());
+    QVERIFY(!shown || !shown->isVisible());
 }
 
 QTEST_MAIN(TestBackgroundWork)
