@@ -199,8 +199,8 @@ void TestScenarios::escapeDuringLongPatch()
     }, QStringLiteral("big.gbc"));
     WindowDriver& drive = e.drive;
     QVERIFY(drive.started());
-    // Escape as soon as the dialog shows, and halfway through.
-    for (const int permille : {0, 500}) {
+    // Escape as soon as the dialog shows, a quarter and halfway through.
+    for (const int permille : {0, 250, 500}) {
         drive.onDialog(typePath(drive, e.files.dir.file("slow.bps")));
         QVERIFY(drive.chooseMenu({"File", "Apply Patch..."}));
         QVERIFY(drive.dialogsHandled());
