@@ -301,7 +301,7 @@ void WindowDriver::serveDialogs()
 bool WindowDriver::dialogsHandled(int timeoutMs)
 {
     if (QTest::qWaitFor([this] { return m_handlers.empty() && !m_serving; }, timeoutMs))
-        return true;
+        return !QTest::currentTestFailed();   // a check inside a dialog failed
     m_handlers.clear();
     closeModalWindows();
     return false;

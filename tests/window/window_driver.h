@@ -71,7 +71,8 @@ public:
     void onDialog(std::function<void(QWidget* dialog)> handler);
     // The same for the next popup menu, opened where a click asked for one.
     void onPopup(std::function<void(QWidget* menu)> handler);
-    // Waits until every handler has run; false on time-out.
+    // Waits until every handler has run; false on time-out or when a check
+    // inside a handler failed.
     bool dialogsHandled(int timeoutMs = 10000);
     // Clicks the button captioned `caption` (mnemonic ignored) in `dialog`.
     bool clickButton(QWidget* dialog, const QString& caption);
