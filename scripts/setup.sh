@@ -12,7 +12,10 @@ need=()
 # qt6-declarative-dev: the JavaScript engine of scripts (QJSEngine).
 # zlib1g-dev: the CRC-32 of BPS patches and the deflate of PNG pictures.
 # lintian and man-db: the tests check the Debian package and the manual page.
-for pkg in cmake g++ make qt6-base-dev qt6-declarative-dev zlib1g-dev fonts-dejavu-core lintian man-db; do
+# xvfb, xauth and openbox: the window tests run the editor on a
+# private X server under a small window manager (tests/window/x_session.sh).
+for pkg in cmake g++ make qt6-base-dev qt6-declarative-dev zlib1g-dev fonts-dejavu-core lintian man-db \
+           xvfb xauth openbox; do
     dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ "${#need[@]}" -gt 0 ]; then

@@ -1,0 +1,370 @@
+// What a user meets in the real window: the editor started as the program
+// starts it, on an X server with a window manager, driven by mouse and keys
+// only; each check reads what the user sees (the keyboard, the active window,
+// the items on screen, the title, the clipboard, the bytes written).
+#include "window/window_driver.h"
+
+#include "model/rom/crc32.h"
+#include "support/catalogue_fixture.h"
+#include "ui/main/main_form.h"
+#include "ui/main/overview_panel.h"
+#include "ui/map/map_page.h"
+#include "ui/map/map_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QtTest>
+
+namespace {
+
+// The small catalogue's "Alpha Town": 10 x 9 cells at 0x1000 of an image
+// whose byte i is i mod 251.
+constexpr int AlphaStart = 0x1000, AlphaWidth = 10, AlphaHeight = 9;
+int alphaByte(int column, int row) { return (AlphaStart + row * AlphaWidth + column) % 251; }
+
+using Prepare = std::function<void(const TestDir&)>;
+
+// The small catalogue's files, changed by `prepare` before the start.
+struct Files {
+    explicit Files(const Prepare& prepare)
+    {
+        if (prepare)
+            prepare(files.dir);
+    }
+    CatalogueFixture files;
+};
+
+struct Editor : Files {
+    explicit Editor(const Prepare& prepare = {}, const QString& rom = QStringLiteral("rom.gbc"))
+        : Files(prepare), drive(files.dir.path(), files.dir.file(rom))
+    {
+    }
+    // Alpha Town picked, its Map page brought up with a click on the tab.
+    bool onAlphaTown() { return drive.started() && drive.pick("Towns", "Alpha Town") && drive.clickTab("Map"); }
+    QWidget* map() const { return drive.form().mapPage->MapBox; }
+    WindowDriver drive;
+};
+
+// Answers the real file dialog as a user does: the path typed, then Return.
+std::function<void(QWidget*)> typePath(WindowDriver& drive, const QString& path)
+{
+    return [&drive, path](QWidget* dialog) {
+        QVERIFY2(qobject_cast<QFileDialog*>(dialog), qPrintable(WindowDriver::activeName()));
+        QVERIFY(drive.type(path));
+        QVERIFY(drive.key(Qt::Key_Return));
+    };
+}
+
+QByteArray bpsNumber(quint64 value)
+{
+    QByteArray out;
+    for (;;) {
+        const char low = char(value & 0x7F);
+        value >>= 7;
+        if (value == 0)
+            return out.append(char(0x80 | low));
+        out.append(low);
+        --value;
+    }
+}
+
+// A patch of `source` that copies it one byte at a time and changes its last
+// byte: one action per byte, so that applying it takes a while.
+QByteArray slowBps(const QByteArray& source)
+{
+    QByteArray target = source;
+    target.back() = char(source.back() ^ 0xFF);
+    QByteArray patch = "BPS1" + bpsNumber(quint64(source.size())) + bpsNumber(quint64(source.size())) + bpsNumber(0);
+    patch += QByteArray(source.size() - 1, '\x80');   // source read, 1 byte
+    patch += '\x81';                                  // target read, 1 byte
+    patch += target.back();
+    for (const quint32 crc : {crc32Of(source), crc32Of(target)})
+        for (int i = 0; i < 4; ++i)
+            patch += char(crc >> (8 * i));
+    const quint32 own = crc32Of(patch);
+    for (int i = 0; i < 4; ++i)
+        patch += char(own >> (8 * i));
+    return patch;
+}
+
+} // namespace
+
+class TestScenarios : public QObject {
+    Q_OBJECT
+private slots:
+    void mapTabThenSelectAndCopy();
+    void paletteClickThenToolLetter();
+    void menuEscapeThenLetterInFileMenu();
+    void refusedPatchAndReturn();
+    void escapeDuringLongPatch();
+    void overviewOfThousandMaps();
+    void findUsesCountsUnsavedCells();
+    void shapedStampFlippedAndLined();
+    void scriptAfterPaintingKeepsHistory();
+};
+
+void TestScenarios::mapTabThenSelectAndCopy()
+{
+    Editor e;
+    QVERIFY(e.onAlphaTown());
+    QCOMPARE(WindowDriver::focusName(), "MapBox");
+    QVERIFY(e.drive.key(Qt::Key_R));
+    QCOMPARE(e.drive.toolChecked(), "Rectangle Select");
+    QVERIFY(e.drive.drag(e.map(), e.drive.cell(1, 1), e.drive.cell(3, 2)));
+    QCOMPARE(e.drive.title(), "Kartola - Alpha Town");
+    for (int row = 0; row < AlphaHeight; ++row)
+        for (int column = 0; column < AlphaWidth; ++column)
+            QCOMPARE(e.drive.cellByte(column, row), alphaByte(column, row));
+    QVERIFY(e.drive.key(Qt::Key_C, Qt::ControlModifier));
+    QString rows;
+    for (int row = 1; row <= 2; ++row)
+        rows += QStringLiteral("%1 %2 %3\n").arg(alphaByte(1, row), 2, 16, QLatin1Char('0')).arg(alphaByte(2, row), 2, 16, QLatin1Char('0')).arg(alphaByte(3, row), 2, 16, QLatin1Char('0')).toUpper();
+    QCOMPARE(WindowDriver::clipboardText(), rows);
+}
+
+void TestScenarios::paletteClickThenToolLetter()
+{
+    Editor e;
+    QVERIFY(e.onAlphaTown());
+    // A right click on the map picks a block up and gives the map the keyboard.
+    QVERIFY(e.drive.clickCell(2, 2, Qt::RightButton));
+    QCOMPARE(WindowDriver::focusName(), "MapBox");
+    QVERIFY(e.drive.clickPalette(e.drive.state().core.map.TilesetBlocks));
+    QCOMPARE(WindowDriver::focusName(), "MapBox");
+    QVERIFY(e.drive.key(Qt::Key_F));
+    QCOMPARE(e.drive.toolChecked(), "Bucket Fill");
+}
+
+void TestScenarios::menuEscapeThenLetterInFileMenu()
+{
+    Editor e;
+    QVERIFY(e.onAlphaTown());
+    QVERIFY(e.drive.clickCell(2, 2));   // paints: something to save, and the keyboard on the map
+    QCOMPARE(WindowDriver::focusName(), "MapBox");
+    QCOMPARE(e.drive.title(), "Kartola - Alpha Town*");
+
+    QMenu* utilities = e.drive.openMenu("Utilies");
+    QVERIFY(utilities);
+    QVERIFY(e.drive.key(Qt::Key_Escape));
+    QTRY_VERIFY(!utilities->isVisible());
+    QCOMPARE(WindowDriver::focusName(), "MapBox");
+
+    QMenu* file = e.drive.openMenu("File");
+    QVERIFY(file);
+    QVERIFY(e.drive.hover(file, file->actionGeometry(e.drive.form().Exit1).center()));
+    QTRY_COMPARE(file->activeAction(), e.drive.form().Exit1);
+    QVERIFY(e.drive.key(Qt::Key_S));
+    QCOMPARE(file->activeAction(), e.drive.form().SaveRom1);
+    QVERIFY(e.drive.key(Qt::Key_Return));
+    QTRY_COMPARE(e.drive.title(), "Kartola - Alpha Town");
+    QCOMPARE(e.files.dir.read("rom.gbc").at(AlphaStart + 2 * AlphaWidth + 2), '\0');
+    QCOMPARE(e.drive.toolChecked(), "Stamp");
+}
+
+void TestScenarios::refusedPatchAndReturn()
+{
+    Editor e;
+    QVERIFY(e.drive.started());
+    e.files.dir.write("empty.ips", "");
+    e.drive.onDialog(typePath(e.drive, e.files.dir.file("empty.ips")));
+    e.drive.onDialog([&](QWidget* box) {
+        QVERIFY2(qobject_cast<QMessageBox*>(box), qPrintable(WindowDriver::activeName()));
+        QVERIFY(box->isAncestorOf(QApplication::focusWidget()));
+        QTest::qWait(500);   // past the delay after which a progress dialog shows
+        const auto* progress = e.drive.form().findChild<QProgressDialog*>();
+        QVERIFY2(!progress || !progress->isVisible(), "a progress dialog shows over the message");
+        QCOMPARE(QApplication::activeWindow(), box);
+        QVERIFY(e.drive.key(Qt::Key_Return));
+    });
+    QVERIFY(e.drive.chooseMenu({"File", "Apply Patch..."}));
+    QVERIFY(e.drive.dialogsHandled());
+    QTRY_COMPARE(QApplication::activeWindow(), &e.drive.form());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void TestScenarios::escapeDuringLongPatch()
+{
+    const QByteArray image = TestDir::patternRom(32 << 20);
+    Editor e([&](const TestDir& dir) {
+        dir.write("big.gbc", image);
+        dir.write("slow.bps", slowBps(image));
+    }, QStringLiteral("big.gbc"));
+    WindowDriver& drive = e.drive;
+    QVERIFY(drive.started());
+    // Escape as soon as the dialog shows, a quarter and halfway through.
+    for (const int permille : {0, 250, 500}) {
+        drive.onDialog(typePath(drive, e.files.dir.file("slow.bps")));
+        QVERIFY(drive.chooseMenu({"File", "Apply Patch..."}));
+        QVERIFY(drive.dialogsHandled());
+        QProgressDialog* progress = nullptr;
+        QVERIFY2(QTest::qWaitFor([&] {
+                     progress = drive.form().findChild<QProgressDialog*>();
+                     return progress && progress->isVisible() && progress->isActiveWindow()
+                            && progress->findChild<QProgressBar*>()->value() >= permille;
+                 }),
+                 qPrintable(QStringLiteral("no progress dialog at %1 permille; status: %2").arg(permille).arg(drive.status())));
+        QVERIFY(drive.key(Qt::Key_Escape));
+        QTRY_VERIFY_WITH_TIMEOUT(drive.form().findChild<QAction*>("ApplyPatch1")->isEnabled(), 20000);
+        QVERIFY2(drive.status().contains("cancelled"), qPrintable(drive.status()));
+        QCOMPARE(drive.title(), "Kartola");
+        QVERIFY(!drive.form().Undo1->isEnabled());
+        QVERIFY(drive.state().core.rom.bytes() == image);
+    }
+}
+
+void TestScenarios::overviewOfThousandMaps()
+{
+    constexpr int Maps = 1000, Width = 20, Height = 18;
+    Editor e([](const TestDir& dir) {
+        QByteArray main = "[Everything]\r\n", maps;
+        for (int k = 1; k <= Maps; ++k) {
+            const QByteArray name = "Map " + QByteArray::number(k);
+            const int start = 0x1000 + (k - 1) * Width * Height;
+            main += QByteArray::number(k) + "=" + name + "\r\n";
+            maps += "[" + name + "]\r\nStart offset=" + QByteArray::number(start) + "\r\nEnd offset="
+                    + QByteArray::number(start + Width * Height - 1) + "\r\nX size=20\r\nY size=18\r\nTileset="
+                    + QByteArray::number(1 + k % 2) + "\r\n";
+        }
+        dir.write("Main.Ini", main);
+        dir.write("Maps.Ini", maps);
+        dir.write("rom.gbc", TestDir::patternRom(0x80000));
+    });
+    WindowDriver& drive = e.drive;
+    QVERIFY(drive.started());
+    // The category from its list, the map by its name typed into the chooser.
+    QVERIFY(drive.choose(drive.form().MainBox, "Everything"));
+    QVERIFY(drive.click(drive.form().SubBox, QPoint(20, drive.form().SubBox->height() / 2)));
+    QVERIFY(drive.type("Map 600"));
+    QVERIFY(drive.key(Qt::Key_Return));
+    QTRY_COMPARE(drive.state().core.map.name, "Map 600");
+
+    QVERIFY(drive.chooseMenu({"View", "Overview"}));
+    QListWidget* list = drive.form().overview->Maps;
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    QTRY_VERIFY(!drive.form().overview->item("Map 600")->icon().isNull());
+    const QRect sight = list->viewport()->rect();
+    const int pictureAndName = list->iconSize().height() + list->fontMetrics().height();
+    int inSight = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        const QRect place = list->visualItemRect(list->item(i));
+        if (!sight.intersects(place))
+            continue;
+        ++inSight;
+        QCOMPARE(list->item(i)->text(), QStringLiteral("Map %1").arg(i + 1));
+        QVERIFY2(place.width() >= list->iconSize().width() && place.height() >= pictureAndName,
+                 qPrintable(QStringLiteral("item %1 is %2 x %3").arg(i + 1).arg(place.width()).arg(place.height())));
+    }
+    QVERIFY(inSight > 0);
+    QVERIFY(sight.contains(list->visualItemRect(drive.form().overview->item("Map 600"))));
+}
+
+void TestScenarios::findUsesCountsUnsavedCells()
+{
+    Editor e;
+    QVERIFY(e.onAlphaTown());
+    QVERIFY(e.drive.clickPalette(3));
+    for (int column = 1; column <= 4; ++column)
+        QVERIFY(e.drive.clickCell(column, 1));
+    QCOMPARE(e.drive.title(), "Kartola - Alpha Town*");
+    e.drive.onPopup([&](QWidget* menu) { QVERIFY(e.drive.chooseItem(qobject_cast<QMenu*>(menu), {"Find Uses"})); });
+    QVERIFY(e.drive.clickPalette(3, Qt::RightButton));
+    QVERIFY(e.drive.dialogsHandled());
+    QTRY_COMPARE(WindowDriver::activeName(), "FindUsesForm");
+    auto* uses = QApplication::activeWindow()->findChild<QListWidget*>("List");
+    QStringList rows;
+    for (int i = 0; i < uses->count(); ++i)
+        rows << uses->item(i)->text();
+    QVERIFY2(rows.contains("Alpha Town (4)"), qPrintable(rows.join(", ")));
+}
+
+void TestScenarios::shapedStampFlippedAndLined()
+{
+    Editor e;
+    QVERIFY(e.onAlphaTown());
+    // An L of three cells: (1, 1) above (1, 2), and (2, 2) beside it.
+    QVERIFY(e.drive.chooseMenu({"Tools", "Rectangle Select"}));
+    QVERIFY(e.drive.drag(e.map(), e.drive.cell(1, 1), e.drive.cell(1, 2)));
+    QVERIFY(e.drive.drag(e.map(), e.drive.cell(2, 2), e.drive.cell(2, 2), Qt::LeftButton, Qt::ShiftModifier));
+    for (const char* item : {"Copy", "Select None", "Paste"})
+        QVERIFY(e.drive.chooseMenu({"Edit", item}));
+    QVERIFY(e.drive.chooseMenu({"Tools", "Flip Stamp Horizontally"}));
+    // Mirrored: a top-right, c bottom-left, b bottom-right; its top-left cell is not part of it.
+    QVERIFY(e.drive.clickCell(5, 3));
+    QVERIFY(e.drive.clickCell(1, 6));
+    QVERIFY(e.drive.clickCell(5, 6, Qt::LeftButton, Qt::ShiftModifier));
+    QVERIFY(e.drive.chooseMenu({"File", "Save Rom"}));
+    QTRY_COMPARE(e.drive.title(), "Kartola - Alpha Town");
+
+    QByteArray expected = TestDir::patternRom(CatalogueFixture::RomSize).mid(AlphaStart, AlphaWidth * AlphaHeight);
+    const char a = char(alphaByte(1, 1)), b = char(alphaByte(1, 2)), c = char(alphaByte(2, 2));
+    const auto place = [&](int x, int y) {
+        expected[y * AlphaWidth + x + 1] = a;
+        expected[(y + 1) * AlphaWidth + x] = c;
+        expected[(y + 1) * AlphaWidth + x + 1] = b;
+    };
+    place(5, 3);
+    for (int x = 1; x <= 5; ++x)   // the click, then the line from it
+        place(x, 6);
+    const QByteArray saved = e.files.dir.read("rom.gbc").mid(AlphaStart, AlphaWidth * AlphaHeight);
+    for (int i = 0; i < expected.size(); ++i)
+        QVERIFY2(saved[i] == expected[i], qPrintable(QStringLiteral("cell (%1, %2): %3, not %4")
+                                                         .arg(i % AlphaWidth).arg(i / AlphaWidth)
+                                                         .arg(quint8(saved[i]), 2, 16, QLatin1Char('0'))
+                                                         .arg(quint8(expected[i]), 2, 16, QLatin1Char('0'))));
+}
+
+void TestScenarios::scriptAfterPaintingKeepsHistory()
+{
+    Editor e;
+    QDir(e.files.dir.path()).mkpath("scripts");
+    e.files.dir.write("scripts/mark.js", "map('Alpha Town').setBlock(0, 0, 7);\n");
+    QVERIFY(e.onAlphaTown());
+    QVERIFY(e.drive.clickPalette(2));
+    for (int column = 1; column <= 3; ++column)
+        QVERIFY(e.drive.clickCell(column, 1));
+    // The question about the map's unsaved changes: keep them.
+    e.drive.onDialog([&](QWidget* box) {
+        QVERIFY2(qobject_cast<QMessageBox*>(box), qPrintable(WindowDriver::activeName()));
+        QVERIFY(e.drive.clickButton(box, "Yes"));
+    });
+    QVERIFY(e.drive.chooseMenu({"Utilies", "Scripts", "mark.js"}));
+    QVERIFY(e.drive.dialogsHandled());
+    QTRY_COMPARE(e.drive.cellByte(0, 0), 7);
+    QCOMPARE(e.drive.form().Undo1->text(), "Undo Run Script mark");
+    // One Undo takes the script back, and each one after it a paint, the last first.
+    QVERIFY(e.drive.key(Qt::Key_Z, Qt::ControlModifier));
+    QTRY_COMPARE(e.drive.cellByte(0, 0), alphaByte(0, 0));
+    for (int column = 3; column >= 1; --column) {
+        QCOMPARE(e.drive.cellByte(column, 1), 2);
+        QVERIFY2(e.drive.form().Undo1->isEnabled(), qPrintable(QStringLiteral("no undo left for the paint at column %1").arg(column)));
+        QVERIFY(e.drive.key(Qt::Key_Z, Qt::ControlModifier));
+        QTRY_COMPARE(e.drive.cellByte(column, 1), alphaByte(column, 1));
+    }
+}
+
+// Settings, data and caches of the run go to a folder of its own, as the
+// catalogue and ROM files of each scenario do.
+int main(int argc, char** argv)
+{
+    const QTemporaryDir home;
+    for (const char* place : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString folder = home.filePath(QString::fromLatin1(place));
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(place, QFile::encodeName(folder));
+    }
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Kartola"));
+    TestScenarios scenarios;
+    return QTest::qExec(&scenarios, argc, argv);
+}
+
+#include "tst_scenarios.moc"
