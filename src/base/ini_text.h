@@ -93,6 +93,7 @@ struct Parts {
 void classify(Line& line, QByteArrayView text);
 bool isUtf8(QByteArrayView bytes);
 QByteArrayView terminatorBytes(Terminator t);
+// A name passed to a call, without the spaces and tabs around it.
 QString trimBlanks(QStringView text);
 
 } // namespace Ini
