@@ -14,7 +14,7 @@ struct EditorCore {
     explicit EditorCore(const QString& programDirectory)
         : catalogue(programDirectory) {}
 
-    RomImage rom;          // RomImage
+    RomImage rom;          // the image being edited, held in memory until a save
     QString RomFileName;   // empty until a ROM image has been loaded
     Catalogue catalogue;
     MapRecord map;         // the current map; map.isMap() is false before the first pick

@@ -7,9 +7,11 @@
 
 class RomImage;
 
-// The current map's block bytes. MapBytes changes only through readMap (a
-// map pick) and paintCell (the cell edits), and reaches the ROM image only
-// through writeMap (Save Rom).
+// The current map's block bytes. MapBytes is replaced whole by readMap (a
+// map pick), clearMap and a loaded map file (LoadMapCommand and its undo), and
+// changes cell by cell through paintCell (the cell edits). The editor writes
+// it to the ROM image through writeMap (Save Rom); a script's map writes each
+// byte it sets at once (ScriptMap::setBlock).
 struct MapState {
     // Byte i is cell (i mod MapWidth, i div MapWidth) and belongs to ROM
     // offset MapStart + i.
