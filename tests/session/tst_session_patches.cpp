@@ -146,9 +146,14 @@ void TestSessionPatches::questionComesFirst_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("applied");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("Yes: kept, then patched") << int(Prompts::Answer::Yes) << true << true;
-    QTest::newRow("No: dropped, then patched") << int(Prompts::Answer::No) << true << false;
-    QTest::newRow("Cancel: nothing") << int(Prompts::Answer::Cancel) << false << false;
+    QTest::addColumn<QByteArray>("record");   // the patch's one record: offset, length, byte
+    const QByteArray outsideTheMap("0001000001EE");   // 0x100 becomes 0xEE
+    QTest::newRow("Yes: kept, then patched") << int(Prompts::Answer::Yes) << true << true << outsideTheMap;
+    QTest::newRow("No: dropped, then patched") << int(Prompts::Answer::No) << true << false << outsideTheMap;
+    QTest::newRow("Cancel: nothing") << int(Prompts::Answer::Cancel) << false << false << outsideTheMap;
+    // The first cell takes the block painted there: the kept painting is the result.
+    QTest::newRow("Yes, the patch changes nothing")
+        << int(Prompts::Answer::Yes) << true << true << QByteArray("003000000107");
 }
 
 void TestSessionPatches::questionComesFirst()
@@ -156,11 +161,11 @@ void TestSessionPatches::questionComesFirst()
     QFETCH(int, answer);
     QFETCH(bool, applied);
     QFETCH(bool, kept);
+    QFETCH(QByteArray, record);
     Rig rig;
     const QByteArray original = rig.image();
     rig.paint();
-    // Changes one byte outside the map, at 0x100, to 0xEE.
-    const QByteArray ips = QByteArray("PATCH") + QByteArray::fromHex("0001000001EE") + "EOF";
+    const QByteArray ips = QByteArray("PATCH") + QByteArray::fromHex(record) + "EOF";
     rig.prompts.answer(Prompts::Answer(answer));
     const SessionOutcome outcome = rig.apply(rig.patchFile("one.ips", ips));
     QCOMPARE(outcome.state, applied ? SessionOutcome::State::Done : SessionOutcome::State::Declined);
@@ -168,7 +173,7 @@ void TestSessionPatches::questionComesFirst()
 
     QByteArray expected = kept ? painted(original) : original;
     if (applied)
-        expected[0x100] = '\xEE';
+        expected[record.left(6).toInt(nullptr, 16)] = char(record.right(2).toInt(nullptr, 16));
     QCOMPARE(rig.image(), expected);
     // The map shows what the image holds, or, after Cancel, the painting.
     QCOMPARE(rig.state->map.MapBytes[0], quint8(kept || !applied ? 7 : original[RouteMap]));
