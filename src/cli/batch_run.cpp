@@ -6,12 +6,13 @@
 #include "session/catalogue_check.h"
 #include "session/catalogue_maps.h"
 #include "session/editor_session.h"
+#include "session/image_patches.h"
 #include "session/map_file.h"
+#include "session/patch_apply_job.h"
 #include "base/safe_write.h"
 #include "model/map/map_picture.h"
 #include "model/map/palette_picture.h"
 #include "model/map/picture_file.h"
-#include "model/rom/patch_file.h"
 #include "script/script_job.h"
 
 #include <QDir>
@@ -175,17 +176,21 @@ int BatchRun::importMap()
 
 int BatchRun::makePatch()
 {
-    const SessionOutcome made = m_session.makePatch(m_line.original, m_line.file);
+    const SessionOutcome made = ImagePatches(m_session).make(m_line.original, m_line.file);
     return made.isDone() ? ExitSuccess : fail(made.refusal);
 }
 
-// The patched image goes to OUT only; ROM stays as it is.
+// Apply Patch as the window applies it; the patched image goes to OUT only,
+// ROM stays as it is.
 int BatchRun::applyPatch()
 {
-    const PatchResult patched = applyPatchFile(m_line.file, m_state.core.rom.bytes());
-    if (!patched.image)
-        return fail(patched.error);
-    if (!writeFileAtomically(m_line.output, *patched.image))
+    PatchApplyJob job(m_session);
+    SessionOutcome applied = job.start(m_line.file);
+    QObject::connect(&job, &PatchApplyJob::finished, [&applied](const SessionOutcome& outcome) { applied = outcome; });
+    job.finish();
+    if (!applied.isDone())
+        return fail(applied.refusal);
+    if (!writeFileAtomically(m_line.output, m_state.core.rom.bytes()))
         return fail(QStringLiteral("Cannot create file %1").arg(m_line.output));
     return ExitSuccess;
 }

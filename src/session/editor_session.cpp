@@ -14,7 +14,6 @@
 #include "model/map/map_cells_command.h"
 #include "model/map/tileset_build.h"
 #include "model/rom/cartridge_header.h"
-#include "model/rom/image_replace_command.h"
 #include "base/prompts.h"
 
 #include <QFile>
@@ -314,6 +313,27 @@ std::optional<bool> EditorSession::askKeepWorkingCopies()
     return answer == Prompts::Answer::Yes;
 }
 
+void EditorSession::imageReplaced()
+{
+    // Any block may have changed: the pictures are built again at the pick.
+    m_state.pictures.clear();
+    emit romBytesChanged();
+    if (!m_state.core.map.isMap())
+        return;
+    QString refusal;
+    const std::optional<PreparedPick> pick =
+        prepareMapPick(m_state.core.catalogue, m_state.core.rom, m_state.core.map.name, true, &refusal);
+    if (!pick) {
+        dropMap();
+        if (!refusal.isEmpty())
+            m_prompts.error(refusal);
+        return;
+    }
+    PickResult result;
+    commitPick(*pick, &result, false);
+    sayPickProblems(result);
+}
+
 void EditorSession::commitPick(const PreparedPick& pick, PickResult* result, bool newHistory)
 {
     const MapRecord& record = pick.record;
@@ -391,6 +411,12 @@ bool EditorSession::maySetAside()
         m_prompts.error(saved.refusal);
     // Cancel at the question about a file changed on disk keeps the work too.
     return saved.isDone();
+}
+
+void EditorSession::imageWrittenOutsideHistory()
+{
+    m_romUnsaved = true;
+    updateModified();
 }
 
 void EditorSession::updateModified()

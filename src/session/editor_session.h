@@ -20,7 +20,6 @@
 #include <optional>
 
 class Prompts;
-struct PatchResult;
 class RecoveryKeeper;
 class RecoveryOffer;
 class RomLock;
@@ -85,37 +84,20 @@ public:
     // holds them; a failed save leaves them as they were.
     void setFixChecksumsOnSave(bool on) { m_fixChecksums = on; }
     bool fixChecksumsOnSave() const { return m_fixChecksums; }
-    // Every change of the whole image goes through here: one undo entry
-    // named `text` on top of the history. After each swap the
-    // current map is picked again from the image in force, with every check
-    // of a pick; a map the new image refuses is dropped and its refusal said.
-    void replaceImage(const QString& text, const QByteArray& image);
-    // The same, with `before` as what undo puts back in place of the image.
-    void replaceImage(const QString& text, const QByteArray& before, const QByteArray& image);
-    // A change of the whole image computed elsewhere (a patch, a script)
-    // starts here: the pick's question about unsaved working copies comes
-    // first. `image` is what the change starts from: the image as Save Rom
-    // would write it when they are kept, else the image without them.
-    // Declined: Cancel. Nothing changes until finishWholeImageChange.
-    struct WholeImageStart {
-        SessionOutcome outcome;
-        bool keep = false;
-        QByteArray image;
-        // The image with the kept working copies written in (without the
-        // checksums a save sets): what undo brings back and what the result
-        // is compared with. The image itself when they are not kept.
-        QByteArray base;
-        quint64 changes = 0;   // the session's change count when it began
-    };
-    WholeImageStart beginWholeImageChange();
-    // The change's result replaces the image (kept working copies become
-    // image bytes, so that undo brings them back as such); a note says when
-    // the result equals start.base. Refused, with nothing changed, when
-    // anything was edited, undone or loaded since the start: the result would
-    // drop that work. `sameAsBase`: that comparison, made beforehand on
-    // another thread, so that nothing here reads the whole image.
-    SessionOutcome finishWholeImageChange(const WholeImageStart& start, const QString& text, const QByteArray& result,
-                                          std::optional<bool> sameAsBase = std::nullopt);
+    // The pick's question about unsaved working copies: true to keep them in
+    // the image, false to drop them, nothing for Cancel. Work under way ends
+    // first. A whole-image change (WholeImageChange) asks it too.
+    std::optional<bool> askKeepWorkingCopies();
+    // The image was replaced whole (by WholeImageChange's undo entry, either
+    // way): the current map is picked again from it, with every check of a
+    // pick; a map the new image refuses is dropped and its refusal said.
+    void imageReplaced();
+    // Kept working copies were written into the image outside the history:
+    // it differs from the file.
+    void imageWrittenOutsideHistory();
+    // Edits, undos, loads and picks so far: a change computed elsewhere is
+    // refused when this moved on meanwhile.
+    quint64 changeCount() const { return m_changes; }
 
     // --- The map pick ----------------------------------------------------
     // Done: picked. Declined: the user kept the current map. Refused: the map
@@ -197,18 +179,6 @@ public:
     // the history is cleared and the events read again.
     void eventsRebuilt();
 
-    // --- Patches -----------------------------------------------------------
-    // Writes the patch (.ips or .bps by the name) that turns the image in
-    // `originalPath` into imageAsSaved(); the image is not changed.
-    SessionOutcome makePatch(const QString& originalPath, const QString& patchPath);
-    // Applies an IPS or BPS file to the image through replaceImage, asking
-    // the pick's question first (Cancel declines). Refused: nothing changed.
-    SessionOutcome applyPatch(const QString& patchPath);
-    // Its second half, for a patch applied elsewhere to start.image: the
-    // undo entry and the messages, or the patch's refusal.
-    SessionOutcome applyPatchResult(const WholeImageStart& start, const QString& patchPath,
-                                    const PatchResult& patched, std::optional<bool> sameAsBase = std::nullopt);
-
 signals:
     void romLoaded();
     void mapDropped();
@@ -241,11 +211,6 @@ private:
     void commitPick(const struct PreparedPick& pick, PickResult* result, bool newHistory = true);
     // What a picked map's events and wild table say, said once.
     void sayPickProblems(const PickResult& result);
-    // The pick's question about unsaved working copies: true to keep them in
-    // the image, false to drop them, nothing for Cancel.
-    std::optional<bool> askKeepWorkingCopies();
-    // The image was replaced whole: the current map is picked again from it.
-    void imageReplaced();
     // The current map's working copies, read from the image.
     void readWorkingCopies(QString* eventsProblem);
     void reloadEvents(QString* problem);

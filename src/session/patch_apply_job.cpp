@@ -1,5 +1,7 @@
 #include "session/patch_apply_job.h"
 
+#include "session/image_patches.h"
+#include "session/whole_image_change.h"
 #include "model/rom/patch_file.h"
 
 #include <QFileInfo>
@@ -9,8 +11,8 @@ PatchApplyJob::PatchApplyJob(EditorSession& session, QObject* parent) : QObject(
 SessionOutcome PatchApplyJob::start(const QString& patchPath)
 {
     if (m_run.isRunning())
-        return SessionOutcome::refused({});
-    EditorSession::WholeImageStart start = m_session.beginWholeImageChange();
+        return SessionOutcome::refused(QStringLiteral("A patch is being applied; wait for it to finish."));
+    WholeImageChange::Start start = WholeImageChange(m_session).begin();
     if (!start.outcome.isDone())
         return start.outcome;
     m_progress.restart();
@@ -31,7 +33,7 @@ SessionOutcome PatchApplyJob::start(const QString& patchPath)
                 emit finished(SessionOutcome::declined());
                 return;
             }
-            emit finished(m_session.applyPatchResult(start, patchPath, patched, same));
+            emit finished(ImagePatches(m_session).applied(start, patchPath, patched, same));
         };
     });
     return SessionOutcome::done();

@@ -6,11 +6,12 @@
 
 #include <QObject>
 
-// Apply Patch with the reading and applying done on a thread of its own, over
-// a copy of the image, so the window stays free. The pick's question comes
-// first, on the caller's thread; the result goes through the session as a
-// patch applied at once does (one undo entry "Apply Patch", the same
-// messages), and is refused when the image was changed meanwhile. A patch
+// Apply Patch, the one way there is for the window, the command line and the
+// tests: the reading and applying done on a thread of its own, over a copy of
+// the image, so the window stays free. The pick's question comes
+// first, on the caller's thread; the result is one undo entry "Apply Patch"
+// with its status line (ImagePatches), and is refused when the image was
+// changed meanwhile. A patch
 // stopped before its result is handed over changes nothing: no undo entry,
 // the image as it was, and the status line says so.
 class PatchApplyJob : public QObject {
@@ -19,7 +20,7 @@ public:
     explicit PatchApplyJob(EditorSession& session, QObject* parent = nullptr);
 
     // Done: the patch is being applied and `finished` follows. Declined or
-    // refused: nothing started (a patch under way refuses with an empty text).
+    // refused: nothing started (a patch under way refuses too).
     SessionOutcome start(const QString& patchPath);
     bool isRunning() const { return m_run.isRunning(); }
     // Waits for a patch under way and hands its result to the session now.

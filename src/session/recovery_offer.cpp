@@ -3,6 +3,7 @@
 #include "session/editor_session.h"
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
+#include "session/whole_image_change.h"
 #include "model/rom/bps_patch.h"
 #include "model/rom/crc32.h"
 #include "base/prompts.h"
@@ -66,7 +67,7 @@ void RecoveryOffer::restore(const QByteArray& image, const QString& mapName)
     // restored image, with every check of a pick.
     if (!mapName.isEmpty())
         m_session.pickMap(mapName);
-    m_session.replaceImage(QStringLiteral("Restore Unsaved Changes"), image);
+    WholeImageChange(m_session).replace(QStringLiteral("Restore Unsaved Changes"), image);
     m_session.recovery().writeNow();
 }
 

@@ -1,6 +1,7 @@
-// Make Patch and Apply Patch through the editing session: the undo entry,
-// the pick's question, and refusals that change nothing.
+// Make Patch and Apply Patch (the job the window and the command line use):
+// the undo entry, the pick's question, and refusals that change nothing.
 #include "session/editor_session.h"
+#include "session/image_patches.h"
 #include "session/patch_apply_job.h"
 #include "model/rom/bps_patch.h"
 #include "model/rom/ips_patch.h"
@@ -22,6 +23,7 @@ struct Rig {
         session = std::make_unique<EditorSession>(*state, prompts);
         QVERIFY(session->loadRom(files.dir.file("rom.gbc")).isDone());
         QVERIFY(session->pickMap(QStringLiteral("Route 1")).outcome.isDone());
+        job = std::make_unique<PatchApplyJob>(*session);
     }
     // Paints block 7 into the first five cells: a working copy not yet in the image.
     void paint()
@@ -33,6 +35,18 @@ struct Rig {
         session->endStroke();
     }
     QByteArray image() const { return state->core.rom.bytes(); }
+    // Apply Patch, its result handed over at once or by the event loop.
+    SessionOutcome apply(const QString& path, bool atOnce = true)
+    {
+        QSignalSpy finished(job.get(), &PatchApplyJob::finished);
+        const SessionOutcome started = job->start(path);
+        if (!started.isDone())
+            return started;
+        if (atOnce)
+            job->finish();
+        return finished.count() == 1 || finished.wait(5000) ? finished.at(0).at(0).value<SessionOutcome>()
+                                                            : SessionOutcome::refused(QStringLiteral("no result"));
+    }
     QString patchFile(const QString& name, const QByteArray& bytes)
     {
         files.dir.write(name, bytes);
@@ -43,6 +57,7 @@ struct Rig {
     ScriptedPrompts prompts;
     std::unique_ptr<EditorState> state;
     std::unique_ptr<EditorSession> session;
+    std::unique_ptr<PatchApplyJob> job;
 };
 
 QByteArray painted(QByteArray image)
@@ -65,8 +80,6 @@ private slots:
     void refusalChangesNothing_data();
     void refusalChangesNothing();
     void exportWritesTheSavedImage();
-    void jobGivesWhatApplyingAtOnceGives_data();
-    void jobGivesWhatApplyingAtOnceGives();
     void stoppedJobChangesNothing_data();
     void stoppedJobChangesNothing();
 };
@@ -74,27 +87,50 @@ private slots:
 void TestSessionPatches::applyIsOneUndoEntry_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("size");
-    QTest::newRow("bps, longer") << "p.bps" << CatalogueFixture::RomSize + 3000;
-    QTest::newRow("ips, shorter") << "p.ips" << CatalogueFixture::RomSize - 0x1000;
+    QTest::addColumn<int>("size");   // 0: the patch gives the image as it is
+    QTest::addColumn<bool>("atOnce");   // Load Rom and closing the window finish at once
+    QTest::addColumn<QString>("said");
+    QTest::newRow("bps, longer, by the event loop")
+        << "p.bps" << CatalogueFixture::RomSize + 3000 << false << "Applied p.bps.";
+    QTest::newRow("ips, shorter, finished at once")
+        << "p.ips" << CatalogueFixture::RomSize - 0x1000 << true << "Applied p.ips.";
+    QTest::newRow("bps changing nothing") << "p.bps" << 0 << false << "p.bps changes nothing in this image.";
 }
 
 void TestSessionPatches::applyIsOneUndoEntry()
 {
     QFETCH(QString, name);
     QFETCH(int, size);
+    QFETCH(bool, atOnce);
+    QFETCH(QString, said);
     Rig rig;
     const QByteArray original = rig.image();
     QByteArray target = original;
-    target.resize(size, '\x5C');
-    target[RouteMap] = '\x21';   // the map's first block
+    if (size != 0) {
+        target.resize(size, '\x5C');
+        target[RouteMap] = '\x21';   // the map's first block
+    }
     const QByteArray patch = name.endsWith("bps") ? makeBpsPatch(original, target)
                                                   : *makeIpsPatch(original, target).image;
-    QVERIFY(rig.session->applyPatch(rig.patchFile(name, patch)).isDone());
+    QSignalSpy finished(rig.job.get(), &PatchApplyJob::finished);
+    QSignalSpy status(rig.session.get(), &EditorSession::statusText);
+    QVERIFY(rig.job->start(rig.patchFile(name, patch)).isDone());
+    QCOMPARE(rig.job->start(rig.patchFile(name, patch)).refusal,
+             QStringLiteral("A patch is being applied; wait for it to finish."));
+    if (atOnce)
+        rig.job->finish();
+    QVERIFY(finished.count() == 1 || finished.wait(5000));
+    QVERIFY(!rig.job->isRunning());
+    QVERIFY(finished.at(0).at(0).value<SessionOutcome>().isDone());
+    QCOMPARE(status.count(), 1);
+    QCOMPARE(status.at(0).at(0).toString(), said);
     QCOMPARE(rig.image(), target);
-    QCOMPARE(rig.state->map.MapBytes[0], quint8(0x21));   // the map was read again
-    QCOMPARE(rig.session->undoStack().count(), 1);
-    QVERIFY(rig.session->isModified());
+    QCOMPARE(rig.state->map.MapBytes[0], quint8(target[RouteMap]));   // the map was read again
+    QCOMPARE(rig.session->undoStack().count(), size != 0 ? 1 : 0);
+    QCOMPARE(rig.session->isModified(), size != 0);
+    if (size == 0)
+        return;
+    QCOMPARE(rig.session->undoStack().text(0), QStringLiteral("Apply Patch"));
 
     rig.session->undoStack().undo();
     QCOMPARE(rig.image(), original);
@@ -110,9 +146,14 @@ void TestSessionPatches::questionComesFirst_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<bool>("applied");
     QTest::addColumn<bool>("kept");
-    QTest::newRow("Yes: kept, then patched") << int(Prompts::Answer::Yes) << true << true;
-    QTest::newRow("No: dropped, then patched") << int(Prompts::Answer::No) << true << false;
-    QTest::newRow("Cancel: nothing") << int(Prompts::Answer::Cancel) << false << false;
+    QTest::addColumn<QByteArray>("record");   // the patch's one record: offset, length, byte
+    const QByteArray outsideTheMap("0001000001EE");   // 0x100 becomes 0xEE
+    QTest::newRow("Yes: kept, then patched") << int(Prompts::Answer::Yes) << true << true << outsideTheMap;
+    QTest::newRow("No: dropped, then patched") << int(Prompts::Answer::No) << true << false << outsideTheMap;
+    QTest::newRow("Cancel: nothing") << int(Prompts::Answer::Cancel) << false << false << outsideTheMap;
+    // The first cell takes the block painted there: the kept painting is the result.
+    QTest::newRow("Yes, the patch changes nothing")
+        << int(Prompts::Answer::Yes) << true << true << QByteArray("003000000107");
 }
 
 void TestSessionPatches::questionComesFirst()
@@ -120,19 +161,19 @@ void TestSessionPatches::questionComesFirst()
     QFETCH(int, answer);
     QFETCH(bool, applied);
     QFETCH(bool, kept);
+    QFETCH(QByteArray, record);
     Rig rig;
     const QByteArray original = rig.image();
     rig.paint();
-    // Changes one byte outside the map, at 0x100, to 0xEE.
-    const QByteArray ips = QByteArray("PATCH") + QByteArray::fromHex("0001000001EE") + "EOF";
+    const QByteArray ips = QByteArray("PATCH") + QByteArray::fromHex(record) + "EOF";
     rig.prompts.answer(Prompts::Answer(answer));
-    const SessionOutcome outcome = rig.session->applyPatch(rig.patchFile("one.ips", ips));
+    const SessionOutcome outcome = rig.apply(rig.patchFile("one.ips", ips));
     QCOMPARE(outcome.state, applied ? SessionOutcome::State::Done : SessionOutcome::State::Declined);
     QCOMPARE(rig.prompts.shown.size(), size_t(1));
 
     QByteArray expected = kept ? painted(original) : original;
     if (applied)
-        expected[0x100] = '\xEE';
+        expected[record.left(6).toInt(nullptr, 16)] = char(record.right(2).toInt(nullptr, 16));
     QCOMPARE(rig.image(), expected);
     // The map shows what the image holds, or, after Cancel, the painting.
     QCOMPARE(rig.state->map.MapBytes[0], quint8(kept || !applied ? 7 : original[RouteMap]));
@@ -149,17 +190,17 @@ void TestSessionPatches::editsMeanwhileRefuseTheResult_data()
 
 void TestSessionPatches::editsMeanwhileRefuseTheResult()
 {
-    // A change computed away from the session (a script on its worker)
-    // must not drop what the user did while it ran.
+    // The patch is applied away from the session: its result must not drop
+    // what the user did while it ran.
     QFETCH(int, meanwhile);
     Rig rig;
     rig.paint();
+    const QByteArray painting = painted(rig.image());
+    // Changes the byte at 0x10 to 0x42.
+    const QByteArray ips = QByteArray("PATCH") + QByteArray::fromHex("000010000142") + "EOF";
+    QSignalSpy finished(rig.job.get(), &PatchApplyJob::finished);
     rig.prompts.answer(Prompts::Answer::Yes);
-    const EditorSession::WholeImageStart start = rig.session->beginWholeImageChange();
-    QVERIFY(start.outcome.isDone() && start.keep);
-    QVERIFY(start.image == painted(rig.image()));
-    QByteArray result = start.image;
-    result[0x10] = '\x42';
+    QVERIFY(rig.job->start(rig.patchFile("p.ips", ips)).isDone());
     if (meanwhile == 1) {
         rig.session->beginStroke();
         rig.session->paintCell(40);
@@ -171,9 +212,18 @@ void TestSessionPatches::editsMeanwhileRefuseTheResult()
         QVERIFY(rig.session->pickMap(QStringLiteral("Alpha Town")).outcome.isDone());
     }
     const QByteArray before = rig.image();
-    const SessionOutcome finished = rig.session->finishWholeImageChange(start, QStringLiteral("Run"), result);
-    QCOMPARE(finished.isDone(), meanwhile == 0);
+    rig.job->finish();
+    QCOMPARE(finished.count(), 1);
+    const auto outcome = finished.at(0).at(0).value<SessionOutcome>();
+    QCOMPARE(outcome.refusal,
+             meanwhile == 0
+                 ? QString()
+                 : QStringLiteral("The image was changed meanwhile; the result of \"Apply Patch\" is not applied."));
+    QByteArray result = painting;
+    result[0x10] = '\x42';
     QVERIFY(rig.image() == (meanwhile == 0 ? result : before));
+    if (meanwhile == 1)
+        QCOMPARE(rig.state->map.MapBytes[40], quint8(7));
 }
 
 void TestSessionPatches::refusalChangesNothing_data()
@@ -193,7 +243,7 @@ void TestSessionPatches::refusalChangesNothing()
     const QByteArray original = rig.image();
     rig.paint();
     rig.prompts.answer(Prompts::Answer::Yes);   // keep the painting: still nothing may change
-    QCOMPARE(rig.session->applyPatch(rig.patchFile("p.bps", patch)).refusal, error);
+    QCOMPARE(rig.apply(rig.patchFile("p.bps", patch)).refusal, error);
     QCOMPARE(rig.image(), original);
     QCOMPARE(rig.session->undoStack().count(), 1);
     QCOMPARE(rig.state->map.MapBytes[4], quint8(7));
@@ -205,85 +255,10 @@ void TestSessionPatches::exportWritesTheSavedImage()
     const QByteArray original = rig.image();
     rig.paint();
     const QString path = rig.files.dir.file("out.bps");
-    QVERIFY(rig.session->makePatch(rig.patchFile("original.gbc", original), path).isDone());
+    QVERIFY(ImagePatches(*rig.session).make(rig.patchFile("original.gbc", original), path).isDone());
     QCOMPARE(applyBpsPatch(original, rig.files.dir.read("out.bps")).image, std::optional(painted(original)));
     QCOMPARE(rig.image(), original);
     QCOMPARE(rig.files.dir.read("rom.gbc"), original);
-}
-
-void TestSessionPatches::jobGivesWhatApplyingAtOnceGives_data()
-{
-    QTest::addColumn<QString>("name");       // "bad" when the file is no patch
-    QTest::addColumn<bool>("paintMeanwhile");
-    QTest::addColumn<bool>("finishAtOnce");  // Load Rom and closing the window do
-    QTest::addColumn<bool>("same");          // the patch gives the image as it is
-    QTest::newRow("bps, by the event loop") << "p.bps" << false << false << false;
-    QTest::newRow("ips, finished at once") << "p.ips" << false << true << false;
-    QTest::newRow("no patch") << "bad" << false << false << false;
-    QTest::newRow("painted meanwhile") << "p.bps" << true << false << false;
-    QTest::newRow("painted meanwhile, finished at once") << "p.ips" << true << true << false;
-    QTest::newRow("bps changing nothing") << "p.bps" << false << false << true;
-}
-
-void TestSessionPatches::jobGivesWhatApplyingAtOnceGives()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, paintMeanwhile);
-    QFETCH(bool, finishAtOnce);
-    QFETCH(bool, same);
-    Rig atOnce;
-    Rig later;
-    const QByteArray original = atOnce.image();
-    QByteArray target = original + QByteArray(0x800, '\x11');
-    target[RouteMap + 3] = '\x21';
-    if (same)
-        target = original;
-    const QByteArray patch = name == "bad"             ? QByteArray("hello")
-                             : name.endsWith("bps") ? makeBpsPatch(original, target)
-                                                    : *makeIpsPatch(original, target).image;
-    QSignalSpy atOnceSaid(atOnce.session.get(), &EditorSession::statusText);
-    QSignalSpy laterSaid(later.session.get(), &EditorSession::statusText);
-    const SessionOutcome expected = atOnce.session->applyPatch(atOnce.patchFile(name, patch));
-
-    PatchApplyJob job(*later.session);
-    QSignalSpy finished(&job, &PatchApplyJob::finished);
-    QVERIFY(job.start(later.patchFile(name, patch)).isDone());
-    QVERIFY(job.isRunning());
-    QVERIFY(job.start(later.patchFile(name, patch)).isRefused());   // one at a time
-    if (paintMeanwhile)
-        later.paint();
-    const QByteArray before = later.image();
-    if (finishAtOnce)
-        job.finish();
-    else
-        QVERIFY(finished.wait(5000));
-    QCOMPARE(finished.count(), 1);
-    QVERIFY(!job.isRunning());
-    const auto outcome = finished.at(0).at(0).value<SessionOutcome>();
-    if (paintMeanwhile) {
-        QVERIFY(outcome.isRefused());
-        QCOMPARE(outcome.refusal,
-                 QStringLiteral("The image was changed meanwhile; the result of \"Apply Patch\" is not applied."));
-        QCOMPARE(later.image(), before);
-        QCOMPARE(later.state->map.MapBytes[4], quint8(7));
-        return;
-    }
-    QCOMPARE(outcome.state, expected.state);
-    QCOMPARE(outcome.refusal, expected.refusal);
-    QCOMPARE(later.image(), atOnce.image());
-    QCOMPARE(later.image() == target, expected.isDone());
-    QCOMPARE(later.session->undoStack().count(), expected.isDone() && !same ? 1 : 0);
-    QCOMPARE(later.state->map.MapBytes[3], atOnce.state->map.MapBytes[3]);
-    QCOMPARE(later.session->undoStack().count(), atOnce.session->undoStack().count());
-    if (expected.isDone() && !same)
-        QCOMPARE(later.session->undoStack().text(0), QStringLiteral("Apply Patch"));
-    const auto texts = [](const QSignalSpy& spy) {
-        QStringList said;
-        for (int i = 0; i < spy.count(); ++i)
-            said << spy.at(i).at(0).toString();
-        return said;
-    };
-    QCOMPARE(texts(laterSaid), texts(atOnceSaid));
 }
 
 void TestSessionPatches::stoppedJobChangesNothing_data()
@@ -318,7 +293,7 @@ void TestSessionPatches::stoppedJobChangesNothing()
     }
     const QByteArray patch = name.endsWith(QStringLiteral("bps")) ? makeBpsPatch(painted(original), target)
                                                                    : *makeIpsPatch(painted(original), target).image;
-    PatchApplyJob job(*rig.session);
+    PatchApplyJob& job = *rig.job;
     QList<qint64> reports;
     qint64 total = 0;
     job.progress().observer = [&](qint64 done, qint64 all) {

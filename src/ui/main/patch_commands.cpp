@@ -1,6 +1,7 @@
 #include "ui/main/patch_commands.h"
 
 #include "session/editor_session.h"
+#include "session/image_patches.h"
 #include "session/patch_apply_job.h"
 #include "base/prompts.h"
 #include "widgets/work_progress_dialog.h"
@@ -79,7 +80,7 @@ void PatchCommands::MakePatch1Click()
         {QStringLiteral("Make patch"), PatchFilter, QStringLiteral("bps"), romName + QStringLiteral(".bps")});
     if (!patch)
         return;
-    const SessionOutcome made = m_session.makePatch(*original, *patch);
+    const SessionOutcome made = ImagePatches(m_session).make(*original, *patch);
     if (made.isRefused())
         prompts.error(made.refusal);
 }
@@ -92,7 +93,7 @@ void PatchCommands::ApplyPatch1Click()
     if (!patch)
         return;
     const SessionOutcome started = job->start(*patch);
-    if (started.isRefused() && !started.refusal.isEmpty())
+    if (started.isRefused())
         prompts.error(started.refusal);
     if (!started.isDone())
         return;

@@ -128,7 +128,7 @@ void ScriptCommands::run(const QString& path)
         return;
     }
     // The pick's question first; Cancel runs nothing.
-    EditorSession::WholeImageStart start = m_session.beginWholeImageChange();
+    WholeImageChange::Start start = WholeImageChange(m_session).begin();
     if (!start.outcome.isDone()) {
         if (start.outcome.isRefused())
             prompts.error(start.outcome.refusal);
@@ -157,7 +157,7 @@ void ScriptCommands::stopAndWait()
 void ScriptCommands::finished(const ScriptResult& result)
 {
     updateActions();
-    const EditorSession::WholeImageStart start = std::move(m_start);
+    const WholeImageChange::Start start = std::move(m_start);
     m_start = {};
     if (m_dropResult) {
         panel->addLine(QStringLiteral("%1: stopped; nothing changed.").arg(m_name));
@@ -172,7 +172,7 @@ void ScriptCommands::finished(const ScriptResult& result)
         return;
     }
     const SessionOutcome applied =
-        m_session.finishWholeImageChange(start, QStringLiteral("Run Script %1").arg(m_name), result.image);
+        WholeImageChange(m_session).finish(start, QStringLiteral("Run Script %1").arg(m_name), result.image);
     if (applied.isRefused()) {
         panel->addLine(applied.refusal);
         m_session.prompts().error(applied.refusal);

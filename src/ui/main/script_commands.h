@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/editor_session.h"
+#include "session/whole_image_change.h"
 
 #include <QObject>
 #include <QString>
@@ -58,7 +59,7 @@ private:
     bool m_romLoaded = false;
     // The run under way: what it started from, its name, and whether its
     // result is still wanted.
-    EditorSession::WholeImageStart m_start;
+    WholeImageChange::Start m_start;
     QString m_name;
     bool m_dropResult = false;
     QString m_lastFolder;   // of the script Run Script ran last

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "session/session_outcome.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+class EditorSession;
+
+// Every change of the whole image (a patch, a script, restored unsaved
+// changes) goes through here: one undo entry on top of the history, after
+// which the session picks the current map again from the image in force.
+class WholeImageChange {
+public:
+    explicit WholeImageChange(EditorSession& session) : m_session(session) {}
+
+    // The image becomes `image` as one undo entry named `text`; `before` is
+    // what undo puts back (the image as it is when not given).
+    void replace(const QString& text, const QByteArray& image);
+    void replace(const QString& text, const QByteArray& before, const QByteArray& image);
+
+    // A change computed elsewhere starts here: the pick's question about
+    // unsaved working copies comes first. `image` is what the change starts
+    // from: the image as Save Rom would write it when they are kept, else the
+    // image without them. Declined: Cancel. Nothing changes until finish().
+    struct Start {
+        SessionOutcome outcome;
+        bool keep = false;
+        QByteArray image;
+        // The image with the kept working copies written in (without the
+        // checksums a save sets): what undo brings back and what the result
+        // is compared with. The image itself when they are not kept.
+        QByteArray base;
+        quint64 changes = 0;   // the session's change count when it began
+    };
+    Start begin();
+    // The change's result replaces the image (kept working copies become
+    // image bytes, so that undo brings them back as such); the note says when
+    // the result equals start.base. Refused, with nothing changed, when
+    // anything was edited, undone or loaded since the start: the result would
+    // drop that work. `sameAsBase`: that comparison, made beforehand on
+    // another thread, so that nothing here reads the whole image.
+    SessionOutcome finish(const Start& start, const QString& text, const QByteArray& result,
+                          std::optional<bool> sameAsBase = std::nullopt);
+
+private:
+    EditorSession& m_session;
+};
