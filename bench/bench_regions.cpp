@@ -61,11 +61,12 @@ int main(int argc, char** argv)
 
     // The whole map one block, then each fill turns every cell into another.
     session.stamp().setSelectedBlock(5);
-    session.clearCells(QRect(0, 0, bench::Side, bench::Side));
+    const CellMask wholeMap = CellMask::fromRect(bench::Side, bench::Side, QRect(0, 0, bench::Side, bench::Side));
+    session.regions().clearCells(wholeMap);
     int fills = 0;
     bench::print("bucket fill of the whole map (session, one undo entry)", bench::measure(50, {}, [&] {
                      session.stamp().setSelectedBlock(6 + fills++ % 2);
-                     session.bucketFill(QPoint(50, 50), QRect());
+                     session.regions().bucketFill(QPoint(50, 50), CellMask());
                  }), 1.0, 0);
     app.processEvents();
 
@@ -76,7 +77,7 @@ int main(int argc, char** argv)
         const size_t before = mallinfo2().uordblks;
         for (int i = 0; i < 500; ++i) {
             session.stamp().setSelectedBlock(6 + fills++ % 2);
-            session.bucketFill(QPoint(50, 50), QRect());
+            session.regions().bucketFill(QPoint(50, 50), CellMask());
         }
         historyMiB.push_back(double(mallinfo2().uordblks - before) / (1024.0 * 1024.0));
     }
@@ -89,7 +90,7 @@ int main(int argc, char** argv)
 
     // A 10 x 10 stamp moved one cell a step: the handler and the repaint.
     MapView* view = form.mapPage->MapBox;
-    session.stamp().setRegion(session.copyCells(QRect(0, 0, 10, 10)));
+    session.stamp().setRegion(session.regions().copyCells(CellMask::fromRect(bench::Side, bench::Side, QRect(0, 0, 10, 10))));
     const QPoint origin = view->mapFrom(form.mapPage->ScrollBox1->viewport(), QPoint(0, 0));
     int step = 0;
     bench::print("10 x 10 stamp preview step at 100 % (handler and repaint)", bench::measure(1000, {}, [&] {
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
         session.beginStroke(), session.paintCell(i), session.endStroke();
     int selected = 0;
     bench::print("Select Same on the whole map (model)", bench::measure(51, {}, [&] {
-                     selected += sameBlockCells(session.mapGrid(), 6).count();
+                     selected += sameBlockCells(session.regions().mapGrid(), 6).count();
                  }), 1.0, 0);
     // Find Uses reads every listed map's record: the demo's maps, the bench
     // field and the 10,000 names above (which have no record).

@@ -20,7 +20,11 @@
 #include <QFileInfo>
 
 EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_grid(state.core.catalogue)
+    : QObject(parent), m_state(state), m_prompts(prompts),
+      m_regions(state, m_stamp, [this](const QString& text, CellEdits cells, bool inStroke) {
+          return pushCells(text, std::move(cells), inStroke);
+      }),
+      m_grid(state.core.catalogue)
 {
     connect(&m_undo, &QUndoStack::cleanChanged, this, &EditorSession::updateModified);
     connect(&m_undo, &QUndoStack::indexChanged, this, &EditorSession::updateModified);
@@ -436,6 +440,27 @@ void EditorSession::push(QUndoCommand* command)
     updateModified();
 }
 
+SessionOutcome EditorSession::pushCells(const QString& text, CellEdits cells, bool inStroke)
+{
+    if (cells.empty())
+        return SessionOutcome::declined();
+    push(new MapCellsCommand(m_state.map, text, std::move(cells), [this](const CellEdits& c) { cellsWritten(c); },
+                             inStroke ? m_stroke : MapCellsCommand::NoStroke));
+    return SessionOutcome::done();
+}
+
+void EditorSession::cellsWritten(const CellEdits& cells)
+{
+    // Past this many cells a change redraws the whole map rather than cell by cell.
+    constexpr size_t CellByCellLimit = 256;
+    if (cells.size() > CellByCellLimit) {
+        emit mapPictureChanged();
+        return;
+    }
+    for (const CellEdit& edit : cells)
+        emit cellChanged(edit.cell);
+}
+
 void EditorSession::beginStroke()
 {
     ++m_stroke;
@@ -447,7 +472,7 @@ void EditorSession::paintCell(int cell)
     const quint8 block = quint8(m_stamp.selectedBlock() & 0xFF);
     if (!map.cellHasByte(cell) || map.MapBytes[size_t(cell)] == block)
         return;
-    pushCells(QStringLiteral("Paint"), {CellEdit{cell, map.MapBytes[size_t(cell)], block}}, m_stroke);
+    pushCells(QStringLiteral("Paint"), {CellEdit{cell, map.MapBytes[size_t(cell)], block}}, true);
 }
 
 void EditorSession::endStroke()

@@ -3,13 +3,13 @@
 #include "session/block_stamp.h"
 #include "session/editor_state.h"
 #include "session/grid_setting.h"
+#include "session/region_edits.h"
 #include "session/rom_file_stamp.h"
 #include "session/session_outcome.h"
 #include "session/working_copies.h"
 #include "model/rom/rom_edit_command.h"
 #include "model/encounters/encounter_tables.h"
 #include "model/events/event_records.h"
-#include "model/map/cell_mask.h"
 #include "model/map/map_region.h"
 
 #include <QObject>
@@ -44,6 +44,9 @@ public:
     // The block or region that painting and the fills put down.
     BlockStamp& stamp() { return m_stamp; }
     const BlockStamp& stamp() const { return m_stamp; }
+    // Stamps, fills, cuts and pastes on the current map.
+    RegionEdits& regions() { return m_regions; }
+    const RegionEdits& regions() const { return m_regions; }
     GridSetting& grid() { return m_grid; }
     const GridSetting& grid() const { return m_grid; }
 
@@ -130,33 +133,6 @@ public:
     void paintCell(int cell);
     void endStroke();
 
-    // --- Regions of the map (each change one undo entry) -------------------
-    // The current map's cells, for the region operations.
-    MapGrid mapGrid() const;
-    BlockRegion copyCells(const QRect& rect) const;
-    // The stamp with its top-left cell at `at`, within the stroke begun.
-    void placeStamp(QPoint at);
-    // Cut and Delete: the cells of `rect` take the selected block.
-    bool clearCells(const QRect& rect);
-    // Bucket Fill from `at` (inside `limit` when it is not empty) and
-    // Rectangle Fill, with the stamp. False when nothing changed.
-    bool bucketFill(QPoint at, const QRect& limit);
-    bool fillRect(const QRect& rect);
-    // The same on a selection of any shape (an empty one is no selection):
-    // the stamp and Rectangle Fill land only on its cells, Bucket Fill stays
-    // inside it, Cut and Delete give its cells the selected block.
-    BlockRegion copyCells(const CellMask& cells) const;
-    void placeStamp(QPoint at, const CellMask& clip);
-    bool clearCells(const CellMask& cells);
-    bool bucketFill(QPoint at, const CellMask& limit);
-    bool fillRect(const QRect& rect, const CellMask& clip);
-    // Shift+click: the stamp placed at every cell of the straight line from
-    // `from` to `to`, within the stroke begun.
-    void placeStampLine(QPoint from, QPoint to);
-    // Paste in Place: `region` back at cell `origin`, what falls outside the
-    // map left out. Refused when the map does not reach `origin`.
-    SessionOutcome pasteInPlace(const BlockRegion& region, QPoint origin);
-
     void beginDrag();
     void dragEvent(TEventData event, int x, int y);
     void endDrag();
@@ -217,13 +193,16 @@ private:
     void romChanged(const QList<RomChange>& changes);
     void updateModified();
     void push(QUndoCommand* command);
-    bool pushCells(const QString& text, CellEdits cells, int stroke);
+    // The one way map cells change: one undo entry, or a step of the stroke
+    // begun. Declined when `cells` is empty.
+    SessionOutcome pushCells(const QString& text, CellEdits cells, bool inStroke);
     void cellsWritten(const CellEdits& cells);
 
     EditorState& m_state;
     Prompts& m_prompts;
     QUndoStack m_undo;
     BlockStamp m_stamp;
+    RegionEdits m_regions;
     GridSetting m_grid;
     RecoveryKeeper* m_recovery = nullptr;
     std::unique_ptr<RecoveryOffer> m_offer;

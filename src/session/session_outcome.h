@@ -3,8 +3,9 @@
 #include <QString>
 
 // What a step of the session came to: done (with a note for the status line,
-// possibly empty), declined (a question was answered so, and nothing
-// changed), or refused, with the message the window shows.
+// possibly empty), declined (a question was answered so, or the step found
+// nothing to change; nothing changed), or refused, with the message the
+// window shows.
 struct SessionOutcome {
     enum class State { Done, Declined, Refused };
     State state = State::Done;

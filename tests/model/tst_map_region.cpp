@@ -84,9 +84,6 @@ class TestMapRegion : public QObject {
 private slots:
     void floodFill_data();
     void floodFill();
-    void pasteIsClippedAtEveryEdge_data();
-    void pasteIsClippedAtEveryEdge();
-    void rectangleFillAndCopy();
     void textRoundTrip_data();
     void textRoundTrip();
     void textThatIsNoBlocksIsRefused_data();
@@ -108,28 +105,30 @@ void TestMapRegion::floodFill_data()
     QTest::addColumn<QString>("rows");
     QTest::addColumn<int>("readBytes");
     QTest::addColumn<QPoint>("start");
-    QTest::addColumn<QRect>("limit");
+    QTest::addColumn<QString>("limit");   // a selection as "x" rows, or none
     QTest::addColumn<bool>("stamp");
     QTest::addColumn<QString>("after");
     const QString plus = QStringLiteral("01 02 01 01 / 02 02 02 01 / 01 02 01 01");
-    QTest::newRow("4-connected, not diagonal") << plus << -1 << QPoint(1, 1) << QRect() << false
+    QTest::newRow("4-connected, not diagonal") << plus << -1 << QPoint(1, 1) << "" << false
                                                << "01 07 01 01 / 07 07 07 01 / 01 07 01 01";
-    QTest::newRow("a corner region stays apart") << plus << -1 << QPoint(0, 0) << QRect() << false
+    QTest::newRow("a corner region stays apart") << plus << -1 << QPoint(0, 0) << "" << false
                                                  << "07 02 01 01 / 02 02 02 01 / 01 02 01 01";
-    QTest::newRow("around a bend") << plus << -1 << QPoint(3, 0) << QRect() << false
+    QTest::newRow("around a bend") << plus << -1 << QPoint(3, 0) << "" << false
                                    << "01 02 07 07 / 02 02 02 07 / 01 02 07 07";
-    QTest::newRow("inside the selection") << plus << -1 << QPoint(1, 1) << QRect(1, 0, 3, 2) << false
+    QTest::newRow("inside the selection") << plus << -1 << QPoint(1, 1) << ".xxx / .xxx / ...." << false
                                           << "01 07 01 01 / 02 07 07 01 / 01 02 01 01";
-    QTest::newRow("start outside the selection") << plus << -1 << QPoint(0, 1) << QRect(1, 0, 3, 2) << false
+    QTest::newRow("a selection's gap cuts the region") << plus << -1 << QPoint(1, 0) << "xx.. / x.xx / .xxx" << false
+                                                       << "01 07 01 01 / 02 02 02 01 / 01 02 01 01";
+    QTest::newRow("start outside the selection") << plus << -1 << QPoint(0, 1) << ".xxx / .xxx / ...." << false
                                                  << "01 02 01 01 / 02 02 02 01 / 01 02 01 01";
-    QTest::newRow("already the new byte") << "07 07 / 07 07" << -1 << QPoint(0, 0) << QRect() << false
+    QTest::newRow("already the new byte") << "07 07 / 07 07" << -1 << QPoint(0, 0) << "" << false
                                           << "07 07 / 07 07";
     QTest::newRow("stamp repeated from the cell clicked")
-        << "05 05 05 / 05 05 05 / 05 05 05" << -1 << QPoint(1, 1) << QRect() << true
+        << "05 05 05 / 05 05 05 / 05 05 05" << -1 << QPoint(1, 1) << "" << true
         << "a4 a3 a4 / a2 a1 a2 / a4 a3 a4";
-    QTest::newRow("a stamp holding the old byte") << "a1 a1 / a1 a1" << -1 << QPoint(0, 0) << QRect() << true
+    QTest::newRow("a stamp holding the old byte") << "a1 a1 / a1 a1" << -1 << QPoint(0, 0) << "" << true
                                                   << "a1 a2 / a3 a4";
-    QTest::newRow("cells past the bytes read stay") << "03 03 / 03 03" << 3 << QPoint(0, 0) << QRect() << false
+    QTest::newRow("cells past the bytes read stay") << "03 03 / 03 03" << 3 << QPoint(0, 0) << "" << false
                                                      << "07 07 / 07 00";
 }
 
@@ -138,45 +137,15 @@ void TestMapRegion::floodFill()
     QFETCH(QString, rows);
     QFETCH(int, readBytes);
     QFETCH(QPoint, start);
-    QFETCH(QRect, limit);
+    QFETCH(QString, limit);
     QFETCH(bool, stamp);
     QFETCH(QString, after);
     Grid g(rows.toLatin1().constData(), readBytes);
-    const CellEdits edits = g.grid().floodFill(start, stamp ? region2x2() : BlockRegion::single(7), limit);
+    const CellMask within = limit.isEmpty() ? CellMask() : mask(limit.toLatin1().constData());
+    const CellEdits edits = floodFillMasked(g.grid(), start, stamp ? region2x2() : BlockRegion::single(7), within);
     for (const CellEdit& e : edits)
         QVERIFY(e.before != e.after);   // only changes are kept
     QCOMPARE(g.after(edits), after);
-}
-
-void TestMapRegion::pasteIsClippedAtEveryEdge_data()
-{
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("inside") << QPoint(1, 0) << "00 a1 a2 / 00 a3 a4 / 00 00 00";
-    QTest::newRow("left") << QPoint(-1, 0) << "a2 00 00 / a4 00 00 / 00 00 00";
-    QTest::newRow("top") << QPoint(0, -1) << "a3 a4 00 / 00 00 00 / 00 00 00";
-    QTest::newRow("right") << QPoint(2, 1) << "00 00 00 / 00 00 a1 / 00 00 a3";
-    QTest::newRow("bottom") << QPoint(1, 2) << "00 00 00 / 00 00 00 / 00 a1 a2";
-    QTest::newRow("bottom-right corner") << QPoint(2, 2) << "00 00 00 / 00 00 00 / 00 00 a1";
-    QTest::newRow("wholly off the map") << QPoint(-2, 5) << "00 00 00 / 00 00 00 / 00 00 00";
-}
-
-void TestMapRegion::pasteIsClippedAtEveryEdge()
-{
-    QFETCH(QPoint, at);
-    QFETCH(QString, after);
-    Grid g("00 00 00 / 00 00 00 / 00 00 00");
-    QCOMPARE(g.after(g.grid().paste(region2x2(), at)), after);
-}
-
-void TestMapRegion::rectangleFillAndCopy()
-{
-    Grid g("01 02 03 / 04 05 06 / 07 08 09");
-    const BlockRegion copied = g.grid().copy(cellSpan(QPoint(2, 2), QPoint(1, 0)), 4);   // dragged backwards
-    QCOMPARE(copied, (BlockRegion{2, 3, {0x02, 0x03, 0x05, 0x06, 0x08, 0x09}, 4}));
-    QCOMPARE(g.grid().copy(QRect(2, 2, 5, 5), 4), (BlockRegion{1, 1, {0x09}, 4}));
-    // The pattern starts at the rectangle's corner; cells off the map are left out.
-    QCOMPARE(g.after(g.grid().fillRect(QRect(1, 1, 4, 4), region2x2())), QStringLiteral("01 02 03 / 04 a1 a2 / 07 a3 a4"));
 }
 
 void TestMapRegion::textRoundTrip_data()
@@ -281,37 +250,39 @@ void TestMapRegion::selectionsOfAnyShape()
 void TestMapRegion::operationsOnAMask_data()
 {
     QTest::addColumn<QString>("operation");
+    QTest::addColumn<QPoint>("at");   // where the pattern starts, or the region's top-left cell
     QTest::addColumn<QString>("cells");
     QTest::addColumn<QString>("after");
     // The map is "01 02 03 / 04 05 06 / 07 08 09"; the pattern is region2x2().
-    QTest::newRow("fill: only the shape, pattern from its corner")
-        << "fill" << ".x. / xxx / .x." << "01 a2 03 / a3 a4 a3 / 07 a2 09";
-    QTest::newRow("paste clipped to the shape") << "paste at 1,1" << "x.. / .x. / ..x" << "01 02 03 / 04 a1 06 / 07 08 a4";
-    QTest::newRow("paste with no selection: whole") << "paste at 1,1" << "... / ... / ..." << "01 02 03 / 04 a1 a2 / 07 a3 a4";
-    QTest::newRow("bucket: the start's cells inside the shape") << "bucket at 1,1" << ".x. / xxx / ..." << "01 02 03 / 04 a1 06 / 07 08 09";
+    const QString none = QStringLiteral("... / ... / ...");
+    QTest::newRow("fill: only the shape") << "fill" << QPoint(0, 0) << ".x. / xxx / .x." << "01 a2 03 / a3 a4 a3 / 07 a2 09";
+    QTest::newRow("fill: the pattern from a corner off the map")
+        << "fill" << QPoint(-1, -1) << "xx. / xx. / ..." << "a4 a3 03 / a2 a1 06 / 07 08 09";
+    QTest::newRow("paste clipped to the shape") << "paste" << QPoint(1, 1) << "x.. / .x. / ..x" << "01 02 03 / 04 a1 06 / 07 08 a4";
+    QTest::newRow("paste, no selection: inside") << "paste" << QPoint(1, 0) << none << "01 a1 a2 / 04 a3 a4 / 07 08 09";
+    QTest::newRow("paste cut at the left") << "paste" << QPoint(-1, 0) << none << "a2 02 03 / a4 05 06 / 07 08 09";
+    QTest::newRow("paste cut at the top") << "paste" << QPoint(0, -1) << none << "a3 a4 03 / 04 05 06 / 07 08 09";
+    QTest::newRow("paste cut at the right") << "paste" << QPoint(2, 1) << none << "01 02 03 / 04 05 a1 / 07 08 a3";
+    QTest::newRow("paste cut at the bottom") << "paste" << QPoint(1, 2) << none << "01 02 03 / 04 05 06 / 07 a1 a2";
+    QTest::newRow("paste at the bottom-right corner") << "paste" << QPoint(2, 2) << none << "01 02 03 / 04 05 06 / 07 08 a1";
+    QTest::newRow("paste wholly off the map") << "paste" << QPoint(-2, 5) << none << "01 02 03 / 04 05 06 / 07 08 09";
     QTest::newRow("a masked region pasted leaves its holes")
-        << "paste hole at 0,0" << "... / ... / ..." << "a1 02 03 / a3 a4 06 / 07 08 09";
+        << "paste holed" << QPoint(0, 0) << none << "a1 02 03 / a3 a4 06 / 07 08 09";
 }
 
 void TestMapRegion::operationsOnAMask()
 {
     QFETCH(QString, operation);
+    QFETCH(QPoint, at);
     QFETCH(QString, cells);
     QFETCH(QString, after);
     Grid g("01 02 03 / 04 05 06 / 07 08 09");
     const CellMask shape = mask(cells.toLatin1().constData());
-    CellEdits edits;
-    if (operation == QLatin1String("fill"))
-        edits = fillMasked(g.grid(), shape, region2x2(), shape.bounds().topLeft());
-    else if (operation == QLatin1String("paste at 1,1"))
-        edits = pasteClipped(g.grid(), region2x2(), QPoint(1, 1), shape);
-    else if (operation == QLatin1String("bucket at 1,1"))
-        edits = floodFillMasked(g.grid(), QPoint(1, 1), region2x2(), shape);
-    else {
-        BlockRegion holed = region2x2();
+    BlockRegion holed = region2x2();
+    if (operation == QLatin1String("paste holed"))
         holed.mask = {1, 0, 1, 1};
-        edits = pasteClipped(g.grid(), holed, QPoint(0, 0), shape);
-    }
+    const CellEdits edits = operation == QLatin1String("fill") ? fillMasked(g.grid(), shape, region2x2(), at)
+                                                               : pasteClipped(g.grid(), holed, at, shape);
     QCOMPARE(g.after(edits), after);
 }
 

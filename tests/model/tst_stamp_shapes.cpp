@@ -1,6 +1,6 @@
 // A stamp placed along a line as one change, and the copied blocks' origin
 // on the clipboard.
-#include "model/map/map_region.h"
+#include "model/map/cell_mask.h"
 #include "model/map/map_state.h"
 #include "model/map/region_flip.h"
 #include "model/map/region_origin.h"
@@ -112,7 +112,7 @@ void TestStampShapes::shapedStampWritesOnlyItsShape()
     for (const QChar flip : flips)
         stamp = flippedRegion(stamp, flip == QLatin1Char('x'));
     const MapGrid grid(m.map, 6, 3);
-    const CellEdits cells = from == to ? grid.paste(stamp, from) : stampAlong(grid, stamp, lineCells(from, to));
+    const CellEdits cells = from == to ? pasteClipped(grid, stamp, from, CellMask()) : stampAlong(grid, stamp, lineCells(from, to));
     for (const CellEdit& e : cells)
         QVERIFY(m.map.paintCell(e.cell, e.after));
     QStringList out;

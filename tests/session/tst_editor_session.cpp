@@ -105,20 +105,22 @@ void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
         s.stamp().setRegion(BlockRegion{2, 1, {0x21, 0x22}, 1});
         s.beginStroke();
         for (int x = -1; x < 4; ++x)
-            s.placeStamp(QPoint(x, 2));
+            s.regions().placeStamp(QPoint(x, 2), CellMask());
         s.endStroke();
     }) << "Stamp";
     QTest::newRow("bucket fill") << Edit([](EditorSession& s) {
         s.stamp().setSelectedBlock(0x33);
-        QVERIFY(s.bucketFill(QPoint(4, 4), QRect(2, 2, 5, 5)));
+        QVERIFY(s.regions().bucketFill(QPoint(4, 4), CellMask::fromRect(20, 18, QRect(2, 2, 5, 5))).isDone());
     }) << "Bucket Fill";
     QTest::newRow("rectangle fill") << Edit([](EditorSession& s) {
         s.stamp().setRegion(BlockRegion{1, 2, {0x41, 0x42}, 1});
-        QVERIFY(s.fillRect(QRect(15, 14, 9, 9)));
+        // The pattern repeats from the rectangle's corner, off the map here.
+        QVERIFY(s.regions().fillRect(QRect(15, -1, 9, 9), CellMask()).isDone());
+        QCOMPARE(s.state().map.MapBytes[15] * 256 + s.state().map.MapBytes[35], 0x4241);
     }) << "Rectangle Fill";
     QTest::newRow("cut") << Edit([](EditorSession& s) {
         s.stamp().setSelectedBlock(0x51);
-        QVERIFY(s.clearCells(QRect(0, 0, 20, 18)));
+        QVERIFY(s.regions().clearCells(CellMask::fromRect(20, 18, QRect(0, 0, 20, 18))).isDone());
     }) << "Clear";
     QTest::newRow("event drag") << Edit([](EditorSession& s) {
         const TEventData warp{1, TEventData::Warp};
@@ -186,15 +188,16 @@ void TestEditorSession::regionEditsThatChangeNothingPushNothing()
 {
     Session s;
     const MapState& map = s.state->map;
+    RegionEdits& r = s.session->regions();
     s.session->stamp().setSelectedBlock(map.MapBytes[21]);
-    QVERIFY(!s.session->clearCells(QRect(1, 1, 1, 1)));
-    s.session->stamp().setRegion(s.session->copyCells(QRect(2, 3, 4, 2)));
-    QVERIFY(!s.session->fillRect(QRect(2, 3, 4, 2)));
+    QVERIFY(r.clearCells(CellMask::fromRect(20, 18, QRect(1, 1, 1, 1))).isDeclined());
+    s.session->stamp().setRegion(r.copyCells(CellMask::fromRect(20, 18, QRect(2, 3, 4, 2))));
+    QVERIFY(r.fillRect(QRect(2, 3, 4, 2), CellMask()).isDeclined());
     s.session->beginStroke();
-    s.session->placeStamp(QPoint(2, 3));
-    s.session->placeStamp(QPoint(30, 3));   // wholly off the map
+    QVERIFY(r.placeStamp(QPoint(2, 3), CellMask()).isDeclined());
+    QVERIFY(r.placeStamp(QPoint(30, 3), CellMask()).isDeclined());   // wholly off the map
     s.session->endStroke();
-    QVERIFY(!s.session->bucketFill(QPoint(25, 0), QRect()));
+    QVERIFY(r.bucketFill(QPoint(25, 0), CellMask()).isDeclined());
     QCOMPARE(s.session->undoStack().count(), 0);
     QVERIFY(!s.session->isModified());
 }

@@ -116,19 +116,26 @@ void change(const MapGrid& grid, CellEdits& edits, QPoint cell, quint8 block)
 
 BlockRegion copyMasked(const MapGrid& grid, const CellMask& cells, qint32 tileset)
 {
-    const QRect bounds = cells.bounds() & grid.bounds();
-    BlockRegion region = grid.copy(bounds, tileset);
-    if (region.isEmpty() || cells.isRectangle())
+    const QRect on = cells.bounds() & grid.bounds();
+    BlockRegion region;
+    if (on.isEmpty())
         return region;
-    // A cell outside the shape holds no block, as every clipboard form reads it.
-    region.mask.reserve(region.blocks.size());
-    for (int y = bounds.top(); y <= bounds.bottom(); ++y)
-        for (int x = bounds.left(); x <= bounds.right(); ++x) {
+    region.width = on.width();
+    region.height = on.height();
+    region.tileset = tileset;
+    const bool shaped = !cells.isRectangle();
+    region.blocks.reserve(size_t(on.width()) * size_t(on.height()));
+    if (shaped)
+        region.mask.reserve(region.blocks.capacity());
+    for (int y = on.top(); y <= on.bottom(); ++y) {
+        for (int x = on.left(); x <= on.right(); ++x) {
+            // A cell outside the shape holds no block, as every clipboard form reads it.
             const bool belongs = cells.contains(QPoint(x, y));
-            region.mask.push_back(belongs ? 1 : 0);
-            if (!belongs)
-                region.blocks[region.mask.size() - 1] = 0;
+            region.blocks.push_back(belongs ? grid.at(QPoint(x, y)) : 0);
+            if (shaped)
+                region.mask.push_back(belongs ? 1 : 0);
         }
+    }
     return region;
 }
 
@@ -147,16 +154,17 @@ CellEdits fillMasked(const MapGrid& grid, const CellMask& cells, const BlockRegi
 
 CellEdits pasteClipped(const MapGrid& grid, const BlockRegion& region, QPoint at, const CellMask& clip)
 {
-    if (clip.isEmpty())
-        return grid.paste(region, at);
     CellEdits edits;
     if (region.isEmpty())
         return edits;
-    const QRect on = QRect(at, QSize(region.width, region.height)) & clip.bounds() & grid.bounds();
+    // Only the part of the region that lands on the map (and the clip) is walked.
+    QRect on = QRect(at, QSize(region.width, region.height)) & grid.bounds();
+    if (!clip.isEmpty())
+        on &= clip.bounds();
     for (int y = on.top(); y <= on.bottom(); ++y) {
         for (int x = on.left(); x <= on.right(); ++x) {
             const int rx = x - at.x(), ry = y - at.y();
-            if (clip.contains(QPoint(x, y)) && region.has(rx, ry))
+            if ((clip.isEmpty() || clip.contains(QPoint(x, y))) && region.has(rx, ry))
                 change(grid, edits, QPoint(x, y), region.at(rx, ry));
         }
     }

@@ -53,7 +53,8 @@ struct CellEdit {
 using CellEdits = std::vector<CellEdit>;
 
 // The cells of a map as the region operations see them: `width` x `height`
-// cells over `bytes`; only cells whose byte was read take part.
+// cells over `bytes`; only cells whose byte was read take part. The
+// operations themselves work on selections (model/map/cell_mask.h).
 class MapGrid {
 public:
     MapGrid(const MapState& bytes, int width, int height);
@@ -62,21 +63,11 @@ public:
     int height() const { return m_height; }
     QRect bounds() const { return QRect(0, 0, m_width, m_height); }
     bool holds(QPoint cell) const;
+    // The cell's byte; 0 for a cell whose byte was not read.
     quint8 at(QPoint cell) const;
-
-    // The cells of `rect` that lie on the map; cells whose byte was not read give 0.
-    BlockRegion copy(const QRect& rect, qint32 tileset) const;
-    // `region` with its top-left cell at `at`; what falls outside the map is left out.
-    CellEdits paste(const BlockRegion& region, QPoint at) const;
-    // The 4-connected cells around `start` that hold its byte, within `limit`
-    // (the whole map when empty), take `pattern` repeated from `start`.
-    CellEdits floodFill(QPoint start, const BlockRegion& pattern, const QRect& limit = {}) const;
-    // Every cell of `rect` on the map takes `pattern` repeated from its top-left cell.
-    CellEdits fillRect(const QRect& rect, const BlockRegion& pattern) const;
 
 private:
     int index(QPoint cell) const { return cell.y() * m_width + cell.x(); }
-    void change(CellEdits& edits, QPoint cell, quint8 block) const;
 
     const MapState& m_bytes;
     int m_width;

@@ -199,7 +199,7 @@ void MapPage::MapBoxMouseMove(QPoint at)
     // with the pointer off the map: what reaches the map is placed.
     if (m_painting && m_session.stamp().hasRegion() && at != m_lastStamp) {
         m_lastStamp = m_lastPainted = at;
-        m_session.placeStamp(at, m_selection);
+        m_session.regions().placeStamp(at, m_selection);
     }
     const int cell = cellAt(at);
     if (cell < 0)
@@ -227,7 +227,7 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
             m_painting = true;
             // Shift+click: a straight line from where the stamp last went down.
             if ((MapBox->pressModifiers() & Qt::ShiftModifier) && m_lastPainted.x() >= 0) {
-                m_session.placeStampLine(m_lastPainted, at);
+                m_session.regions().placeStampLine(m_lastPainted, at);
                 m_lastStamp = m_lastPainted = at;
                 if (cell >= 0)
                     m_cursorCell = cell;
@@ -235,7 +235,7 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
             }
             if (m_session.stamp().hasRegion()) {
                 m_lastStamp = m_lastPainted = at;
-                m_session.placeStamp(at, m_selection);
+                m_session.regions().placeStamp(at, m_selection);
                 return;
             }
             if (cell < 0)
@@ -246,15 +246,16 @@ void MapPage::MapBoxMouseDown(QPoint at, Qt::MouseButton button)
             return;
         case Tool::Fill:
             if (cell >= 0)
-                m_session.bucketFill(at, m_selection);
+                m_session.regions().bucketFill(at, m_selection);
             return;
         case Tool::SelectSame:
-        case Tool::MagicWand:
+        case Tool::MagicWand: {
             if (cell < 0)
                 return;
-            selectCells(m_tool == Tool::SelectSame ? sameBlockCells(m_session.mapGrid(), m_session.mapGrid().at(at))
-                                                   : connectedCells(m_session.mapGrid(), at));
+            const MapGrid grid = m_session.regions().mapGrid();
+            selectCells(m_tool == Tool::SelectSame ? sameBlockCells(grid, grid.at(at)) : connectedCells(grid, at));
             return;
+        }
         case Tool::Select:
         case Tool::RectFill:
             if (cell < 0)
@@ -308,9 +309,10 @@ void MapPage::MapBoxMouseUp(QPoint at, Qt::MouseButton button)
     if (drag == Drag::Select) {
         selectCells(CellMask::fromRect(m_renderer->columns(), m_renderer->rows(), rect));
     } else if (drag == Drag::RectFill) {
-        m_session.fillRect(rect, m_selection);
+        m_session.regions().fillRect(rect, m_selection);
     } else if (rect.width() * rect.height() > 1) {
-        m_session.stamp().setRegion(m_session.copyCells(rect));
+        m_session.stamp().setRegion(
+            m_session.regions().copyCells(CellMask::fromRect(m_renderer->columns(), m_renderer->rows(), rect)));
         setTool(Tool::Stamp);
     }
 }

@@ -42,7 +42,7 @@ void MapPage::selectCells(const CellMask& cells)
     emit statusText(QStringLiteral("Selected %1 blocks in %2 x %3.").arg(selection.count()).arg(bounds.width()).arg(bounds.height()));
 }
 
-void MapPage::selectSame(quint8 block) { setSelection(sameBlockCells(m_session.mapGrid(), block)); }
+void MapPage::selectSame(quint8 block) { setSelection(sameBlockCells(m_session.regions().mapGrid(), block)); }
 
 void MapPage::selectAll()
 {
@@ -72,7 +72,7 @@ void MapPage::copy()
 {
     if (m_selection.isEmpty())
         return;
-    QMimeData* data = regionMimeData(m_session.copyCells(m_selection));
+    QMimeData* data = regionMimeData(m_session.regions().copyCells(m_selection));
     setRegionOrigin(*data, selection().topLeft());
     QGuiApplication::clipboard()->setMimeData(data);
     emit statusText(QStringLiteral("Copied %1 x %2 blocks.").arg(selection().width()).arg(selection().height()));
@@ -83,7 +83,7 @@ void MapPage::cut()
     if (m_selection.isEmpty())
         return;
     copy();
-    m_session.clearCells(m_selection);
+    m_session.regions().clearCells(m_selection);
 }
 
 void MapPage::paste()
@@ -102,7 +102,7 @@ void MapPage::paste()
 void MapPage::deleteSelection()
 {
     if (!m_selection.isEmpty())
-        m_session.clearCells(m_selection);
+        m_session.regions().clearCells(m_selection);
 }
 
 void MapPage::pasteInPlace()
@@ -119,7 +119,7 @@ void MapPage::pasteInPlace()
         emit statusText(QStringLiteral("The blocks on the clipboard do not say where they were copied from."));
         return;
     }
-    const SessionOutcome pasted = m_session.pasteInPlace(*region, *origin);
+    const SessionOutcome pasted = m_session.regions().pasteInPlace(*region, *origin);
     if (pasted.isRefused())
         emit statusText(pasted.refusal);
 }
