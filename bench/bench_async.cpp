@@ -35,6 +35,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -89,21 +90,13 @@ bool writeRandomRom(const QString& path, qint64 size, quint32 seed)
     return writeFile(path, rom);
 }
 
-void recovery(int runs, qint64 size)
+// `runs` times: `edit`, then the recovery write its timer would start; the
+// hand-off on the window's thread and the longest gap while the writer works.
+void timeRecoveryWrites(EditorSession& session, int runs, const std::function<void(int)>& edit, const QByteArray& what)
 {
-    QTemporaryDir dir;
-    bench::BenchSession bench;
-    if (!writeRandomRom(dir.filePath(QStringLiteral("big.gbc")), size, 7) || !bench.open(dir.path(), {}, QStringLiteral("big.gbc")))
-        return;
-    EditorSession& session = *bench.session;
     std::vector<double> handOff, gaps;
     for (int r = 0; r < runs; ++r) {
-        // An edit, then the write its timer would start.
-        session.editRom(QStringLiteral("a byte"), [r](RomImage& image) {
-            const quint8 byte = quint8(r + 1);
-            image.writeAt(0x4000 + r, &byte, 1);
-            return true;
-        });
+        edit(r);
         QElapsedTimer t;
         t.start();
         session.recovery().writeNow();
@@ -116,10 +109,25 @@ void recovery(int runs, qint64 size)
         gaps.push_back(longestGap([&] { return settled.load(); }));
         waiter.join();
     }
-    const QByteArray mib = QByteArray::number(size >> 20);
     const Figures h = figures(handOff), g = figures(gaps);
-    print(("recovery write after an edit, " + mib + " MiB: hand-off").constData(), h, h.slowest < 50 ? "< 50 ok" : "SLOW");
-    print(("recovery write after an edit, " + mib + " MiB: longest gap").constData(), g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+    print((what + ": hand-off").constData(), h, h.slowest < 50 ? "< 50 ok" : "SLOW");
+    print((what + ": longest gap").constData(), g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+}
+
+void recovery(int runs, qint64 size)
+{
+    QTemporaryDir dir;
+    bench::BenchSession bench;
+    if (!writeRandomRom(dir.filePath(QStringLiteral("big.gbc")), size, 7) || !bench.open(dir.path(), {}, QStringLiteral("big.gbc")))
+        return;
+    EditorSession& session = *bench.session;
+    timeRecoveryWrites(session, runs, [&session](int r) {
+        session.editRom(QStringLiteral("a byte"), [r](RomImage& image) {
+            const quint8 byte = quint8(r + 1);
+            image.writeAt(0x4000 + r, &byte, 1);
+            return true;
+        });
+    }, "recovery write after an edit, " + QByteArray::number(size >> 20) + " MiB");
 }
 
 // A paint click on the 100 x 100 block map shown, in an image grown with
@@ -145,28 +153,12 @@ void recoveryAfterPaint(int runs, qint64 size)
     if (!writeGrownField(dir.path(), size) || !bench.open(dir.path(), bench::Map))
         return;
     EditorSession& session = *bench.session;
-    std::vector<double> handOff, gaps;
-    for (int r = 0; r < runs; ++r) {
+    timeRecoveryWrites(session, runs, [&session](int r) {
         session.stamp().setSelectedBlock(1 + r % 2);
         session.beginStroke();
         session.paintCell(r);
         session.endStroke();
-        QElapsedTimer t;
-        t.start();
-        session.recovery().writeNow();
-        handOff.push_back(double(t.nsecsElapsed()) / 1e6);
-        std::atomic<bool> settled = false;
-        std::thread waiter([&] {
-            session.recovery().settle();
-            settled = true;
-        });
-        gaps.push_back(longestGap([&] { return settled.load(); }));
-        waiter.join();
-    }
-    const QByteArray what = "recovery write after a paint click, map shown, " + QByteArray::number(size >> 20) + " MiB";
-    const Figures h = figures(handOff), g = figures(gaps);
-    print((what + ": hand-off").constData(), h, h.slowest < 50 ? "< 50 ok" : "SLOW");
-    print((what + ": longest gap").constData(), g, g.slowest < 50 ? "< 50 ok" : "SLOW");
+    }, "recovery write after a paint click, map shown, " + QByteArray::number(size >> 20) + " MiB");
 }
 
 // 10,000 maps of 20 x 18 blocks, every hundredth one with a tileset that is
