@@ -49,7 +49,7 @@ void JobSlot::notify()
 
 WorkProgress& JobRunner::Job::progress() const { return *m_slot.progress; }
 
-void JobRunner::Job::post(std::function<void()> partial)
+void JobRunner::Job::post(std::function<void()> partial, const std::function<bool()>& endWait)
 {
     if (m_slot.here) {
         // Every job before this one has been handed over already.
@@ -60,7 +60,7 @@ void JobRunner::Job::post(std::function<void()> partial)
     {
         QMutexLocker lock(&m_slot.mutex);
         // The owner takes posts as it runs them; a stop frees the worker.
-        while (qsizetype(m_slot.posts.size()) >= MaxPosts && !stopped())
+        while (qsizetype(m_slot.posts.size()) >= MaxPosts && !stopped() && !(endWait && endWait()))
             m_slot.changed.wait(&m_slot.mutex, 10);
         m_slot.posts.push_back(std::move(partial));
         m_slot.changed.wakeAll();

@@ -26,16 +26,17 @@ class JobRunner : public QObject {
     Q_OBJECT
 public:
     struct Handover {
-        std::function<void()> apply;     // not stopped: the result is taken
-        std::function<void()> dropped;   // stopped: runs instead of `apply`
+        std::function<void()> apply = {};     // not stopped: the result is taken
+        std::function<void()> dropped = {};   // stopped: runs instead of `apply`
     };
 
     // The worker's side of one job.
     class Job {
     public:
         // Runs `partial` on the owner's thread, after the posts before it.
-        // Waits while `MaxPosts` of this job wait there, until the job stops.
-        void post(std::function<void()> partial);
+        // Waits while `MaxPosts` of this job wait there, until the job stops
+        // or `endWait` is true.
+        void post(std::function<void()> partial, const std::function<bool()>& endWait = {});
         bool stopped() const { return progress().stopped(); }
         WorkProgress& progress() const;
 
