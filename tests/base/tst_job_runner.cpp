@@ -39,7 +39,6 @@ void TestJobRunner::guarantees()
     QStringList made;
     int handed = 0;
     std::atomic<int> ended = 0;
-    QThread* owner = QThread::currentThread();
     auto runner = std::make_unique<JobRunner>(threads, ahead);
     for (int k = 0; k < Jobs; ++k) {
         runner->add([&, k](JobRunner::Job& job) -> JobRunner::Handover {
@@ -52,14 +51,11 @@ void TestJobRunner::guarantees()
                 job.progress().stop();   // asked after the work, before the hand-over
             ++ended;
             return {[&, name] {
-                        QCOMPARE(QThread::currentThread(), owner);
+                        QCOMPARE(QThread::currentThread(), thread());
                         made << name;
                         ++handed;
                     },
-                    [&, name] {
-                        made << name + "!";
-                        ++handed;
-                    }};
+                    [&, name] { made << name + "!", ++handed; }};
         });
         QVERIFY2(k + 1 - handed <= ahead, "more jobs out than allowed");
     }
@@ -69,7 +65,7 @@ void TestJobRunner::guarantees()
         runner->finish();
     else
         runner.reset();
-    QCOMPARE(ended.load(), Jobs);
+    QCOMPARE(ended.load(), Jobs);   // every job waited for
     QCoreApplication::processEvents();
     QCOMPARE(made.join(QLatin1Char(' ')), log);
 }
