@@ -1,6 +1,6 @@
 #include "cli/picture_batch.h"
 
-#include "base/ordered_jobs.h"
+#include "base/job_runner.h"
 #include "base/safe_write.h"
 #include "model/catalogue/catalogue.h"
 #include "model/events/event_tables.h"
@@ -130,7 +130,7 @@ bool PictureBatch::run(QTextStream& err) const
     // Once the folder is full, it is said once and no other map is drawn.
     std::atomic<bool> full = false;
     qint64 largest = MinProbeSize;   // the largest picture written, for the probe
-    OrderedJobs jobs(threads, MapsAheadPerThread * threads);
+    JobRunner jobs(threads <= 1 ? 0 : threads, MapsAheadPerThread * threads);
     for (qsizetype i = 0; i < maps.size() && !full; ++i) {
         const QString& map = maps.at(i);
         const QString progress = QStringLiteral("[%1/%2] %3").arg(i + 1).arg(maps.size()).arg(map);
@@ -141,14 +141,14 @@ bool PictureBatch::run(QTextStream& err) const
         if (!pick) {
             if (refusal.isEmpty())
                 refusal = QStringLiteral("Map \"%1\" has no section in Maps.Ini.").arg(map);
-            jobs.add([&err, &failures, &full, progress, refusal]() -> OrderedJobs::Deliver {
-                return [&err, &failures, &full, progress, refusal] {
+            jobs.add([&err, &failures, &full, progress, refusal](JobRunner::Job&) -> JobRunner::Handover {
+                return {[&err, &failures, &full, progress, refusal] {
                     if (full)
                         return;
                     err << progress << '\n' << refusal << '\n';
                     err.flush();
                     ++failures;
-                };
+                }};
             });
             continue;
         }
@@ -161,11 +161,11 @@ bool PictureBatch::run(QTextStream& err) const
         const QString path = directory.filePath(base + QStringLiteral(".png"));
         const qsizetype left = maps.size() - i - 1;
         jobs.add([this, &err, &failures, &caches, &full, &largest, progress, path, left,
-                  pick = std::move(*pick)]() -> OrderedJobs::Deliver {
+                  pick = std::move(*pick)](JobRunner::Job&) -> JobRunner::Handover {
             if (full)
-                return [] {};
+                return {};
             const MapOutcome outcome = drawMap(catalogue, rom, pick, grid, path, caches);
-            return [this, &err, &failures, &full, &largest, progress, path, left, outcome] {
+            return {[this, &err, &failures, &full, &largest, progress, path, left, outcome] {
                 if (full)
                     return;
                 err << progress << '\n';
@@ -183,7 +183,7 @@ bool PictureBatch::run(QTextStream& err) const
                 }
                 err.flush();
                 failures += outcome.failed ? 1 : 0;
-            };
+            }};
         });
     }
     jobs.finish();

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "script/script_run.h"
+#include "base/job_runner.h"
 
 #include <QObject>
 #include <memory>
 
 class QTimer;
 
-// Runs one script at a time on a worker thread of Qt's pool, with an engine
+// Runs one script at a time as a background job, with an engine
 // of its own there, so that the thread that started it stays free. The
 // signals arrive on the thread the job belongs to, the log lines in order
 // and all of them before `finished`. A job destroyed while its script runs
@@ -27,17 +28,16 @@ public:
     void stop();
     // Blocks until the worker is done with the script (its `finished` is
     // still delivered later, by the event loop).
-    void wait();
+    void wait() { m_run.wait(); }
     // From start() until `finished` has been emitted.
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_run.isRunning(); }
 
 signals:
     void logLine(const QString& line);
     void finished(const ScriptResult& result);
 
 private:
-    struct Run;
-    std::shared_ptr<Run> m_run;
+    std::shared_ptr<ScriptStopper> m_stopper;
     QTimer* m_timer = nullptr;
-    bool m_running = false;
+    JobRunner m_run;
 };

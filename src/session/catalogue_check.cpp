@@ -1,6 +1,6 @@
 #include "session/catalogue_check.h"
 
-#include "base/ordered_jobs.h"
+#include "base/job_runner.h"
 #include "session/catalogue_maps.h"
 #include "session/map_pick.h"
 #include "model/catalogue/catalogue.h"
@@ -73,7 +73,7 @@ bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) cons
     // A map listed in two categories is the same map: checked once.
     QSet<QString> checked;
     TilePictureCache pictures;
-    OrderedJobs jobs(m_threads, JobsAheadPerThread * m_threads);
+    JobRunner jobs(m_threads <= 1 ? 0 : m_threads, JobsAheadPerThread * m_threads);
     const QList<CatalogueMap> maps = catalogueMaps(m_catalogue.MainIni);
     const int listed = int(maps.size());
     // A map's check takes microseconds: maps go to the threads in runs, so
@@ -86,7 +86,7 @@ bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) cons
     const auto sendRun = [&] {
         if (run.empty())
             return;
-        jobs.add([this, &report, &pictures, &steps, listed, run = std::move(run)]() -> OrderedJobs::Deliver {
+        jobs.add([this, &report, &pictures, &steps, listed, run = std::move(run)](JobRunner::Job&) -> JobRunner::Handover {
             std::vector<QStringList> found;
             found.reserve(run.size());
             for (const Listed& map : run) {
@@ -95,7 +95,7 @@ bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) cons
                     problem = namingMap(map.name, problem);
                 found.push_back(std::move(problems));
             }
-            return [&report, &steps, listed, run, found = std::move(found)] {
+            return {[&report, &steps, listed, run, found = std::move(found)] {
                 for (size_t k = 0; k < run.size(); ++k) {
                     if (!found[k].isEmpty())
                         ++report.faultyMaps;
@@ -103,7 +103,7 @@ bool CatalogueCheck::checkMaps(CatalogueReport& report, const Steps& steps) cons
                     if (steps.mapChecked)
                         steps.mapChecked(found[k], run[k].place, listed);
                 }
-            };
+            }};
         });
         run = {};
     };

@@ -1,37 +1,30 @@
 #include "session/catalogue_check_job.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 
 namespace {
 constexpr qint64 BatchMs = 50;
 }
 
-CatalogueCheckJob::CatalogueCheckJob(QObject* parent) : QObject(parent)
-{
-    m_pool.setMaxThreadCount(1);
-}
+CatalogueCheckJob::CatalogueCheckJob(QObject* parent) : QObject(parent) {}
 
 CatalogueCheckJob::~CatalogueCheckJob()
 {
     cancel();
-    m_pool.waitForDone();
 }
 
 bool CatalogueCheckJob::start(const Catalogue& catalogue, const RomImage& rom)
 {
-    if (m_running)
+    if (m_run.isRunning())
         return false;
-    m_running = true;
     m_cancel = false;
-    m_pool.start([this, catalogue, rom, afterBatch = m_afterBatch] {
+    m_run.add([this, catalogue, rom, afterBatch = m_afterBatch](JobRunner::Job& job) -> JobRunner::Handover {
         QStringList batch;
         QElapsedTimer sinceBatch;
         sinceBatch.start();
         bool sent = false;
         const auto send = [&](int done, int total) {
-            QMetaObject::invokeMethod(this, [this, batch, done, total] { emit found(batch, done, total); },
-                                      Qt::QueuedConnection);
+            job.post([this, batch, done, total] { emit found(batch, done, total); });
             batch.clear();
             sinceBatch.start();
             sent = true;
@@ -39,7 +32,9 @@ bool CatalogueCheckJob::start(const Catalogue& catalogue, const RomImage& rom)
                 afterBatch();
         };
         CatalogueCheck::Steps steps;
-        steps.stopped = [this] { return m_cancel.load(); };
+        // A cancel ends the check early with what it found; the runner's
+        // stop (the job destroyed) drops it.
+        steps.stopped = [this, &job] { return m_cancel.load() || job.stopped(); };
         steps.mapChecked = [&](const QStringList& problems, int done, int total) {
             batch += problems;
             // The first problem goes at once, then a batch per interval.
@@ -48,10 +43,7 @@ bool CatalogueCheckJob::start(const Catalogue& catalogue, const RomImage& rom)
         };
         bool whole = false;
         const CatalogueReport report = CatalogueCheck(catalogue, rom).run(steps, &whole);
-        QMetaObject::invokeMethod(this, [this, report, whole] {
-            m_running = false;
-            emit finished(report, whole);
-        }, Qt::QueuedConnection);
+        return {[this, report, whole] { emit finished(report, whole); }};
     });
     return true;
 }

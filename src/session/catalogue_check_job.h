@@ -4,12 +4,13 @@
 #include "model/catalogue/catalogue.h"
 #include "model/rom/rom_image.h"
 
+#include "base/job_runner.h"
+
 #include <QObject>
-#include <QThreadPool>
 #include <atomic>
 #include <functional>
 
-// Runs a catalogue check on a pool thread of its own, over copies of the
+// Runs a catalogue check as a background job, over copies of the
 // catalogue handles and the image, so the window stays free. The problem
 // lines come as they are found, a batch at most every 50 milliseconds (the
 // first at once); all signals arrive on the thread the job belongs to.
@@ -25,7 +26,7 @@ public:
     // The check ends after the map under way; what it found stays.
     void cancel();
     // From start() until `finished` has been emitted.
-    bool isRunning() const { return m_running; }
+    bool isRunning() const { return m_run.isRunning(); }
     // Runs on the check's thread after each batch is sent (tests hold the
     // check there to act between two batches).
     void setAfterBatch(std::function<void()> step) { m_afterBatch = std::move(step); }
@@ -35,8 +36,7 @@ signals:
     void finished(const CatalogueReport& report, bool whole);
 
 private:
-    QThreadPool m_pool;   // one thread
     std::function<void()> m_afterBatch;
     std::atomic<bool> m_cancel = false;
-    bool m_running = false;
+    JobRunner m_run;
 };

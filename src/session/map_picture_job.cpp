@@ -37,7 +37,7 @@ bool MapPictureJob::start(const MapRecord& map, const MapState& bytes, const Blo
     if (m_run.isRunning())
         return false;
     m_progress.restart();
-    return m_run.start([this, map, bytes, pictures, grid, path]() -> WorkerRun::Handover {
+    m_run.add([this, map, bytes, pictures, grid, path](JobRunner::Job&) -> JobRunner::Handover {
         MapRenderer renderer(map, bytes, pictures);
         renderer.setGrid(grid);
         // The whole picture is put in place only at the hand-over, so that a
@@ -46,19 +46,22 @@ bool MapPictureJob::start(const MapRecord& map, const MapState& bytes, const Blo
         QString error;
         const bool written = !part.isEmpty()
                              && renderer.writePicture(part, &error, QThreadPool::globalInstance(), &m_progress);
-        return [this, path, part, written] { handOver(path, written ? part : QString()); };
-    });
+        return {[this, path, part, written] { handOver(path, written ? part : QString()); },
+                [this, path, part, written] { dropped(path, written ? part : QString()); }};
+    }, &m_progress);
+    return true;
+}
+
+void MapPictureJob::dropped(const QString& path, const QString& part)
+{
+    // Stopped until the hand-over: nothing is put in place.
+    if (!part.isEmpty())
+        QFile::remove(part);
+    emit finished(path, QString(), true);
 }
 
 void MapPictureJob::handOver(const QString& path, const QString& part)
 {
-    // Read here, on the owner's thread, as the picture is put in place.
-    if (m_progress.stopped()) {
-        if (!part.isEmpty())
-            QFile::remove(part);
-        emit finished(path, QString(), true);
-        return;
-    }
     if (part.isEmpty() || !replaceFileWith(path, part)) {
         if (!part.isEmpty())
             QFile::remove(part);

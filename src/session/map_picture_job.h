@@ -1,6 +1,6 @@
 #pragma once
 
-#include "session/worker_run.h"
+#include "base/job_runner.h"
 #include "base/work_progress.h"
 
 #include <QObject>
@@ -45,7 +45,8 @@ signals:
 private:
     // `part`: the whole picture written beside `path`; empty when it was not.
     void handOver(const QString& path, const QString& part);
+    void dropped(const QString& path, const QString& part);
 
     WorkProgress m_progress;   // outlives the worker: m_run joins first
-    WorkerRun m_run;
+    JobRunner m_run;
 };

@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QPointer>
 #include <atomic>
 
 // What the worker and the owner share: the names still to draw, under a lock,
@@ -11,7 +10,7 @@
 struct OverviewDrawing::Job {
     QMutex lock;
     QStringList pending;
-    std::atomic<bool> stop{false};
+    WorkProgress progress;
     std::atomic<bool> running{true};
 
     bool next(QString* name)
@@ -24,27 +23,23 @@ struct OverviewDrawing::Job {
     }
 };
 
-OverviewDrawing::OverviewDrawing(QObject* parent) : QObject(parent)
-{
-    m_pool.setMaxThreadCount(1);
-}
+OverviewDrawing::OverviewDrawing(QObject* parent) : QObject(parent) {}
 
 OverviewDrawing::~OverviewDrawing()
 {
     stop();
-    m_pool.waitForDone();
 }
 
 void OverviewDrawing::stop()
 {
     if (m_job)
-        m_job->stop = true;
+        m_job->progress.stop();
     m_job.reset();
 }
 
 bool OverviewDrawing::busy() const { return m_job && m_job->running; }
 
-void OverviewDrawing::waitForDone() { m_pool.waitForDone(); }
+void OverviewDrawing::waitForDone() { m_run.wait(); }
 
 void OverviewDrawing::prefer(const QStringList& names)
 {
@@ -67,42 +62,27 @@ void OverviewDrawing::start(const Catalogue& catalogue, const QByteArray& image,
     auto job = std::make_shared<Job>();
     job->pending = names;
     m_job = job;
-    const int generation = ++m_generation;
-    QPointer<OverviewDrawing> self(this);
-    m_pool.start([job, generation, self, catalogue, image, known] {
+    // A stopped job's late batches are dropped by the runner.
+    m_run.add([this, job, catalogue, image, known](JobRunner::Job& run) -> JobRunner::Handover {
         MapThumbnailDrawer drawer(catalogue, image);
         QList<MapThumbnail> batch;
         QElapsedTimer sinceSent;
         sinceSent.start();
         QString name;
         // Batches go out every 25 ms so that the window takes them in small steps.
-        auto send = [&](bool last) {
-            QMetaObject::invokeMethod(
-                self.data(), [self, generation, batch, last] {
-                    if (self)
-                        self->deliver(generation, batch, last);
-                },
-                Qt::QueuedConnection);
-            batch.clear();
-            sinceSent.restart();
-        };
-        while (!job->stop && job->next(&name)) {
+        while (!run.stopped() && job->next(&name)) {
             batch << drawer.draw(name, known.value(name));
-            if (sinceSent.elapsed() >= 25)
-                send(false);
+            if (sinceSent.elapsed() >= 25) {
+                run.post([this, batch] { emit drawn(batch); });
+                batch.clear();
+                sinceSent.restart();
+            }
         }
         job->running = false;
-        if (!job->stop)
-            send(true);
-    });
-}
-
-void OverviewDrawing::deliver(int generation, const QList<MapThumbnail>& thumbnails, bool last)
-{
-    if (generation != m_generation)
-        return;   // a job stopped since
-    if (!thumbnails.isEmpty())
-        emit drawn(thumbnails);
-    if (last)
-        emit finished();
+        return {[this, batch] {
+            if (!batch.isEmpty())
+                emit drawn(batch);
+            emit finished();
+        }};
+    }, &job->progress);
 }

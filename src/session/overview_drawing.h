@@ -1,15 +1,15 @@
 #pragma once
 
 #include "session/map_thumbnail.h"
+#include "base/job_runner.h"
 
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
-#include <QThreadPool>
 #include <memory>
 
-// Draws the thumbnails of a list of maps on a thread of its own, one job at
+// Draws the thumbnails of a list of maps as a background job, one at
 // a time, and hands them back in batches on the thread that owns this object.
 // The names asked for last (the ones on screen) are drawn first.
 class OverviewDrawing : public QObject {
@@ -37,9 +37,8 @@ signals:
 
 private:
     struct Job;
-    void deliver(int generation, const QList<MapThumbnail>& thumbnails, bool last);
 
-    QThreadPool m_pool;
     std::shared_ptr<Job> m_job;
-    int m_generation = 0;
+    // A job stopped for a new one may still be ending: two may be out.
+    JobRunner m_run{1, 2};
 };

@@ -18,23 +18,21 @@ SessionOutcome PatchApplyJob::start(const QString& patchPath)
     m_progress.restart();
     // The worker has its own handle on the image's bytes (shared until
     // either side writes) and gives the start back with the result.
-    m_run.start([this, start = std::move(start), patchPath]() -> WorkerRun::Handover {
+    m_run.add([this, start = std::move(start), patchPath](JobRunner::Job&) -> JobRunner::Handover {
         PatchResult patched = applyPatchFile(patchPath, start.image, &m_progress);
         // Compared here, so that the hand-over reads nothing of the whole
         // image; the result goes over shared, not copied.
         const bool same = patched.image && *patched.image == start.base;
-        return [this, start, patchPath, patched = std::move(patched), same] {
-            // Read here, on the window's thread, as the result is applied: a
-            // stop asked up to this moment (after the worker ended, too)
-            // drops the result.
-            if (m_progress.stopped()) {
-                emit m_session.statusText(QStringLiteral("Apply Patch cancelled: %1 was not applied.")
-                                              .arg(QFileInfo(patchPath).fileName()));
-                emit finished(SessionOutcome::declined());
-                return;
-            }
-            emit finished(ImagePatches(m_session).applied(start, patchPath, patched, same));
-        };
-    });
+        return {[this, start, patchPath, patched = std::move(patched), same] {
+                    emit finished(ImagePatches(m_session).applied(start, patchPath, patched, same));
+                },
+                // A stop asked up to the hand-over (after the worker ended,
+                // too) drops the result.
+                [this, patchPath] {
+                    emit m_session.statusText(QStringLiteral("Apply Patch cancelled: %1 was not applied.")
+                                                  .arg(QFileInfo(patchPath).fileName()));
+                    emit finished(SessionOutcome::declined());
+                }};
+    }, &m_progress);
     return SessionOutcome::done();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "session/editor_session.h"
-#include "session/worker_run.h"
+#include "base/job_runner.h"
 #include "base/work_progress.h"
 
 #include <QObject>
@@ -41,5 +41,5 @@ signals:
 private:
     EditorSession& m_session;
     WorkProgress m_progress;   // outlives the worker: m_run joins first
-    WorkerRun m_run;
+    JobRunner m_run;
 };

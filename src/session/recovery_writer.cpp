@@ -5,43 +5,47 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <utility>
 
-RecoveryWriter::RecoveryWriter(QObject* parent) : QObject(parent)
-{
-    m_pool.setMaxThreadCount(1);
-}
+RecoveryWriter::RecoveryWriter(QObject* parent) : QObject(parent) {}
 
-RecoveryWriter::~RecoveryWriter()
-{
-    m_pool.waitForDone();
-}
+// The runner finishes the write under way and any waiting one; failures
+// not yet handed over are dropped.
+RecoveryWriter::~RecoveryWriter() = default;
 
 void RecoveryWriter::write(Snapshot snapshot)
 {
-    const std::lock_guard lock(m_mutex);
-    m_waiting = std::move(snapshot);
-    if (!m_busy) {
-        m_busy = true;
-        m_pool.start([this] { drain(); });
+    bool idle = false;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_waiting = std::move(snapshot);
+        idle = !std::exchange(m_busy, true);
     }
+    if (idle)
+        m_run.add([this](JobRunner::Job& job) -> JobRunner::Handover {
+            drain(job);
+            return {};
+        });
 }
 
 void RecoveryWriter::remove(const QString& path)
 {
-    std::unique_lock lock(m_mutex);
-    m_waiting.reset();
-    m_idle.wait(lock, [this] { return !m_busy; });
-    // Still under the lock: nothing starts before the file is gone.
+    {
+        const std::lock_guard lock(m_mutex);
+        m_waiting.reset();
+    }
+    // Writes are asked for on this thread only: none starts before the file
+    // is gone.
+    m_run.finish();
     QFile::remove(path);
 }
 
 void RecoveryWriter::settle()
 {
-    std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return !m_busy && !m_waiting; });
+    m_run.finish();
 }
 
-void RecoveryWriter::drain()
+void RecoveryWriter::drain(JobRunner::Job& job)
 {
     std::unique_lock lock(m_mutex);
     while (m_waiting) {
@@ -63,10 +67,9 @@ void RecoveryWriter::drain()
         else
             written = writeFileAtomically(snapshot.path, file, &reason);
         if (!written)
-            emit failed(snapshot.path, reason);
+            job.post([this, path = snapshot.path, reason] { emit failed(path, reason); });
 
         lock.lock();
     }
     m_busy = false;
-    m_idle.notify_all();
 }

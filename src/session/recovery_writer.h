@@ -1,17 +1,16 @@
 #pragma once
 
 #include "session/recovery_file.h"
+#include "base/job_runner.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
-#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
 
-// Makes and writes recovery files on a pool thread of its own, so that the
+// Makes and writes recovery files as a background job, so that the
 // thread that hands over the snapshot goes on at once. Writes are done one
 // at a time, in the order asked; a write asked for while another waits
 // replaces it (only the newest matters). Each file is put in place whole, so
@@ -44,16 +43,15 @@ public:
     void settle();
 
 signals:
-    // From the writer's thread: a write failed, with the reason.
+    // A write failed, with the reason (on the writer's owner's thread).
     void failed(const QString& path, const QString& reason);
 
 private:
     // Writes what waits until nothing does; one runs at a time.
-    void drain();
+    void drain(JobRunner::Job& job);
 
     std::mutex m_mutex;
-    std::condition_variable m_idle;   // nothing under way
     std::optional<Snapshot> m_waiting;
-    bool m_busy = false;              // a drain is queued or running
-    QThreadPool m_pool;               // one thread
+    bool m_busy = false;   // a drain is queued or running
+    JobRunner m_run;
 };
