@@ -8,6 +8,8 @@
 #include <QThread>
 
 #include <array>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -16,73 +18,71 @@ namespace {
 constexpr std::array<const char*, 5> TwoValueOptions{
     "export-map-picture", "export-tileset-picture", "export-map", "import-map", "make-patch"};
 
+// Every option, in the order the help text lists them.
+enum OptionId {
+    Help, Version, Catalogue, ListMaps, Check, MapPicture, TilesetPicture, Grid, ExportMap, ImportMap, MakePatch,
+    ApplyPatch, Script, Arg, ScriptTimeout, Output, Force, Pictures, Threads, OptionCount
+};
+
+struct OptionText {
+    const char* names;   // separated by commas
+    const char* value;   // none: a switch
+    const char* help;
+};
+
+// In OptionId's order.
+constexpr OptionText OptionTexts[OptionCount] = {
+    {"h,help", "", "Print this text and exit."},
+    {"v,version", "", "Print the version and exit."},
+    {"catalogue", "DIR", "Read the catalogue files and tile pictures from DIR instead of the program's folder."},
+    {"list-maps", "", "Print every map: category, a tab, map name."},
+    {"check", "", "Check every map and option of the catalogue against ROM."},
+    {"export-map-picture", "MAP> <FILE", "Write the picture of map MAP to FILE (.png: PNG, else 24-bit BMP)."},
+    {"export-tileset-picture", "MAP> <FILE", "Write the block palette of map MAP's tileset to FILE."},
+    {"grid", "", "Draw the grid into pictures."},
+    {"export-map", "MAP> <FILE", "Write the map file of map MAP, as ROM holds it, to FILE."},
+    {"import-map", "MAP> <FILE", "Apply map file FILE to map MAP and write the image to OUT."},
+    {"make-patch", "ORIGINAL> <FILE", "Write the patch that turns image ORIGINAL into ROM to FILE (.ips or .bps)."},
+    {"apply-patch", "PATCH", "Apply IPS or BPS patch PATCH to ROM and write the image to OUT."},
+    {"script", "FILE", "Run JavaScript file FILE on ROM; an image it changes goes to OUT."},
+    {"arg", "VALUE", "Hand VALUE to the script in args; may be given again."},
+    {"script-timeout", "SECONDS", "Stop a script that runs longer than SECONDS (default 30)."},
+    {"output", "OUT", "The image file --import-map, --apply-patch and --script write."},
+    {"force", "", "Apply a map file whose length is not the map's."},
+    {"export-pictures", "DIR", "Write every map's picture into DIR."},
+    {"threads", "N", "Spread --check and --export-pictures over N threads (default: one a core)."},
+};
+
 struct Options {
-    QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
-                            QStringLiteral("Print this text and exit.")};
-    QCommandLineOption version{{QStringLiteral("v"), QStringLiteral("version")},
-                               QStringLiteral("Print the version and exit.")};
-    QCommandLineOption catalogue{QStringLiteral("catalogue"),
-                                 QStringLiteral("Read the catalogue files and tile pictures from DIR "
-                                                "instead of the program's folder."),
-                                 QStringLiteral("DIR")};
-    QCommandLineOption listMaps{QStringLiteral("list-maps"),
-                                QStringLiteral("Print every map: category, a tab, map name.")};
-    QCommandLineOption check{QStringLiteral("check"),
-                             QStringLiteral("Check every map and option of the catalogue against ROM.")};
-    QCommandLineOption mapPicture{QStringLiteral("export-map-picture"),
-                                  QStringLiteral("Write the picture of map MAP to FILE (.png: PNG, "
-                                                 "else 24-bit BMP)."),
-                                  QStringLiteral("MAP> <FILE")};
-    QCommandLineOption tilesetPicture{QStringLiteral("export-tileset-picture"),
-                                      QStringLiteral("Write the block palette of map MAP's tileset to FILE."),
-                                      QStringLiteral("MAP> <FILE")};
-    QCommandLineOption grid{QStringLiteral("grid"), QStringLiteral("Draw the grid into pictures.")};
-    QCommandLineOption exportMap{QStringLiteral("export-map"),
-                                 QStringLiteral("Write the map file of map MAP, as ROM holds it, to FILE."),
-                                 QStringLiteral("MAP> <FILE")};
-    QCommandLineOption importMap{QStringLiteral("import-map"),
-                                 QStringLiteral("Apply map file FILE to map MAP and write the image to OUT."),
-                                 QStringLiteral("MAP> <FILE")};
-    QCommandLineOption makePatch{QStringLiteral("make-patch"),
-                                 QStringLiteral("Write the patch that turns image ORIGINAL into ROM to FILE "
-                                                "(.ips or .bps)."),
-                                 QStringLiteral("ORIGINAL> <FILE")};
-    QCommandLineOption applyPatch{QStringLiteral("apply-patch"),
-                                  QStringLiteral("Apply IPS or BPS patch PATCH to ROM and write the image to OUT."),
-                                  QStringLiteral("PATCH")};
-    QCommandLineOption output{QStringLiteral("output"),
-                              QStringLiteral("The image file --import-map, --apply-patch and --script write."),
-                              QStringLiteral("OUT")};
-    QCommandLineOption script{QStringLiteral("script"),
-                              QStringLiteral("Run JavaScript file FILE on ROM; an image it changes goes to OUT."),
-                              QStringLiteral("FILE")};
-    QCommandLineOption arg{QStringLiteral("arg"),
-                           QStringLiteral("Hand VALUE to the script in args; may be given again."),
-                           QStringLiteral("VALUE")};
-    QCommandLineOption scriptTimeout{QStringLiteral("script-timeout"),
-                                     QStringLiteral("Stop a script that runs longer than SECONDS (default 30)."),
-                                     QStringLiteral("SECONDS")};
-    QCommandLineOption threads{QStringLiteral("threads"),
-                               QStringLiteral("Spread --check and --export-pictures over N threads "
-                                              "(default: one a core)."),
-                               QStringLiteral("N")};
-    QCommandLineOption force{QStringLiteral("force"),
-                             QStringLiteral("Apply a map file whose length is not the map's.")};
-    QCommandLineOption pictures{QStringLiteral("export-pictures"),
-                                QStringLiteral("Write every map's picture into DIR."), QStringLiteral("DIR")};
+    std::vector<QCommandLineOption> all;
+
+    Options()
+    {
+        for (const OptionText& text : OptionTexts)
+            all.emplace_back(QString::fromLatin1(text.names).split(QLatin1Char(',')), QString::fromUtf8(text.help),
+                             QString::fromLatin1(text.value));
+    }
+    const QCommandLineOption& operator[](OptionId id) const { return all[size_t(id)]; }
 
     void addTo(QCommandLineParser& parser) const
     {
         parser.setApplicationDescription(QStringLiteral("Kartola, a map editor for Game Boy Color ROM images."));
         parser.addPositionalArgument(QStringLiteral("ROM"), QStringLiteral("The ROM image to open."),
                                      QStringLiteral("[ROM]"));
-        for (const QCommandLineOption* option : {&help, &version, &catalogue, &listMaps, &check, &mapPicture,
-                                                 &tilesetPicture, &grid, &exportMap, &importMap, &makePatch,
-                                                 &applyPatch, &script, &arg, &scriptTimeout, &output, &force, &pictures,
-                                                 &threads})
-            parser.addOption(*option);
+        for (const QCommandLineOption& option : all)
+            parser.addOption(option);
     }
 };
+
+// A whole number from 1 to `max` given to an option, or nothing.
+std::optional<int> wholeNumber(const QString& text, int max)
+{
+    bool number = false;
+    const int value = text.toInt(&number);
+    if (!number || value < 1 || value > max)
+        return std::nullopt;
+    return value;
+}
 
 bool isTwoValueOption(const QString& argument, QString* name)
 {
@@ -180,11 +180,11 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(parser.errorText());
 
     CommandLine line;
-    if (parser.isSet(options.help)) {
+    if (parser.isSet(options[Help])) {
         line.action = CommandLine::Action::Help;
         return line;
     }
-    if (parser.isSet(options.version)) {
+    if (parser.isSet(options[Version])) {
         line.action = CommandLine::Action::Version;
         return line;
     }
@@ -193,26 +193,26 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (positional.size() > 1)
         return usageError(QStringLiteral("Only one ROM image can be given, not %1.").arg(positional.size()));
     line.rom = positional.value(0);
-    line.catalogueDir = parser.value(options.catalogue);
-    line.grid = parser.isSet(options.grid);
-    line.force = parser.isSet(options.force);
-    line.output = parser.value(options.output);
+    line.catalogueDir = parser.value(options[Catalogue]);
+    line.grid = parser.isSet(options[Grid]);
+    line.force = parser.isSet(options[Force]);
+    line.output = parser.value(options[Output]);
 
     struct Choice {
         const QCommandLineOption* option;
         CommandLine::Action action;
     };
     const Choice choices[] = {
-        {&options.listMaps, CommandLine::Action::ListMaps},
-        {&options.check, CommandLine::Action::Check},
-        {&options.mapPicture, CommandLine::Action::ExportMapPicture},
-        {&options.tilesetPicture, CommandLine::Action::ExportTilesetPicture},
-        {&options.exportMap, CommandLine::Action::ExportMap},
-        {&options.importMap, CommandLine::Action::ImportMap},
-        {&options.pictures, CommandLine::Action::ExportPictures},
-        {&options.makePatch, CommandLine::Action::MakePatch},
-        {&options.applyPatch, CommandLine::Action::ApplyPatch},
-        {&options.script, CommandLine::Action::RunScript},
+        {&options[ListMaps], CommandLine::Action::ListMaps},
+        {&options[Check], CommandLine::Action::Check},
+        {&options[MapPicture], CommandLine::Action::ExportMapPicture},
+        {&options[TilesetPicture], CommandLine::Action::ExportTilesetPicture},
+        {&options[ExportMap], CommandLine::Action::ExportMap},
+        {&options[ImportMap], CommandLine::Action::ImportMap},
+        {&options[Pictures], CommandLine::Action::ExportPictures},
+        {&options[MakePatch], CommandLine::Action::MakePatch},
+        {&options[ApplyPatch], CommandLine::Action::ApplyPatch},
+        {&options[Script], CommandLine::Action::RunScript},
     };
     QStringList chosen;
     for (const Choice& choice : choices) {
@@ -237,31 +237,31 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (writesImage && line.output.isEmpty())
         return usageError(QStringLiteral("%1 needs --output OUT.").arg(chosen.constFirst()));
     // A script writes OUT only when it changes the image, and may run without it.
-    if (!writesImage && line.action != CommandLine::Action::RunScript && parser.isSet(options.output))
+    if (!writesImage && line.action != CommandLine::Action::RunScript && parser.isSet(options[Output]))
         return usageError(QStringLiteral("--output belongs to --import-map, --apply-patch and --script."));
     if (line.action != CommandLine::Action::RunScript &&
-        (parser.isSet(options.arg) || parser.isSet(options.scriptTimeout)))
+        (parser.isSet(options[Arg]) || parser.isSet(options[ScriptTimeout])))
         return usageError(QStringLiteral("--arg and --script-timeout belong to --script."));
-    line.scriptArgs = parser.values(options.arg);
-    if (parser.isSet(options.scriptTimeout)) {
-        bool number = false;
-        const int seconds = parser.value(options.scriptTimeout).toInt(&number);
-        if (!number || seconds < 1 || seconds > CommandLine::MaxScriptTimeoutSeconds)
+    line.scriptArgs = parser.values(options[Arg]);
+    if (parser.isSet(options[ScriptTimeout])) {
+        const QString given = parser.value(options[ScriptTimeout]);
+        const std::optional<int> seconds = wholeNumber(given, CommandLine::MaxScriptTimeoutSeconds);
+        if (!seconds)
             return usageError(QStringLiteral("--script-timeout takes a whole number of seconds from 1 to %1, not %2.")
                                   .arg(CommandLine::MaxScriptTimeoutSeconds)
-                                  .arg(parser.value(options.scriptTimeout)));
-        line.scriptTimeoutSeconds = seconds;
+                                  .arg(given));
+        line.scriptTimeoutSeconds = *seconds;
     }
-    if (parser.isSet(options.threads)) {
+    if (parser.isSet(options[Threads])) {
         if (line.action != CommandLine::Action::Check && line.action != CommandLine::Action::ExportPictures)
             return usageError(QStringLiteral("--threads belongs to --check and --export-pictures."));
-        bool number = false;
-        const int threads = parser.value(options.threads).toInt(&number);
-        if (!number || threads < 1 || threads > CommandLine::MaxThreads)
+        const QString given = parser.value(options[Threads]);
+        const std::optional<int> threads = wholeNumber(given, CommandLine::MaxThreads);
+        if (!threads)
             return usageError(QStringLiteral("--threads takes a whole number from 1 to %1, not %2.")
                                   .arg(CommandLine::MaxThreads)
-                                  .arg(parser.value(options.threads)));
-        line.threads = threads;
+                                  .arg(given));
+        line.threads = *threads;
     }
     if (line.action != CommandLine::Action::ImportMap && line.force)
         return usageError(QStringLiteral("--force belongs to --import-map."));

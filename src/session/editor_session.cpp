@@ -5,11 +5,8 @@
 #include "session/map_pick.h"
 #include "session/recovery_keeper.h"
 #include "session/recovery_offer.h"
-#include "session/rom_lock.h"
+#include "session/rom_file_watch.h"
 #include "model/encounters/encounter_io.h"
-#include "model/encounters/encounter_slot_command.h"
-#include "model/events/event_field_command.h"
-#include "model/events/move_event_command.h"
 #include "model/events/event_tables.h"
 #include "model/map/map_cells_command.h"
 #include "model/map/tileset_build.h"
@@ -24,13 +21,17 @@ EditorSession::EditorSession(EditorState& state, Prompts& prompts, QObject* pare
       m_regions(state, m_stamp, [this](const QString& text, CellEdits cells, bool inStroke) {
           return pushCells(text, std::move(cells), inStroke);
       }),
+      m_events(*this, [this](QUndoCommand* command) { push(command); }),
+      m_encounters(*this, [this](QUndoCommand* command) { push(command); }),
+      m_wholeImage(*this, {[this] { return askKeepWorkingCopies(); }, [this] { return m_changes; },
+                           [this] { imageWrittenOutsideHistory(); }, [this] { imageReplaced(); }}),
       m_grid(state.core.catalogue)
 {
     connect(&m_undo, &QUndoStack::cleanChanged, this, &EditorSession::updateModified);
     connect(&m_undo, &QUndoStack::indexChanged, this, &EditorSession::updateModified);
     m_recovery = new RecoveryKeeper(*this);
     m_offer = std::make_unique<RecoveryOffer>(*this);
-    m_lock = std::make_unique<RomLock>();
+    m_romFile = std::make_unique<RomFileWatch>(prompts);
     connect(&m_undo, &QUndoStack::indexChanged, m_recovery, &RecoveryKeeper::changed);
     connect(&m_undo, &QUndoStack::indexChanged, this, [this] { ++m_changes; });
     for (auto signal : {&EditorSession::romLoaded, &EditorSession::mapPicked, &EditorSession::mapDropped})
@@ -58,9 +59,9 @@ SessionOutcome EditorSession::loadRom(const QString& path)
     }
     m_state.core.rom = std::move(image);
     m_state.core.RomFileName = path;
-    holdRomFile();
+    m_romFile->hold(m_recovery->folder(), path);
     m_recovery->setOnDisk(m_state.core.rom.bytes());
-    romFileIs(m_state.core.rom.bytes());
+    m_romFile->fileIs(path, m_state.core.rom.bytes());
     m_romUnsaved = false;
     // Nothing of the previous image may reach the new one.
     dropMap();
@@ -72,46 +73,15 @@ SessionOutcome EditorSession::loadRom(const QString& path)
     return SessionOutcome::done();
 }
 
-void EditorSession::holdRomFile()
-{
-    qint64 holder = 0;
-    if (m_lock->take(m_recovery->folder(), m_state.core.RomFileName, &holder))
-        return;
-    const QString name = QFileInfo(m_state.core.RomFileName).fileName();
-    // A lock that names no process: its holder is not known.
-    m_prompts.message(Prompts::Kind::Warning,
-                      holder > 0 ? QStringLiteral("%1 is open in another Kartola (process %2): saving in both loses "
-                                                  "the changes of one of them.")
-                                       .arg(name)
-                                       .arg(holder)
-                                 : QStringLiteral("%1 may be open in another Kartola: saving in both loses the "
-                                                  "changes of one of them.")
-                                       .arg(name));
-}
-
 QString EditorSession::recoveryOwner() const
 {
-    return m_lock->owner();
-}
-
-void EditorSession::romFileIs(const QByteArray& bytes)
-{
-    const QString& path = m_state.core.RomFileName;
-    m_diskStamp = RomFileStamp::of(path, bytes);
-    m_diskNoticed = RomFileStamp::quickLook(path);
+    return m_romFile->owner();
 }
 
 void EditorSession::checkRomOnDisk()
 {
     const QString path = m_state.core.RomFileName;
-    if (!m_state.core.romLoaded() || m_askingAboutDisk)
-        return;
-    // Each change of the file is looked at once, however often the window is activated.
-    const QString look = RomFileStamp::quickLook(path);
-    if (look == m_diskNoticed)
-        return;
-    m_diskNoticed = look;
-    if (!m_diskStamp.changedOn(path))
+    if (!m_state.core.romLoaded() || m_askingAboutDisk || !m_romFile->changeNoticed(path))
         return;
     const QString name = QFileInfo(path).fileName();
     emit statusText(QStringLiteral("%1 has been changed on disk by another program.").arg(name));
@@ -183,29 +153,8 @@ SessionOutcome EditorSession::saveRom()
 {
     if (!m_state.core.romLoaded())
         return SessionOutcome::refused(NoRom);
-    const QString path = m_state.core.RomFileName;
-    if (m_diskStamp.changedOn(path)) {
-        const Prompts::Answer answer = m_prompts.message(
-            Prompts::Kind::Warning,
-            QStringLiteral("%1 has been changed on disk by another program since it was loaded or saved. "
-                           "Overwrite it, save the image to another file, or cancel?")
-                .arg(QFileInfo(path).fileName()),
-            Prompts::Buttons::OverwriteSaveAsCancel);
-        // The user has been told of this change: coming back to the window
-        // does not offer to load the file again for it.
-        m_diskNoticed = RomFileStamp::quickLook(path);
-        if (answer == Prompts::Answer::SaveAs) {
-            Prompts::FileRequest request;
-            request.title = QStringLiteral("Save rom");
-            request.filter = QStringLiteral("GameBoy roms (*.GB),(*.GBC)|*.GB;*.GBC|All files (*.*)|*.*");
-            request.defaultSuffix = QFileInfo(path).suffix();
-            const std::optional<QString> other = m_prompts.saveFile(request);
-            return other ? saveRomAs(*other) : SessionOutcome::declined();
-        }
-        if (answer != Prompts::Answer::Overwrite)
-            return SessionOutcome::declined();
-    }
-    return saveRomAs(path);
+    const std::optional<QString> path = m_romFile->saveTarget(m_state.core.RomFileName);
+    return path ? saveRomAs(*path) : SessionOutcome::declined();
 }
 
 SessionOutcome EditorSession::saveRomAs(const QString& path)
@@ -251,7 +200,7 @@ bool EditorSession::writeImage(const QString& path, QString* error, bool* backup
     }
     if (QFileInfo(path) == QFileInfo(core.RomFileName)) {
         m_recovery->setOnDisk(core.rom.bytes());
-        romFileIs(core.rom.bytes());
+        m_romFile->fileIs(core.RomFileName, core.rom.bytes());
     }
     return true;
 }
@@ -480,99 +429,26 @@ void EditorSession::endStroke()
     ++m_stroke;
 }
 
-void EditorSession::beginDrag()
+SessionOutcome EditorSession::editRom(const QString& text, const RomEditCommand::Patch& patch)
 {
-    ++m_drag;
-}
-
-void EditorSession::dragEvent(TEventData event, int x, int y)
-{
-    int oldX = 0, oldY = 0;
-    if (!eventSquare(m_state.events, event, &oldX, &oldY))
-        return;
-    // Squares are stored as their low 8 bits.
-    if ((x & 0xFF) == oldX && (y & 0xFF) == oldY)
-        return;
-    push(new MoveEventCommand(m_state.events, event, x, y, m_drag,
-                              [this](TEventData moved, int fromX, int fromY, int toX, int toY) {
-                                  emit eventMoved(moved, fromX, fromY, toX, toY);
-                              }));
-}
-
-void EditorSession::endDrag()
-{
-    ++m_drag;
-}
-
-void EditorSession::setEventField(TEventData event, int byte, int value)
-{
-    const int before = eventByte(m_state.events, event, byte);
-    if (before < 0 || before == (value & 0xFF))
-        return;
-    push(new EventFieldCommand(m_state.events, event, byte, value, [this](TEventData) { emit eventsChanged(); }));
-}
-
-void EditorSession::setEncounterNumber(int time, int slot, qint32 number)
-{
-    if (!EncounterTables::isSlot(time, slot) || m_state.encounters.slotAt(time, slot).number == number)
-        return;
-    push(new EncounterSlotCommand(m_state.encounters, time, slot, EncounterSlotCommand::Number, {0, number},
-                                  [this](int t, int s) { emit encounterChanged(t, s); }));
-}
-
-void EditorSession::setEncounterLevel(int time, int slot, qint32 level)
-{
-    if (!EncounterTables::isSlot(time, slot) || m_state.encounters.slotAt(time, slot).level == level)
-        return;
-    push(new EncounterSlotCommand(m_state.encounters, time, slot, EncounterSlotCommand::Level, {level, 0},
-                                  [this](int t, int s) { emit encounterChanged(t, s); }));
-}
-
-void EditorSession::beginRandomize()
-{
-    m_undo.beginMacro(QStringLiteral("Randomize"));
-}
-
-void EditorSession::setEncounterSlot(int time, int slot, const EncounterSlot& value)
-{
-    if (!EncounterTables::isSlot(time, slot))
-        return;
-    push(new EncounterSlotCommand(m_state.encounters, time, slot, EncounterSlotCommand::Both, value,
-                                  [this](int t, int s) { emit encounterChanged(t, s); }));
-}
-
-void EditorSession::endRandomize()
-{
-    m_undo.endMacro();
-    updateModified();
-}
-
-bool EditorSession::editRom(const QString& text, const RomEditCommand::Patch& patch)
-{
-    RomEditCommand* command = RomEditCommand::make(m_state.core.rom, text, patch,
-                                                   [this](const QList<RomChange>& changes) { romChanged(changes); });
+    bool refused = false;
+    RomEditCommand* command = RomEditCommand::make(
+        m_state.core.rom, text, patch, [this](const QList<RomChange>& changes) { romChanged(changes); }, &refused);
+    if (refused)
+        return SessionOutcome::refused(
+            QStringLiteral("%1: the bytes it changes lie outside this ROM image.").arg(text));
     if (!command)
-        return false;
+        return SessionOutcome::declined();
     push(command);
-    return true;
+    return SessionOutcome::done();
 }
 
 void EditorSession::romChanged(const QList<RomChange>& changes)
 {
     // Blocks of the current tileset whose bytes changed are composed again.
     const MapRecord& map = m_state.core.map;
-    bool pictures = false;
-    if (map.isMap() && m_state.pictures.built(map.TilesetNumber)) {
-        const qint64 start = map.TilesetStart;
-        for (const RomChange& change : changes) {
-            const qint64 first = (change.offset - start) / BlockSize;
-            const qint64 last = (change.offset + change.after.size() - 1 - start) / BlockSize;
-            if (change.offset + change.after.size() <= start)
-                continue;
-            for (qint64 row = qMax<qint64>(0, first); row <= qMin<qint64>(last, map.TilesetBlocks); ++row)
-                pictures |= rebuildBlock(m_state.core.rom, map, m_state.Pics, m_state.pictures, int(row));
-        }
-    }
+    const bool pictures = map.isMap() && m_state.pictures.built(map.TilesetNumber)
+        && rebuildChangedBlocks(m_state.core.rom, map, m_state.Pics, m_state.pictures, changes);
     emit romBytesChanged();
     if (pictures)
         emit mapPictureChanged();

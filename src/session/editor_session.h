@@ -2,18 +2,16 @@
 
 #include "session/block_stamp.h"
 #include "session/editor_state.h"
+#include "session/encounter_edits.h"
+#include "session/event_edits.h"
 #include "session/grid_setting.h"
 #include "session/region_edits.h"
-#include "session/rom_file_stamp.h"
 #include "session/session_outcome.h"
+#include "session/whole_image_change.h"
 #include "session/working_copies.h"
 #include "model/rom/rom_edit_command.h"
-#include "model/encounters/encounter_tables.h"
-#include "model/events/event_records.h"
-#include "model/map/map_region.h"
 
 #include <QObject>
-#include <QRect>
 #include <QUndoStack>
 
 #include <memory>
@@ -22,13 +20,15 @@
 class Prompts;
 class RecoveryKeeper;
 class RecoveryOffer;
-class RomLock;
+class RomFileWatch;
 
 // The editor's order of work, and the only place where it lives: Load Rom,
 // the map pick, Save Rom, the questions about unsaved changes, and every
 // edit as an undoable command on one stack. Windows call it and follow its
 // signals; it shows no window itself and asks its questions through Prompts.
-// Every call a window answers returns a SessionOutcome.
+// Every call a window answers returns a SessionOutcome. The edits of one
+// kind are jobs of their own, reached through it: stamp(), regions(),
+// events(), encounters(), wholeImage().
 class EditorSession : public QObject {
     Q_OBJECT
 public:
@@ -43,12 +43,14 @@ public:
     RecoveryKeeper& recovery() { return *m_recovery; }
     // The block or region that painting and the fills put down.
     BlockStamp& stamp() { return m_stamp; }
-    const BlockStamp& stamp() const { return m_stamp; }
     // Stamps, fills, cuts and pastes on the current map.
     RegionEdits& regions() { return m_regions; }
-    const RegionEdits& regions() const { return m_regions; }
+    // Event drags and fields, wild slots and the randomizer's fill.
+    EventEdits& events() { return m_events; }
+    EncounterEdits& encounters() { return m_encounters; }
+    // Patches, scripts and restored changes that replace the whole image.
+    WholeImageChange& wholeImage() { return m_wholeImage; }
     GridSetting& grid() { return m_grid; }
-    const GridSetting& grid() const { return m_grid; }
 
     // --- The ROM image ---------------------------------------------------
     // Replaces the image with the file's bytes and drops the map, its working
@@ -87,20 +89,6 @@ public:
     // holds them; a failed save leaves them as they were.
     void setFixChecksumsOnSave(bool on) { m_fixChecksums = on; }
     bool fixChecksumsOnSave() const { return m_fixChecksums; }
-    // The pick's question about unsaved working copies: true to keep them in
-    // the image, false to drop them, nothing for Cancel. Work under way ends
-    // first. A whole-image change (WholeImageChange) asks it too.
-    std::optional<bool> askKeepWorkingCopies();
-    // The image was replaced whole (by WholeImageChange's undo entry, either
-    // way): the current map is picked again from it, with every check of a
-    // pick; a map the new image refuses is dropped and its refusal said.
-    void imageReplaced();
-    // Kept working copies were written into the image outside the history:
-    // it differs from the file.
-    void imageWrittenOutsideHistory();
-    // Edits, undos, loads and picks so far: a change computed elsewhere is
-    // refused when this moved on meanwhile.
-    quint64 changeCount() const { return m_changes; }
 
     // --- The map pick ----------------------------------------------------
     // Done: picked. Declined: the user kept the current map. Refused: the map
@@ -133,21 +121,10 @@ public:
     void paintCell(int cell);
     void endStroke();
 
-    void beginDrag();
-    void dragEvent(TEventData event, int x, int y);
-    void endDrag();
-    void setEventField(TEventData event, int byte, int value);
-
-    void setEncounterNumber(int time, int slot, qint32 number);
-    void setEncounterLevel(int time, int slot, qint32 level);
-    // The randomizer: every slot set between begin and end is one entry.
-    void beginRandomize();
-    void setEncounterSlot(int time, int slot, const EncounterSlot& value);
-    void endRandomize();
-
-    // A change of the image's bytes, computed by `patch` on a copy. False
-    // when the patch refused or changed nothing.
-    bool editRom(const QString& text, const RomEditCommand::Patch& patch);
+    // A change of the image's bytes, computed by `patch` on a copy. Declined
+    // when it changes nothing; refused, with the text, when the patch refused
+    // (the bytes it writes lie outside the image).
+    SessionOutcome editRom(const QString& text, const RomEditCommand::Patch& patch);
     // Reads a map file into the working copies (one entry). A file whose
     // length is not the map's asks first; No declines it.
     SessionOutcome loadMapFile(const QString& path);
@@ -175,15 +152,21 @@ signals:
 
 private:
     bool writeImage(const QString& path, QString* error, bool* backupKept);
-    // `bytes` were just read from or written to the ROM file.
-    void romFileIs(const QByteArray& bytes);
-    // The ROM file just loaded is held by this editor; told when another holds it.
-    void holdRomFile();
     // The one place where map bytes, event tables and wild tables go into an image.
     void writeWorkingCopiesInto(RomImage& rom) const;
     // A copy of the image with them written in.
     QByteArray imageWithWorkingCopies() const;
     void dropMap();
+    // The pick's question about unsaved working copies: true to keep them in
+    // the image, false to drop them, nothing for Cancel. Work under way ends
+    // first. A whole-image change asks it too.
+    std::optional<bool> askKeepWorkingCopies();
+    // The image was replaced whole (by WholeImageChange's undo entry, either
+    // way): the current map is picked again from it, with every check of a
+    // pick; a map the new image refuses is dropped and its refusal said.
+    void imageReplaced();
+    // The image differs from the file, outside the history.
+    void imageWrittenOutsideHistory();
     void commitPick(const struct PreparedPick& pick, PickResult* result, bool newHistory = true);
     // What a picked map's events and wild table say, said once.
     void sayPickProblems(const PickResult& result);
@@ -203,17 +186,19 @@ private:
     QUndoStack m_undo;
     BlockStamp m_stamp;
     RegionEdits m_regions;
+    EventEdits m_events;
+    EncounterEdits m_encounters;
+    WholeImageChange m_wholeImage;
     GridSetting m_grid;
     RecoveryKeeper* m_recovery = nullptr;
     std::unique_ptr<RecoveryOffer> m_offer;
-    std::unique_ptr<RomLock> m_lock;
-    RomFileStamp m_diskStamp;      // the ROM file as last read or written
-    QString m_diskNoticed;         // its size and time when last looked at
+    std::unique_ptr<RomFileWatch> m_romFile;
     bool m_askingAboutDisk = false;
     bool m_fixChecksums = false;
     bool m_romUnsaved = false;   // image bytes changed since the file was read or written
     bool m_modified = false;
     int m_stroke = 0;
-    int m_drag = 0;
-    quint64 m_changes = 0;   // edits, undos, loads and picks so far
+    // Edits, undos, loads and picks so far: a whole-image change computed
+    // elsewhere is refused when this moved on meanwhile.
+    quint64 m_changes = 0;
 };

@@ -29,7 +29,7 @@ SessionOutcome ImagePatches::applied(const WholeImageChange::Start& start, const
         return SessionOutcome::refused(patched.error);
     const QString name = QFileInfo(patchPath).fileName();
     const SessionOutcome applied =
-        WholeImageChange(m_session).finish(start, QStringLiteral("Apply Patch"), *patched.image, sameAsBase);
+        m_session.wholeImage().finish(start, QStringLiteral("Apply Patch"), *patched.image, sameAsBase);
     if (applied.isDone())
         emit m_session.statusText(applied.note.isEmpty() ? QStringLiteral("Applied %1.").arg(name)
                                                          : QStringLiteral("%1 %2").arg(name, applied.note));

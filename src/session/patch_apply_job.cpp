@@ -12,7 +12,7 @@ SessionOutcome PatchApplyJob::start(const QString& patchPath)
 {
     if (m_run.isRunning())
         return SessionOutcome::refused(QStringLiteral("A patch is being applied; wait for it to finish."));
-    WholeImageChange::Start start = WholeImageChange(m_session).begin();
+    WholeImageChange::Start start = m_session.wholeImage().begin();
     if (!start.outcome.isDone())
         return start.outcome;
     m_progress.restart();

@@ -32,7 +32,7 @@ bool RandomizeFill::start()
     if (isRunning())
         return false;
     m_next = 0;
-    m_session->beginRandomize();
+    m_session->encounters().beginRandomize();
     drawNext();
     return true;
 }
@@ -62,7 +62,7 @@ void RandomizeFill::drawNext()
     const Ranges r = m_ranges();
     const qint32 level = m_random.RandomInRange(r.maxLevel, r.minLevel);
     const qint32 number = m_random.RandomInRange(r.maxNumber, r.minNumber);
-    m_session->setEncounterSlot(time, slot, {level, number});
+    m_session->encounters().setEncounterSlot(time, slot, {level, number});
     ++m_next;
     emit slotDrawn(time, slot);
     const int wait = m_session->prompts().pause(PauseAfterSlot);
@@ -79,6 +79,6 @@ void RandomizeFill::end(bool whole)
 {
     m_timer.stop();
     m_next = -1;
-    m_session->endRandomize();
+    m_session->encounters().endRandomize();
     emit finished(whole);
 }

@@ -67,7 +67,7 @@ void RecoveryOffer::restore(const QByteArray& image, const QString& mapName)
     // restored image, with every check of a pick.
     if (!mapName.isEmpty())
         m_session.pickMap(mapName);
-    WholeImageChange(m_session).replace(QStringLiteral("Restore Unsaved Changes"), image);
+    m_session.wholeImage().replace(QStringLiteral("Restore Unsaved Changes"), image);
     m_session.recovery().writeNow();
 }
 

@@ -13,9 +13,8 @@ void WholeImageChange::replace(const QString& text, const QByteArray& before, co
 {
     // One more entry on top of the history: undone, it gives back the image
     // the entries below it were made on, and the map read from it.
-    EditorSession& session = m_session;
-    session.undoStack().push(new ImageReplaceCommand(session.state().core.rom, text, before, image,
-                                                     [&session] { session.imageReplaced(); }));
+    m_session.undoStack().push(
+        new ImageReplaceCommand(m_session.state().core.rom, text, before, image, m_hooks.replaced));
 }
 
 WholeImageChange::Start WholeImageChange::begin()
@@ -26,7 +25,7 @@ WholeImageChange::Start WholeImageChange::begin()
         start.outcome = SessionOutcome::refused(QStringLiteral("Load a ROM image first."));
         return start;
     }
-    const std::optional<bool> keep = m_session.askKeepWorkingCopies();
+    const std::optional<bool> keep = m_hooks.askKeepWorkingCopies();
     if (!keep) {
         start.outcome = SessionOutcome::declined();
         return start;
@@ -42,7 +41,7 @@ WholeImageChange::Start WholeImageChange::begin()
     start.image = start.base;
     if (*keep && m_session.fixChecksumsOnSave())
         CartridgeHeader::setChecksums(start.image);
-    start.changes = m_session.changeCount();
+    start.changes = m_hooks.changeCount();
     return start;
 }
 
@@ -51,7 +50,7 @@ SessionOutcome WholeImageChange::finish(const Start& start, const QString& text,
 {
     if (!start.outcome.isDone())
         return start.outcome;
-    if (start.changes != m_session.changeCount())
+    if (start.changes != m_hooks.changeCount())
         return SessionOutcome::refused(
             QStringLiteral("The image was changed meanwhile; the result of \"%1\" is not applied.").arg(text));
     emit m_session.workEnding();
@@ -62,12 +61,12 @@ SessionOutcome WholeImageChange::finish(const Start& start, const QString& text,
     if (sameAsBase ? *sameAsBase : result == before) {
         if (start.keep) {
             rom.setBytes(start.base);
-            m_session.imageWrittenOutsideHistory();
+            m_hooks.writtenOutsideHistory();
         }
         return SessionOutcome::done(QStringLiteral("changes nothing in this image."));
     }
     if (start.keep)
-        m_session.imageWrittenOutsideHistory();
+        m_hooks.writtenOutsideHistory();
     // Working copies given up: the entries that made them undo nothing any more.
     else if (m_session.workingCopiesDiffer())
         m_session.undoStack().clear();

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class EditorSession;
@@ -12,9 +13,25 @@ class EditorSession;
 // Every change of the whole image (a patch, a script, restored unsaved
 // changes) goes through here: one undo entry on top of the history, after
 // which the session picks the current map again from the image in force.
+// The session holds the one instance (EditorSession::wholeImage()).
 class WholeImageChange {
 public:
-    explicit WholeImageChange(EditorSession& session) : m_session(session) {}
+    // What a whole-image change needs of the session and no window calls.
+    struct Hooks {
+        // The pick's question about unsaved working copies: true to keep
+        // them in the image, false to drop them, nothing for Cancel.
+        std::function<std::optional<bool>()> askKeepWorkingCopies;
+        // Edits, undos, loads and picks so far.
+        std::function<quint64()> changeCount;
+        // Kept working copies were written into the image outside the
+        // history: it differs from the file.
+        std::function<void()> writtenOutsideHistory;
+        // The image was replaced whole (the undo entry, either way): the
+        // current map is picked again from it.
+        std::function<void()> replaced;
+    };
+
+    WholeImageChange(EditorSession& session, Hooks hooks) : m_session(session), m_hooks(std::move(hooks)) {}
 
     // The image becomes `image` as one undo entry named `text`; `before` is
     // what undo puts back (the image as it is when not given).
@@ -47,4 +64,5 @@ public:
 
 private:
     EditorSession& m_session;
+    Hooks m_hooks;
 };

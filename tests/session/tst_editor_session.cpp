@@ -124,26 +124,26 @@ void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
     }) << "Clear";
     QTest::newRow("event drag") << Edit([](EditorSession& s) {
         const TEventData warp{1, TEventData::Warp};
-        s.beginDrag();
-        s.dragEvent(warp, 3, 3);
-        s.dragEvent(warp, 4, 4);
-        s.dragEvent(warp, 5, 6);
-        s.endDrag();
+        s.events().beginDrag();
+        s.events().dragEvent(warp, 3, 3);
+        s.events().dragEvent(warp, 4, 4);
+        s.events().dragEvent(warp, 5, 6);
+        s.events().endDrag();
     }) << "Move Warp 1";
     QTest::newRow("field typed twice") << Edit([](EditorSession& s) {
-        s.setEventField({1, TEventData::People}, 0, 5);
-        s.setEventField({1, TEventData::People}, 0, 55);
+        s.events().setEventField({1, TEventData::People}, 0, 5);
+        s.events().setEventField({1, TEventData::People}, 0, 55);
     }) << "Change Person 1";
-    QTest::newRow("encounter number") << Edit([](EditorSession& s) { s.setEncounterNumber(Morning, 0, 99); })
+    QTest::newRow("encounter number") << Edit([](EditorSession& s) { s.encounters().setEncounterNumber(Morning, 0, 99); })
                                       << "Change Wild Critter";
-    QTest::newRow("encounter level") << Edit([](EditorSession& s) { s.setEncounterLevel(Night, 6, 42); })
+    QTest::newRow("encounter level") << Edit([](EditorSession& s) { s.encounters().setEncounterLevel(Night, 6, 42); })
                                      << "Change Wild Critter";
     QTest::newRow("randomize") << Edit([](EditorSession& s) {
-        s.beginRandomize();
+        s.encounters().beginRandomize();
         for (int time = Morning; time <= Night; ++time)
             for (int k = 0; k < SlotsPerTime; ++k)
-                s.setEncounterSlot(time, k, {time + 1, k + 100});
-        s.endRandomize();
+                s.encounters().setEncounterSlot(time, k, {time + 1, k + 100});
+        s.encounters().endRandomize();
     }) << "Randomize";
     QTest::newRow("map file") << Edit([](EditorSession& s) {
         const MapFileLayout layout = MapFileLayout::of(s.state().core.map, s.state().events);
@@ -156,10 +156,10 @@ void TestEditorSession::everyEditUndoesAndRedoesAsOneStep_data()
     QTest::newRow("start menu") << Edit([](EditorSession& s) {
         QVERIFY(s.editRom(QStringLiteral("Hide SAVE"), [](RomImage& rom) {
             return setStartMenuEntry(rom, StartMenuEntries[5].offset, false);
-        }));
+        }).isDone());
     }) << "Hide SAVE";
     QTest::newRow("marts") << Edit([](EditorSession& s) {
-        QVERIFY(s.editRom(QStringLiteral("Make All Marts Free"), [](RomImage& rom) { return makeAllMartsFree(rom); }));
+        QVERIFY(s.editRom(QStringLiteral("Make All Marts Free"), [](RomImage& rom) { return makeAllMartsFree(rom); }).isDone());
     }) << "Make All Marts Free";
 }
 
@@ -210,12 +210,16 @@ void TestEditorSession::blockSaveRecomposesThePicture()
     const QByteArray tiles(16, '\x09');
     QVERIFY(s.session->editRom(QStringLiteral("Save Block"), [&](RomImage& rom) {
         return rom.writeAt(0x8000 + 2 * 16, tiles.constData(), 16);
-    }));
+    }).isDone());
     QCOMPARE(redraws.count(), 1);
     QCOMPARE(s.state->pictures.picture(1, 2).pixel(8, 8), QRgb(TestDir::tileColor(9)));
     s.session->undoStack().undo();
     QCOMPARE(s.state->pictures.picture(1, 2), before);
     QCOMPARE(redraws.count(), 2);
+    // A patch that refuses is said; one that changes nothing is no entry.
+    QCOMPARE(s.session->editRom(QStringLiteral("Save Block"), [](RomImage&) { return false; }).refusal,
+             QStringLiteral("Save Block: the bytes it changes lie outside this ROM image."));
+    QVERIFY(s.session->editRom(QStringLiteral("Save Block"), [](RomImage&) { return true; }).isDeclined());
 }
 
 void TestEditorSession::saveRomWritesEveryWorkingCopy_data()
@@ -224,9 +228,9 @@ void TestEditorSession::saveRomWritesEveryWorkingCopy_data()
     QTest::addColumn<qint64>("offset");
     QTest::addColumn<int>("byte");
     QTest::newRow("map bytes") << Edit(paintStroke) << RouteMap + 4 << 7;
-    QTest::newRow("event tables") << Edit([](EditorSession& s) { s.setEventField({2, TEventData::Warp}, 4, 77); })
+    QTest::newRow("event tables") << Edit([](EditorSession& s) { s.events().setEventField({2, TEventData::Warp}, 4, 77); })
                                   << Warps + 5 + 4 << 77;
-    QTest::newRow("wild tables") << Edit([](EditorSession& s) { s.setEncounterNumber(Day, 1, 201); })
+    QTest::newRow("wild tables") << Edit([](EditorSession& s) { s.encounters().setEncounterNumber(Day, 1, 201); })
                                  << RouteTable + 2 * (SlotsPerTime + 1) + 1 << 201;
 }
 
@@ -438,9 +442,9 @@ void TestEditorSession::separateGesturesAreSeparateSteps()
         states << s.snapshot();
     }
     for (int x : {3, 6}) {
-        session.beginDrag();
-        session.dragEvent({1, TEventData::Warp}, x, 2);
-        session.endDrag();
+        session.events().beginDrag();
+        session.events().dragEvent({1, TEventData::Warp}, x, 2);
+        session.events().endDrag();
         states << s.snapshot();
     }
     QCOMPARE(session.undoStack().count(), 4);

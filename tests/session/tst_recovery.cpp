@@ -319,7 +319,7 @@ void TestRecovery::fileHoldsTheImageAsSaved()
             QVERIFY(s.session.editRom(QStringLiteral("a byte"), [](RomImage& rom) {
                 const quint8 byte = quint8(rom.byteAt(0x100) ^ 0xA5);
                 return rom.writeAt(0x100, &byte, 1);
-            }));
+            }).isDone());
             expected[0x100] = char(quint8(expected[0x100]) ^ 0xA5);
             break;
         case Undo:

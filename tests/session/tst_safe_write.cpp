@@ -151,7 +151,7 @@ void TestSafeWrite::saveRomSaysOnceThatTheBackupWasKept()
     QVERIFY(session.editRom(QStringLiteral("patch"), [](RomImage& rom) {
         const char byte = 0x42;
         return rom.writeAt(0x10, &byte, 1);
-    }));
+    }).isDone());
     QVERIFY(session.saveRom().isDone());
     QCOMPARE(status.takeLast().at(0).toString(), QStringLiteral("Saved rom.gbc. Kept the previous file as rom.gbc.bak."));
     QCOMPARE(dir.read("rom.gbc.bak"), TestDir::patternRom(0x800));

@@ -51,7 +51,6 @@ private slots:
     void gridBeforeAnyMapOnlyStoresTheMark();
     void gridWriteFailureSkipsRedraw();
     void paintsDroppedByPickAndWrittenBySave();
-    void saveBeforeAnyMapWritesNothing();
     void cellsBeyondTheBytesRead();
     void loadRomClearsTheView();
     void halfSizeClickPaintsTheCellUnderThePointer();
@@ -558,14 +557,6 @@ void TestMapView::paintsDroppedByPickAndWrittenBySave()
     expected[rig::TownStart + 2] = 9;
     expected[rig::TownStart + 65] = 9;
     QCOMPARE(r.core->rom.bytes(), expected);
-}
-
-void TestMapView::saveBeforeAnyMapWritesNothing()
-{
-    MapRig r;
-    const QByteArray original = r.core->rom.bytes();
-    r.session.writeWorkingCopies();
-    QCOMPARE(r.core->rom.bytes(), original);
 }
 
 void TestMapView::cellsBeyondTheBytesRead()

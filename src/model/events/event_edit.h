@@ -3,6 +3,7 @@
 #include "model/events/event_records.h"
 
 #include <QString>
+#include <QUndoCommand>
 #include <functional>
 
 // What the undoable edits of a map's events share. A command changes the
@@ -15,3 +16,20 @@ using EventMoved = std::function<void(TEventData, int fromX, int fromY, int toX,
 
 // "Warp 2", "Singpost 1", "Person 3": how the history names an event.
 QString eventName(TEventData event);
+
+// An undoable edit of one event of the working copy, named "VERB EVENT" in
+// the history; `id` tells the kinds apart for merging.
+class EventCommand : public QUndoCommand {
+public:
+    int id() const override { return m_id; }
+
+protected:
+    EventCommand(int id, const QString& verb, EventState& state, TEventData event)
+        : QUndoCommand(verb + QLatin1Char(' ') + eventName(event)), m_id(id), m_state(state), m_event(event)
+    {
+    }
+
+    const int m_id;
+    EventState& m_state;
+    const TEventData m_event;
+};

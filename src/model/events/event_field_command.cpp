@@ -4,7 +4,7 @@
 
 EventFieldCommand::EventFieldCommand(EventState& state, TEventData event, int byte, int value,
                                      EventChanged changed)
-    : QUndoCommand(QStringLiteral("Change ") + eventName(event)), m_state(state), m_event(event), m_byte(byte),
+    : EventCommand(EventFieldCommandId, QStringLiteral("Change"), state, event), m_byte(byte),
       m_before(eventByte(state, event, byte)), m_after(value), m_changed(std::move(changed))
 {
 }

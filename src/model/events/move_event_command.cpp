@@ -4,7 +4,7 @@
 
 MoveEventCommand::MoveEventCommand(EventState& state, TEventData event, int x, int y, int drag,
                                    EventMoved moved)
-    : QUndoCommand(QStringLiteral("Move ") + eventName(event)), m_state(state), m_event(event), m_drag(drag),
+    : EventCommand(MoveEventCommandId, QStringLiteral("Move"), state, event), m_drag(drag),
       m_toX(x), m_toY(y), m_moved(std::move(moved))
 {
     eventSquare(m_state, m_event, &m_fromX, &m_fromY);

@@ -4,23 +4,17 @@
 
 #include "model/rom/command_ids.h"
 
-#include <QUndoCommand>
-
 // An event drag, press to release: the steps of one drag merge into one
 // entry that keeps the square the event left.
-class MoveEventCommand : public QUndoCommand {
+class MoveEventCommand : public EventCommand {
 public:
     MoveEventCommand(EventState& state, TEventData event, int x, int y, int drag, EventMoved moved);
 
-    static constexpr int Id = MoveEventCommandId;
-    int id() const override { return Id; }
     bool mergeWith(const QUndoCommand* other) override;
     void redo() override;
     void undo() override;
 
 private:
-    EventState& m_state;
-    TEventData m_event;
     int m_drag;
     int m_fromX = 0, m_fromY = 0;   // the square before the drag, as stored
     int m_toX = 0, m_toY = 0;

@@ -1,6 +1,7 @@
 #include "model/map/tileset_build.h"
 
 #include "model/catalogue/map_record.h"
+#include "model/rom/rom_edit_command.h"
 #include "model/rom/rom_image.h"
 #include "model/map/block_composer.h"
 #include "model/map/block_pictures.h"
@@ -48,4 +49,20 @@ bool rebuildBlock(const RomImage& rom, const MapRecord& map, const TilePicture& 
     BlockComposer::compose(picture, pics, tiles);
     pictures.setPicture(map.TilesetNumber, row, picture);
     return true;
+}
+
+bool rebuildChangedBlocks(const RomImage& rom, const MapRecord& map, const TilePicture& pics, BlockPictures& pictures,
+                          const QList<RomChange>& changes)
+{
+    bool rebuilt = false;
+    const qint64 start = map.TilesetStart;
+    for (const RomChange& change : changes) {
+        if (change.offset + change.after.size() <= start)
+            continue;
+        const qint64 first = (change.offset - start) / BlockSize;
+        const qint64 last = (change.offset + change.after.size() - 1 - start) / BlockSize;
+        for (qint64 row = qMax<qint64>(0, first); row <= qMin<qint64>(last, map.TilesetBlocks); ++row)
+            rebuilt |= rebuildBlock(rom, map, pics, pictures, int(row));
+    }
+    return rebuilt;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <functional>
 
 class BlockPictures;
+struct RomChange;
 class RomImage;
 class TilePicture;
 struct MapRecord;
@@ -18,3 +20,8 @@ bool buildTileset(const RomImage& rom, const MapRecord& map, const TilePicture& 
 // bytes changed). False when the block lies outside the tileset or the image.
 bool rebuildBlock(const RomImage& rom, const MapRecord& map, const TilePicture& pics, BlockPictures& pictures,
                   int row);
+
+// Composes again the blocks of the map's tileset whose bytes `changes`
+// touched. True when any block picture changed.
+bool rebuildChangedBlocks(const RomImage& rom, const MapRecord& map, const TilePicture& pics, BlockPictures& pictures,
+                          const QList<RomChange>& changes);

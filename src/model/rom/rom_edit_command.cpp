@@ -23,11 +23,15 @@ QList<RomChange> romDifferences(const QByteArray& before, const QByteArray& afte
     return runs;
 }
 
-RomEditCommand* RomEditCommand::make(RomImage& rom, const QString& text, const Patch& patch, Changed changed)
+RomEditCommand* RomEditCommand::make(RomImage& rom, const QString& text, const Patch& patch, Changed changed,
+                                     bool* refused)
 {
     RomImage scratch;
     scratch.setBytes(rom.bytes());
-    if (!patch(scratch) || scratch.size() != rom.size())
+    const bool done = patch(scratch) && scratch.size() == rom.size();
+    if (refused)
+        *refused = !done;
+    if (!done)
         return nullptr;
     QList<RomChange> changes = romDifferences(rom.bytes(), scratch.bytes());
     if (changes.isEmpty())

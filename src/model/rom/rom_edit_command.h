@@ -26,8 +26,10 @@ public:
     using Changed = std::function<void(const QList<RomChange>&)>;
 
     // Runs `patch` on a copy of `rom`; null when the patch refused (returned
-    // false) or changed nothing. The image itself is changed by the first redo.
-    static RomEditCommand* make(RomImage& rom, const QString& text, const Patch& patch, Changed changed);
+    // false, or changed the image's size: `refused` is set then) or changed
+    // nothing. The image itself is changed by the first redo.
+    static RomEditCommand* make(RomImage& rom, const QString& text, const Patch& patch, Changed changed,
+                                bool* refused = nullptr);
 
     void redo() override;
     void undo() override;

@@ -88,8 +88,8 @@ WildCrittersPage::WildCrittersPage(EditorSession& session, QWidget* parent)
         // that slot; a selection made by the program comes with signals blocked.
         connect(c.box, &QListWidget::itemClicked, this, [this, time] { BoxClick(time); });
         connect(c.box, &QListWidget::currentRowChanged, this, [this, time] { BoxClick(time); });
-        connect(c.number, &QSpinBox::valueChanged, this, [this, time] { NumberChange(time); });
-        connect(c.level, &QSpinBox::valueChanged, this, [this, time] { LevelChange(time); });
+        connect(c.number, &QSpinBox::valueChanged, this, [this, time] { SlotChange(time, true); });
+        connect(c.level, &QSpinBox::valueChanged, this, [this, time] { SlotChange(time, false); });
     }
     connect(Button1, &QPushButton::clicked, this, &WildCrittersPage::Button1Click);
     connect(&m_session, &EditorSession::mapPicked, this, &WildCrittersPage::LoadCritter);
@@ -251,22 +251,17 @@ void WildCrittersPage::BoxClick(int time)
     static_cast<EditSpinBox*>(c.level)->showValue(m_tables.slotAt(time, line).level);
 }
 
-void WildCrittersPage::NumberChange(int time)
+void WildCrittersPage::SlotChange(int time, bool number)
 {
     const int line = selectedLine(time);
     if (line < 0)
         return;
     const QScopedValueRollback<bool> editing(m_editing, true);
-    m_session.setEncounterNumber(time, line, controls(time).number->value());
-}
-
-void WildCrittersPage::LevelChange(int time)
-{
-    const int line = selectedLine(time);
-    if (line < 0)
-        return;
-    const QScopedValueRollback<bool> editing(m_editing, true);
-    m_session.setEncounterLevel(time, line, controls(time).level->value());
+    const TimeControls c = controls(time);
+    if (number)
+        m_session.encounters().setEncounterNumber(time, line, c.number->value());
+    else
+        m_session.encounters().setEncounterLevel(time, line, c.level->value());
 }
 
 void WildCrittersPage::Button1Click()

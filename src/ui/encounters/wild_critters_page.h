@@ -63,8 +63,8 @@ private:
     void fillLines(int time);
 
     void BoxClick(int time);
-    void NumberChange(int time);
-    void LevelChange(int time);
+    // The number (else the level) control of `time` changed.
+    void SlotChange(int time, bool number);
     void Button1Click();
 
     void showSlot(int time, int slot);

@@ -42,6 +42,8 @@ void EventDialog::FormActivate()
         return;
     setWindowTitle(m_word + QString::number(m_pointer.PickedEvent.Index) + QLatin1Char(':'));
     m_filling = true;
+    for (const auto& [spin, byte] : m_spins)
+        spin->setValue(recordByte(byte));
     fill();
     m_filling = false;
 }
@@ -65,7 +67,7 @@ void EventDialog::write(int byte, int value)
     m_writer(m_pointer.PickedEvent, byte, value);
 }
 
-QSpinBox* EventDialog::addSpin(const QString& label, const char* name, int min, int max, int row)
+QSpinBox* EventDialog::addSpin(const QString& label, const char* name, int min, int max, int row, int byte)
 {
     auto* spin = new EditSpinBox(min, max, false, m_controls);
     spin->setObjectName(QLatin1String(name));
@@ -73,10 +75,7 @@ QSpinBox* EventDialog::addSpin(const QString& label, const char* name, int min, 
     caption->setBuddy(spin);
     m_grid->addWidget(caption, row, 0);
     m_grid->addWidget(spin, row, 1);
+    m_spins.emplace_back(spin, byte);
+    connect(spin, &QSpinBox::valueChanged, this, [this, byte](int value) { write(byte, value); });
     return spin;
-}
-
-void EventDialog::setSpin(QSpinBox* spin, int value)
-{
-    spin->setValue(value);
 }

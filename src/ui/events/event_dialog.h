@@ -4,6 +4,8 @@
 
 #include <QWidget>
 #include <functional>
+#include <utility>
+#include <vector>
 
 class QSpinBox;
 class QGridLayout;
@@ -28,16 +30,17 @@ public:
 
 protected:
     bool event(QEvent* e) override;
-    // Fills the controls from the picked record (m_filling is set meanwhile).
-    virtual void fill() = 0;
+    // Fills the controls other than the spin boxes from the picked record
+    // (m_filling is set meanwhile; the spin boxes are filled before).
+    virtual void fill() {}
     // Byte `byte` of the picked record, 0 when there is none.
     int recordByte(int byte) const;
     // Stores the low 8 bits of `value` in byte `byte` of the picked record,
     // unless the controls are being filled or there is no such record.
     void write(int byte, int value);
-    // A spin box named `name` with the range [min, max] in row `row` of the grid.
-    QSpinBox* addSpin(const QString& label, const char* name, int min, int max, int row);
-    void setSpin(QSpinBox* spin, int value);
+    // A spin box named `name` with the range [min, max] in row `row` of the
+    // grid, for byte `byte` of the record: filled from it, its changes written.
+    QSpinBox* addSpin(const QString& label, const char* name, int min, int max, int row, int byte);
 
     const EventState& m_state;
     const EventPointer& m_pointer;
@@ -46,6 +49,7 @@ protected:
     bool m_filling = false;
 
 private:
+    std::vector<std::pair<QSpinBox*, int>> m_spins;   // each spin box and its byte
     quint8 m_kind;
     QString m_word;
     Writer m_writer;

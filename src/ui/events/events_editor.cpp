@@ -81,7 +81,7 @@ void EventsEditor::createWindows()
                            static_cast<EventDialog*>(PeopleForm.data())})
         d->setWriter([this](TEventData event, int byte, int value) {
             m_writing = true;
-            m_session.setEventField(event, byte, value);
+            m_session.events().setEventField(event, byte, value);
             m_writing = false;
         });
     updateDialogs();
@@ -173,7 +173,7 @@ void EventsEditor::EventBoxMouseDown(QPoint square, Qt::MouseButton button)
     if (m_pointer.PickedEvent.Kind == TEventData::None)
         return;
     showDialog(m_pointer.PickedEvent.Kind);
-    m_session.beginDrag();
+    m_session.events().beginDrag();
     m_pointer.DraggingEvent = true;
 }
 
@@ -181,7 +181,7 @@ void EventsEditor::EventBoxMouseMove(QPoint square)
 {
     emit statusText(eventStatusText(m_state, square.x(), square.y(), &m_pointer.HoverEvent));
     if (m_pointer.DraggingEvent)
-        m_session.dragEvent(m_pointer.PickedEvent, square.x(), square.y());
+        m_session.events().dragEvent(m_pointer.PickedEvent, square.x(), square.y());
 }
 
 void EventsEditor::EventBoxMouseUp()
@@ -189,7 +189,7 @@ void EventsEditor::EventBoxMouseUp()
     if (!m_pointer.DraggingEvent)
         return;
     m_pointer.DraggingEvent = false;
-    m_session.endDrag();
+    m_session.events().endDrag();
 }
 
 void EventsEditor::showMove(int fromX, int fromY, int toX, int toY)

@@ -11,12 +11,12 @@
 TPeopleForm::TPeopleForm(const EventState& state, const EventPointer& pointer, const IniFile& eventsIni, QWidget* parent)
     : EventDialog(state, pointer, TEventData::People, QStringLiteral("People"), parent)
 {
-    PictureSpin = addSpin(QStringLiteral("Picture Number:"), "PictureSpin", 0, 255, 0);
-    FaceSpin = addSpin(QStringLiteral("Facing:"), "FaceSpin", 0, 255, 1);
-    MoveSpin = addSpin(QStringLiteral("Movement:"), "MoveSpin", 0, 255, 2);
-    FuncSpin = addSpin(QStringLiteral("Function:"), "FuncSpin", 0, 255, 3);
-    TextBlockSpin = addSpin(QStringLiteral("Text Block:"), "TextBlockSpin", 0, 255, 4);
-    TextBankSpin = addSpin(QStringLiteral("Text Bank:"), "TextBankSpin", 0, 255, 5);
+    PictureSpin = addSpin(QStringLiteral("Picture Number:"), "PictureSpin", 0, 255, 0, 0);
+    FaceSpin = addSpin(QStringLiteral("Facing:"), "FaceSpin", 0, 255, 1, 3);
+    MoveSpin = addSpin(QStringLiteral("Movement:"), "MoveSpin", 0, 255, 2, 4);
+    FuncSpin = addSpin(QStringLiteral("Function:"), "FuncSpin", 0, 255, 3, 7);
+    TextBlockSpin = addSpin(QStringLiteral("Text Block:"), "TextBlockSpin", 0, 255, 4, 9);
+    TextBankSpin = addSpin(QStringLiteral("Text Bank:"), "TextBankSpin", 0, 255, 5, 10);
     HiddenCheck = new QCheckBox(QStringLiteral("Hidden"), m_controls);
     HiddenCheck->setObjectName(QStringLiteral("HiddenCheck"));
     m_grid->addWidget(HiddenCheck, 6, 0, 1, 2);
@@ -25,20 +25,12 @@ TPeopleForm::TPeopleForm(const EventState& state, const EventPointer& pointer, c
     WhenBox->setObjectName(QStringLiteral("WhenBox"));
     WhenBox->setEnabled(false);
     m_grid->addWidget(WhenBox, 8, 0, 1, 2);
-    Unk1Spin = addSpin(QStringLiteral("Unknown1:"), "Unk1Spin", 0, 255, 9);
-    Unk2Spin = addSpin(QStringLiteral("Unknown2:"), "Unk2Spin", 0, 255, 10);
-    Unk3Spin = addSpin(QStringLiteral("Unknown3:"), "Unk3Spin", 0, 255, 11);
+    Unk1Spin = addSpin(QStringLiteral("Unknown1:"), "Unk1Spin", 0, 255, 9, 5);
+    Unk2Spin = addSpin(QStringLiteral("Unknown2:"), "Unk2Spin", 0, 255, 10, 6);
+    Unk3Spin = addSpin(QStringLiteral("Unknown3:"), "Unk3Spin", 0, 255, 11, 8);
 
     FormCreate(eventsIni);
 
-    const std::pair<QSpinBox*, int> spins[] = {
-        {PictureSpin, 0}, {FaceSpin, 3}, {MoveSpin, 4}, {FuncSpin, 7}, {TextBlockSpin, 9},
-        {TextBankSpin, 10}, {Unk1Spin, 5}, {Unk2Spin, 6}, {Unk3Spin, 8},
-    };
-    for (const auto& [spin, byte] : spins) {
-        const int b = byte;
-        connect(spin, &QSpinBox::valueChanged, this, [this, b](int value) { write(b, value); });
-    }
     connect(HiddenCheck, &QCheckBox::clicked, this, &TPeopleForm::HiddenCheckClick);
     connect(WhenBox, &QComboBox::currentIndexChanged, this, &TPeopleForm::WhenBoxChange);
 }
@@ -81,12 +73,6 @@ void TPeopleForm::WhenBoxChange(int)
 
 void TPeopleForm::fill()
 {
-    setSpin(PictureSpin, recordByte(0));
-    setSpin(FaceSpin, recordByte(3));
-    setSpin(MoveSpin, recordByte(4));
-    setSpin(FuncSpin, recordByte(7));
-    setSpin(TextBlockSpin, recordByte(9));
-    setSpin(TextBankSpin, recordByte(10));
     if (recordByte(12) == 6) {
         WhenBox->setCurrentIndex(recordByte(11));
         WhenBox->setEnabled(true);
@@ -95,7 +81,4 @@ void TPeopleForm::fill()
         HiddenCheck->setChecked(false);
         WhenBox->setEnabled(false);
     }
-    setSpin(Unk1Spin, recordByte(5));
-    setSpin(Unk2Spin, recordByte(6));
-    setSpin(Unk3Spin, recordByte(8));
 }

@@ -16,10 +16,6 @@ public:
     QSpinBox* TextBankSpin = nullptr;
     QCheckBox* HiddenCheck = nullptr;
 
-    void TextBlockSpinChange(int value) { write(3, value); }
-    void TextBankSpinChange(int value) { write(4, value); }
-    void HiddenCheckClick(bool checked) { write(2, checked ? 7 : 0); }
-
 protected:
     void fill() override;
 };

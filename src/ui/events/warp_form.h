@@ -13,11 +13,4 @@ public:
     QSpinBox* WarpToSpin = nullptr;
     QSpinBox* MapSpin = nullptr;
     QSpinBox* MapBankSpin = nullptr;
-
-    void WarpToSpinChange(int value) { write(2, value); }
-    void MapBankSpinChange(int value) { write(3, value); }
-    void MapSpinChange(int value) { write(4, value); }
-
-protected:
-    void fill() override;
 };

@@ -9,6 +9,7 @@
 #include "ui/main/overview_panel.h"
 #include "ui/main/map_file_commands.h"
 #include "ui/main/menu_bar_key.h"
+#include "ui/main/menu_item.h"
 #include "ui/main/patch_commands.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/tools_menu.h"
@@ -58,19 +59,6 @@ const TMainForm::Link TMainForm::Links[6] = {
     {"Game Boy Color palettes", "How the Game Boy Color stores colours.", "https://gbdev.io/pandocs/Palettes.html"},
     {"Game Boy development community", "Tools and documents for Game Boy hacking.", "https://gbdev.io/"},
 };
-
-namespace {
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint, bool enabled = true)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setStatusTip(hint);
-    action->setEnabled(enabled);
-    return action;
-}
-
-} // namespace
 
 TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, UserSettings* userSettings, QWidget* parent)
     : QMainWindow(parent), state(editorState), prompts(editorPrompts), settings(userSettings)
@@ -194,15 +182,15 @@ void TMainForm::createMenus()
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("File1"));
-    LoadRom1 = addItem(file, "LoadRom1", QStringLiteral("Load Rom..."), QStringLiteral("Load rom."));
-    SaveRom1 = addItem(file, "SaveRom1", QStringLiteral("Save Rom"), QStringLiteral("save rom."));
-    SaveRomAs1 = addItem(file, "SaveRomAs1", QStringLiteral("Save Rom As..."), QStringLiteral("Save to diffrent file."));
-    LoadMap1 = addItem(file, "LoadMap1", QStringLiteral("Load Map..."), QString());
-    SaveMap1 = addItem(file, "SaveMap1", QStringLiteral("Save Map..."), QString());
-    GoToMap1 = addItem(file, "GoToMap1", QStringLiteral("Go to Map..."), QStringLiteral("Find a map by its name."));
+    LoadRom1 = addMenuItem(file, "LoadRom1", QStringLiteral("Load Rom..."), QStringLiteral("Load rom."));
+    SaveRom1 = addMenuItem(file, "SaveRom1", QStringLiteral("Save Rom"), QStringLiteral("save rom."));
+    SaveRomAs1 = addMenuItem(file, "SaveRomAs1", QStringLiteral("Save Rom As..."), QStringLiteral("Save to diffrent file."));
+    LoadMap1 = addMenuItem(file, "LoadMap1", QStringLiteral("Load Map..."), QString());
+    SaveMap1 = addMenuItem(file, "SaveMap1", QStringLiteral("Save Map..."), QString());
+    GoToMap1 = addMenuItem(file, "GoToMap1", QStringLiteral("Go to Map..."), QStringLiteral("Find a map by its name."));
     GoToMap1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     // No other item of this menu starts with E: the E key picks Exit at once.
-    Exit1 = addItem(file, "Exit1", QStringLiteral("Exit"), QStringLiteral("Exit this proram."));
+    Exit1 = addMenuItem(file, "Exit1", QStringLiteral("Exit"), QStringLiteral("Exit this proram."));
     // Desktop shortcuts for the file commands.
     LoadRom1->setShortcut(QKeySequence::Open);
     SaveRom1->setShortcut(QKeySequence::Save);
@@ -229,23 +217,23 @@ void TMainForm::createMenus()
 
     QMenu* settings = bar->addMenu(QStringLiteral("Settings"));
     settings->setObjectName(QStringLiteral("Settings1"));
-    Grid1 = addItem(settings, "Grid1", QStringLiteral("Show Grid"), QStringLiteral("Adds grid in map."));
+    Grid1 = addMenuItem(settings, "Grid1", QStringLiteral("Show Grid"), QStringLiteral("Adds grid in map."));
     Grid1->setCheckable(true);
 
     QMenu* utilities = bar->addMenu(QStringLiteral("Utilies"));
     utilities->setObjectName(QStringLiteral("Utilies1"));
-    BlockEditor1 = addItem(utilities, "BlockEditor1", QStringLiteral("Block Editor..."), QStringLiteral("Edit building blocks."), false);
-    RomOptions1 = addItem(utilities, "RomOptions1", QStringLiteral("Rom Options..."), QStringLiteral("Change various things in rom."), false);
-    SaveMapPicture1 = addItem(utilities, "SaveMapPicture1", QStringLiteral("Save Map Picture..."), QStringLiteral("save map as picture."), false);
-    SaveTilesetPicture1 = addItem(utilities, "SaveTilesetPicture1", QStringLiteral("Save Tileset Picture..."), QStringLiteral("Save tileset as picture."), false);
+    BlockEditor1 = addMenuItem(utilities, "BlockEditor1", QStringLiteral("Block Editor..."), QStringLiteral("Edit building blocks."), {}, false);
+    RomOptions1 = addMenuItem(utilities, "RomOptions1", QStringLiteral("Rom Options..."), QStringLiteral("Change various things in rom."), {}, false);
+    SaveMapPicture1 = addMenuItem(utilities, "SaveMapPicture1", QStringLiteral("Save Map Picture..."), QStringLiteral("save map as picture."), {}, false);
+    SaveTilesetPicture1 = addMenuItem(utilities, "SaveTilesetPicture1", QStringLiteral("Save Tileset Picture..."), QStringLiteral("Save tileset as picture."), {}, false);
     VisibleMenuOptions1 = utilities->addMenu(QStringLiteral("Visible Start Menu Options"));
     VisibleMenuOptions1->setObjectName(QStringLiteral("VisibleMenuOptions1"));
     VisibleMenuOptions1->menuAction()->setObjectName(QStringLiteral("VisibleMenuOptions1Item"));
     VisibleMenuOptions1->menuAction()->setStatusTip(QStringLiteral("Change witch things will be shown in start menu."));
     VisibleMenuOptions1->setEnabled(false);
-    MakeAllMartsFree1 = addItem(utilities, "MakeAllMartsFree1", QStringLiteral("Make All Marts Free"), QStringLiteral("Changes some assembler instructions, to make marts free!"), false);
-    BuildEvents1 = addItem(utilities, "BuildEvents1", QStringLiteral("Build Events..."), QStringLiteral("This util allows you to change number of events"), false);
-    CheckCatalogue1 = addItem(utilities, "CheckCatalogue1", QStringLiteral("Check Catalogue..."), QStringLiteral("Check every map and option of the catalogue against the ROM."), false);
+    MakeAllMartsFree1 = addMenuItem(utilities, "MakeAllMartsFree1", QStringLiteral("Make All Marts Free"), QStringLiteral("Changes some assembler instructions, to make marts free!"), {}, false);
+    BuildEvents1 = addMenuItem(utilities, "BuildEvents1", QStringLiteral("Build Events..."), QStringLiteral("This util allows you to change number of events"), {}, false);
+    CheckCatalogue1 = addMenuItem(utilities, "CheckCatalogue1", QStringLiteral("Check Catalogue..."), QStringLiteral("Check every map and option of the catalogue against the ROM."), {}, false);
     scripts = new ScriptCommands(*session, utilities, this, this);
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
@@ -258,7 +246,7 @@ void TMainForm::createMenus()
         const QUrl url(QString::fromLatin1(link.url));
         connect(action, &QAction::triggered, this, [url] { QDesktopServices::openUrl(url); });
     }
-    About1 = addItem(help, "About1", QStringLiteral("About..."), QStringLiteral("About this program."));
+    About1 = addMenuItem(help, "About1", QStringLiteral("About..."), QStringLiteral("About this program."));
 
     connect(LoadRom1, &QAction::triggered, this, &TMainForm::Load1Click);
     connect(SaveRom1, &QAction::triggered, this, &TMainForm::Save1Click);

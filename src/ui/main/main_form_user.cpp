@@ -6,6 +6,7 @@
 #include "session/recovery_keeper.h"
 #include "session/test_play.h"
 #include "session/user_settings.h"
+#include "ui/main/menu_item.h"
 #include "ui/main/preferences_dialog.h"
 #include "ui/main/recent_files_menu.h"
 #include "base/prompts.h"
@@ -26,17 +27,13 @@ void TMainForm::createUserCommands()
 
     QMenu* edit = menuBar()->findChild<QMenu*>(QStringLiteral("Edit1"));
     edit->addSeparator();
-    Preferences1 = edit->addAction(QStringLiteral("Preferences..."));
-    Preferences1->setObjectName(QStringLiteral("Preferences1"));
-    Preferences1->setStatusTip(QStringLiteral("The emulator command and the checksums."));
-    Preferences1->setShortcut(QKeySequence::Preferences);
+    Preferences1 = addMenuItem(edit, "Preferences1", QStringLiteral("Preferences..."),
+                               QStringLiteral("The emulator command and the checksums."), QKeySequence::Preferences);
     connect(Preferences1, &QAction::triggered, this, &TMainForm::Preferences1Click);
 
     QMenu* utilities = menuBar()->findChild<QMenu*>(QStringLiteral("Utilies1"));
-    TestPlay1 = utilities->addAction(QStringLiteral("Test Play"));
-    TestPlay1->setObjectName(QStringLiteral("TestPlay1"));
-    TestPlay1->setStatusTip(QStringLiteral("Play the image with its unsaved changes in the emulator."));
-    TestPlay1->setShortcut(Qt::Key_F5);
+    TestPlay1 = addMenuItem(utilities, "TestPlay1", QStringLiteral("Test Play"),
+                            QStringLiteral("Play the image with its unsaved changes in the emulator."), Qt::Key_F5);
     connect(TestPlay1, &QAction::triggered, this, &TMainForm::TestPlay1Click);
 
     QMenu* file = menuBar()->findChild<QMenu*>(QStringLiteral("File1"));

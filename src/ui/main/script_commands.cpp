@@ -1,6 +1,7 @@
 #include "ui/main/script_commands.h"
 
 #include "script/script_job.h"
+#include "ui/main/menu_item.h"
 #include "ui/main/script_output_panel.h"
 #include "base/prompts.h"
 
@@ -19,9 +20,8 @@ ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWi
     : QObject(parent), timeoutMs(ScriptJob::DefaultTimeoutMs), m_session(session)
 {
     utilities->addSeparator();
-    RunScript1 = utilities->addAction(QStringLiteral("Run Script..."));
-    RunScript1->setObjectName(QStringLiteral("RunScript1"));
-    RunScript1->setStatusTip(QStringLiteral("Run a JavaScript file on the image."));
+    RunScript1 = addMenuItem(utilities, "RunScript1", QStringLiteral("Run Script..."),
+                             QStringLiteral("Run a JavaScript file on the image."));
     Scripts1 = utilities->addMenu(QStringLiteral("Scripts"));
     Scripts1->setObjectName(QStringLiteral("Scripts1"));
     Scripts1->menuAction()->setObjectName(QStringLiteral("Scripts1Item"));
@@ -128,7 +128,7 @@ void ScriptCommands::run(const QString& path)
         return;
     }
     // The pick's question first; Cancel runs nothing.
-    WholeImageChange::Start start = WholeImageChange(m_session).begin();
+    WholeImageChange::Start start = m_session.wholeImage().begin();
     if (!start.outcome.isDone()) {
         if (start.outcome.isRefused())
             prompts.error(start.outcome.refusal);
@@ -172,7 +172,7 @@ void ScriptCommands::finished(const ScriptResult& result)
         return;
     }
     const SessionOutcome applied =
-        WholeImageChange(m_session).finish(start, QStringLiteral("Run Script %1").arg(m_name), result.image);
+        m_session.wholeImage().finish(start, QStringLiteral("Run Script %1").arg(m_name), result.image);
     if (applied.isRefused()) {
         panel->addLine(applied.refusal);
         m_session.prompts().error(applied.refusal);

@@ -1,6 +1,7 @@
 #include "ui/main/tools_menu.h"
 
 #include "ui/main/menu_bar_order.h"
+#include "ui/main/menu_item.h"
 #include "ui/map/map_view.h"
 
 #include <QAction>
@@ -8,16 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace {
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint, const QKeySequence& keys)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setStatusTip(hint);
-    action->setShortcut(keys);
-    return action;
-}
-}
 
 ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window, MapPage& page, QObject* parent)
     : QObject(parent), m_page(page)
@@ -26,28 +17,35 @@ ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window
     Tools1->setObjectName(QStringLiteral("Tools1"));
     insertMenuAfter(bar, after, Tools1);
 
-    StampTool1 = addItem(Tools1, "StampTool1", QStringLiteral("Stamp"),
-                         QStringLiteral("Paints the selected block or the stamp taken."), Qt::Key_B);
-    SelectTool1 = addItem(Tools1, "SelectTool1", QStringLiteral("Rectangle Select"),
-                          QStringLiteral("Selects a rectangle of blocks."), Qt::Key_R);
-    FillTool1 = addItem(Tools1, "FillTool1", QStringLiteral("Bucket Fill"),
-                        QStringLiteral("Fills the connected blocks of one kind."), Qt::Key_F);
-    RectFillTool1 = addItem(Tools1, "RectFillTool1", QStringLiteral("Rectangle Fill"),
-                            QStringLiteral("Fills a rectangle of blocks."), Qt::Key_P);
-    SelectSameTool1 = addItem(Tools1, "SelectSameTool1", QStringLiteral("Select Same"),
-                              QStringLiteral("Selects every cell of the clicked block."), Qt::Key_S);
-    MagicWandTool1 = addItem(Tools1, "MagicWandTool1", QStringLiteral("Magic Wand"),
-                             QStringLiteral("Selects the connected cells of the clicked block."), Qt::Key_W);
-    Tools1->addSeparator();
-    FlipHorizontally1 = addItem(Tools1, "FlipHorizontally1", QStringLiteral("Flip Stamp Horizontally"),
-                                QStringLiteral("Mirrors the stamp taken left to right."), Qt::Key_X);
-    FlipVertically1 = addItem(Tools1, "FlipVertically1", QStringLiteral("Flip Stamp Vertically"),
-                              QStringLiteral("Mirrors the stamp taken top to bottom."), Qt::Key_Y);
+    struct Item {
+        QAction** action;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        Qt::Key key;
+    };
+    const Item items[] = {
+        {&StampTool1, "StampTool1", "Stamp", "Paints the selected block or the stamp taken.", Qt::Key_B},
+        {&SelectTool1, "SelectTool1", "Rectangle Select", "Selects a rectangle of blocks.", Qt::Key_R},
+        {&FillTool1, "FillTool1", "Bucket Fill", "Fills the connected blocks of one kind.", Qt::Key_F},
+        {&RectFillTool1, "RectFillTool1", "Rectangle Fill", "Fills a rectangle of blocks.", Qt::Key_P},
+        {&SelectSameTool1, "SelectSameTool1", "Select Same", "Selects every cell of the clicked block.", Qt::Key_S},
+        {&MagicWandTool1, "MagicWandTool1", "Magic Wand", "Selects the connected cells of the clicked block.",
+         Qt::Key_W},
+        {&FlipHorizontally1, "FlipHorizontally1", "Flip Stamp Horizontally", "Mirrors the stamp taken left to right.",
+         Qt::Key_X},
+        {&FlipVertically1, "FlipVertically1", "Flip Stamp Vertically", "Mirrors the stamp taken top to bottom.",
+         Qt::Key_Y},
+    };
+    for (const Item& item : items) {
+        // The stamp's flips stand apart from the tools.
+        if (item.action == &FlipHorizontally1)
+            Tools1->addSeparator();
+        *item.action = addMenuItem(Tools1, item.name, QString::fromLatin1(item.caption), QString::fromLatin1(item.hint),
+                               item.key);
+        onMapViewOnly(*item.action);
+    }
     m_tools = {StampTool1, SelectTool1, FillTool1, RectFillTool1, SelectSameTool1, MagicWandTool1};
-    for (QAction* action : m_tools)
-        onMapViewOnly(action);
-    onMapViewOnly(FlipHorizontally1);
-    onMapViewOnly(FlipVertically1);
     auto* group = new QActionGroup(this);
     const std::array<MapPage::Tool, 6> tools = {MapPage::Tool::Stamp,    MapPage::Tool::Select,
                                                 MapPage::Tool::Fill,     MapPage::Tool::RectFill,
@@ -60,21 +58,21 @@ ToolsMenu::ToolsMenu(QMenuBar* bar, QAction* after, QMenu* edit, QWidget* window
     }
 
     edit->addSeparator();
-    Cut1 = addItem(edit, "Cut1", QStringLiteral("Cut"), QStringLiteral("Copies the selection and clears it."),
+    Cut1 = addMenuItem(edit, "Cut1", QStringLiteral("Cut"), QStringLiteral("Copies the selection and clears it."),
                    QKeySequence::Cut);
-    Copy1 = addItem(edit, "Copy1", QStringLiteral("Copy"), QStringLiteral("Copies the selected blocks."),
+    Copy1 = addMenuItem(edit, "Copy1", QStringLiteral("Copy"), QStringLiteral("Copies the selected blocks."),
                     QKeySequence::Copy);
-    Paste1 = addItem(edit, "Paste1", QStringLiteral("Paste"), QStringLiteral("Makes the copied blocks the stamp."),
+    Paste1 = addMenuItem(edit, "Paste1", QStringLiteral("Paste"), QStringLiteral("Makes the copied blocks the stamp."),
                      QKeySequence::Paste);
-    PasteInPlace1 = addItem(edit, "PasteInPlace1", QStringLiteral("Paste in Place"),
+    PasteInPlace1 = addMenuItem(edit, "PasteInPlace1", QStringLiteral("Paste in Place"),
                             QStringLiteral("Puts the copied blocks back where they were copied from."),
                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
-    Delete1 = addItem(edit, "Delete1", QStringLiteral("Delete"),
+    Delete1 = addMenuItem(edit, "Delete1", QStringLiteral("Delete"),
                       QStringLiteral("Fills the selection with the selected block."), QKeySequence::Delete);
     edit->addSeparator();
-    SelectAll1 = addItem(edit, "SelectAll1", QStringLiteral("Select All"), QStringLiteral("Selects the whole map."),
+    SelectAll1 = addMenuItem(edit, "SelectAll1", QStringLiteral("Select All"), QStringLiteral("Selects the whole map."),
                          QKeySequence::SelectAll);
-    SelectNone1 = addItem(edit, "SelectNone1", QStringLiteral("Select None"), QStringLiteral("Drops the selection."),
+    SelectNone1 = addMenuItem(edit, "SelectNone1", QStringLiteral("Select None"), QStringLiteral("Drops the selection."),
                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     Drop1 = new QAction(QStringLiteral("Drop Selection and Stamp"), window);
     Drop1->setObjectName(QStringLiteral("Drop1"));

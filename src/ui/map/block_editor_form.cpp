@@ -196,8 +196,10 @@ void TBlockEditorForm::SaveTile()
     const qint64 offset = BlockOffset;
     const BlockTileNumbers tiles = BlockTiles;
     // The session composes the block's picture again from the bytes saved.
-    m_session.editRom(QStringLiteral("Save Block"),
-                      [offset, tiles](RomImage& rom) { return writeBlockTiles(rom, offset, tiles); });
+    const SessionOutcome saved = m_session.editRom(
+        QStringLiteral("Save Block"), [offset, tiles](RomImage& rom) { return writeBlockTiles(rom, offset, tiles); });
+    if (saved.isRefused())
+        m_session.prompts().error(saved.refusal);
 }
 
 void TBlockEditorForm::UpdateTile()

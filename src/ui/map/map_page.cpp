@@ -102,13 +102,7 @@ void MapPage::showPickedMap()
         setViewEnabled(true);
     }
     MapBox->setStatusTip(state.core.map.comment);
-    // Another map, other cells: the selection, any drag and stroke end here.
-    m_drag = Drag::None;
-    m_painting = false;
-    m_cursorCell = 0;
-    m_lastPainted = QPoint(-1, -1);
-    setSelection(CellMask());
-    MapBox->clearPreview();
+    endInteraction();
     UpdateBlockPalette();
     UpdateMap();
 }
@@ -317,14 +311,20 @@ void MapPage::MapBoxMouseUp(QPoint at, Qt::MouseButton button)
     }
 }
 
-void MapPage::clearMap()
+void MapPage::endInteraction()
 {
+    // Another map, or none, other cells: the selection, any drag and stroke end here.
     m_drag = Drag::None;
     m_painting = false;
     m_cursorCell = 0;
     m_lastPainted = QPoint(-1, -1);
     setSelection(CellMask());
     MapBox->clearPreview();
+}
+
+void MapPage::clearMap()
+{
+    endInteraction();
     setViewEnabled(false);
     MapBox->setStatusTip(QString());
     MapBox->mapChanged();

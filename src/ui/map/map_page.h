@@ -80,6 +80,7 @@ signals:
     void toolChanged(MapPage::Tool tool);
 
 private:
+    void endInteraction();
     // Pointer handlers of the map view, in map cells.
     void MapBoxMouseMove(QPoint cell);
     void MapBoxMouseDown(QPoint cell, Qt::MouseButton button);

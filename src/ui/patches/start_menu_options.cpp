@@ -2,6 +2,7 @@
 
 #include "session/editor_session.h"
 #include "model/patches/start_menu_patch.h"
+#include "base/prompts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -55,7 +56,10 @@ void StartMenuOptions::ALMANAC1Click(QAction* Sender)
     const bool show = !Sender->isChecked();
     if (known) {
         const QString text = (show ? QStringLiteral("Show ") : QStringLiteral("Hide ")) + Sender->text();
-        m_session.editRom(text, [offset, show](RomImage& rom) { return setStartMenuEntry(rom, offset, show); });
+        const SessionOutcome set =
+            m_session.editRom(text, [offset, show](RomImage& rom) { return setStartMenuEntry(rom, offset, show); });
+        if (set.isRefused())
+            m_session.prompts().error(set.refusal);
     }
     LoadStartMenuOptions();
 }
