@@ -78,8 +78,8 @@ void TestCommandLine::parses_data()
                                              << A::UsageError << none << none << none << none;
     QTest::newRow("threads of 0") << QStringList{"a.gbc", "--check", "--threads", "0"} << A::UsageError << none
                                   << none << none << none;
-    QTest::newRow("threads of words") << QStringList{"a.gbc", "--check", "--threads", "two"} << A::UsageError
-                                      << none << none << none << none;
+    QTest::newRow("threads past the most") << QStringList{"a.gbc", "--check", "--threads", "257"} << A::UsageError
+                                           << none << none << none << none;
     QTest::newRow("threads without a batch of maps") << QStringList{"a.gbc", "--list-maps", "--threads", "2"}
                                                      << A::UsageError << none << none << none << none;
     QTest::newRow("arg without script") << QStringList{"a.gbc", "--check", "--arg", "x"} << A::UsageError << none
