@@ -8,7 +8,6 @@
 #include <QThread>
 
 #include <array>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -74,14 +73,20 @@ struct Options {
     }
 };
 
-// A whole number from 1 to `max` given to an option, or nothing.
-std::optional<int> wholeNumber(const QString& text, int max)
+// The whole number from 1 to `max` given to `option` (set), into
+// `value`; else the usage error's text. `unit` names what it counts.
+QString wholeNumber(const QCommandLineParser& parser, const QCommandLineOption& option, const QString& unit, int max,
+                    int* value)
 {
+    const QString given = parser.value(option);
     bool number = false;
-    const int value = text.toInt(&number);
-    if (!number || value < 1 || value > max)
-        return std::nullopt;
-    return value;
+    *value = given.toInt(&number);
+    if (number && *value >= 1 && *value <= max)
+        return {};
+    return QStringLiteral("--%1 takes a whole number%2 from 1 to %3, not %4.")
+        .arg(option.names().constFirst(), unit)
+        .arg(max)
+        .arg(given);
 }
 
 bool isTwoValueOption(const QString& argument, QString* name)
@@ -244,24 +249,17 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("--arg and --script-timeout belong to --script."));
     line.scriptArgs = parser.values(options[Arg]);
     if (parser.isSet(options[ScriptTimeout])) {
-        const QString given = parser.value(options[ScriptTimeout]);
-        const std::optional<int> seconds = wholeNumber(given, CommandLine::MaxScriptTimeoutSeconds);
-        if (!seconds)
-            return usageError(QStringLiteral("--script-timeout takes a whole number of seconds from 1 to %1, not %2.")
-                                  .arg(CommandLine::MaxScriptTimeoutSeconds)
-                                  .arg(given));
-        line.scriptTimeoutSeconds = *seconds;
+        const QString error = wholeNumber(parser, options[ScriptTimeout], QStringLiteral(" of seconds"),
+                                          CommandLine::MaxScriptTimeoutSeconds, &line.scriptTimeoutSeconds);
+        if (!error.isEmpty())
+            return usageError(error);
     }
     if (parser.isSet(options[Threads])) {
         if (line.action != CommandLine::Action::Check && line.action != CommandLine::Action::ExportPictures)
             return usageError(QStringLiteral("--threads belongs to --check and --export-pictures."));
-        const QString given = parser.value(options[Threads]);
-        const std::optional<int> threads = wholeNumber(given, CommandLine::MaxThreads);
-        if (!threads)
-            return usageError(QStringLiteral("--threads takes a whole number from 1 to %1, not %2.")
-                                  .arg(CommandLine::MaxThreads)
-                                  .arg(given));
-        line.threads = *threads;
+        const QString error = wholeNumber(parser, options[Threads], {}, CommandLine::MaxThreads, &line.threads);
+        if (!error.isEmpty())
+            return usageError(error);
     }
     if (line.action != CommandLine::Action::ImportMap && line.force)
         return usageError(QStringLiteral("--force belongs to --import-map."));
