@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "base/catalogue_integer.h"
 #include "model/rom/patch_file.h"
 
 #include <QCommandLineOption>
@@ -13,8 +14,8 @@ namespace {
 
 // Options that take two values, MAP and FILE. The parser knows one value per
 // option, so the second is taken off the list before it parses.
-constexpr std::array<const char*, 5> TwoValueOptions{
-    "export-map-picture", "export-tileset-picture", "export-map", "import-map", "make-patch"};
+constexpr std::array<const char*, 6> TwoValueOptions{
+    "export-map-picture", "export-tileset-picture", "export-map", "import-map", "make-patch", "tiles-from-rom"};
 
 struct Options {
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
@@ -71,6 +72,29 @@ struct Options {
     QCommandLineOption pictures{QStringLiteral("export-pictures"),
                                 QStringLiteral("Write every map's picture into DIR."), QStringLiteral("DIR")};
 
+    QCommandLineOption newMap{QStringLiteral("new-map"),
+                              QStringLiteral("Add map NAME to the catalogue (with --category, --start, --width, "
+                                             "--height and --tileset)."),
+                              QStringLiteral("NAME")};
+    QCommandLineOption category{QStringLiteral("category"), QStringLiteral("The category of --new-map."),
+                                QStringLiteral("C")};
+    QCommandLineOption start{QStringLiteral("start"), QStringLiteral("The offset of --new-map's first block byte."),
+                             QStringLiteral("OFFSET")};
+    QCommandLineOption width{QStringLiteral("width"), QStringLiteral("The width of --new-map in blocks."),
+                             QStringLiteral("W")};
+    QCommandLineOption height{QStringLiteral("height"), QStringLiteral("The height of --new-map in blocks."),
+                              QStringLiteral("H")};
+    QCommandLineOption tileset{QStringLiteral("tileset"), QStringLiteral("The tileset of --new-map."),
+                               QStringLiteral("T")};
+    QCommandLineOption tilesFromRom{QStringLiteral("tiles-from-rom"),
+                                    QStringLiteral("Draw the tile picture of tileset TILESET from the 96 2-bit tiles "
+                                                   "at OFFSET of ROM."),
+                                    QStringLiteral("TILESET> <OFFSET")};
+    QCommandLineOption palette{QStringLiteral("palette"),
+                               QStringLiteral("Colour --tiles-from-rom with the four 15-bit colours at OFFSET "
+                                              "(default: four greys)."),
+                               QStringLiteral("OFFSET")};
+
     void addTo(QCommandLineParser& parser) const
     {
         parser.setApplicationDescription(QStringLiteral("Kartola, a map editor for Game Boy Color ROM images."));
@@ -79,7 +103,8 @@ struct Options {
         for (const QCommandLineOption* option : {&help, &version, &catalogue, &listMaps, &check, &mapPicture,
                                                  &tilesetPicture, &grid, &exportMap, &importMap, &makePatch,
                                                  &applyPatch, &script, &arg, &scriptTimeout, &output, &force, &pictures,
-                                                 &threads})
+                                                 &threads, &newMap, &category, &start, &width, &height, &tileset,
+                                                 &tilesFromRom, &palette})
             parser.addOption(*option);
     }
 };
@@ -103,6 +128,60 @@ CommandLine usageError(const QString& text)
     line.action = CommandLine::Action::UsageError;
     line.error = text;
     return line;
+}
+
+// The values of --new-map and --tiles-from-rom; an error text, or empty.
+QString parseCatalogueOptions(const QCommandLineParser& parser, const Options& options, const QString& chosen,
+                              CommandLine* line)
+{
+    const bool newMap = line->action == CommandLine::Action::NewMap;
+    const bool tiles = line->action == CommandLine::Action::TilesFromRom;
+    auto number = [&](const QString& text, const QString& what, qint64* out) {
+        const std::optional<qint32> value = parseCatalogueInteger(text.trimmed());
+        if (!value)
+            return QStringLiteral("%1 takes a number (decimal, $1A2B or 0x1A2B), not \"%2\".").arg(what, text);
+        *out = *value;
+        return QString();
+    };
+    const QList<const QCommandLineOption*> mapOptions{&options.category, &options.start, &options.width,
+                                                      &options.height, &options.tileset};
+    for (const QCommandLineOption* option : mapOptions) {
+        const QString name = QStringLiteral("--") + option->names().constFirst();
+        if (!newMap) {
+            if (parser.isSet(*option))
+                return QStringLiteral("%1 belongs to --new-map.").arg(name);
+            continue;
+        }
+        if (!parser.isSet(*option))
+            return QStringLiteral("--new-map needs %1.").arg(name);
+        if (option == &options.category) {
+            line->category = parser.value(*option);
+            continue;
+        }
+        qint64* out = option == &options.start ? &line->start
+            : option == &options.width         ? &line->width
+            : option == &options.height        ? &line->height
+                                               : &line->tileset;
+        const QString problem = number(parser.value(*option), name, out);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    if (parser.isSet(options.palette) && !tiles)
+        return QStringLiteral("--palette belongs to --tiles-from-rom.");
+    if (tiles) {
+        QString problem = number(line->map, QStringLiteral("TILESET of %1").arg(chosen), &line->tileset);
+        if (problem.isEmpty())
+            problem = number(line->file, QStringLiteral("OFFSET of %1").arg(chosen), &line->start);
+        if (problem.isEmpty() && parser.isSet(options.palette)) {
+            qint64 at = 0;
+            problem = number(parser.value(options.palette), QStringLiteral("--palette"), &at);
+            line->palette = at;
+        }
+        line->map.clear();
+        line->file.clear();
+        return problem;
+    }
+    return {};
 }
 
 } // namespace
@@ -162,9 +241,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const bool joined = argument.contains(QLatin1Char('='));
         const qsizetype fileIndex = joined ? i + 1 : i + 2;
         if (fileIndex >= arguments.size())
-            return usageError(name == QLatin1String("make-patch")
-                                  ? QStringLiteral("--make-patch needs ORIGINAL and FILE.")
-                                  : QStringLiteral("--%1 needs MAP and FILE.").arg(name));
+            return usageError(name == QLatin1String("make-patch")       ? QStringLiteral("--make-patch needs ORIGINAL and FILE.")
+                              : name == QLatin1String("tiles-from-rom") ? QStringLiteral("--tiles-from-rom needs TILESET and OFFSET.")
+                                                                        : QStringLiteral("--%1 needs MAP and FILE.").arg(name));
         rest << argument;
         if (!joined)
             rest << arguments.at(i + 1);
@@ -213,6 +292,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {&options.makePatch, CommandLine::Action::MakePatch},
         {&options.applyPatch, CommandLine::Action::ApplyPatch},
         {&options.script, CommandLine::Action::RunScript},
+        {&options.newMap, CommandLine::Action::NewMap},
+        {&options.tilesFromRom, CommandLine::Action::TilesFromRom},
     };
     QStringList chosen;
     for (const Choice& choice : choices) {
@@ -263,6 +344,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   .arg(parser.value(options.threads)));
         line.threads = threads;
     }
+    const QString catalogueProblem = parseCatalogueOptions(parser, options, chosen.value(0), &line);
+    if (!catalogueProblem.isEmpty())
+        return usageError(catalogueProblem);
     if (line.action != CommandLine::Action::ImportMap && line.force)
         return usageError(QStringLiteral("--force belongs to --import-map."));
     if (line.action == CommandLine::Action::MakePatch) {

@@ -20,11 +20,16 @@ std::optional<QByteArray> CatalogueFilesChange::readFile(const QString& path)
 
 void CatalogueFilesChange::recordBefore(const QString& path)
 {
+    recordBefore(path, readFile(QFileInfo(path).absoluteFilePath()));
+}
+
+void CatalogueFilesChange::recordBefore(const QString& path, const std::optional<QByteArray>& before)
+{
     const QString absolute = QFileInfo(path).absoluteFilePath();
     for (const CatalogueFileText& f : m_files)
         if (f.path == absolute)
             return;
-    m_files.append({absolute, readFile(absolute), std::nullopt});
+    m_files.append({absolute, before, std::nullopt});
 }
 
 void CatalogueFilesChange::recordAfter()

@@ -22,6 +22,8 @@ public:
     // Records the present text of `path` as its text before the change
     // (once per file; a second call for the same file does nothing).
     void recordBefore(const QString& path);
+    // The same with the text before given (a change made elsewhere joins this one).
+    void recordBefore(const QString& path, const std::optional<QByteArray>& before);
     // Records the present text of every recorded file as its text after.
     void recordAfter();
     // Puts back the text before (after, for redo), a file at a time; the
