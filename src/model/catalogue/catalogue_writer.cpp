@@ -183,6 +183,11 @@ QString CatalogueWriter::mapProblem(const MapFields& m, bool isNew) const
                              tableProblem("people", m.peopleOffset, m.people)})
         if (!p.isEmpty())
             return p;
+    return mapRecordProblem(recordOf(m), m_romSize);
+}
+
+MapRecord CatalogueWriter::recordOf(const MapFields& m) const
+{
     MapRecord record;
     record.name = m.name;
     record.MapStart = qint32(m.start);
@@ -190,10 +195,13 @@ QString CatalogueWriter::mapProblem(const MapFields& m, bool isNew) const
     record.MapWidth = qint32(m.width);
     record.MapHeight = qint32(m.height);
     record.TilesetNumber = qint32(m.tileset);
+    record.EncounterStart = qint32(m.wildOffset);
+    record.comment = m.comment;
     const QString tileset = QString::number(m.tileset);
     record.TilesetBlocks = m_catalogue.TilesetsIni.readInteger(tileset, QStringLiteral("Blocks"), 0);
     record.TilesetStart = m_catalogue.TilesetsIni.readInteger(tileset, StartKey, 0);
-    return mapRecordProblem(record, m_romSize);
+    record.tiles = m_catalogue.TilesetsIni.readString(tileset, QStringLiteral("Tiles"));
+    return record;
 }
 
 QString CatalogueWriter::tilesetProblem(const TilesetFields& t) const

@@ -2,6 +2,7 @@
 
 #include "model/catalogue/catalogue.h"
 #include "model/catalogue/catalogue_files_change.h"
+#include "model/catalogue/map_record.h"
 
 #include <QString>
 
@@ -54,6 +55,9 @@ public:
     // The category a listed map belongs to, or an empty string.
     QString categoryOf(const QString& map) const;
     MapFields readMap(const QString& name) const;
+    // The record a map pick would read once `map` is written (its tileset's
+    // values from Tilesets.ini). Its numbers must have passed mapProblem().
+    MapRecord recordOf(const MapFields& map) const;
     TilesetFields readTileset(qint64 number) const;
 
     // Empty when the record can be written, else why not. `isNew`: the name

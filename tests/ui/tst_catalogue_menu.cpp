@@ -1,0 +1,118 @@
+// The Catalogue menu's dialogs: the live refusal and the offset keys of Map
+// Properties, and OK as one undo entry that picks the map again.
+#include "session/editor_session.h"
+#include "ui/main/catalogue_menu.h"
+#include "ui/main/map_properties_dialog.h"
+#include "ui_support/editor_fixture.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTimer>
+#include <QUndoStack>
+#include <QtTest>
+
+class TestCatalogueMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void offsetKeys_data();
+    void offsetKeys();
+    void refusalShownInline();
+    void okIsOneUndoEntry();
+};
+
+void TestCatalogueMenu::offsetKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("step"); // Alpha Town is 10 x 9
+    QTest::newRow("Alt+Right a byte") << int(Qt::Key_Right) << int(Qt::AltModifier) << 1;
+    QTest::newRow("Alt+Left a byte back") << int(Qt::Key_Left) << int(Qt::AltModifier) << -1;
+    QTest::newRow("Alt+Down a row") << int(Qt::Key_Down) << int(Qt::AltModifier) << 10;
+    QTest::newRow("Alt+Up a row back") << int(Qt::Key_Up) << int(Qt::AltModifier) << -10;
+    QTest::newRow("PageDown a map") << int(Qt::Key_PageDown) << int(Qt::NoModifier) << 90;
+    QTest::newRow("PageUp a map back") << int(Qt::Key_PageUp) << int(Qt::NoModifier) << -90;
+}
+
+void TestCatalogueMenu::offsetKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, step);
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    MapFields alpha = CatalogueWriter(form.state.core.catalogue, form.state.core.rom.size()).readMap("Alpha Town");
+    const int start = 251 * 16; // byte i of the pattern image is i mod 251: bytes 0 to 89, blocks 1 to 10 among them
+    alpha.start = start;
+    MapPropertiesDialog dialog(form.state.core.catalogue, form.state.core.rom, alpha, false,
+                               [](const MapFields&) { return SessionOutcome::declined(); });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    const QImage before = dialog.preview();
+    QVERIFY(!before.isNull());
+    // From the comment field and from the start offset's own box alike.
+    for (QWidget* focus : {static_cast<QWidget*>(dialog.Comment), static_cast<QWidget*>(dialog.Start)}) {
+        focus->setFocus();
+        dialog.Start->setValue(start);
+        QTest::keyClick(focus, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(dialog.Start->value(), start + step);
+        QVERIFY(dialog.refusal().isEmpty());
+        QVERIFY(dialog.preview() != before); // the pattern image's bytes differ at every offset
+    }
+}
+
+void TestCatalogueMenu::refusalShownInline()
+{
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    MapFields fields;
+    fields.name = "Cave";
+    fields.category = "Towns";
+    fields.start = 0x4000;
+    fields.width = fields.height = 4;
+    fields.tileset = 1;
+    MapPropertiesDialog dialog(form.state.core.catalogue, form.state.core.rom, fields, true,
+                               [](const MapFields&) { return SessionOutcome::declined(); });
+    QVERIFY(dialog.refusal().isEmpty());
+    dialog.Start->setValue(CatalogueFixture::RomSize - 8);
+    QVERIFY2(dialog.refusal().contains("runs past the end"), qPrintable(dialog.refusal()));
+    QVERIFY(dialog.preview().isNull());
+    dialog.Start->setValue(0x4000);
+    dialog.Name->setText("Beta Town");
+    QVERIFY(dialog.refusal().contains("already in the catalogue"));
+    dialog.Name->setText("Cave");
+    dialog.Tileset->setValue(3); // no tile picture named
+    QVERIFY2(dialog.refusal().startsWith("Cannot open file"), qPrintable(dialog.refusal()));
+    QVERIFY(f.prompts.shown.empty()); // no message box
+}
+
+void TestCatalogueMenu::okIsOneUndoEntry()
+{
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    f.pickMap("Towns", "Alpha Town");
+    const QByteArray maps = f.dir.read("Maps.Ini");
+    const int entries = form.session->undoStack().count();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<MapPropertiesDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->MapWidth->setValue(9);
+        dialog->Comment->setText("Changed");
+        dialog->accept();
+    });
+    form.catalogueMenu->MapProperties1->trigger();
+    QVERIFY(f.dir.read("Maps.Ini").contains("[Alpha Town]\r\nStart offset=0x1000\r\nEnd offset=0x1050\r\nX size=9\r\n"));
+    QCOMPARE(f.dir.read("Maps.Ini.bak"), maps);
+    QCOMPARE(form.state.core.map.MapWidth, 9);
+    QCOMPARE(form.state.core.map.comment, QString("Changed"));
+    QCOMPARE(form.session->undoStack().count(), entries + 1);
+    form.session->undoStack().undo();
+    QCOMPARE(f.dir.read("Maps.Ini"), maps);
+    QCOMPARE(form.state.core.map.MapWidth, 10);
+    form.session->undoStack().redo();
+    QCOMPARE(form.state.core.map.MapWidth, 9);
+}
+
+QTEST_MAIN(TestCatalogueMenu)
+#include "tst_catalogue_menu.moc"
