@@ -1,11 +1,14 @@
 // The Catalogue menu's dialogs: the live refusal and the offset keys of Map
 // Properties, and OK as one undo entry that picks the map again.
 #include "session/editor_session.h"
+#include "session/user_settings.h"
 #include "ui/main/catalogue_menu.h"
 #include "ui/main/map_properties_dialog.h"
 #include "ui_support/editor_fixture.h"
 
 #include <QComboBox>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -20,6 +23,8 @@ private slots:
     void offsetKeys();
     void refusalShownInline();
     void okIsOneUndoEntry();
+    void folderTravelsWithRom_data();
+    void folderTravelsWithRom();
 };
 
 void TestCatalogueMenu::offsetKeys_data()
@@ -112,6 +117,49 @@ void TestCatalogueMenu::okIsOneUndoEntry()
     QCOMPARE(form.state.core.map.MapWidth, 10);
     form.session->undoStack().redo();
     QCOMPARE(form.state.core.map.MapWidth, 9);
+}
+
+void TestCatalogueMenu::folderTravelsWithRom_data()
+{
+    QTest::addColumn<bool>("commandLine");
+    QTest::newRow("the folder kept for the ROM") << false;
+    QTest::newRow("--catalogue wins") << true;
+}
+
+void TestCatalogueMenu::folderTravelsWithRom()
+{
+    QFETCH(bool, commandLine);
+    EditorFixture f;
+    UserSettings settings;
+    QTemporaryDir mine;
+    {
+        EditorState state(f.dir.path());
+        TMainForm form(state, f.prompts, &settings);
+        form.loadRom(f.dir.file("rom.gbc"));
+        QVERIFY(form.catalogueMenu->useFolder(mine.path()));
+        // A folder without a catalogue starts as empty files.
+        for (const char* file : {"Main.Ini", "Maps.Ini", "Tilesets.ini", "Critters.ini", "Events.ini", "Options.ini"})
+            QCOMPARE(QFileInfo(mine.filePath(file)).size(), 0);
+        QCOMPARE(form.MainBox->count(), 0);
+    }
+    EditorState state(f.dir.path());
+    TMainForm form(state, f.prompts, &settings);
+    form.catalogueMenu->folderFromCommandLine = commandLine;
+    QCOMPARE(form.MainBox->count(), 2);
+    // Another image with the same header.
+    QByteArray rom = f.dir.read("rom.gbc");
+    rom[0x1000] = 'x';
+    f.dir.write("copy.gbc", rom);
+    form.loadRom(f.dir.file("copy.gbc"));
+    QCOMPARE(state.core.catalogue.programDir, commandLine ? f.dir.path() : mine.path());
+    QCOMPARE(form.MainBox->count(), commandLine ? 2 : 0);
+    // A header of another ROM keeps the folder in force.
+    rom[0x134] = 'Z';
+    f.dir.write("other.gbc", rom);
+    EditorState other(f.dir.path());
+    TMainForm otherForm(other, f.prompts, &settings);
+    otherForm.loadRom(f.dir.file("other.gbc"));
+    QCOMPARE(other.core.catalogue.programDir, f.dir.path());
 }
 
 QTEST_MAIN(TestCatalogueMenu)

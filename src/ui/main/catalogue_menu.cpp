@@ -2,6 +2,8 @@
 
 #include "base/prompts.h"
 #include "session/catalogue_edits.h"
+#include "session/catalogue_folder.h"
+#include "session/user_settings.h"
 #include "session/editor_session.h"
 #include "ui/main/find_map_data_dialog.h"
 #include "ui/main/main_form.h"
@@ -10,6 +12,8 @@
 #include "ui/main/tileset_properties_dialog.h"
 
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -51,9 +55,58 @@ CatalogueMenu::CatalogueMenu(TMainForm& form) : QObject(&form), m_form(form)
     connect(TilesFromRom1, &QAction::triggered, this, &CatalogueMenu::TilesFromRom1Click);
     connect(FindMapData1, &QAction::triggered, this, &CatalogueMenu::FindMapData1Click);
     connect(m_edits, &CatalogueEdits::catalogueChanged, this, &CatalogueMenu::refillChoosers);
+    if (QMenu* file = form.menuBar()->findChild<QMenu*>(QStringLiteral("File1"))) {
+        CatalogueFolder1 = new QAction(QStringLiteral("Catalogue Folder..."), file);
+        CatalogueFolder1->setObjectName(QStringLiteral("CatalogueFolder1"));
+        CatalogueFolder1->setStatusTip(QStringLiteral("Chooses the folder of the catalogue files for this ROM."));
+        const QList<QAction*> items = file->actions();
+        file->insertAction(items.size() > 1 ? items.at(1) : nullptr, CatalogueFolder1);
+        connect(CatalogueFolder1, &QAction::triggered, this, &CatalogueMenu::CatalogueFolder1Click);
+    }
+    connect(form.session, &EditorSession::romLoaded, this, &CatalogueMenu::romLoaded);
     for (auto signal : {&EditorSession::romLoaded, &EditorSession::mapPicked, &EditorSession::mapDropped})
         connect(form.session, signal, this, &CatalogueMenu::updateActions);
     updateActions();
+}
+
+void CatalogueMenu::romLoaded()
+{
+    if (folderFromCommandLine || !m_form.settings)
+        return;
+    const QString key = CatalogueFolder::romKey(m_form.state.core.rom.bytes());
+    const QString kept = m_form.settings->catalogueFolderFor(key);
+    if (kept.isEmpty() || !QFileInfo(kept).isDir())
+        return;
+    if (QFileInfo(kept).canonicalFilePath() == QFileInfo(m_form.state.core.catalogue.programDir).canonicalFilePath())
+        return;
+    if (CatalogueFolder::switchTo(*m_form.session, kept).isDone())
+        refillChoosers();
+}
+
+bool CatalogueMenu::useFolder(const QString& folder)
+{
+    QString error;
+    if (!CatalogueFolder::makeFiles(folder, &error)) {
+        m_form.prompts.error(error);
+        return false;
+    }
+    const SessionOutcome outcome = CatalogueFolder::switchTo(*m_form.session, folder);
+    if (outcome.isRefused())
+        m_form.prompts.error(outcome.refusal);
+    if (!outcome.isDone())
+        return false;
+    if (m_form.settings && m_form.state.core.romLoaded())
+        m_form.settings->setCatalogueFolderFor(CatalogueFolder::romKey(m_form.state.core.rom.bytes()), folder);
+    refillChoosers();
+    return true;
+}
+
+void CatalogueMenu::CatalogueFolder1Click()
+{
+    const QString folder = QFileDialog::getExistingDirectory(&m_form, QStringLiteral("Catalogue Folder"),
+                                                             m_form.state.core.catalogue.programDir);
+    if (!folder.isEmpty())
+        useFolder(folder);
 }
 
 void CatalogueMenu::updateActions()

@@ -27,6 +27,13 @@ public:
     void TilesetProperties1Click();
     void TilesFromRom1Click();
     void FindMapData1Click();
+    // File > Catalogue Folder...: the folder the catalogue is read from, kept
+    // for the ROM loaded; a folder without catalogue files starts as empty ones.
+    void CatalogueFolder1Click();
+    // Reads the catalogue from `folder` and remembers it for the ROM loaded.
+    bool useFolder(const QString& folder);
+    // `--catalogue DIR` was given: it wins over the folder kept for a ROM.
+    bool folderFromCommandLine = false;
 
     QMenu* Catalogue1 = nullptr;
     QAction* NewCategory1 = nullptr;
@@ -35,9 +42,12 @@ public:
     QAction* TilesetProperties1 = nullptr;
     QAction* TilesFromRom1 = nullptr;
     QAction* FindMapData1 = nullptr;
+    QAction* CatalogueFolder1 = nullptr;
 
 private:
     void updateActions();
+    // A ROM image was loaded: the folder kept for it, unless the command line named one.
+    void romLoaded();
     // The choosers filled again from Main.Ini, the category and map shown kept.
     void refillChoosers();
     qint64 currentTileset() const;
