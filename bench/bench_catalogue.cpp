@@ -1,11 +1,16 @@
 // Measures the catalogue commands on large inputs: Find Map Data over an
 // 8 MiB image, and the write of a new map (checks, four files, NAME.bak and
 // the undo texts) into a catalogue of 10,000 maps.
-// Usage: bench_catalogue [find|write] [ROUNDS]   (default: both, 7 rounds)
+// and a step of Map Properties' preview of a 100 x 100 map.
+// Usage: bench_catalogue [find|write|preview] [ROUNDS]   (default: both, 7 rounds)
 // Prints the median with the fastest and slowest round.
 #include "model/catalogue/catalogue.h"
 #include "model/catalogue/catalogue_writer.h"
 #include "model/map/map_data_finder.h"
+#include "model/rom/rom_image.h"
+#include "session/map_preview.h"
+
+#include <QImage>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -106,6 +111,45 @@ void benchWrite(int n)
            }));
 }
 
+// A preview step of Map Properties: the start offset moved by a byte, the
+// record checked and the 100 x 100 map drawn again.
+void benchPreview(int n)
+{
+    QTemporaryDir dir;
+    QImage tiles(256, 96, QImage::Format_RGB32);
+    for (int y = 0; y < 96; ++y)
+        for (int x = 0; x < 256; ++x)
+            tiles.setPixel(x, y, qRgb(x, y * 2, (x * y) & 0xFF));
+    tiles.save(dir.filePath(QStringLiteral("t.bmp")));
+    QFile main(dir.filePath(QStringLiteral("Main.Ini"))), sets(dir.filePath(QStringLiteral("Tilesets.ini")));
+    if (!main.open(QIODevice::WriteOnly) || !sets.open(QIODevice::WriteOnly))
+        std::fprintf(stderr, "cannot write the catalogue\n");
+    main.write("[Fields]\r\n");
+    sets.write("[1]\r\nBlocks=60\r\nStart offset=0x100\r\nTiles=t.bmp\r\n");
+    main.close();
+    sets.close();
+    const Catalogue catalogue(dir.path());
+    RomImage rom;
+    QByteArray bytes(1024 * 1024, '\0');
+    QRandomGenerator random(35);
+    for (char& b : bytes)
+        b = char(1 + random.bounded(60));
+    rom.setBytes(bytes);
+    MapPreviewDrawer drawer(catalogue, rom);
+    MapFields map;
+    map.name = QStringLiteral("Big");
+    map.category = QStringLiteral("Fields");
+    map.start = 0x10000;
+    map.width = map.height = 100;
+    map.tileset = 1;
+    drawer.draw(map, true, 320); // the tileset built once, as when the dialog opens
+    report("Map Properties preview step, 100 x 100", rounds(n, [&](int i) {
+               map.start = 0x10000 + i + 1;
+               if (drawer.draw(map, true, 320).picture.isNull())
+                   std::fprintf(stderr, "no preview\n");
+           }));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -117,5 +161,7 @@ int main(int argc, char** argv)
         benchFind(n);
     if (what.isEmpty() || what == QLatin1String("write"))
         benchWrite(n);
+    if (what.isEmpty() || what == QLatin1String("preview"))
+        benchPreview(n);
     return 0;
 }
