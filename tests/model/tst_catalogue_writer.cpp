@@ -27,6 +27,8 @@ private slots:
     void undoGivesBackEachFile();
     void failedWritePutsBackEarlierFiles();
     void categoryAndTileset();
+    void removeMapMovesTheOthersUp_data();
+    void removeMapMovesTheOthersUp();
 };
 
 using Row = QList<int>;
@@ -223,7 +225,7 @@ void TestCatalogueWriter::refusalsWriteNothing_data()
     QTest::addColumn<qint64>("width");
     QTest::addColumn<QString>("refusal");
     const qint64 size = CatalogueFixture::RomSize;
-    QTest::newRow("name in Maps.Ini") << "beta town" << qint64(0x4000) << qint64(3) << "already in the catalogue";
+    QTest::newRow("name listed, other case") << "beta town" << qint64(0x4000) << qint64(3) << "already in the catalogue";
     QTest::newRow("name only listed") << "Gamma" << qint64(0x4000) << qint64(3) << "already in the catalogue";
     QTest::newRow("no name") << " " << qint64(0x4000) << qint64(3) << "needs a name";
     QTest::newRow("offset past the image") << "Cave" << size << qint64(3) << "past the end of the ROM image";
@@ -331,6 +333,37 @@ void TestCatalogueWriter::categoryAndTileset()
     t.number = 21;
     QVERIFY(!writer.writeTileset(t).ok());
     QCOMPARE(f.dir.read("Tilesets.ini.bak"), tilesets);
+}
+
+void TestCatalogueWriter::removeMapMovesTheOthersUp_data()
+{
+    QTest::addColumn<QByteArray>("main");
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("first of three, comment kept")
+        << QByteArray("[Towns]\r\n1=A\r\n; note\r\n2=B\r\n3=C\r\n[Routes]\r\n1=R\r\n") << "a"
+        << QByteArray("[Towns]\r\n1=B\r\n; note\r\n2=C\r\n[Routes]\r\n1=R\r\n");
+    QTest::newRow("last, LF, no line end") << QByteArray("[Towns]\n1=A\n2=B") << "B" << QByteArray("[Towns]\n1=A\n");
+    QTest::newRow("only map") << QByteArray("[Routes]\n1=R\n[Towns]\n1=A\n") << "A" << QByteArray("[Routes]\n1=R\n[Towns]\n");
+}
+
+void TestCatalogueWriter::removeMapMovesTheOthersUp()
+{
+    QFETCH(QByteArray, main);
+    QFETCH(QString, map);
+    QFETCH(QByteArray, expected);
+    CatalogueFixture f;
+    f.dir.write("Main.Ini", main);
+    const QByteArray maps = f.dir.read("Maps.Ini");
+    Catalogue catalogue(f.dir.path());
+    CatalogueWriter writer(catalogue, CatalogueFixture::RomSize);
+    const CatalogueWrite w = writer.removeMap(map);
+    QVERIFY2(w.ok(), qPrintable(w.refusal));
+    QCOMPARE(f.dir.read("Main.Ini"), expected);
+    QCOMPARE(f.dir.read("Maps.Ini"), maps);
+    QVERIFY(!writer.removeMap(map).ok());
+    w.change.restoreBefore();
+    QCOMPARE(f.dir.read("Main.Ini"), main);
 }
 
 QTEST_GUILESS_MAIN(TestCatalogueWriter)

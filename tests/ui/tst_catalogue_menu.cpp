@@ -23,6 +23,7 @@ private slots:
     void offsetKeys();
     void refusalShownInline();
     void okIsOneUndoEntry();
+    void removeMapLeavesTheChooser();
     void folderTravelsWithRom_data();
     void folderTravelsWithRom();
 };
@@ -117,6 +118,26 @@ void TestCatalogueMenu::okIsOneUndoEntry()
     QCOMPARE(form.state.core.map.MapWidth, 10);
     form.session->undoStack().redo();
     QCOMPARE(form.state.core.map.MapWidth, 9);
+}
+
+void TestCatalogueMenu::removeMapLeavesTheChooser()
+{
+    EditorFixture f;
+    TMainForm& form = f.openWithRom();
+    f.pickMap("Towns", "Beta Town");
+    const QByteArray main = f.dir.read("Main.Ini");
+    form.catalogueMenu->RemoveMap1->trigger();
+    QVERIFY(f.prompts.lastText().startsWith("Remove map \"Beta Town\" from category \"Towns\"?"));
+    QCOMPARE(f.dir.read("Main.Ini"), QByteArray("[Towns]\r\n1=Alpha Town\r\n2=Gamma\r\n[Routes]\r\n1=Route 1\r\n"));
+    QCOMPARE(form.SubBox->count(), 2);
+    QCOMPARE(form.SubBox->itemText(1), QString("Gamma"));
+    form.session->undoStack().undo();
+    QCOMPARE(f.dir.read("Main.Ini"), main);
+    QCOMPARE(form.SubBox->count(), 3);
+    // No: nothing written.
+    f.prompts.answer(Prompts::Answer::No);
+    form.catalogueMenu->RemoveMap1->trigger();
+    QCOMPARE(f.dir.read("Main.Ini"), main);
 }
 
 void TestCatalogueMenu::folderTravelsWithRom_data()

@@ -114,7 +114,7 @@ QString CatalogueWriter::categoryOf(const QString& map) const
 
 bool CatalogueWriter::nameUsed(const QString& name) const
 {
-    return m_catalogue.MapsIni.hasSection(name) || !categoryOf(name).isEmpty();
+    return !categoryOf(name).isEmpty();
 }
 
 QString CatalogueWriter::nameProblem(const QString& what, const QString& name) const
@@ -345,5 +345,28 @@ CatalogueWrite CatalogueWriter::writeTileset(const TilesetFields& t) const
     tileset.text(QStringLiteral("Tiles"), t.tiles);
     QString error;
     const bool ok = tileset.write(&error);
+    return finish(std::move(w), ok, error);
+}
+
+CatalogueWrite CatalogueWriter::removeMap(const QString& name) const
+{
+    CatalogueWrite w;
+    const QString category = categoryOf(name);
+    if (category.isEmpty()) {
+        w.refusal = QStringLiteral("Map \"%1\" is in no category of Main.Ini.").arg(name);
+        return w;
+    }
+    const QStringList maps = mapsOf(category);
+    qsizetype at = 0;
+    while (at < maps.size() && maps[at].compare(name, Qt::CaseInsensitive) != 0)
+        ++at;
+    Catalogue files = m_catalogue;
+    w = begin({&files.MainIni});
+    IniFile::KeyValues moved;
+    for (qsizetype i = at; i + 1 < maps.size(); ++i)
+        moved.append({QString::number(i + 1), maps[i + 1]});
+    QString error;
+    const bool ok = files.MainIni.writeStrings(category, moved, &error) &&
+                    files.MainIni.removeKeys(category, {QString::number(maps.size())}, &error);
     return finish(std::move(w), ok, error);
 }

@@ -61,7 +61,7 @@ public:
     TilesetFields readTileset(qint64 number) const;
 
     // Empty when the record can be written, else why not. `isNew`: the name
-    // must not be in use yet.
+    // must not be listed in a category yet.
     QString categoryProblem(const QString& name) const;
     QString mapProblem(const MapFields& map, bool isNew) const;
     QString tilesetProblem(const TilesetFields& tileset) const;
@@ -70,6 +70,9 @@ public:
     // A new map is added to the end of its category (made when missing).
     CatalogueWrite writeMap(const MapFields& map, bool isNew) const;
     CatalogueWrite writeTileset(const TilesetFields& tileset) const;
+    // The map leaves its category's list in Main.Ini (the maps after it move
+    // up a key); its records in the other files stay, so New Map can list it again.
+    CatalogueWrite removeMap(const QString& name) const;
 
 private:
     QString nameProblem(const QString& what, const QString& name) const;

@@ -48,6 +48,10 @@ CatalogueMenu::CatalogueMenu(TMainForm& form) : QObject(&form), m_form(form)
                             QStringLiteral("Draws a tileset's tile picture from the cartridge's own tiles."));
     FindMapData1 = addItem(Catalogue1, "FindMapData1", QStringLiteral("Find Map Data..."),
                            QStringLiteral("Lists the stretches of the image that may be a map's blocks."));
+    Catalogue1->addSeparator();
+    RemoveMap1 = addItem(Catalogue1, "RemoveMap1", QStringLiteral("Remove Map from Catalogue..."),
+                         QStringLiteral("Takes the map shown off its category's list."));
+    connect(RemoveMap1, &QAction::triggered, this, &CatalogueMenu::RemoveMap1Click);
     connect(NewCategory1, &QAction::triggered, this, &CatalogueMenu::NewCategory1Click);
     connect(NewMap1, &QAction::triggered, this, &CatalogueMenu::NewMap1Click);
     connect(MapProperties1, &QAction::triggered, this, &CatalogueMenu::MapProperties1Click);
@@ -115,6 +119,7 @@ void CatalogueMenu::updateActions()
     for (QAction* a : {NewCategory1, NewMap1, TilesetProperties1, TilesFromRom1, FindMapData1})
         a->setEnabled(rom);
     MapProperties1->setEnabled(rom && m_form.state.core.map.isMap());
+    RemoveMap1->setEnabled(rom && m_form.state.core.map.isMap());
 }
 
 qint64 CatalogueMenu::currentTileset() const
@@ -243,4 +248,28 @@ void CatalogueMenu::FindMapData1Click()
     }
     if (chosen)
         newMap(*chosen);
+}
+
+void CatalogueMenu::RemoveMap1Click()
+{
+    const QString name = m_form.state.core.map.name;
+    if (name.isEmpty())
+        return;
+    const Catalogue& catalogue = m_form.state.core.catalogue;
+    const CatalogueWriter writer(catalogue, m_form.state.core.rom.size());
+    const QString category = writer.categoryOf(name);
+    const Prompts::Answer answer = m_form.prompts.message(
+        Prompts::Kind::Confirmation,
+        QStringLiteral("Remove map \"%1\" from category \"%2\"? Its records in Maps.Ini, Critters.ini and "
+                       "Events.ini stay.").arg(name, category),
+        Prompts::Buttons::YesNo);
+    if (answer != Prompts::Answer::Yes)
+        return;
+    const SessionOutcome outcome = m_edits->apply(QStringLiteral("Remove Map %1").arg(name), [&] {
+        return writer.removeMap(name);
+    });
+    if (outcome.isRefused())
+        m_form.prompts.error(outcome.refusal);
+    else if (outcome.isDone())
+        refillChoosers();
 }

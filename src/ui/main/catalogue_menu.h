@@ -11,7 +11,8 @@ class TMainForm;
 
 // The Catalogue menu, after the window's other menus: New Category..., New
 // Map..., Map Properties... (the map shown), Tileset Properties... (its
-// tileset), Tiles from ROM... and Find Map Data.... Each change is written
+// tileset), Tiles from ROM..., Find Map Data... and Remove Map from
+// Catalogue.... Each change is written
 // through the INI layer as one undo entry; the choosers follow every change,
 // its undo and its redo.
 class CatalogueMenu : public QObject {
@@ -27,6 +28,8 @@ public:
     void TilesetProperties1Click();
     void TilesFromRom1Click();
     void FindMapData1Click();
+    // The map shown leaves its category's list, after a question.
+    void RemoveMap1Click();
     // File > Catalogue Folder...: the folder the catalogue is read from, kept
     // for the ROM loaded; a folder without catalogue files starts as empty ones.
     void CatalogueFolder1Click();
@@ -42,6 +45,7 @@ public:
     QAction* TilesetProperties1 = nullptr;
     QAction* TilesFromRom1 = nullptr;
     QAction* FindMapData1 = nullptr;
+    QAction* RemoveMap1 = nullptr;
     QAction* CatalogueFolder1 = nullptr;
 
 private:
