@@ -14,8 +14,8 @@ class QSpinBox;
 class RomImage;
 
 // Catalogue > Tiles from ROM...: 96 of the cartridge's 2-bit tiles from an
-// offset the user steps through (a tile at a time, PageUp and PageDown a
-// whole picture), drawn as they would be saved, in four greys or in a
+// offset the user steps through (a tile at a time, ten with PageUp and
+// PageDown), drawn as they would be saved, in four greys or in a
 // palette read from the image. OK saves them as the tileset's tile picture.
 class TilesFromRomDialog : public QDialog {
     Q_OBJECT
