@@ -151,6 +151,52 @@ bool IniFile::writeStrings(const QString& rawSection, const KeyValues& values, Q
     return written ? true : fail();
 }
 
+bool IniFile::removeKeys(const QString& rawSection, const QStringList& keys, QString* error)
+{
+    auto fail = [&] {
+        if (error)
+            *error = QStringLiteral("Unable to write to %1").arg(m_path);
+        return false;
+    };
+    const QString existing = resolveCatalogueFile(m_path);
+    if (!QFile::exists(existing))
+        return true;
+    QFile file(existing);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > Ini::MaxTextBytes)
+        return fail();
+    const QByteArray original = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail();
+    IniDocument doc = Ini::parse(original);
+    bool changed = false;
+    for (const QString& rawKey : keys) {
+        const Ini::Range r = Ini::findSection(doc, Ini::trimBlanks(rawSection));
+        QVarLengthArray<char, 128> wanted;
+        if (!r.found || !doc.encodeName(Ini::trimBlanks(rawKey), &wanted))
+            continue;
+        const QByteArrayView name(wanted.constData(), wanted.size());
+        for (qsizetype i = r.begin; i < r.end; ++i) {
+            const Ini::Line& line = doc.lines[size_t(i)];
+            if ((line.kind != Ini::LineKind::Key && line.kind != Ini::LineKind::NoValue) ||
+                !Ini::sameName(doc.partsOf(line).name, name))
+                continue;
+            doc.lines.erase(doc.lines.begin() + i);
+            if (doc.firstDead > i)
+                --doc.firstDead;
+            changed = true;
+            break;
+        }
+    }
+    if (!changed)
+        return true;
+    if (!doc.lossless)
+        return fail();
+    const bool written = writeFileAtomically(existing, Ini::serialise(doc));
+    m_pinned.reset();
+    Ini::forget(existing);
+    return written ? true : fail();
+}
+
 bool IniFile::writeString(const QString& section, const QString& key, const QString& value, QString* error)
 {
     return writeStrings(section, {{key, value}}, error);

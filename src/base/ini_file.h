@@ -73,6 +73,11 @@ public:
     using KeyValues = QList<QPair<QString, QString>>;
     bool writeStrings(const QString& section, const KeyValues& values, QString* error = nullptr);
 
+    // Removes the first matching line of each key from the first matching
+    // section, as writing no value does on Windows; the other lines stay
+    // byte for byte. Keys the section lacks are no error.
+    bool removeKeys(const QString& section, const QStringList& keys, QString* error = nullptr);
+
     // A file written with a UTF-16LE byte-order mark is written back as
     // UTF-16LE with the mark; one whose UTF-16 text cannot be decoded without
     // loss is not written at all (the write fails and the file stays as it is).

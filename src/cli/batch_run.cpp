@@ -1,6 +1,7 @@
 #include "cli/batch_run.h"
 
 #include "cli/batch_prompts.h"
+#include "cli/catalogue_batch.h"
 #include "cli/picture_batch.h"
 #include "cli/standard_streams.h"
 #include "session/catalogue_check.h"
@@ -104,6 +105,9 @@ int BatchRun::run()
     case CommandLine::Action::MakePatch: return makePatch();
     case CommandLine::Action::ApplyPatch: return applyPatch();
     case CommandLine::Action::RunScript: return runScript();
+    case CommandLine::Action::NewMap: return newMapBatch(m_line, m_state.core.catalogue, m_state.core.rom, m_out, m_err);
+    case CommandLine::Action::TilesFromRom:
+        return tilesFromRomBatch(m_line, m_state.core.catalogue, m_state.core.rom, m_out, m_err);
     default: return ExitUsage;
     }
 }

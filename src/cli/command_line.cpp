@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "base/catalogue_integer.h"
 #include "model/rom/patch_file.h"
 
 #include <QCommandLineOption>
@@ -14,13 +15,14 @@ namespace {
 
 // Options that take two values, MAP and FILE. The parser knows one value per
 // option, so the second is taken off the list before it parses.
-constexpr std::array<const char*, 5> TwoValueOptions{
-    "export-map-picture", "export-tileset-picture", "export-map", "import-map", "make-patch"};
+constexpr std::array<const char*, 6> TwoValueOptions{
+    "export-map-picture", "export-tileset-picture", "export-map", "import-map", "make-patch", "tiles-from-rom"};
 
 // Every option, in the order the help text lists them.
 enum OptionId {
     Help, Version, Catalogue, ListMaps, Check, MapPicture, TilesetPicture, Grid, ExportMap, ImportMap, MakePatch,
-    ApplyPatch, Script, Arg, ScriptTimeout, Output, Force, Pictures, Threads, OptionCount
+    ApplyPatch, Script, Arg, ScriptTimeout, Output, Force, Pictures, Threads, NewMap, Category, Start, Width, Height,
+    Tileset, TilesFromRom, Palette, OptionCount
 };
 
 struct OptionText {
@@ -50,6 +52,14 @@ constexpr OptionText OptionTexts[OptionCount] = {
     {"force", "", "Apply a map file whose length is not the map's."},
     {"export-pictures", "DIR", "Write every map's picture into DIR."},
     {"threads", "N", "Spread --check and --export-pictures over N threads (default: one a core)."},
+    {"new-map", "NAME", "Add map NAME to the catalogue (with --category, --start, --width, --height and --tileset)."},
+    {"category", "C", "The category of --new-map."},
+    {"start", "OFFSET", "The offset of --new-map's first block byte."},
+    {"width", "W", "The width of --new-map in blocks."},
+    {"height", "H", "The height of --new-map in blocks."},
+    {"tileset", "T", "The tileset of --new-map."},
+    {"tiles-from-rom", "TILESET> <OFFSET", "Draw the tile picture of tileset TILESET from the 96 2-bit tiles at OFFSET of ROM."},
+    {"palette", "OFFSET", "Colour --tiles-from-rom with the four 15-bit colours at OFFSET (default: four greys)."},
 };
 
 struct Options {
@@ -110,6 +120,60 @@ CommandLine usageError(const QString& text)
     return line;
 }
 
+// The values of --new-map and --tiles-from-rom; an error text, or empty.
+QString parseCatalogueOptions(const QCommandLineParser& parser, const Options& options, const QString& chosen,
+                              CommandLine* line)
+{
+    const bool newMap = line->action == CommandLine::Action::NewMap;
+    const bool tiles = line->action == CommandLine::Action::TilesFromRom;
+    auto number = [&](const QString& text, const QString& what, qint64* out) {
+        const std::optional<qint32> value = parseCatalogueInteger(text.trimmed());
+        if (!value)
+            return QStringLiteral("%1 takes a number (decimal, $1A2B or 0x1A2B), not \"%2\".").arg(what, text);
+        *out = *value;
+        return QString();
+    };
+    const QList<const QCommandLineOption*> mapOptions{&options[Category], &options[Start], &options[Width],
+                                                      &options[Height], &options[Tileset]};
+    for (const QCommandLineOption* option : mapOptions) {
+        const QString name = QStringLiteral("--") + option->names().constFirst();
+        if (!newMap) {
+            if (parser.isSet(*option))
+                return QStringLiteral("%1 belongs to --new-map.").arg(name);
+            continue;
+        }
+        if (!parser.isSet(*option))
+            return QStringLiteral("--new-map needs %1.").arg(name);
+        if (option == &options[Category]) {
+            line->category = parser.value(*option);
+            continue;
+        }
+        qint64* out = option == &options[Start] ? &line->start
+            : option == &options[Width]         ? &line->width
+            : option == &options[Height]        ? &line->height
+                                               : &line->tileset;
+        const QString problem = number(parser.value(*option), name, out);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    if (parser.isSet(options[Palette]) && !tiles)
+        return QStringLiteral("--palette belongs to --tiles-from-rom.");
+    if (tiles) {
+        QString problem = number(line->map, QStringLiteral("TILESET of %1").arg(chosen), &line->tileset);
+        if (problem.isEmpty())
+            problem = number(line->file, QStringLiteral("OFFSET of %1").arg(chosen), &line->start);
+        if (problem.isEmpty() && parser.isSet(options[Palette])) {
+            qint64 at = 0;
+            problem = number(parser.value(options[Palette]), QStringLiteral("--palette"), &at);
+            line->palette = at;
+        }
+        line->map.clear();
+        line->file.clear();
+        return problem;
+    }
+    return {};
+}
+
 } // namespace
 
 bool CommandLine::isBatch() const
@@ -167,9 +231,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         const bool joined = argument.contains(QLatin1Char('='));
         const qsizetype fileIndex = joined ? i + 1 : i + 2;
         if (fileIndex >= arguments.size())
-            return usageError(name == QLatin1String("make-patch")
-                                  ? QStringLiteral("--make-patch needs ORIGINAL and FILE.")
-                                  : QStringLiteral("--%1 needs MAP and FILE.").arg(name));
+            return usageError(name == QLatin1String("make-patch")       ? QStringLiteral("--make-patch needs ORIGINAL and FILE.")
+                              : name == QLatin1String("tiles-from-rom") ? QStringLiteral("--tiles-from-rom needs TILESET and OFFSET.")
+                                                                        : QStringLiteral("--%1 needs MAP and FILE.").arg(name));
         rest << argument;
         if (!joined)
             rest << arguments.at(i + 1);
@@ -218,6 +282,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {&options[MakePatch], CommandLine::Action::MakePatch},
         {&options[ApplyPatch], CommandLine::Action::ApplyPatch},
         {&options[Script], CommandLine::Action::RunScript},
+        {&options[NewMap], CommandLine::Action::NewMap},
+        {&options[TilesFromRom], CommandLine::Action::TilesFromRom},
     };
     QStringList chosen;
     for (const Choice& choice : choices) {
@@ -261,6 +327,9 @@ CommandLine parseCommandLine(const QStringList& arguments)
         if (!error.isEmpty())
             return usageError(error);
     }
+    const QString catalogueProblem = parseCatalogueOptions(parser, options, chosen.value(0), &line);
+    if (!catalogueProblem.isEmpty())
+        return usageError(catalogueProblem);
     if (line.action != CommandLine::Action::ImportMap && line.force)
         return usageError(QStringLiteral("--force belongs to --import-map."));
     if (line.action == CommandLine::Action::MakePatch) {

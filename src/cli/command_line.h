@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // What the command line asks for. `kartola [ROM]` opens the window; the batch
 // actions run on ROM without any window and end with an exit status.
 struct CommandLine {
@@ -25,6 +27,8 @@ struct CommandLine {
         MakePatch,
         ApplyPatch,
         RunScript,
+        NewMap,
+        TilesFromRom,
     };
 
     Action action = Action::OpenWindow;
@@ -40,6 +44,14 @@ struct CommandLine {
     int scriptTimeoutSeconds = DefaultScriptTimeoutSeconds;
     int threads = 0;         // threads of --check and --export-pictures; 0: one a core
     QString error;           // UsageError: what was wrong
+    // --new-map NAME (in `map`) and --tiles-from-rom TILESET OFFSET: numbers
+    // in the catalogue's syntax (decimal, $1A2B or 0x1A2B).
+    QString category;
+    qint64 start = 0;        // --start, and OFFSET of --tiles-from-rom
+    qint64 width = 0;
+    qint64 height = 0;
+    qint64 tileset = 0;      // --tileset, and TILESET of --tiles-from-rom
+    std::optional<qint64> palette;
 
     bool isBatch() const;
 };

@@ -3,6 +3,7 @@
 #include "script/script_event_fields.h"
 #include "script/script_image.h"
 #include "script/script_values.h"
+#include "base/ini_file.h"
 #include "model/encounters/encounter_io.h"
 #include "model/events/event_tables.h"
 #include "session/map_pick.h"
@@ -200,4 +201,22 @@ QJSValue ScriptMap::setEvent(quint8 kind, const QJSValue& index, const QJSValue&
     m_events = changed;
     m_eventsAt = m_image.writes;
     return {};
+}
+
+QJSValue ScriptMap::eventTables() const
+{
+    QJSEngine* engine = qjsEngine(this);
+    if (!engine)
+        return {};
+    QJSValue tables = engine->newObject();
+    auto table = [&](const char* name, const char* offsetKey, const char* countKey) {
+        QJSValue t = engine->newObject();
+        t.setProperty(QStringLiteral("offset"), m_eventsIni.readInteger(m_record.name, QLatin1String(offsetKey), 0));
+        t.setProperty(QStringLiteral("count"), m_eventsIni.readInteger(m_record.name, QLatin1String(countKey), 0));
+        tables.setProperty(QLatin1String(name), t);
+    };
+    table("warps", "Warp offset", "Warps");
+    table("signposts", "Singpost offset", "Singposts");
+    table("people", "People offset", "Peoples");
+    return tables;
 }

@@ -22,6 +22,13 @@ class ScriptMap : public QObject {
     Q_PROPERTY(int height READ height CONSTANT)
     Q_PROPERTY(int tileset READ tileset CONSTANT)
     Q_PROPERTY(bool hasWildTable READ hasWildTable CONSTANT)
+    Q_PROPERTY(double start READ start CONSTANT)
+    Q_PROPERTY(double end READ end CONSTANT)
+    Q_PROPERTY(double tilesetStart READ tilesetStart CONSTANT)
+    Q_PROPERTY(int tilesetBlocks READ tilesetBlocks CONSTANT)
+    Q_PROPERTY(double wildOffset READ wildOffset CONSTANT)
+    Q_PROPERTY(QString comment READ comment CONSTANT)
+    Q_PROPERTY(QJSValue eventTables READ eventTables CONSTANT)
     Q_PROPERTY(QJSValue warps READ warps)
     Q_PROPERTY(QJSValue signposts READ signposts)
     Q_PROPERTY(QJSValue people READ people)
@@ -35,6 +42,15 @@ public:
     int tileset() const { return m_record.TilesetNumber; }
     // Critters.ini names a wild table for the map (it may still lie outside the image).
     bool hasWildTable() const { return m_record.EncounterStart != 0; }
+    // The record's offsets as the catalogue gives them (numbers, not checked against the image).
+    double start() const { return m_record.MapStart; }
+    double end() const { return m_record.MapEnd; }
+    double tilesetStart() const { return m_record.TilesetStart; }
+    int tilesetBlocks() const { return m_record.TilesetBlocks; }
+    double wildOffset() const { return m_record.EncounterStart; }
+    QString comment() const { return m_record.comment; }
+    // {warps: {offset, count}, signposts: ..., people: ...} as Events.ini gives them.
+    QJSValue eventTables() const;
 
     Q_INVOKABLE QJSValue block(const QJSValue& x, const QJSValue& y);
     Q_INVOKABLE QJSValue setBlock(const QJSValue& x, const QJSValue& y, const QJSValue& value);

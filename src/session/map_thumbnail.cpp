@@ -67,10 +67,10 @@ MapThumbnailDrawer::MapThumbnailDrawer(const Catalogue& catalogue, const QByteAr
     m_rom.setBytes(image);
 }
 
-int MapThumbnailDrawer::blockPixels(int columns, int rows)
+int MapThumbnailDrawer::blockPixels(int columns, int rows, int maxSide)
 {
     const int longest = std::max({columns, rows, 1});
-    return std::clamp(MaxSide / longest, 1, MaxBlockPixels);
+    return std::clamp(maxSide / longest, 1, MaxBlockPixels);
 }
 
 MapThumbnailDrawer::Tileset& MapThumbnailDrawer::tileset(const MapRecord& record, const TilePicture& pics,
@@ -123,11 +123,19 @@ MapThumbnail MapThumbnailDrawer::draw(const QString& name, quint64 knownKey)
         return result;
     }
 
+    result.picture = drawPick(*pick);
+    return result;
+}
+
+QImage MapThumbnailDrawer::drawPick(const PreparedPick& pick, int maxSide)
+{
+    const MapRecord& record = pick.record;
+    const quint64 setKey = tilesetKey(m_rom, record, m_catalogue.programFile(record.tiles));
     // The map's cells as a pick reads them; cells without a byte stay black.
     auto bytes = std::make_unique<MapState>();
     bytes->readMap(m_rom, record);
-    Tileset& set = tileset(record, pick->picture, setKey);
-    const int side = blockPixels(record.MapWidth, record.MapHeight);
+    Tileset& set = tileset(record, pick.picture, setKey);
+    const int side = blockPixels(record.MapWidth, record.MapHeight, maxSide);
     const std::vector<QImage>& blocks = reduced(set, record.TilesetNumber, record.TilesetBlocks, side);
 
     const int columns = std::max(record.MapWidth, 1), rows = std::max(record.MapHeight, 1);
@@ -146,6 +154,5 @@ MapThumbnail MapThumbnailDrawer::draw(const QString& name, quint64 knownKey)
             }
         }
     }
-    result.picture = picture;
-    return result;
+    return picture;
 }

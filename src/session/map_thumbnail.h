@@ -48,8 +48,12 @@ public:
     // nothing is drawn and the result says `unchanged`.
     MapThumbnail draw(const QString& name, quint64 knownKey = 0);
 
+    // The picture of a map the pick's checks have passed, at most `maxSide`
+    // pixels a side (a record not yet in the catalogue: a preview).
+    QImage drawPick(const struct PreparedPick& pick, int maxSide = MaxSide);
+
     // The pixels per block of a map of `columns` x `rows` blocks.
-    static int blockPixels(int columns, int rows);
+    static int blockPixels(int columns, int rows, int maxSide = MaxSide);
 
 private:
     struct Tileset {

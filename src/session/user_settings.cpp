@@ -103,6 +103,17 @@ void UserSettings::clearRecentFiles()
     setValue(RecentKey, QStringList());
 }
 
+QString UserSettings::catalogueFolderFor(const QString& romKey) const
+{
+    return romKey.isEmpty() ? QString() : text(QStringLiteral("CatalogueFolders/") + romKey);
+}
+
+void UserSettings::setCatalogueFolderFor(const QString& romKey, const QString& folder)
+{
+    if (!romKey.isEmpty())
+        setValue(QStringLiteral("CatalogueFolders/") + romKey, folder);
+}
+
 LastSession UserSettings::lastSession() const
 {
     LastSession session;

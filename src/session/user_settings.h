@@ -37,6 +37,10 @@ public:
     void addRecentFile(const QString& path);
     void clearRecentFiles();
 
+    // The catalogue folder that goes with a ROM (by romCatalogueKey()); empty: none kept.
+    QString catalogueFolderFor(const QString& romKey) const;
+    void setCatalogueFolderFor(const QString& romKey, const QString& folder);
+
     LastSession lastSession() const;
     void setLastSession(const LastSession& session);
 

@@ -61,6 +61,12 @@ void TestScriptMaps::runs_data()
         << R"(["Towns","Routes"] ["Alpha Town","Beta Town","Gamma"] ["Route 1"] [])" << same;
     QTest::newRow("record") << a + "log(a.name, a.width, a.height, a.tileset, map('Beta Town').tileset)"
                             << "Alpha Town 10 9 1 2" << same;
+    QTest::newRow("record offsets")
+        << a + "log(a.start, a.end, a.tilesetStart, a.tilesetBlocks, a.wildOffset, map('Route 1').wildOffset, a.comment);"
+               " log(JSON.stringify(a.eventTables))"
+        << "4096 4185 32768 10 0 20480 A quiet town\n"
+           R"({"warps":{"offset":24576,"count":2},"signposts":{"offset":24832,"count":1},"people":{"offset":25088,"count":2}})"
+        << same;
     QTest::newRow("blocks") << a + "log(a.block(0, 0), a.block(9, 8), a.block(3, 2), map('Short').block(1, 2))"
                             << QStringList{s(0x1000), s(0x1000 + 89), s(0x1000 + 23), s(0x4009)}.join(' ') << same;
     QTest::newRow("setBlock seen by later reads")

@@ -4,7 +4,10 @@
 // the items on screen, the title, the clipboard, the bytes written).
 #include "window/window_driver.h"
 
+#include "model/rom/cartridge_header.h"
 #include "model/rom/crc32.h"
+#include "model/rom/rom_image.h"
+#include "session/catalogue_check.h"
 #include "support/catalogue_fixture.h"
 #include "ui/main/main_form.h"
 #include "ui/main/overview_panel.h"
@@ -12,6 +15,9 @@
 #include "ui/map/map_view.h"
 
 #include <QAction>
+#include <QInputDialog>
+#include <QSpinBox>
+#include <QLineEdit>
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -109,6 +115,7 @@ private slots:
     void findUsesCountsUnsavedCells();
     void shapedStampFlippedAndLined();
     void scriptAfterPaintingKeepsHistory();
+    void catalogueFromABareRom();
 };
 
 void TestScenarios::mapTabThenSelectAndCopy()
@@ -348,6 +355,145 @@ void TestScenarios::scriptAfterPaintingKeepsHistory()
         QVERIFY(e.drive.key(Qt::Key_Z, Qt::ControlModifier));
         QTRY_COMPARE(e.drive.cellByte(column, 1), alphaByte(column, 1));
     }
+}
+
+namespace {
+
+// The bare cartridge: 96 tiles of 2-bit graphics, five blocks of tile
+// numbers, and 8 x 6 bytes of map data between zero bytes, in a 1 MiB image.
+constexpr int BareTiles = 0x40000, BareBlocks = 0x50000, BareMap = 0x60000, BareWidth = 8, BareHeight = 6;
+
+QByteArray bareRom()
+{
+    QByteArray rom = TestDir::patternRom(0x100000);
+    for (int t = 0; t < 96 * 16; ++t)
+        rom[BareTiles + t] = char((t * 37 + (t >> 4) * 11) & 0xFF);
+    for (int b = 0; b < 5 * 16; ++b)
+        rom[BareBlocks + b] = char((b * 7) % 96);
+    rom[BareMap - 1] = 0;
+    for (int i = 0; i < BareWidth * BareHeight; ++i)
+        rom[BareMap + i] = char(1 + (i * 3) % 4);
+    rom[BareMap + BareWidth * BareHeight] = 0;
+    CartridgeHeader::setChecksums(rom);
+    return rom;
+}
+
+// The map as the 2-bit format gives it, worked out here from the image's
+// bytes: a block is 4 x 4 tiles, a tile 8 x 8 pixels drawn at twice their
+// size, colour number 0 white to 3 black.
+QImage bareMapPicture(const QByteArray& rom, const QList<int>& cells)
+{
+    const QRgb greys[4] = {qRgb(255, 255, 255), qRgb(170, 170, 170), qRgb(85, 85, 85), qRgb(0, 0, 0)};
+    QImage picture(BareWidth * 64, BareHeight * 64, QImage::Format_RGB32);
+    for (int cell = 0; cell < BareWidth * BareHeight; ++cell) {
+        const int block = cells[cell] - 1;
+        for (int k = 0; k < 16; ++k) {
+            int tile = uchar(rom[BareBlocks + block * 16 + k]);
+            if (tile > 95)
+                tile = 0;
+            for (int y = 0; y < 16; ++y) {
+                const uchar low = uchar(rom[BareTiles + tile * 16 + (y / 2) * 2]);
+                const uchar high = uchar(rom[BareTiles + tile * 16 + (y / 2) * 2 + 1]);
+                for (int x = 0; x < 16; ++x) {
+                    const int bit = 7 - x / 2;
+                    const int colour = ((low >> bit) & 1) | (((high >> bit) & 1) << 1);
+                    picture.setPixel((cell % BareWidth) * 64 + (k % 4) * 16 + x, (cell / BareWidth) * 64 + (k / 4) * 16 + y,
+                                     greys[colour]);
+                }
+            }
+        }
+    }
+    return picture;
+}
+
+// A value typed into a field the way a user does: a click, all selected, the text.
+void typeInto(WindowDriver& drive, QWidget* field, const QString& text)
+{
+    QVERIFY(field);
+    QVERIFY(drive.click(field));
+    QVERIFY(drive.key(Qt::Key_A, Qt::ControlModifier));
+    QVERIFY(drive.type(text));
+}
+
+} // namespace
+
+void TestScenarios::catalogueFromABareRom()
+{
+    const QByteArray rom = bareRom();
+    Editor e([&](const TestDir& dir) {
+        for (const char* file : {"Main.Ini", "Maps.Ini", "Tilesets.ini", "Critters.ini", "Events.ini", "Options.ini"})
+            dir.write(file, "");
+        dir.write("bare.gbc", rom);
+    }, QStringLiteral("bare.gbc"));
+    QVERIFY(e.drive.started());
+    WindowDriver& drive = e.drive;
+
+    drive.onDialog([&](QWidget* dialog) {
+        QVERIFY2(qobject_cast<QInputDialog*>(dialog), qPrintable(WindowDriver::activeName()));
+        QVERIFY(drive.type("Caves"));
+        QVERIFY(drive.key(Qt::Key_Return));
+    });
+    QVERIFY(drive.chooseMenu({"Catalogue", "New Category..."}));
+    QVERIFY(drive.dialogsHandled());
+
+    drive.onDialog([&](QWidget* dialog) {
+        typeInto(drive, dialog->findChild<QSpinBox*>("Blocks"), "4");
+        typeInto(drive, dialog->findChild<QSpinBox*>("Start"), QString::number(BareBlocks, 16));
+        typeInto(drive, dialog->findChild<QLineEdit*>("Tiles"), "tiles/cave.bmp");
+        QVERIFY(drive.clickButton(dialog, "OK"));
+    });
+    QVERIFY(drive.chooseMenu({"Catalogue", "Tileset Properties..."}));
+    QVERIFY(drive.dialogsHandled());
+
+    drive.onDialog([&](QWidget* dialog) {
+        typeInto(drive, dialog->findChild<QSpinBox*>("Offset"), QString::number(BareTiles, 16));
+        QVERIFY(drive.clickButton(dialog, "OK"));
+    });
+    QVERIFY(drive.chooseMenu({"Catalogue", "Tiles from ROM..."}));
+    QVERIFY(drive.dialogsHandled());
+
+    drive.onDialog([&](QWidget* dialog) {
+        typeInto(drive, dialog->findChild<QSpinBox*>("MapWidth"), QString::number(BareWidth));
+        auto* found = dialog->findChild<QListWidget*>("Found");
+        QTRY_VERIFY(found->count() > 0);
+        QVERIFY2(found->item(0)->text().startsWith(QString::number(BareMap, 16).toUpper() + ":"),
+                 qPrintable(found->item(0)->text()));
+        QVERIFY(drive.clickButton(dialog, "New Map..."));
+    });
+    drive.onDialog([&](QWidget* dialog) {
+        QCOMPARE(dialog->findChild<QSpinBox*>("Start")->value(), BareMap);
+        QCOMPARE(dialog->findChild<QSpinBox*>("MapHeight")->value(), BareHeight);
+        typeInto(drive, dialog->findChild<QLineEdit*>("Name"), "Deep Cave");
+        QVERIFY(drive.clickButton(dialog, "OK"));
+    });
+    QVERIFY(drive.chooseMenu({"Catalogue", "Find Map Data..."}));
+    QVERIFY(drive.dialogsHandled());
+    QTRY_COMPARE(drive.state().core.map.name, QString("Deep Cave"));
+
+    // A block painted on the map picked.
+    QVERIFY(drive.clickTab("Map"));
+    QVERIFY(drive.clickPalette(2));
+    QVERIFY(drive.clickCell(0, 0));
+    QTRY_COMPARE(drive.cellByte(0, 0), 2);
+
+    const QString picturePath = e.files.dir.file("deep cave.bmp");
+    drive.onDialog(typePath(drive, picturePath));
+    QVERIFY(drive.chooseMenu({"Utilies", "Save Map Picture..."}));
+    QVERIFY(drive.dialogsHandled());
+    QTRY_VERIFY(QFileInfo::exists(picturePath));
+    QList<int> cells;
+    for (int i = 0; i < BareWidth * BareHeight; ++i)
+        cells << uchar(rom[BareMap + i]);
+    cells[0] = 2;
+    QTRY_COMPARE(QImage(picturePath).convertToFormat(QImage::Format_RGB32), bareMapPicture(rom, cells));
+
+    // The catalogue as written holds together against the image.
+    const Catalogue catalogue(e.files.dir.path());
+    RomImage image;
+    QVERIFY(image.loadFromFile(e.files.dir.file("bare.gbc")));
+    const CatalogueReport report = CatalogueCheck(catalogue, image, 1).run();
+    QVERIFY2(report.sound(), qPrintable(report.text()));
+    QVERIFY(report.text().contains("Checked 1 maps (0 with problems)"));
 }
 
 // Settings, data and caches of the run go to a folder of its own, as the

@@ -4,6 +4,7 @@
 #include "session/recovery_file.h"
 #include "session/recovery_keeper.h"
 #include "session/user_settings.h"
+#include "ui/main/catalogue_menu.h"
 #include "ui/main/session_restore.h"
 
 StartedEditor startEditor(const StartPlaces& places, UserSettings& settings, Prompts* prompts)
@@ -19,6 +20,7 @@ StartedEditor startEditor(const StartPlaces& places, UserSettings& settings, Pro
     }
     editor.form = std::make_unique<TMainForm>(*editor.state, *prompts, &settings);
     TMainForm& form = *editor.form;
+    form.catalogueMenu->folderFromCommandLine = !places.catalogue.isEmpty();
     if (editor.dialogs)
         editor.dialogs->setOwner(&form);
     form.show();

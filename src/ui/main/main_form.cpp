@@ -4,6 +4,7 @@
 #include "session/editor_session.h"
 #include "session/test_play.h"
 #include "session/user_settings.h"
+#include "ui/main/catalogue_menu.h"
 #include "ui/main/find_uses_window.h"
 #include "ui/main/go_to_map_window.h"
 #include "ui/main/overview_panel.h"
@@ -86,6 +87,7 @@ TMainForm::TMainForm(EditorState& editorState, Prompts& editorPrompts, UserSetti
 
     createWindows();
     createUserCommands();
+    catalogueMenu = new CatalogueMenu(*this);
     connectSession();
     updateActions();
 }

@@ -39,6 +39,8 @@ class WildCrittersPage;
 // The main window: menus, the category and map choosers on the title strip,
 // the notebook with the Map, Events and Wild Critters pages, the progress bar
 // and the two-panel status bar. Creating it also creates the secondary windows.
+class CatalogueMenu;
+
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
@@ -140,7 +142,8 @@ public:
     TPreferencesForm* preferences = nullptr;
     std::unique_ptr<TestPlay> testPlay;
     PatchCommands* patches = nullptr;
-    ScriptCommands* scripts = nullptr;   // Run Script, the Scripts submenu and the Script Output panel
+    ScriptCommands* scripts = nullptr;
+    CatalogueMenu* catalogueMenu = nullptr;   // the Catalogue menu, after the others   // Run Script, the Scripts submenu and the Script Output panel
 
 protected:
     bool event(QEvent* event) override;

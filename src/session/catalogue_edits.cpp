@@ -1,0 +1,37 @@
+#include "session/catalogue_edits.h"
+
+#include "base/prompts.h"
+#include "session/editor_session.h"
+
+CatalogueEdits::CatalogueEdits(EditorSession& session, QObject* parent) : QObject(parent), m_session(session) {}
+
+SessionOutcome CatalogueEdits::apply(const QString& text, const std::function<CatalogueWrite()>& write,
+                                     const QString& pickAfter)
+{
+    if (m_session.state().core.rom.size() == 0)
+        return SessionOutcome::refused(QStringLiteral("You haven't loaded rom! Please load rom first."));
+    const std::optional<bool> keep = m_session.askKeepWorkingCopies();
+    if (!keep)
+        return SessionOutcome::declined();
+    if (*keep) {
+        m_session.writeWorkingCopies();
+        m_session.imageWrittenOutsideHistory();
+    }
+    const CatalogueWrite written = write();
+    if (!written.ok()) {
+        if (!*keep)
+            m_session.imageReplaced(); // the working copies the answer dropped
+        return SessionOutcome::refused(written.refusal);
+    }
+    // The entry goes on the history of the map shown afterwards.
+    m_session.imageReplaced();
+    if (!pickAfter.isEmpty() && pickAfter != m_session.state().core.map.name)
+        m_session.pickMap(pickAfter, true);
+    auto changed = [this] {
+        m_session.imageReplaced();
+        emit catalogueChanged();
+    };
+    auto failed = [this](const QString& error) { m_session.prompts().error(error); };
+    m_session.undoStack().push(new CatalogueChangeCommand(text, written.change, changed, failed));
+    return SessionOutcome::done();
+}
