@@ -51,7 +51,8 @@ struct Options {
                                   QStringLiteral("Apply IPS or BPS patch PATCH to ROM and write the image to OUT."),
                                   QStringLiteral("PATCH")};
     QCommandLineOption output{QStringLiteral("output"),
-                              QStringLiteral("The image file --import-map, --apply-patch and --script write."),
+                              QStringLiteral("The image file --import-map, --import-tiled, --apply-patch and --script "
+                                             "write."),
                               QStringLiteral("OUT")};
     QCommandLineOption script{QStringLiteral("script"),
                               QStringLiteral("Run JavaScript file FILE on ROM; an image it changes goes to OUT."),
@@ -70,6 +71,17 @@ struct Options {
                              QStringLiteral("Apply a map file whose length is not the map's.")};
     QCommandLineOption pictures{QStringLiteral("export-pictures"),
                                 QStringLiteral("Write every map's picture into DIR."), QStringLiteral("DIR")};
+    QCommandLineOption exportTiled{QStringLiteral("export-tiled"),
+                                   QStringLiteral("Write every map (or each --map) into DIR as Tiled maps, with "
+                                                  "their tilesets and a world per category."),
+                                   QStringLiteral("DIR")};
+    QCommandLineOption importTiled{QStringLiteral("import-tiled"),
+                                   QStringLiteral("Apply Tiled map FILE.tmx, or every .tmx of DIR, to the maps "
+                                                  "they name and write the image to OUT."),
+                                   QStringLiteral("FILE|DIR")};
+    QCommandLineOption map{QStringLiteral("map"),
+                           QStringLiteral("The map of --export-tiled (may be given again) or of --import-tiled."),
+                           QStringLiteral("NAME")};
 
     void addTo(QCommandLineParser& parser) const
     {
@@ -79,7 +91,7 @@ struct Options {
         for (const QCommandLineOption* option : {&help, &version, &catalogue, &listMaps, &check, &mapPicture,
                                                  &tilesetPicture, &grid, &exportMap, &importMap, &makePatch,
                                                  &applyPatch, &script, &arg, &scriptTimeout, &output, &force, &pictures,
-                                                 &threads})
+                                                 &threads, &exportTiled, &importTiled, &map})
             parser.addOption(*option);
     }
 };
@@ -213,6 +225,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {&options.makePatch, CommandLine::Action::MakePatch},
         {&options.applyPatch, CommandLine::Action::ApplyPatch},
         {&options.script, CommandLine::Action::RunScript},
+        {&options.exportTiled, CommandLine::Action::ExportTiled},
+        {&options.importTiled, CommandLine::Action::ImportTiled},
     };
     QStringList chosen;
     for (const Choice& choice : choices) {
@@ -221,7 +235,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         chosen << QStringLiteral("--") + choice.option->names().constFirst();
         line.action = choice.action;
         if (choice.action == CommandLine::Action::ExportPictures || choice.action == CommandLine::Action::ApplyPatch ||
-            choice.action == CommandLine::Action::RunScript) {
+            choice.action == CommandLine::Action::RunScript || choice.action == CommandLine::Action::ExportTiled ||
+            choice.action == CommandLine::Action::ImportTiled) {
             line.file = parser.value(*choice.option);
         } else if (!choice.option->valueName().isEmpty()) {
             line.map = parser.value(*choice.option);
@@ -232,13 +247,20 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("Give one of %1, not several.").arg(chosen.join(QStringLiteral(", "))));
     if (line.isBatch() && line.rom.isEmpty())
         return usageError(QStringLiteral("%1 needs a ROM image.").arg(chosen.constFirst()));
-    const bool writesImage =
-        line.action == CommandLine::Action::ImportMap || line.action == CommandLine::Action::ApplyPatch;
+    const bool writesImage = line.action == CommandLine::Action::ImportMap ||
+        line.action == CommandLine::Action::ApplyPatch || line.action == CommandLine::Action::ImportTiled;
     if (writesImage && line.output.isEmpty())
         return usageError(QStringLiteral("%1 needs --output OUT.").arg(chosen.constFirst()));
     // A script writes OUT only when it changes the image, and may run without it.
     if (!writesImage && line.action != CommandLine::Action::RunScript && parser.isSet(options.output))
-        return usageError(QStringLiteral("--output belongs to --import-map, --apply-patch and --script."));
+        return usageError(
+            QStringLiteral("--output belongs to --import-map, --import-tiled, --apply-patch and --script."));
+    line.maps = parser.values(options.map);
+    if (!line.maps.isEmpty() && line.action != CommandLine::Action::ExportTiled &&
+        line.action != CommandLine::Action::ImportTiled)
+        return usageError(QStringLiteral("--map belongs to --export-tiled and --import-tiled."));
+    if (line.action == CommandLine::Action::ImportTiled && line.maps.size() > 1)
+        return usageError(QStringLiteral("--import-tiled takes one --map, not %1.").arg(line.maps.size()));
     if (line.action != CommandLine::Action::RunScript &&
         (parser.isSet(options.arg) || parser.isSet(options.scriptTimeout)))
         return usageError(QStringLiteral("--arg and --script-timeout belong to --script."));
