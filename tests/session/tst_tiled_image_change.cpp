@@ -3,9 +3,12 @@
 // the pick's question; a refused file changes nothing and makes no entry.
 #include "session/editor_session.h"
 #include "session/tiled_image_change.h"
+#include "session/tiled_link.h"
 #include "support/catalogue_fixture.h"
 #include "support/scripted_prompts.h"
 
+#include <QElapsedTimer>
+#include <QStandardPaths>
 #include <QtTest>
 
 namespace {
@@ -59,6 +62,8 @@ private slots:
     void importIsOneUndoEntry_data();
     void importIsOneUndoEntry();
     void refusalChangesNothing();
+    void savesInTiledComeBack_data();
+    void savesInTiledComeBack();
 };
 
 void TestTiledImageChange::importIsOneUndoEntry_data()
@@ -130,6 +135,52 @@ void TestTiledImageChange::refusalChangesNothing()
     QCOMPARE(rig.session->undoStack().count(), 0);
     QCOMPARE(tiled.import(rig.files.dir.file(QStringLiteral("none.tmx"))).refusal,
              QStringLiteral("Cannot open file %1").arg(rig.files.dir.file(QStringLiteral("none.tmx"))));
+}
+
+void TestTiledImageChange::savesInTiledComeBack_data()
+{
+    QTest::addColumn<bool>("editedHere");   // painted here after the map went to Tiled
+    QTest::addColumn<QList<int>>("answers");   // which to keep; then the pick's question about the painting
+    QTest::addColumn<bool>("taken");
+    const int yes = int(Prompts::Answer::Yes), no = int(Prompts::Answer::No);
+    QTest::newRow("only Tiled edited") << false << QList<int>{} << true;
+    QTest::newRow("both, Tiled's taken") << true << QList<int>{yes, no} << true;
+    QTest::newRow("both, ours kept") << true << QList<int>{no} << false;
+}
+
+void TestTiledImageChange::savesInTiledComeBack()
+{
+    QFETCH(bool, editedHere);
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, taken);
+    QStandardPaths::setTestModeEnabled(true);
+    Rig rig;
+    const QByteArray original = rig.image();
+    TiledLink link(*rig.session);
+    QVERIFY(link.start(QString()).isDone());   // no command: written and watched only
+    QVERIFY(link.file().startsWith(TiledLink::folderFor(QStringLiteral("Route 1"))));
+    if (editedHere)
+        rig.paint();
+    const int entries = rig.session->undoStack().count();
+    for (int answer : answers)
+        rig.prompts.answer(Prompts::Answer(answer));
+    QSignalSpy handled(&link, &TiledLink::saveHandled);
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(Rig::editFirstCell(link.file(), 5));
+    QVERIFY(handled.wait(5000));
+    QVERIFY2(timer.elapsed() < 500, qPrintable(QString::number(timer.elapsed())));
+    QCOMPARE(rig.prompts.shown.size(), size_t(answers.size()));
+    QCOMPARE(handled.at(0).at(0).value<SessionOutcome>().isDone(), taken);
+    QCOMPARE(rig.state->map.MapBytes[0], quint8(taken ? 4 : editedHere ? 2 : original[RouteMap]));
+    // The painting dropped for Tiled's save leaves one entry, the import.
+    QCOMPARE(rig.session->undoStack().count(), taken ? (editedHere ? 1 : entries + 1) : entries);
+    if (taken)
+        QCOMPARE(rig.session->undoStack().text(rig.session->undoStack().count() - 1),
+                 QStringLiteral("Import from Tiled Route 1"));
+    // The same file again is no new save.
+    QVERIFY(!handled.wait(TiledLink::SettleMs * 3));
+    QDir(TiledLink::folderFor(QStringLiteral("Route 1"))).removeRecursively();
 }
 
 QTEST_GUILESS_MAIN(TestTiledImageChange)
