@@ -13,6 +13,7 @@ class OverviewPanel;
 class MapFileCommands;
 class MapPage;
 class PatchCommands;
+class TiledCommands;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -140,6 +141,7 @@ public:
     TPreferencesForm* preferences = nullptr;
     std::unique_ptr<TestPlay> testPlay;
     PatchCommands* patches = nullptr;
+    TiledCommands* tiled = nullptr;
     ScriptCommands* scripts = nullptr;   // Run Script, the Scripts submenu and the Script Output panel
 
 protected:
