@@ -119,6 +119,9 @@ void TestTiledMaps::refusals_data()
                                   << "The map is 3 x 4 blocks; Pond is 4 x 3.";
     QTest::newRow("another start") << "value=\"100\"" << "value=\"101\""
                                    << "The map was written for start offset 101; Pond starts at 100.";
+    QTest::newRow("larger than any map") << "width=\"4\" height=\"3\" tilewidth"
+                                         << "width=\"4294967296\" height=\"4294967296\" tilewidth"
+                                         << "Its size of 4294967296 x 4294967296 tiles is no map size";
     QTest::newRow("infinite") << "infinite=\"0\"" << "infinite=\"1\"" << "It is an infinite map";
     QTest::newRow("flipped") << "\n2,3,4,5," << "\n2147483650,3,4,5,"
                              << "Cell (0, 0) holds a flipped or rotated tile.";

@@ -9,7 +9,7 @@ namespace {
 bool decodeCsv(const QString& text, qint64 count, std::vector<quint32>* cells, QString* error)
 {
     cells->clear();
-    cells->reserve(size_t(qMax<qint64>(count, 0)));
+    cells->reserve(size_t(qBound<qint64>(0, count, text.size() / 2 + 1)));
     const QStringView view(text);
     qsizetype i = 0;
     while (i < view.size()) {

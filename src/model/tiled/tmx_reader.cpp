@@ -1,5 +1,6 @@
 #include "model/tiled/tmx_reader.h"
 
+#include "model/catalogue/map_record.h"
 #include "model/tiled/tiled_names.h"
 #include "model/tiled/tmx_layer_data.h"
 
@@ -157,8 +158,12 @@ bool readTmx(const QByteArray& bytes, TmxMap* map, QString* error)
         return false;
     }
     const qint64 width = integerAttribute(xml, "width"), height = integerAttribute(xml, "height");
-    if (width < 1 || height < 1 || width > 0xFFFF || height > 0xFFFF) {
-        *error = QStringLiteral("Its size of %1 x %2 tiles is no map size.").arg(width).arg(height);
+    // No map here has more cells than the map buffer: a larger layer is not even decoded.
+    if (width < 1 || height < 1 || width > MapBufferSize || height > MapBufferSize || width * height > MapBufferSize) {
+        *error = QStringLiteral("Its size of %1 x %2 tiles is no map size (at most %3 blocks).")
+                     .arg(width)
+                     .arg(height)
+                     .arg(MapBufferSize);
         return false;
     }
     map->width = int(width);
