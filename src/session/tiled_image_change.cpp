@@ -10,16 +10,15 @@
 #include <QDir>
 #include <QFileInfo>
 
-SessionOutcome TiledImageChange::exportAll(const QString& folder, QStringList* lines)
+SessionOutcome exportEveryMap(const Catalogue& catalogue, const QByteArray& image, const QString& folder,
+                              QStringList* lines)
 {
-    if (!m_session.state().core.romLoaded())
-        return SessionOutcome::refused(QStringLiteral("Load a ROM image first."));
     if (!QDir().mkpath(folder))
         return SessionOutcome::refused(QStringLiteral("Cannot create folder %1").arg(folder));
-    RomImage image;
-    image.setBytes(m_session.imageAsSaved());
+    RomImage rom;
+    rom.setBytes(image);
     QStringList problems;
-    const bool sound = TiledExport(m_session.state().core.catalogue, image, folder).exportMaps({}, [&](const QString& line) {
+    const bool sound = TiledExport(catalogue, rom, folder).exportMaps({}, [&](const QString& line) {
         lines->append(line);
         if (!line.startsWith(QLatin1Char('[')))
             problems << line;
@@ -27,6 +26,13 @@ SessionOutcome TiledImageChange::exportAll(const QString& folder, QStringList* l
     if (!sound)
         return SessionOutcome::refused(problems.join(QLatin1Char('\n')));
     return SessionOutcome::done(QStringLiteral("Maps written for Tiled into %1.").arg(QDir::toNativeSeparators(folder)));
+}
+
+SessionOutcome TiledImageChange::exportAll(const QString& folder, QStringList* lines)
+{
+    if (!m_session.state().core.romLoaded())
+        return SessionOutcome::refused(QStringLiteral("Load a ROM image first."));
+    return exportEveryMap(m_session.state().core.catalogue, m_session.imageAsSaved(), folder, lines);
 }
 
 SessionOutcome TiledImageChange::exportShown(const QString& folder, QString* path)

@@ -6,6 +6,12 @@
 #include <QStringList>
 
 class EditorSession;
+struct Catalogue;
+
+// Every map of `catalogue` from `image` into `folder`, on any thread: done,
+// or refused with what could not be written; `lines` gets all the export said.
+SessionOutcome exportEveryMap(const Catalogue& catalogue, const QByteArray& image, const QString& folder,
+                              QStringList* lines);
 
 // The editor's side of the Tiled maps: every map written out as the image
 // stands with the shown map's unsaved edits, the shown map alone, and Tiled

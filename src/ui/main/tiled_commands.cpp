@@ -1,6 +1,8 @@
 #include "ui/main/tiled_commands.h"
 
+#include "base/job_runner.h"
 #include "base/prompts.h"
+#include "model/catalogue/catalogue.h"
 #include "session/editor_session.h"
 #include "session/test_play.h"
 #include "session/tiled_image_change.h"
@@ -8,6 +10,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
@@ -49,19 +52,46 @@ TiledCommands::TiledCommands(EditorSession& session, QMenu* file, QAction* befor
     connect(ImportFolderFromTiled1, &QAction::triggered, this, &TiledCommands::ImportFolderFromTiled1Click);
     connect(EditInTiled1, &QAction::triggered, this, &TiledCommands::EditInTiled1Click);
     link = new TiledLink(session, this);
+    m_export = new JobRunner(1, 1, this);
+}
+
+TiledCommands::~TiledCommands()
+{
+    delete m_export;
 }
 
 void TiledCommands::ExportToTiled1Click()
 {
     const QString folder = QFileDialog::getExistingDirectory(m_window, QStringLiteral("Export to Tiled"));
-    if (folder.isEmpty())
+    if (folder.isEmpty() || m_export->isRunning())
         return;
-    QStringList lines;
-    const SessionOutcome exported = TiledImageChange(m_session).exportAll(folder, &lines);
-    if (exported.isRefused())
-        m_session.prompts().error(exported.refusal);
-    else
-        emit m_session.statusText(exported.note);
+    // Written away from the window, from a copy of the image as Save Rom
+    // would write it and the catalogue files as they are now.
+    const QByteArray image = m_session.imageAsSaved();
+    auto catalogue = std::make_shared<const Catalogue>(m_session.state().core.catalogue.pinned());
+    ExportToTiled1->setEnabled(false);
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    emit m_session.statusText(QStringLiteral("Writing maps for Tiled..."));
+    m_export->add([this, image, catalogue, folder](JobRunner::Job&) -> JobRunner::Handover {
+        QStringList lines;
+        const SessionOutcome exported = exportEveryMap(*catalogue, image, folder, &lines);
+        const auto ended = [this] {
+            QGuiApplication::restoreOverrideCursor();
+            ExportToTiled1->setEnabled(true);
+        };
+        return {[this, exported, ended] {
+                    ended();
+                    emit m_session.statusText(exported.note);
+                    if (exported.isRefused())
+                        m_session.prompts().error(exported.refusal);
+                },
+                ended};
+    });
+}
+
+void TiledCommands::finishRunning()
+{
+    m_export->finish();
 }
 
 void TiledCommands::importFrom(const QString& fileOrFolder)
