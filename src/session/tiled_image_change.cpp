@@ -18,14 +18,16 @@ SessionOutcome exportEveryMap(const Catalogue& catalogue, const QByteArray& imag
     RomImage rom;
     rom.setBytes(image);
     QStringList problems;
-    const bool sound = TiledExport(catalogue, rom, folder).exportMaps({}, [&](const QString& line) {
+    TiledExport out(catalogue, rom, folder);
+    const bool sound = out.exportMaps({}, [&](const QString& line) {
         lines->append(line);
         if (!line.startsWith(QLatin1Char('[')))
             problems << line;
     });
     if (!sound)
         return SessionOutcome::refused(problems.join(QLatin1Char('\n')));
-    return SessionOutcome::done(QStringLiteral("Maps written for Tiled into %1.").arg(QDir::toNativeSeparators(folder)));
+    return SessionOutcome::done(
+        QStringLiteral("Maps written for Tiled into %1.").arg(QDir::toNativeSeparators(folder)));
 }
 
 SessionOutcome TiledImageChange::exportAll(const QString& folder, QStringList* lines)

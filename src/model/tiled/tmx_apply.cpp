@@ -140,7 +140,8 @@ QString applyEvents(const TmxMap& tmx, EventState& events)
     for (const TmxObject& object : tmx.events) {
         const quint8 kind = tiledEventKind(object.type);
         if (kind == TEventData::None)
-            return QStringLiteral("Object \"%1\" of the layer \"%2\" has the type \"%3\", not Warp, Signpost or Person.")
+            return QStringLiteral("Object \"%1\" of the layer \"%2\" has the type \"%3\", "
+                                  "not Warp, Signpost or Person.")
                 .arg(object.name, QLatin1String(TiledEventsLayer), object.type);
         const QString refusal = applyObject(object, kind, eventCount(events, kind), seen[kind], changed);
         if (!refusal.isEmpty())

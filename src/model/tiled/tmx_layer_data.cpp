@@ -81,10 +81,12 @@ bool decodeLayerData(const QString& encoding, const QString& compression, const 
         return decodeCsv(text, count, cells, error);
     }
     if (encoding != QStringLiteral("base64")) {
-        *error = QStringLiteral("The layer data's encoding \"%1\" is not read; save it as CSV or Base64.").arg(encoding);
+        *error =
+            QStringLiteral("The layer data's encoding \"%1\" is not read; save it as CSV or Base64.").arg(encoding);
         return false;
     }
-    const auto decoded = QByteArray::fromBase64Encoding(text.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded =
+        QByteArray::fromBase64Encoding(text.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded) {
         *error = QStringLiteral("The layer data is not valid Base64.");
         return false;
