@@ -1,6 +1,7 @@
 // Maps out to Tiled and back, with Tiled's own programs as the judge: every
 // demo map and a 100 x 100 map, exported, re-saved by `tiled --export-map`
-// (as TMX, and through Tiled's JSON format and back) and imported into an
+// (as TMX, and through Tiled's JSON format and back; the large map also with
+// its layer in Base64, plain, zlib and gzip, which Tiled keeps) and imported into an
 // image whose map and event bytes were wiped, give the image byte for byte;
 // `tmxrasterizer` draws each exported map, and each category's world map by
 // map, with the pixels of Save Map Picture. Skipped where Tiled is missing.
@@ -26,6 +27,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <zlib.h>
 
 namespace {
 
@@ -90,6 +93,7 @@ private slots:
 
 private:
     void addMapRows();
+    QString rewriteLayer(const QString& map, const QString& compression);
     bool runTiled(const QString& program, const QStringList& arguments);
     QImage mapPicture(const QString& map);
     QString out(const QString& name) const { return QDir(m_dir.path() + QStringLiteral("/out")).filePath(name); }
@@ -145,16 +149,63 @@ void TestTiledRoundTrip::addMapRows()
 
 void TestTiledRoundTrip::roundTrip_data()
 {
-    addMapRows();
+    QTest::addColumn<QString>("map");
+    QTest::addColumn<QString>("compression");   // null: the CSV layer as exported; empty: Base64 alone
+    for (const CatalogueMap& map : catalogueMaps(m_catalogue->MainIni))
+        QTest::newRow(qPrintable(map.name)) << map.name << QString();
+    for (const QString& compression : {QString(""), QStringLiteral("zlib"), QStringLiteral("gzip")})
+        QTest::newRow(qPrintable(BigMap + QStringLiteral(", base64 ") + compression)) << BigMap << compression;
+}
+
+// The exported map with its layer in Base64, compressed as asked, as another file.
+QString TestTiledRoundTrip::rewriteLayer(const QString& map, const QString& compression)
+{
+    QFile file(out(map + QStringLiteral(".tmx")));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    const QString open = QStringLiteral("<data encoding=\"csv\">");
+    const qsizetype from = text.indexOf(open), to = text.indexOf(QStringLiteral("</data>"));
+    QByteArray ids;
+    for (const QString& id : text.mid(from + open.size(), to - from - open.size()).split(QLatin1Char(','))) {
+        const quint32 gid = id.trimmed().toUInt();
+        for (int shift = 0; shift < 32; shift += 8)
+            ids.append(char(gid >> shift));
+    }
+    if (!compression.isEmpty()) {
+        z_stream stream{};
+        deflateInit2(&stream, 6, Z_DEFLATED, compression == QStringLiteral("gzip") ? 31 : 15, 8, Z_DEFAULT_STRATEGY);
+        QByteArray packed(int(deflateBound(&stream, uLong(ids.size()))) + 32, '\0');
+        stream.next_in = reinterpret_cast<Bytef*>(ids.data());
+        stream.avail_in = uInt(ids.size());
+        stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+        stream.avail_out = uInt(packed.size());
+        deflate(&stream, Z_FINISH);
+        packed.resize(qsizetype(stream.total_out));
+        deflateEnd(&stream);
+        ids = packed;
+    }
+    const QString data = QStringLiteral("<data encoding=\"base64\"%1>%2")
+                             .arg(compression.isEmpty() ? QString() : QStringLiteral(" compression=\"%1\"").arg(compression),
+                                  QString::fromLatin1(ids.toBase64()));
+    text.replace(from, to - from, data);
+    const QString path = out(QStringLiteral("base64 %1-%2.tmx").arg(compression, map));
+    QFile rewritten(path);
+    if (!rewritten.open(QIODevice::WriteOnly) || rewritten.write(text.toUtf8()) <= 0)
+        return {};
+    return path;
 }
 
 void TestTiledRoundTrip::roundTrip()
 {
     QFETCH(QString, map);
-    const QString exported = out(map + QStringLiteral(".tmx"));
-    const QString resaved = out(QStringLiteral("resaved-") + map + QStringLiteral(".tmx"));
-    const QString json = out(QStringLiteral("json-") + map + QStringLiteral(".tmj"));
-    const QString fromJson = out(QStringLiteral("from-json-") + map + QStringLiteral(".tmx"));
+    QFETCH(QString, compression);
+    const QString exported = compression.isNull() ? out(map + QStringLiteral(".tmx")) : rewriteLayer(map, compression);
+    QVERIFY(!exported.isEmpty());
+    const QString stem = QFileInfo(exported).completeBaseName();
+    const QString resaved = out(QStringLiteral("resaved-") + stem + QStringLiteral(".tmx"));
+    const QString json = out(QStringLiteral("json-") + stem + QStringLiteral(".tmj"));
+    const QString fromJson = out(QStringLiteral("from-json-") + stem + QStringLiteral(".tmx"));
     QVERIFY(runTiled(m_tiled, {QStringLiteral("--new-instance"), QStringLiteral("--export-map"), exported, resaved}));
     QVERIFY(runTiled(m_tiled, {QStringLiteral("--new-instance"), QStringLiteral("--export-map"), exported, json}));
     QVERIFY(runTiled(m_tiled, {QStringLiteral("--new-instance"), QStringLiteral("--export-map"), json, fromJson}));
@@ -169,6 +220,13 @@ void TestTiledRoundTrip::roundTrip()
     wiped.replace(events.SingpostOffset, events.SingpostCount * 5, QByteArray(events.SingpostCount * 5, '\0'));
     wiped.replace(events.PeopleOffset, events.PeopleCount * 13, QByteArray(events.PeopleCount * 13, '\0'));
     QVERIFY(wiped != m_rom.bytes());
+    if (!compression.isNull()) {
+        QFile file(resaved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray kept = compression.isEmpty() ? QByteArray("<data encoding=\"base64\">")
+                                                      : "compression=\"" + compression.toLatin1() + '"';
+        QVERIFY(file.readAll().contains(kept));   // Tiled kept the layer's format
+    }
     for (const QString& file : {exported, resaved, fromJson}) {
         const TiledImport imported = importTiled(*m_catalogue, wiped, {file});
         QCOMPARE(imported.refusal, QString());
