@@ -9,6 +9,7 @@
 // Usage: bench_batch [ROUNDS [check]]   (run from build/bin, beside kartola;
 // "check" runs only the two --check measures)
 #include "bench_field.h"
+#include "many_maps.h"
 #include "bench_session.h"
 #include "silent_prompts.h"
 
@@ -48,37 +49,6 @@ void printSpread(const char* what, const Spread& s)
     std::printf("%-44s median %9.2f ms  (%.2f .. %.2f)\n", what, s.median, s.least, s.most);
 }
 
-// Lists the demo maps again under `count` new names in category "Many".
-bool writeManyMaps(const QString& dir, int count)
-{
-    const QDir d(dir);
-    IniFile mainIni(d.filePath(QStringLiteral("Main.Ini")));
-    QStringList demo;
-    for (const QString& category : mainIni.sections())
-        for (const QString& key : mainIni.keys(category))
-            demo << mainIni.readString(category, key);
-    QByteArray main = "[Many]\r\n";
-    for (const char* name : {"Maps.Ini", "Events.ini", "Critters.ini"}) {
-        const IniFile source(d.filePath(QLatin1String(name)));
-        QByteArray text;
-        for (int k = 0; k < count; ++k) {
-            const QString from = demo.at(k % demo.size());
-            if (!source.hasSection(from))
-                continue;
-            text += QStringLiteral("[%1 %2]\r\n").arg(from).arg(k).toUtf8();
-            for (const QString& key : source.keys(from))
-                text += (key + QLatin1Char('=') + source.readString(from, key) + QStringLiteral("\r\n")).toUtf8();
-        }
-        QFile file(d.filePath(QLatin1String(name)));
-        if (!file.open(QIODevice::Append) || file.write(text) != text.size())
-            return false;
-    }
-    for (int k = 0; k < count; ++k)
-        main += QStringLiteral("%1=%2 %3\r\n").arg(k + 1).arg(demo.at(k % demo.size())).arg(k).toUtf8();
-    QFile file(d.filePath(QStringLiteral("Main.Ini")));
-    return file.open(QIODevice::Append) && file.write(main) == main.size();
-}
-
 bool runKartola(const QString& dir, const QStringList& arguments)
 {
     QProcess process;
@@ -95,7 +65,7 @@ void batchOnThreads(int rounds, int maps, const QString& action, bool withOne)
 {
     QTemporaryDir dir;
     QString error;
-    if (!writeDemoData(dir.path(), &error) || !writeManyMaps(dir.path(), maps)) {
+    if (!writeDemoData(dir.path(), &error) || !bench::writeManyMaps(dir.path(), maps)) {
         std::printf("cannot write the catalogue\n");
         return;
     }
@@ -124,7 +94,7 @@ void checkInProcess(int rounds, int maps)
 {
     QTemporaryDir dir;
     QString error;
-    if (!writeDemoData(dir.path(), &error) || !writeManyMaps(dir.path(), maps))
+    if (!writeDemoData(dir.path(), &error) || !bench::writeManyMaps(dir.path(), maps))
         return;
     bench::BenchSession bench;
     if (!bench.open(dir.path()))

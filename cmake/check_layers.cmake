@@ -14,6 +14,7 @@ set(layers
   "model/events|base model/rom model/catalogue"
   "model/encounters|base model/rom model/catalogue"
   "model/patches|base model/rom model/catalogue"
+  "model/tiled|base model/rom model/catalogue model/map model/events"
   "session|base model"
   "script|base model session"
   "widgets|base"

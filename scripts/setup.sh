@@ -14,8 +14,9 @@ need=()
 # lintian and man-db: the tests check the Debian package and the manual page.
 # xvfb, xauth and openbox: the window tests run the editor on a
 # private X server under a small window manager (tests/window/x_session.sh).
+# tiled: the map round-trip tests re-save and draw exported maps with Tiled's own programs.
 for pkg in cmake g++ make qt6-base-dev qt6-declarative-dev zlib1g-dev fonts-dejavu-core lintian man-db \
-           xvfb xauth openbox; do
+           xvfb xauth openbox tiled; do
     dpkg -s "$pkg" >/dev/null 2>&1 || need+=("$pkg")
 done
 if [ "${#need[@]}" -gt 0 ]; then

@@ -10,6 +10,8 @@
 #include "session/image_patches.h"
 #include "session/map_file.h"
 #include "session/patch_apply_job.h"
+#include "session/tiled_export.h"
+#include "session/tiled_import.h"
 #include "base/safe_write.h"
 #include "model/map/map_picture.h"
 #include "model/map/palette_picture.h"
@@ -52,6 +54,8 @@ private:
     int makePatch();
     int applyPatch();
     int runScript();
+    int exportTiled();
+    int importTiled();
 
     const CommandLine& m_line;
     QTextStream& m_out;
@@ -108,6 +112,8 @@ int BatchRun::run()
     case CommandLine::Action::NewMap: return newMapBatch(m_line, m_state.core.catalogue, m_state.core.rom, m_out, m_err);
     case CommandLine::Action::TilesFromRom:
         return tilesFromRomBatch(m_line, m_state.core.catalogue, m_state.core.rom, m_out, m_err);
+    case CommandLine::Action::ExportTiled: return exportTiled();
+    case CommandLine::Action::ImportTiled: return importTiled();
     default: return ExitUsage;
     }
 }
@@ -262,6 +268,35 @@ int BatchRun::exportPictures()
     const PictureBatch batch{m_state.core.catalogue, m_state.core.rom, m_line.file, m_line.grid,
                              batchThreads(m_line)};
     return batch.run(m_err) ? ExitSuccess : ExitProblems;
+}
+
+int BatchRun::exportTiled()
+{
+    if (!QDir().mkpath(m_line.file))
+        return fail(QStringLiteral("Cannot create folder %1").arg(m_line.file));
+    TiledExport tiled(m_state.core.catalogue, m_state.core.rom, m_line.file);
+    const bool sound = tiled.exportMaps(m_line.maps, [this](const QString& line) {
+        m_err << line << '\n';
+        m_err.flush();
+    });
+    return sound ? ExitSuccess : ExitProblems;
+}
+
+// Every map the files name is applied, or none; the image goes to OUT only.
+int BatchRun::importTiled()
+{
+    QString error;
+    const QStringList files = tiledImportFiles(m_line.file, &error);
+    if (files.isEmpty())
+        return fail(error);
+    const TiledImport imported =
+        ::importTiled(m_state.core.catalogue, m_state.core.rom.bytes(), files, m_line.maps.value(0));
+    if (!imported.refusal.isEmpty())
+        return fail(imported.refusal);
+    QString reason;
+    if (!writeFileAtomically(m_line.output, imported.image, &reason))
+        return fail(QStringLiteral("Cannot create file %1: %2").arg(m_line.output, reason));
+    return ExitSuccess;
 }
 
 } // namespace

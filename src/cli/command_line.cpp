@@ -22,7 +22,7 @@ constexpr std::array<const char*, 6> TwoValueOptions{
 enum OptionId {
     Help, Version, Catalogue, ListMaps, Check, MapPicture, TilesetPicture, Grid, ExportMap, ImportMap, MakePatch,
     ApplyPatch, Script, Arg, ScriptTimeout, Output, Force, Pictures, Threads, NewMap, Category, Start, Width, Height,
-    Tileset, TilesFromRom, Palette, OptionCount
+    Tileset, TilesFromRom, Palette, ExportTiled, ImportTiled, MapName, OptionCount
 };
 
 struct OptionText {
@@ -48,7 +48,7 @@ constexpr OptionText OptionTexts[OptionCount] = {
     {"script", "FILE", "Run JavaScript file FILE on ROM; an image it changes goes to OUT."},
     {"arg", "VALUE", "Hand VALUE to the script in args; may be given again."},
     {"script-timeout", "SECONDS", "Stop a script that runs longer than SECONDS (default 30)."},
-    {"output", "OUT", "The image file --import-map, --apply-patch and --script write."},
+    {"output", "OUT", "The image file --import-map, --import-tiled, --apply-patch and --script write."},
     {"force", "", "Apply a map file whose length is not the map's."},
     {"export-pictures", "DIR", "Write every map's picture into DIR."},
     {"threads", "N", "Spread --check and --export-pictures over N threads (default: one a core)."},
@@ -60,6 +60,9 @@ constexpr OptionText OptionTexts[OptionCount] = {
     {"tileset", "T", "The tileset of --new-map."},
     {"tiles-from-rom", "TILESET> <OFFSET", "Draw the tile picture of tileset TILESET from the 96 2-bit tiles at OFFSET of ROM."},
     {"palette", "OFFSET", "Colour --tiles-from-rom with the four 15-bit colours at OFFSET (default: four greys)."},
+    {"export-tiled", "DIR", "Write every map (or each --map) into DIR as Tiled maps, with their tilesets and a world per category."},
+    {"import-tiled", "FILE|DIR", "Apply Tiled map FILE.tmx, or every .tmx of DIR, to the maps they name and write the image to OUT."},
+    {"map", "NAME", "The map of --export-tiled (may be given again) or of --import-tiled."},
 };
 
 struct Options {
@@ -284,6 +287,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         {&options[Script], CommandLine::Action::RunScript},
         {&options[NewMap], CommandLine::Action::NewMap},
         {&options[TilesFromRom], CommandLine::Action::TilesFromRom},
+        {&options[ExportTiled], CommandLine::Action::ExportTiled},
+        {&options[ImportTiled], CommandLine::Action::ImportTiled},
     };
     QStringList chosen;
     for (const Choice& choice : choices) {
@@ -292,7 +297,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
         chosen << QStringLiteral("--") + choice.option->names().constFirst();
         line.action = choice.action;
         if (choice.action == CommandLine::Action::ExportPictures || choice.action == CommandLine::Action::ApplyPatch ||
-            choice.action == CommandLine::Action::RunScript) {
+            choice.action == CommandLine::Action::RunScript || choice.action == CommandLine::Action::ExportTiled ||
+            choice.action == CommandLine::Action::ImportTiled) {
             line.file = parser.value(*choice.option);
         } else if (!choice.option->valueName().isEmpty()) {
             line.map = parser.value(*choice.option);
@@ -303,13 +309,20 @@ CommandLine parseCommandLine(const QStringList& arguments)
         return usageError(QStringLiteral("Give one of %1, not several.").arg(chosen.join(QStringLiteral(", "))));
     if (line.isBatch() && line.rom.isEmpty())
         return usageError(QStringLiteral("%1 needs a ROM image.").arg(chosen.constFirst()));
-    const bool writesImage =
-        line.action == CommandLine::Action::ImportMap || line.action == CommandLine::Action::ApplyPatch;
+    const bool writesImage = line.action == CommandLine::Action::ImportMap ||
+        line.action == CommandLine::Action::ApplyPatch || line.action == CommandLine::Action::ImportTiled;
     if (writesImage && line.output.isEmpty())
         return usageError(QStringLiteral("%1 needs --output OUT.").arg(chosen.constFirst()));
     // A script writes OUT only when it changes the image, and may run without it.
     if (!writesImage && line.action != CommandLine::Action::RunScript && parser.isSet(options[Output]))
-        return usageError(QStringLiteral("--output belongs to --import-map, --apply-patch and --script."));
+        return usageError(
+            QStringLiteral("--output belongs to --import-map, --import-tiled, --apply-patch and --script."));
+    line.maps = parser.values(options[MapName]);
+    if (!line.maps.isEmpty() && line.action != CommandLine::Action::ExportTiled &&
+        line.action != CommandLine::Action::ImportTiled)
+        return usageError(QStringLiteral("--map belongs to --export-tiled and --import-tiled."));
+    if (line.action == CommandLine::Action::ImportTiled && line.maps.size() > 1)
+        return usageError(QStringLiteral("--import-tiled takes one --map, not %1.").arg(line.maps.size()));
     if (line.action != CommandLine::Action::RunScript &&
         (parser.isSet(options[Arg]) || parser.isSet(options[ScriptTimeout])))
         return usageError(QStringLiteral("--arg and --script-timeout belong to --script."));

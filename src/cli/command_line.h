@@ -29,15 +29,19 @@ struct CommandLine {
         RunScript,
         NewMap,
         TilesFromRom,
+        ExportTiled,
+        ImportTiled,
     };
 
     Action action = Action::OpenWindow;
     QString rom;             // the ROM image; may be empty for OpenWindow only
     QString catalogueDir;    // empty: the program's own folder
     QString map;             // MAP of the map actions
-    QString file;            // FILE of the map actions and --script, DIR of --export-pictures
+    QString file;            // FILE of the map actions and --script, DIR of --export-pictures and --export-tiled,
+                             // FILE.tmx or DIR of --import-tiled
+    QStringList maps;        // the values of --map, in order
     QString original;        // ORIGINAL of --make-patch
-    QString output;          // OUT of --import-map, --apply-patch and --script
+    QString output;          // OUT of --import-map, --import-tiled, --apply-patch and --script
     bool grid = false;       // draw the grid into pictures
     bool force = false;      // accept a map file of another length
     QStringList scriptArgs;  // the values of --arg, in order

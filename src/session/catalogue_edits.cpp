@@ -10,25 +10,25 @@ SessionOutcome CatalogueEdits::apply(const QString& text, const std::function<Ca
 {
     if (m_session.state().core.rom.size() == 0)
         return SessionOutcome::refused(QStringLiteral("You haven't loaded rom! Please load rom first."));
-    const std::optional<bool> keep = m_session.askKeepWorkingCopies();
+    const std::optional<bool> keep = m_session.wholeImage().askKeepWorkingCopies();
     if (!keep)
         return SessionOutcome::declined();
     if (*keep) {
         m_session.writeWorkingCopies();
-        m_session.imageWrittenOutsideHistory();
+        m_session.wholeImage().writtenOutsideHistory();
     }
     const CatalogueWrite written = write();
     if (!written.ok()) {
         if (!*keep)
-            m_session.imageReplaced(); // the working copies the answer dropped
+            m_session.wholeImage().pickAgain(); // the working copies the answer dropped
         return SessionOutcome::refused(written.refusal);
     }
     // The entry goes on the history of the map shown afterwards.
-    m_session.imageReplaced();
+    m_session.wholeImage().pickAgain();
     if (!pickAfter.isEmpty() && pickAfter != m_session.state().core.map.name)
         m_session.pickMap(pickAfter, true);
     auto changed = [this] {
-        m_session.imageReplaced();
+        m_session.wholeImage().pickAgain();
         emit catalogueChanged();
     };
     auto failed = [this](const QString& error) { m_session.prompts().error(error); };

@@ -38,16 +38,16 @@ SessionOutcome switchTo(EditorSession& session, const QString& folder)
 {
     if (!QFileInfo(folder).isDir())
         return SessionOutcome::refused(QStringLiteral("Cannot open folder %1").arg(folder));
-    const std::optional<bool> keep = session.askKeepWorkingCopies();
+    const std::optional<bool> keep = session.wholeImage().askKeepWorkingCopies();
     if (!keep)
         return SessionOutcome::declined();
     if (*keep) {
         session.writeWorkingCopies();
-        session.imageWrittenOutsideHistory();
+        session.wholeImage().writtenOutsideHistory();
     }
     session.state().core.catalogue = Catalogue(folder);
     IniFile::dropCache();
-    session.imageReplaced();
+    session.wholeImage().pickAgain();
     return SessionOutcome::done();
 }
 

@@ -62,6 +62,15 @@ public:
     SessionOutcome finish(const Start& start, const QString& text, const QByteArray& result,
                           std::optional<bool> sameAsBase = std::nullopt);
 
+    // For changes that replace what the image means rather than its bytes
+    // (the catalogue) and for watchers of outside edits: the pick's question,
+    // kept working copies written outside the history, the map picked again,
+    // and the count of edits, undos, loads and picks so far.
+    std::optional<bool> askKeepWorkingCopies() const { return m_hooks.askKeepWorkingCopies(); }
+    void writtenOutsideHistory() const { m_hooks.writtenOutsideHistory(); }
+    void pickAgain() const { m_hooks.replaced(); }
+    quint64 changeCount() const { return m_hooks.changeCount(); }
+
 private:
     EditorSession& m_session;
     Hooks m_hooks;

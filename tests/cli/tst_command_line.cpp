@@ -51,6 +51,19 @@ void TestCommandLine::parses_data()
                             << A::RunScript << "a.gbc" << none << "s.js" << "b.gbc";
     QTest::newRow("script without output") << QStringList{"--script=s.js", "a.gbc", "--script-timeout", "5"}
                                            << A::RunScript << "a.gbc" << none << "s.js" << none;
+    QTest::newRow("tiled export") << QStringList{"a.gbc", "--export-tiled", "out", "--map", "A", "--map", "B b"}
+                                  << A::ExportTiled << "a.gbc" << "A|B b" << "out" << none;
+    QTest::newRow("tiled export of every map") << QStringList{"--export-tiled=out", "a.gbc"} << A::ExportTiled
+                                               << "a.gbc" << none << "out" << none;
+    QTest::newRow("tiled import") << QStringList{"a.gbc", "--import-tiled", "m.tmx", "--map", "A", "--output", "b.gbc"}
+                                  << A::ImportTiled << "a.gbc" << "A" << "m.tmx" << "b.gbc";
+    QTest::newRow("tiled import without output") << QStringList{"a.gbc", "--import-tiled", "dir"} << A::UsageError
+                                                 << none << none << none << none;
+    QTest::newRow("tiled import of two maps")
+        << QStringList{"a.gbc", "--import-tiled", "m.tmx", "--map", "A", "--map", "B", "--output", "b.gbc"}
+        << A::UsageError << none << none << none << none;
+    QTest::newRow("map without tiled") << QStringList{"a.gbc", "--export-pictures", "out", "--map", "A"}
+                                       << A::UsageError << none << none << none << none;
     QTest::newRow("list") << QStringList{"a.gbc", "--list-maps"} << A::ListMaps << "a.gbc" << none << none << none;
     QTest::newRow("check") << QStringList{"--check", "a.gbc"} << A::Check << "a.gbc" << none << none << none;
     QTest::newRow("pictures on 2 threads") << QStringList{"a.gbc", "--threads", "2", "--export-pictures", "out"}
@@ -104,7 +117,9 @@ void TestCommandLine::parses()
     }
     QCOMPARE(line.rom, rom);
     // The first value of --make-patch is the original image.
-    QCOMPARE(action == CommandLine::Action::MakePatch ? line.original : line.map, map);
+    // The maps of the Tiled actions, joined by "|".
+    const QString maps = line.maps.join(QLatin1Char('|'));
+    QCOMPARE(action == CommandLine::Action::MakePatch ? line.original : line.maps.isEmpty() ? line.map : maps, map);
     QCOMPARE(line.file, file);
     QCOMPARE(line.output, output);
 }

@@ -12,6 +12,7 @@
 #include "ui/main/menu_bar_key.h"
 #include "ui/main/menu_item.h"
 #include "ui/main/patch_commands.h"
+#include "ui/main/tiled_commands.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/tools_menu.h"
 #include "ui/main/view_menu.h"
@@ -237,6 +238,7 @@ void TMainForm::createMenus()
     BuildEvents1 = addMenuItem(utilities, "BuildEvents1", QStringLiteral("Build Events..."), QStringLiteral("This util allows you to change number of events"), {}, false);
     CheckCatalogue1 = addMenuItem(utilities, "CheckCatalogue1", QStringLiteral("Check Catalogue..."), QStringLiteral("Check every map and option of the catalogue against the ROM."), {}, false);
     scripts = new ScriptCommands(*session, utilities, this, this);
+    tiled = new TiledCommands(*session, file, Exit1, utilities, this, [this] { Preferences1Click(); });
 
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("Help1"));

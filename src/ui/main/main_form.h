@@ -13,6 +13,7 @@ class OverviewPanel;
 class MapFileCommands;
 class MapPage;
 class PatchCommands;
+class TiledCommands;
 class Prompts;
 class QAction;
 class QComboBox;
@@ -142,8 +143,9 @@ public:
     TPreferencesForm* preferences = nullptr;
     std::unique_ptr<TestPlay> testPlay;
     PatchCommands* patches = nullptr;
-    ScriptCommands* scripts = nullptr;
-    CatalogueMenu* catalogueMenu = nullptr;   // the Catalogue menu, after the others   // Run Script, the Scripts submenu and the Script Output panel
+    TiledCommands* tiled = nullptr;
+    ScriptCommands* scripts = nullptr;   // Run Script, the Scripts submenu and the Script Output panel
+    CatalogueMenu* catalogueMenu = nullptr;   // the Catalogue menu, after the others
 
 protected:
     bool event(QEvent* event) override;

@@ -5,6 +5,7 @@
 #include "session/user_settings.h"
 #include "ui/main/map_file_commands.h"
 #include "ui/main/patch_commands.h"
+#include "ui/main/tiled_commands.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/session_restore.h"
 #include "base/prompts.h"
@@ -81,9 +82,11 @@ void TMainForm::Exit1Click()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     // Exit, Ctrl+Q and the window's close box all come here; a script
-    // still running is stopped first, a patch or map picture finished.
+    // still running is stopped first, a patch, map picture or export for
+    // Tiled finished.
     scripts->stopAndWait();
     patches->finishRunning();
+    tiled->finishRunning();
     mapFiles->finishRunning();
     if (!session->maySetAside()) {
         event->ignore();

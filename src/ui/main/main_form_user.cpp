@@ -5,6 +5,7 @@
 #include "session/editor_session.h"
 #include "session/recovery_keeper.h"
 #include "session/test_play.h"
+#include "session/tiled_link.h"
 #include "session/user_settings.h"
 #include "ui/main/menu_item.h"
 #include "ui/main/preferences_dialog.h"
@@ -47,6 +48,7 @@ void TMainForm::createUserCommands()
     connect(preferences, &QDialog::accepted, this, [this] {
         const bool fix = preferences->FixChecksumsBox->isChecked();
         session->setFixChecksumsOnSave(fix);
+        TiledLink::setCommand(preferences->TiledEdit->text().trimmed());
         const SessionOutcome kept = settings->setPreferences(preferences->EmulatorEdit->text().trimmed(), fix);
         if (kept.isRefused())
             prompts.error(kept.refusal);
@@ -55,6 +57,7 @@ void TMainForm::createUserCommands()
 
 void TMainForm::Preferences1Click()
 {
+    preferences->TiledEdit->setText(TiledLink::command());
     preferences->showPreferences(settings->emulatorCommand(), settings->fixChecksums());
 }
 

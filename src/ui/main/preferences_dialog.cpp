@@ -19,6 +19,9 @@ TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent)
                                            "For example: mgba-qt %f"),
                             this);
     hint->setObjectName(QStringLiteral("EmulatorHint"));
+    TiledEdit = new QLineEdit(this);
+    TiledEdit->setObjectName(QStringLiteral("TiledEdit"));
+    TiledEdit->setPlaceholderText(QStringLiteral("tiled %f"));
     FixChecksumsBox = new QCheckBox(QStringLiteral("Set the header and global checksums when the image is saved"), this);
     FixChecksumsBox->setObjectName(QStringLiteral("FixChecksumsBox"));
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -28,6 +31,7 @@ TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent)
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Emulator command:"), EmulatorEdit);
     form->addRow(QString(), hint);
+    form->addRow(QStringLiteral("Tiled command:"), TiledEdit);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(FixChecksumsBox);
