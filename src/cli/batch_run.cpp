@@ -24,7 +24,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
-#include <QThreadPool>
+#include <QThread>
 
 namespace {
 
@@ -88,7 +88,7 @@ bool BatchRun::pick(const QString& name)
 bool BatchRun::writeMapPicture(const QString& path, QString* error) const
 {
     return ::writeMapPicture(m_state.core.map, m_state.map, m_state.pictures, m_line.grid, path, error,
-                             QThreadPool::globalInstance());
+                             QThread::idealThreadCount());
 }
 
 int BatchRun::run()

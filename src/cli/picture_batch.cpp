@@ -79,7 +79,7 @@ MapOutcome drawMap(const Catalogue& catalogue, const RomImage& rom, const Prepar
         outcome.lines << wild;
     // This job is one of the pool's already: the PNG is deflated right here.
     QString error;
-    if (!writeMapPicture(pick.record, map, *pictures, grid, path, &error, nullptr)) {
+    if (!writeMapPicture(pick.record, map, *pictures, grid, path, &error, 1)) {
         outcome.lines << error;
         outcome.failed = true;
     }

@@ -9,7 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-#include <QThreadPool>
+#include <QThread>
 
 namespace {
 QString cannotCreate(const QString& path)
@@ -45,7 +45,7 @@ bool MapPictureJob::start(const MapRecord& map, const MapState& bytes, const Blo
         const QString part = partName(path);
         QString error;
         const bool written = !part.isEmpty()
-                             && renderer.writePicture(part, &error, QThreadPool::globalInstance(), &m_progress);
+                             && renderer.writePicture(part, &error, QThread::idealThreadCount(), &m_progress);
         return {[this, path, part, written] { handOver(path, written ? part : QString()); },
                 [this, path, part, written] { dropped(path, written ? part : QString()); }};
     }, &m_progress);

@@ -7,7 +7,7 @@
 #include "model/map/map_state.h"
 
 #include <QPainter>
-#include <QThreadPool>
+#include <QThread>
 
 #include <algorithm>
 #include <cstring>
@@ -244,10 +244,10 @@ QImage MapRenderer::picture() const
 
 bool MapRenderer::writePicture(const QString& path, QString* error) const
 {
-    return writePicture(path, error, QThreadPool::globalInstance());
+    return writePicture(path, error, QThread::idealThreadCount());
 }
 
-bool MapRenderer::writePicture(const QString& path, QString* error, QThreadPool* pool, WorkProgress* progress) const
+bool MapRenderer::writePicture(const QString& path, QString* error, int threads, WorkProgress* progress) const
 {
     const int width = int(viewWidth(ViewZoom::Actual)), height = int(viewHeight(ViewZoom::Actual));
     // A band is a row of blocks, or less on a very wide map, so that it stays
@@ -256,5 +256,5 @@ bool MapRenderer::writePicture(const QString& path, QString* error, QThreadPool*
     while (bandRows > 1 && qint64(width) * bandRows > (qint64(1) << 20))
         bandRows /= 2;
     return writePictureInBands(path, width, height, bandRows,
-                               [&](const PackedRows& band) { renderPacked(band); }, error, pool, progress);
+                               [&](const PackedRows& band) { renderPacked(band); }, error, threads, progress);
 }

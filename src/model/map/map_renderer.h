@@ -10,7 +10,6 @@
 
 class BlockPictures;
 class QPainter;
-class QThreadPool;
 class WorkProgress;
 struct MapRecord;
 struct MapState;
@@ -52,11 +51,11 @@ public:
     // the name), composed one row of blocks at a time so that a large map
     // never needs its picture whole. On failure: false, "Cannot create file
     // <path>" in `error`, an old file of that name whole. A PNG is deflated
-    // on the threads of `pool` (none: on this thread), the global pool when
-    // none is named. With `progress`, the rows written are reported and a
+    // on `threads` threads (one: on this thread), one a core when none is
+    // named. With `progress`, the rows written are reported and a
     // stop ends the work with no file written (see writePictureInBands).
     bool writePicture(const QString& path, QString* error) const;
-    bool writePicture(const QString& path, QString* error, QThreadPool* pool,
+    bool writePicture(const QString& path, QString* error, int threads,
                       WorkProgress* progress = nullptr) const;
 
 private:

@@ -6,7 +6,7 @@
 #include "model/map/png_writer.h"
 
 #include <QImage>
-#include <QThreadPool>
+#include <QThread>
 
 #include <limits>
 
@@ -34,9 +34,9 @@ bool writeBmpBands(const AppendBytes& append, int width, int height, int bandRow
 }
 
 bool writePngBands(const AppendBytes& append, int width, int height, int bandRows, const DrawPictureBand& draw,
-                   QThreadPool* pool, ProgressSteps& steps)
+                   int threads, ProgressSteps& steps)
 {
-    PngRowWriter png(width, height, append, pool);
+    PngRowWriter png(width, height, append, threads);
     const qint64 rowBytes = qint64(width) * 3;
     if (rowBytes * bandRows > std::numeric_limits<qint32>::max())
         return false;
@@ -61,14 +61,14 @@ bool isPngPictureName(const QString& path)
 }
 
 bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
-                         QString* error, QThreadPool* pool, WorkProgress* progress)
+                         QString* error, int threads, WorkProgress* progress)
 {
     const bool png = isPngPictureName(path);
     bandRows = qMin(bandRows, height);
     ProgressSteps steps(progress, height, 1);
     const bool written = width > 0 && height > 0 && bandRows > 0
         && writeFileAtomically(path, [&](const AppendBytes& append) {
-               const bool whole = png ? writePngBands(append, width, height, bandRows, draw, pool, steps)
+               const bool whole = png ? writePngBands(append, width, height, bandRows, draw, threads, steps)
                                       : writeBmpBands(append, width, height, bandRows, draw, steps);
                // A stop after the last band still leaves no file.
                if (whole && progress && progress->stopped())
@@ -91,5 +91,5 @@ bool writePictureFile(const QString& path, const QImage& image, QString* error)
         for (int i = 0; i < band.rows; ++i)
             packRgb32Row(reinterpret_cast<const QRgb*>(rgb.constScanLine(band.top + i)), rgb.width(), band.row(i),
                          band.bgr);
-    }, error, QThreadPool::globalInstance());
+    }, error, QThread::idealThreadCount());
 }

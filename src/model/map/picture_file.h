@@ -7,7 +7,6 @@
 #include <functional>
 
 class QImage;
-class QThreadPool;
 class WorkProgress;
 
 // Picture files of the map and the tileset: a name ending in ".png" (any
@@ -24,13 +23,13 @@ using DrawPictureBand = std::function<void(const PackedRows& band)>;
 // that name, drawn and written one band of `bandRows` rows at a time so that
 // the whole picture is never held. The BMP asks for its bands from the bottom
 // up, the PNG from the top down; each band goes to the file as it is drawn,
-// with no copy in between. A PNG is deflated on the threads of `pool` when
-// one is given (the same bytes either way). On failure returns false with
+// with no copy in between. A PNG is deflated on `threads` threads (the same
+// bytes either way). On failure returns false with
 // "Cannot create file <path>" in `error`; an old file of that name stays whole.
 // With `progress`, the rows written are reported before each band, and the
 // work stops there when asked to: false, no file written, no temporary left.
 bool writePictureInBands(const QString& path, int width, int height, int bandRows, const DrawPictureBand& draw,
-                         QString* error, QThreadPool* pool = nullptr, WorkProgress* progress = nullptr);
+                         QString* error, int threads = 1, WorkProgress* progress = nullptr);
 
-// The same for a picture held whole, a PNG deflated on the global pool.
+// The same for a picture held whole, a PNG deflated on a thread a core.
 bool writePictureFile(const QString& path, const QImage& image, QString* error);

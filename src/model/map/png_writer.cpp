@@ -1,23 +1,21 @@
 #include "model/map/png_writer.h"
 
+#include "base/job_runner.h"
 #include "model/map/deflate_band.h"
 
-#include <QThreadPool>
 #include <QtEndian>
 
-#include <deque>
 #include <zlib.h>
 
 namespace {
 // 2835 dots a metre: 72 dpi, the resolution every picture file is written at.
 constexpr quint32 DotsPerMeter = 2835;
-// Bands deflated ahead of the one written next, per thread of the pool.
+// Bands out at a time, per thread.
 constexpr int AheadPerThread = 2;
 } // namespace
 
 struct PngRowState {
     const AppendBytes* append = nullptr;
-    QThreadPool* pool = nullptr;
     quint32 width = 0;
     quint32 height = 0;
     quint32 written = 0;
@@ -25,14 +23,16 @@ struct PngRowState {
     int bandRows = 0;
     QByteArray band;             // rows of the band being filled
     QByteArray dictionary;       // the last bytes of the band before it
-    std::deque<std::unique_ptr<DeflateBand>> waiting;
     quint32 adler = 1;           // of every band written so far
     bool headerWritten = false;
     bool failed = false;
+    // Deflates the bands and hands them back in order; destroyed first, so
+    // that no band still out outlives the state it writes into.
+    std::unique_ptr<JobRunner> bands;
 
     bool chunk(const char* type, const QByteArray& data);
     void submit(bool last);
-    bool writeFront();
+    void write(const DeflatedBand& band);
 };
 
 bool PngRowState::chunk(const char* type, const QByteArray& data)
@@ -50,48 +50,47 @@ bool PngRowState::chunk(const char* type, const QByteArray& data)
     return !failed;
 }
 
-// Hands the filled band to the pool (or deflates it now) and starts the next.
+// Hands the filled band to the runner and starts the next. The runner writes
+// the bands in the order they came, taking the oldest back first when too
+// many are out.
 void PngRowState::submit(bool last)
 {
-    auto job = std::make_unique<DeflateBand>(band, dictionary, last);
-    dictionary = band.right(DeflateBand::WindowBytes);
+    const QByteArray input = band, primer = dictionary;
+    dictionary = band.right(DeflatedBand::WindowBytes);
     band.clear();
-    if (pool)
-        pool->start(job.get());
-    else
-        job->run();
-    waiting.push_back(std::move(job));
+    bands->add([this, input, primer, last](JobRunner::Job&) -> JobRunner::Handover {
+        auto deflated = std::make_shared<DeflatedBand>(deflateBand(input, primer, last));
+        return {[this, deflated] { write(*deflated); }};
+    });
 }
 
-// Writes the oldest band as an IDAT chunk once it is deflated: the zlib
-// header before the first band, the combined check value after the last.
-bool PngRowState::writeFront()
+// Writes a deflated band as an IDAT chunk: the zlib header before the first
+// band, the combined check value after the last.
+void PngRowState::write(const DeflatedBand& deflated)
 {
-    std::unique_ptr<DeflateBand> job = std::move(waiting.front());
-    waiting.pop_front();
-    job->wait(pool);
-    if (!job->deflated())
+    if (!deflated.deflated)
         failed = true;
     QByteArray data;
     if (!headerWritten)
         data.append("\x78\x9c", 2);   // deflate, 32 KiB window, level 6
     headerWritten = true;
-    data += job->output();
-    adler = quint32(adler32_combine(adler, job->adler(), z_off_t(job->inputSize())));
-    if (job->isLast()) {
+    data += deflated.output;
+    adler = quint32(adler32_combine(adler, deflated.adler, z_off_t(deflated.inputSize)));
+    if (deflated.last) {
         uchar sum[4];
         qToBigEndian(adler, sum);
         data.append(reinterpret_cast<const char*>(sum), 4);
     }
-    return chunk("IDAT", data);
+    chunk("IDAT", data);
 }
 
-PngRowWriter::PngRowWriter(int width, int height, const AppendBytes& append, QThreadPool* pool)
+PngRowWriter::PngRowWriter(int width, int height, const AppendBytes& append, int threads)
     : m_state(new PngRowState)
 {
     PngRowState* s = m_state.get();
     s->append = &append;
-    s->pool = pool;
+    // One thread: every band deflated and written at once, here.
+    s->bands = std::make_unique<JobRunner>(threads > 1 ? threads : 0, AheadPerThread * qMax(1, threads));
     // PNG counts rows and columns in 31 bits; a picture of no pixels is no file.
     s->failed = width <= 0 || height <= 0 || qint64(width) * 3 + 1 > (qint64(1) << 30);
     if (s->failed)
@@ -115,13 +114,8 @@ PngRowWriter::PngRowWriter(int width, int height, const AppendBytes& append, QTh
     s->chunk("pHYs", density);
 }
 
-PngRowWriter::~PngRowWriter()
-{
-    // Bands still with the pool refer to nothing of ours but their own bytes;
-    // they are waited for so that none outlives the writer.
-    for (const std::unique_ptr<DeflateBand>& job : m_state->waiting)
-        job->wait(m_state->pool);
-}
+// The runner, destroyed first, waits for the bands still out and drops them.
+PngRowWriter::~PngRowWriter() = default;
 
 bool PngRowWriter::writeRows(const uchar* first, qsizetype stride, int rows)
 {
@@ -130,7 +124,6 @@ bool PngRowWriter::writeRows(const uchar* first, qsizetype stride, int rows)
         s->failed = true;
         return false;
     }
-    const int ahead = s->pool ? AheadPerThread * qMax(1, s->pool->maxThreadCount()) : 0;
     for (int y = 0; y < rows && !s->failed; ++y) {
         if (s->band.isEmpty())
             s->band.reserve(s->rowBytes * s->bandRows);
@@ -140,8 +133,6 @@ bool PngRowWriter::writeRows(const uchar* first, qsizetype stride, int rows)
         const bool last = s->written == s->height;
         if (last || s->band.size() >= s->rowBytes * s->bandRows)
             s->submit(last);
-        while (!s->failed && qsizetype(s->waiting.size()) > ahead)
-            s->writeFront();
     }
     return !s->failed;
 }
@@ -153,8 +144,7 @@ bool PngRowWriter::finish()
         s->failed = true;
         return false;
     }
-    while (!s->failed && !s->waiting.empty())
-        s->writeFront();
+    s->bands->finish();
     s->chunk("IEND", QByteArray());
     return !s->failed;
 }

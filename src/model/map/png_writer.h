@@ -4,7 +4,6 @@
 
 #include <memory>
 
-class QThreadPool;
 struct PngRowState;
 
 // A PNG file written a band of rows at a time: 8-bit RGB (no alpha), 72 dots
@@ -13,16 +12,15 @@ struct PngRowState;
 // The image data is cut into bands of about a mebibyte of rows, and each band
 // is deflated on its own (zlib level 6, primed with the last 32 KiB of the
 // band before it, ended by a sync flush) as parallel gzip tools do; the bands
-// join into one zlib stream whose check value is combined from theirs. With a
-// pool the bands are deflated on its threads, a few at a time, and written in
-// order; without one they are deflated here. The file's bytes depend only on
-// the pixels, never on the pool or the number of threads.
+// join into one zlib stream whose check value is combined from theirs. With
+// more than one thread the bands are deflated by a job runner of that many,
+// a few at a time, and written in order; with one they are deflated here.
+// The file's bytes depend only on the pixels, never on the threads.
 class PngRowWriter {
 public:
-    // The file's bytes go to `append`, which must outlive the writer. A band
-    // waited for and not yet started is taken back from the pool and deflated
-    // here, so a writer may run on one of the pool's own threads.
-    PngRowWriter(int width, int height, const AppendBytes& append, QThreadPool* pool = nullptr);
+    // The file's bytes go to `append`, which must outlive the writer. The
+    // bands are written from the thread that calls the writer.
+    PngRowWriter(int width, int height, const AppendBytes& append, int threads = 1);
     ~PngRowWriter();
     PngRowWriter(const PngRowWriter&) = delete;
     PngRowWriter& operator=(const PngRowWriter&) = delete;
