@@ -121,7 +121,7 @@ void TestMapPictures::stoppedPictureLeavesNoFile()
             std::memset(rows.row(i), rows.top + i, 64 * 3);
         if (band++ == stopInBand)
             progress.stop();
-    }, &error, nullptr, &progress);
+    }, &error, 1, &progress);
 
     QCOMPARE(written, stopInBand < 0);
     const QStringList left = QDir(out.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);

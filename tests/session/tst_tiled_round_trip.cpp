@@ -247,7 +247,7 @@ QImage TestTiledRoundTrip::mapPicture(const QString& map)
     bytes.readMap(m_rom, pick->record);
     const QString path = out(QStringLiteral("picture-") + map + QStringLiteral(".png"));
     QString error;
-    if (!writeMapPicture(pick->record, bytes, pictures, false, path, &error, nullptr))
+    if (!writeMapPicture(pick->record, bytes, pictures, false, path, &error, 1))
         return {};
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
