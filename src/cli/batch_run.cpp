@@ -215,10 +215,11 @@ int BatchRun::runScript()
     // A log that cannot be written stops the script, and nothing is written
     // to OUT: the caller says why.
     bool logFailed = false;
-    QObject::connect(&job, &ScriptJob::logLine, &loop, [&](const QString& line) {
+    QObject::connect(&job, &ScriptJob::logLines, &loop, [&](const QStringList& lines) {
         if (logFailed)
             return;
-        m_out << line << '\n';
+        for (const QString& line : lines)
+            m_out << line << '\n';
         m_out.flush();
         if (streamFailed(m_out)) {
             logFailed = true;

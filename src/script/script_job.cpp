@@ -1,6 +1,46 @@
 #include "script/script_job.h"
 
+#include <QMutex>
 #include <QTimer>
+#include <QWaitCondition>
+
+namespace {
+
+// The lines logged and not yet delivered. The worker adds to them and posts
+// one delivery whenever none is on its way; the delivery takes every line
+// there by then. So lines go over in batches as large as the owner's thread
+// is slow, each line as soon as it is free, and a script that logs far
+// faster than they are shown waits for room.
+struct LogQueue {
+    static constexpr qsizetype MaxWaiting = 100000;
+    QMutex mutex;
+    QWaitCondition taken;
+    QStringList lines;
+    bool posted = false;
+
+    // The worker: true when a delivery is to be posted.
+    bool add(const QString& line, const std::function<bool()>& stopped)
+    {
+        QMutexLocker lock(&mutex);
+        while (lines.size() >= MaxWaiting && !stopped())
+            taken.wait(&mutex, 10);
+        lines.append(line);
+        if (posted)
+            return false;
+        posted = true;
+        return true;
+    }
+    // The owner's thread.
+    QStringList take()
+    {
+        QMutexLocker lock(&mutex);
+        posted = false;
+        taken.wakeAll();
+        return std::exchange(lines, {});
+    }
+};
+
+} // namespace
 
 ScriptJob::ScriptJob(QObject* parent) : QObject(parent), m_timer(new QTimer(this))
 {
@@ -27,7 +67,11 @@ bool ScriptJob::start(const ScriptRequest& request, int timeoutMs)
         // A script that logs faster than its lines are shown waits for room,
         // until it is stopped.
         const auto stopped = [&] { return stopper->reason() != ScriptStopper::Reason::None; };
-        const auto log = [&](const QString& line) { job.post([this, line] { emit logLine(line); }, stopped); };
+        auto queue = std::make_shared<LogQueue>();
+        const auto log = [&](const QString& line) {
+            if (queue->add(line, stopped))
+                job.post([this, queue] { emit logLines(queue->take()); }, stopped);
+        };
         const ScriptResult result = runScript(request, log, stopper.get());
         return {[this, result] {
             m_timer->stop();

@@ -11,7 +11,7 @@ class QTimer;
 // Runs one script at a time as a background job, with an engine
 // of its own there, so that the thread that started it stays free. The
 // signals arrive on the thread the job belongs to, the log lines in order
-// and all of them before `finished`. A job destroyed while its script runs
+// (in batches) and all of them before `finished`. A job destroyed while its script runs
 // stops the script and waits for it.
 class ScriptJob : public QObject {
     Q_OBJECT
@@ -33,7 +33,8 @@ public:
     bool isRunning() const { return m_run.isRunning(); }
 
 signals:
-    void logLine(const QString& line);
+    // One or more lines, as many as came since the last.
+    void logLines(const QStringList& lines);
     void finished(const ScriptResult& result);
 
 private:

@@ -116,7 +116,7 @@ void TestScriptCommands::scriptsMenuAndStops()
 
     // The script's own limit is 30 seconds: only a stop ends it sooner.
     QSignalSpy finished(form.scripts->job, &ScriptJob::finished);
-    QSignalSpy logged(form.scripts->job, &ScriptJob::logLine);
+    QSignalSpy logged(form.scripts->job, &ScriptJob::logLines);
     scripts->actions().constLast()->trigger();
     QVERIFY(logged.wait(20000));
     QVERIFY(form.loadRom(editor.dir.file("rom.gbc")));

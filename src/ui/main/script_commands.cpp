@@ -32,7 +32,7 @@ ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWi
     panel->hide();
 
     job = new ScriptJob(this);
-    connect(job, &ScriptJob::logLine, panel, &ScriptOutputPanel::addLine);
+    connect(job, &ScriptJob::logLines, panel, &ScriptOutputPanel::addLines);
     connect(job, &ScriptJob::finished, this, &ScriptCommands::finished);
     connect(panel->Stop, &QPushButton::clicked, job, &ScriptJob::stop);
     connect(RunScript1, &QAction::triggered, this, &ScriptCommands::RunScript1Click);
