@@ -210,6 +210,7 @@ int BatchRun::runScript()
     const ScriptRequest request{m_line.file, QString::fromUtf8(source), m_line.scriptArgs, m_state.core.rom.bytes(),
                                 m_state.core.catalogue.programDir};
     ScriptJob job;
+    job.setMemoryMiB(m_line.scriptMemoryMiB);
     QEventLoop loop;
     ScriptResult result;
     // A log that cannot be written stops the script, and nothing is written

@@ -62,6 +62,9 @@ struct Options {
     QCommandLineOption scriptTimeout{QStringLiteral("script-timeout"),
                                      QStringLiteral("Stop a script that runs longer than SECONDS (default 30)."),
                                      QStringLiteral("SECONDS")};
+    QCommandLineOption scriptMemory{QStringLiteral("script-memory"),
+                                    QStringLiteral("End a script that takes more than MIB MiB of memory (default 1024)."),
+                                    QStringLiteral("MIB")};
     QCommandLineOption threads{QStringLiteral("threads"),
                                QStringLiteral("Spread --check and --export-pictures over N threads "
                                               "(default: one a core)."),
@@ -78,7 +81,7 @@ struct Options {
                                      QStringLiteral("[ROM]"));
         for (const QCommandLineOption* option : {&help, &version, &catalogue, &listMaps, &check, &mapPicture,
                                                  &tilesetPicture, &grid, &exportMap, &importMap, &makePatch,
-                                                 &applyPatch, &script, &arg, &scriptTimeout, &output, &force, &pictures,
+                                                 &applyPatch, &script, &arg, &scriptTimeout, &scriptMemory, &output, &force, &pictures,
                                                  &threads})
             parser.addOption(*option);
     }
@@ -240,8 +243,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (!writesImage && line.action != CommandLine::Action::RunScript && parser.isSet(options.output))
         return usageError(QStringLiteral("--output belongs to --import-map, --apply-patch and --script."));
     if (line.action != CommandLine::Action::RunScript &&
-        (parser.isSet(options.arg) || parser.isSet(options.scriptTimeout)))
-        return usageError(QStringLiteral("--arg and --script-timeout belong to --script."));
+        (parser.isSet(options.arg) || parser.isSet(options.scriptTimeout) || parser.isSet(options.scriptMemory)))
+        return usageError(QStringLiteral("--arg, --script-timeout and --script-memory belong to --script."));
     line.scriptArgs = parser.values(options.arg);
     if (parser.isSet(options.scriptTimeout)) {
         bool number = false;
@@ -251,6 +254,15 @@ CommandLine parseCommandLine(const QStringList& arguments)
                                   .arg(CommandLine::MaxScriptTimeoutSeconds)
                                   .arg(parser.value(options.scriptTimeout)));
         line.scriptTimeoutSeconds = seconds;
+    }
+    if (parser.isSet(options.scriptMemory)) {
+        bool number = false;
+        const qint64 mib = parser.value(options.scriptMemory).toLongLong(&number);
+        if (!number || mib < 1 || mib > CommandLine::MaxScriptMemoryMiB)
+            return usageError(QStringLiteral("--script-memory takes a whole number of MiB from 1 to %1, not %2.")
+                                  .arg(CommandLine::MaxScriptMemoryMiB)
+                                  .arg(parser.value(options.scriptMemory)));
+        line.scriptMemoryMiB = mib;
     }
     if (parser.isSet(options.threads)) {
         if (line.action != CommandLine::Action::Check && line.action != CommandLine::Action::ExportPictures)

@@ -1,5 +1,8 @@
 #include "script/script_job.h"
 
+#include "script/script_child.h"
+#include "script/script_process.h"
+
 #include <QMutex>
 #include <QTimer>
 #include <QWaitCondition>
@@ -40,16 +43,52 @@ struct LogQueue {
     }
 };
 
+QString& processProgram()
+{
+    static QString program;
+    return program;
+}
+
 } // namespace
 
-ScriptJob::ScriptJob(QObject* parent) : QObject(parent), m_timer(new QTimer(this))
+void ScriptJob::runInProcesses(const QString& program)
+{
+    processProgram() = program;
+}
+
+ScriptJob::ScriptJob(QObject* parent)
+    : QObject(parent), m_timer(new QTimer(this)), m_program(processProgram()),
+      m_memoryMiB(ScriptChild::DefaultMemoryMiB)
 {
     qRegisterMetaType<ScriptResult>();
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, [this] {
+        if (m_process)
+            m_process->stop(ScriptStopper::Reason::Timeout);
         if (m_stopper)
             m_stopper->stop(ScriptStopper::Reason::Timeout);
     });
+    if (!m_program.isEmpty()) {
+        m_process = new ScriptProcess(this);
+        connect(m_process, &ScriptProcess::logLines, this, &ScriptJob::logLines);
+        connect(m_process, &ScriptProcess::finished, this, [this](const ScriptResult& result) {
+            m_timer->stop();
+            emit finished(result);
+        });
+    }
+}
+
+bool ScriptJob::isRunning() const
+{
+    return m_process ? m_process->isRunning() : m_run.isRunning();
+}
+
+void ScriptJob::wait()
+{
+    if (m_process)
+        m_process->wait();
+    else
+        m_run.wait();
 }
 
 ScriptJob::~ScriptJob()
@@ -59,8 +98,13 @@ ScriptJob::~ScriptJob()
 
 bool ScriptJob::start(const ScriptRequest& request, int timeoutMs)
 {
-    if (m_run.isRunning())
+    if (isRunning())
         return false;
+    if (m_process) {
+        m_process->start(request, m_program, m_memoryMiB);
+        m_timer->start(qMax(0, timeoutMs));
+        return true;
+    }
     auto stopper = std::make_shared<ScriptStopper>();
     m_stopper = stopper;
     m_run.add([this, request, stopper](JobRunner::Job& job) -> JobRunner::Handover {
@@ -84,6 +128,8 @@ bool ScriptJob::start(const ScriptRequest& request, int timeoutMs)
 
 void ScriptJob::stop()
 {
+    if (m_process)
+        m_process->stop(ScriptStopper::Reason::Stop);
     if (m_stopper)
         m_stopper->stop(ScriptStopper::Reason::Stop);
 }

@@ -6,6 +6,7 @@
 namespace {
 const QString EmulatorKey = QStringLiteral("Preferences/EmulatorCommand");
 const QString ChecksumsKey = QStringLiteral("Preferences/FixChecksumsOnSave");
+const QString ScriptMemoryKey = QStringLiteral("Preferences/ScriptMemoryMiB");
 const QString RecentKey = QStringLiteral("RecentFiles");
 const QString RomKey = QStringLiteral("LastSession/Rom");
 const QString CatalogueKey = QStringLiteral("LastSession/Catalogue");
@@ -63,6 +64,17 @@ QString UserSettings::emulatorCommand() const
 bool UserSettings::fixChecksums() const
 {
     return text(ChecksumsKey) == QLatin1String("true");
+}
+
+int UserSettings::scriptMemoryMiB() const
+{
+    const int mib = number(ScriptMemoryKey, DefaultScriptMemoryMiB);
+    return mib >= MinScriptMemoryMiB && mib <= MaxScriptMemoryMiB ? mib : DefaultScriptMemoryMiB;
+}
+
+void UserSettings::setScriptMemoryMiB(int mib)
+{
+    setValue(ScriptMemoryKey, qBound(MinScriptMemoryMiB, mib, MaxScriptMemoryMiB));
 }
 
 SessionOutcome UserSettings::setPreferences(const QString& emulatorCommand, bool fixChecksums)

@@ -8,10 +8,13 @@
 #include "session/user_settings.h"
 #include "ui/main/preferences_dialog.h"
 #include "ui/main/recent_files_menu.h"
+#include "ui/main/script_commands.h"
+#include "script/script_job.h"
 #include "base/prompts.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -46,10 +49,13 @@ void TMainForm::createUserCommands()
         recentFiles->fill();
     });
 
+    scripts->job->setMemoryMiB(settings->scriptMemoryMiB());
     preferences = new TPreferencesForm(this);
     connect(preferences, &QDialog::accepted, this, [this] {
         const bool fix = preferences->FixChecksumsBox->isChecked();
         session->setFixChecksumsOnSave(fix);
+        settings->setScriptMemoryMiB(preferences->ScriptMemoryBox->value());
+        scripts->job->setMemoryMiB(settings->scriptMemoryMiB());
         const SessionOutcome kept = settings->setPreferences(preferences->EmulatorEdit->text().trimmed(), fix);
         if (kept.isRefused())
             prompts.error(kept.refusal);
@@ -58,7 +64,7 @@ void TMainForm::createUserCommands()
 
 void TMainForm::Preferences1Click()
 {
-    preferences->showPreferences(settings->emulatorCommand(), settings->fixChecksums());
+    preferences->showPreferences(settings->emulatorCommand(), settings->fixChecksums(), settings->scriptMemoryMiB());
 }
 
 void TMainForm::TestPlay1Click()
