@@ -33,6 +33,9 @@ public:
     int scriptMemoryMiB() const;
     // Kept with the next setPreferences().
     void setScriptMemoryMiB(int mib);
+    // The argument values a script was run with last, by its path.
+    QStringList scriptArguments(const QString& path) const;
+    void setScriptArguments(const QString& path, const QStringList& values);
     // Refused: not kept, with the message (the values hold for this run).
     SessionOutcome setPreferences(const QString& emulatorCommand, bool fixChecksums);
 

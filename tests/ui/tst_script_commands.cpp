@@ -2,6 +2,8 @@
 // Output panel, one undo entry for a changed image and nothing changed by a
 // failing script; the Scripts submenu; Load Rom and closing stop a script.
 #include "script/script_job.h"
+#include "script/script_run.h"
+#include "ui/main/script_arguments_dialog.h"
 #include "session/editor_session.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/script_output_panel.h"
@@ -10,6 +12,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -23,6 +29,7 @@ private slots:
     void runs_data();
     void runs();
     void scriptsMenuAndStops();
+    void argumentsAsked();
 };
 
 void TestScriptCommands::runs_data()
@@ -128,6 +135,46 @@ void TestScriptCommands::scriptsMenuAndStops()
     QVERIFY(logged.wait(20000));
     QVERIFY(form.close());
     QVERIFY(finished.wait(2000));
+}
+
+// A script that declares arguments asks them, refuses a number field that
+// holds none, gives the command line's bytes for the same values, and finds
+// its values again the next time.
+void TestScriptCommands::argumentsAsked()
+{
+    EditorFixture editor;
+    const QByteArray source = "// Writes a byte.\n// @arg offset number \"Offset\"\n// @arg value number\n"
+                              "rom.setByte(Number(args[0]), Number(args[1]));";
+    QVERIFY(QDir(editor.dir.path()).mkpath(QStringLiteral("scripts")));
+    editor.dir.write("scripts/put.js", source);
+    TMainForm& form = editor.openWithRom();
+    const QByteArray before = form.state.core.rom.bytes();
+    QSignalSpy finished(form.scripts->job, &ScriptJob::finished);
+    form.scripts->run(editor.dir.file("scripts/put.js"));
+    ScriptArgumentsDialog* dialog = form.scripts->arguments;
+    QVERIFY(dialog->isVisible() && !form.scripts->isRunning());
+    QCOMPARE(dialog->Fields.size(), 2);
+    dialog->Fields[0]->setText(QStringLiteral("32"));
+    dialog->Fields[1]->setText(QStringLiteral("ten"));
+    dialog->Buttons->button(QDialogButtonBox::Ok)->click();
+    QVERIFY(dialog->isVisible() && dialog->Problem->isVisibleTo(dialog) && !form.scripts->isRunning());
+    QCOMPARE(dialog->Problem->text(), QStringLiteral("value must be a number."));
+    dialog->Fields[1]->setText(QStringLiteral("171"));
+    dialog->Buttons->button(QDialogButtonBox::Ok)->click();
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(finished.wait(20000));
+
+    const ScriptResult batch = runScript({QStringLiteral("put.js"), QString::fromUtf8(source), {"32", "171"}, before,
+                                          editor.dir.path()},
+                                         [](const QString&) {});
+    QCOMPARE(batch.image.at(32), char(171));
+    QCOMPARE(form.state.core.rom.bytes(), batch.image);
+
+    form.scripts->run(editor.dir.file("scripts/put.js"));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->values(), (QStringList{"32", "171"}));
+    dialog->reject();
+    QVERIFY(!form.scripts->isRunning());
 }
 
 QTEST_MAIN(TestScriptCommands)

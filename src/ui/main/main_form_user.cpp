@@ -50,6 +50,7 @@ void TMainForm::createUserCommands()
     });
 
     scripts->job->setMemoryMiB(settings->scriptMemoryMiB());
+    scripts->settings = settings;
     preferences = new TPreferencesForm(this);
     connect(preferences, &QDialog::accepted, this, [this] {
         const bool fix = preferences->FixChecksumsBox->isChecked();

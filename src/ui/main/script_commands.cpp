@@ -2,6 +2,9 @@
 
 #include "script/script_job.h"
 #include "ui/main/script_output_panel.h"
+#include "ui/main/script_arguments_dialog.h"
+#include "script/script_arguments.h"
+#include "session/user_settings.h"
 #include "base/prompts.h"
 
 #include <QAction>
@@ -35,6 +38,12 @@ ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWi
     connect(job, &ScriptJob::logLines, panel, &ScriptOutputPanel::addLines);
     connect(job, &ScriptJob::finished, this, &ScriptCommands::finished);
     connect(panel->Stop, &QPushButton::clicked, job, &ScriptJob::stop);
+    arguments = new ScriptArgumentsDialog(window);
+    connect(arguments, &QDialog::accepted, this, [this] {
+        if (settings)
+            settings->setScriptArguments(m_askedPath, arguments->values());
+        start(m_askedPath, m_askedSource, arguments->values());
+    });
     connect(RunScript1, &QAction::triggered, this, &ScriptCommands::RunScript1Click);
     connect(Scripts1, &QMenu::aboutToShow, this, &ScriptCommands::fillScripts);
     connect(&session, &EditorSession::romLoaded, this, [this] {
@@ -127,6 +136,28 @@ void ScriptCommands::run(const QString& path)
         prompts.error(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()));
         return;
     }
+    const ScriptArguments declared = scriptArguments(source);
+    const QFileInfo info(path);
+    if (!declared.problem.isEmpty()) {
+        panel->begin(info.completeBaseName());
+        panel->addLine(QStringLiteral("%1:%2").arg(info.fileName(), declared.problem));
+        return;
+    }
+    if (declared.list.isEmpty()) {
+        start(path, source, {});
+        return;
+    }
+    m_askedPath = info.absoluteFilePath();
+    m_askedSource = source;
+    arguments->ask(info.completeBaseName(), declared.list,
+                   settings ? settings->scriptArguments(m_askedPath) : QStringList());
+}
+
+void ScriptCommands::start(const QString& path, const QString& source, const QStringList& values)
+{
+    if (job->isRunning() || !m_session.state().core.romLoaded())
+        return;
+    Prompts& prompts = m_session.prompts();
     // The pick's question first; Cancel runs nothing.
     WholeImageChange::Start start = WholeImageChange(m_session).begin();
     if (!start.outcome.isDone()) {
@@ -137,7 +168,7 @@ void ScriptCommands::run(const QString& path)
     const QFileInfo info(path);
     m_name = info.completeBaseName();
     m_dropResult = false;
-    const ScriptRequest request{info.fileName(), source, {}, start.image,
+    const ScriptRequest request{info.fileName(), source, values, start.image,
                                 m_session.state().core.catalogue.programDir};
     m_start = std::move(start);
     panel->begin(m_name);
