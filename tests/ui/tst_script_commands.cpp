@@ -4,6 +4,8 @@
 #include "script/script_job.h"
 #include "script/script_run.h"
 #include "ui/main/script_arguments_dialog.h"
+#include "ui/main/script_console.h"
+#include <QPlainTextEdit>
 #include "session/editor_session.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/script_output_panel.h"
@@ -30,6 +32,7 @@ private slots:
     void runs();
     void scriptsMenuAndStops();
     void argumentsAsked();
+    void console();
 };
 
 void TestScriptCommands::runs_data()
@@ -175,6 +178,42 @@ void TestScriptCommands::argumentsAsked()
     QCOMPARE(dialog->values(), (QStringList{"32", "171"}));
     dialog->reject();
     QVERIFY(!form.scripts->isRunning());
+}
+
+// View > Script Console: a line's value and log shown, its error at its line,
+// a change one undo entry, Up and Down through the lines entered.
+void TestScriptCommands::console()
+{
+    EditorFixture editor;
+    TMainForm& form = editor.openWithRom();
+    ScriptConsole* console = form.scripts->console;
+    QVERIFY(form.findChild<QMenu*>(QStringLiteral("View1"))->actions().contains(console->toggleViewAction()));
+    QSignalSpy finished(console->job, &ScriptJob::finished);
+    const auto enter = [&](const QString& line) {
+        console->Input->setText(line);
+        QTest::keyClick(console->Input, Qt::Key_Return);
+        QVERIFY(finished.wait(20000));
+        QVERIFY(console->Input->text().isEmpty() && console->Input->isEnabled());
+    };
+    enter(QStringLiteral("log('set'); rom.setByte(0x10, 0x77); rom.byte(0x10) + 1"));
+    enter(QStringLiteral("map('Nowhere')"));
+    enter(QStringLiteral("var a = [1, 2]; a"));
+    QCOMPARE(console->Output->toPlainText(),
+             QStringLiteral("> log('set'); rom.setByte(0x10, 0x77); rom.byte(0x10) + 1\nset\n120\nThe image was changed.\n"
+                            "> map('Nowhere')\nconsole:1: there is no map \"Nowhere\"\n> var a = [1, 2]; a\n[1,2]"));
+    QUndoStack& undo = form.session->undoStack();
+    QCOMPARE(undo.count(), 1);
+    QCOMPARE(form.state.core.rom.bytes().at(0x10), '\x77');
+    undo.undo();
+    QCOMPARE(form.state.core.rom.bytes().at(0x10), '\x10');
+
+    const QStringList walk{"var a = [1, 2]; a", "map('Nowhere')", "var a = [1, 2]; a", "", ""};
+    QStringList seen;
+    for (int key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}) {
+        QTest::keyClick(console->Input, Qt::Key(key));
+        seen << console->Input->text();
+    }
+    QCOMPARE(seen, walk);
 }
 
 QTEST_MAIN(TestScriptCommands)

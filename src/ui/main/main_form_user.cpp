@@ -9,6 +9,7 @@
 #include "ui/main/preferences_dialog.h"
 #include "ui/main/recent_files_menu.h"
 #include "ui/main/script_commands.h"
+#include "ui/main/script_console.h"
 #include "script/script_job.h"
 #include "base/prompts.h"
 
@@ -51,12 +52,14 @@ void TMainForm::createUserCommands()
 
     scripts->job->setMemoryMiB(settings->scriptMemoryMiB());
     scripts->settings = settings;
+    scripts->console->setMemoryMiB(settings->scriptMemoryMiB());
     preferences = new TPreferencesForm(this);
     connect(preferences, &QDialog::accepted, this, [this] {
         const bool fix = preferences->FixChecksumsBox->isChecked();
         session->setFixChecksumsOnSave(fix);
         settings->setScriptMemoryMiB(preferences->ScriptMemoryBox->value());
         scripts->job->setMemoryMiB(settings->scriptMemoryMiB());
+        scripts->console->setMemoryMiB(settings->scriptMemoryMiB());
         const SessionOutcome kept = settings->setPreferences(preferences->EmulatorEdit->text().trimmed(), fix);
         if (kept.isRefused())
             prompts.error(kept.refusal);

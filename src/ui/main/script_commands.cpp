@@ -3,6 +3,7 @@
 #include "script/script_job.h"
 #include "ui/main/script_output_panel.h"
 #include "ui/main/script_arguments_dialog.h"
+#include "ui/main/script_console.h"
 #include "script/script_arguments.h"
 #include "session/user_settings.h"
 #include "base/prompts.h"
@@ -33,6 +34,10 @@ ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWi
     panel = new ScriptOutputPanel(window);
     window->addDockWidget(Qt::BottomDockWidgetArea, panel);
     panel->hide();
+
+    console = new ScriptConsole(session, window);
+    window->addDockWidget(Qt::BottomDockWidgetArea, console);
+    console->hide();
 
     job = new ScriptJob(this);
     connect(job, &ScriptJob::logLines, panel, &ScriptOutputPanel::addLines);

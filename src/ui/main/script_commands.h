@@ -12,6 +12,7 @@ class QMenu;
 class ScriptJob;
 class ScriptOutputPanel;
 class ScriptArgumentsDialog;
+class ScriptConsole;
 class UserSettings;
 struct ScriptResult;
 
@@ -50,6 +51,7 @@ public:
     ScriptOutputPanel* panel = nullptr;
     ScriptJob* job = nullptr;
     ScriptArgumentsDialog* arguments = nullptr;
+    ScriptConsole* console = nullptr;   // View > Script Console
     UserSettings* settings = nullptr;
 
 private:
