@@ -1,10 +1,11 @@
 #include "script/script_child.h"
 
+#include "base/job_runner.h"
+
 #include <QDataStream>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMutex>
-#include <QThreadPool>
 #include <QWaitCondition>
 
 #include <cstdio>
@@ -54,28 +55,29 @@ private:
 };
 
 // The lines logged, sent in batches: when many have come, and every 20 ms
-// from a pool thread, so that a line logged before a long loop is seen.
+// from a worker of its own, so that a line logged before a long loop is seen.
 class LogSender {
 public:
     explicit LogSender(Output& output) : m_output(output)
     {
-        QThreadPool::globalInstance()->start([this] {
+        m_sender.add([this](JobRunner::Job&) -> JobRunner::Handover {
             QMutexLocker lock(&m_mutex);
             while (!m_done) {
                 m_wake.wait(&m_mutex, 20);
                 sendLocked();
             }
-            m_finished = true;
-            m_wake.wakeAll();
+            return {};
         });
     }
     ~LogSender()
     {
+        {
+            QMutexLocker lock(&m_mutex);
+            m_done = true;
+            m_wake.wakeAll();
+        }
+        m_sender.finish();
         QMutexLocker lock(&m_mutex);
-        m_done = true;
-        m_wake.wakeAll();
-        while (!m_finished)
-            m_wake.wait(&m_mutex);
         sendLocked();
     }
     void add(const QString& line)
@@ -103,7 +105,7 @@ private:
     QWaitCondition m_wake;
     QStringList m_lines;
     bool m_done = false;
-    bool m_finished = false;
+    JobRunner m_sender;   // last: its worker is waited for before the rest goes
 };
 
 [[noreturn]] void outOfMemory()

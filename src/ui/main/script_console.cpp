@@ -56,7 +56,7 @@ bool ScriptConsole::runLine(const QString& line)
 {
     if (line.trimmed().isEmpty() || job->isRunning() || !m_session.state().core.romLoaded())
         return false;
-    WholeImageChange::Start start = WholeImageChange(m_session).begin();
+    WholeImageChange::Start start = m_session.wholeImage().begin();
     if (!start.outcome.isDone()) {
         if (start.outcome.isRefused())
             Output->appendPlainText(start.outcome.refusal);
@@ -93,7 +93,7 @@ void ScriptConsole::finished(const ScriptResult& result)
     if (!result.changed)
         return;
     const SessionOutcome applied =
-        WholeImageChange(m_session).finish(start, QStringLiteral("Console %1").arg(m_line.left(40)), result.image);
+        m_session.wholeImage().finish(start, QStringLiteral("Console %1").arg(m_line.left(40)), result.image);
     Output->appendPlainText(applied.isRefused() ? applied.refusal : QStringLiteral("The image was changed."));
 }
 
