@@ -1,7 +1,8 @@
 // Measures scripts: 100,000 setBlock calls on a 100 x 100 block map, and a
 // script reading every block of every map of a catalogue of 1,000 maps of
 // 20 x 18 blocks (ten categories of 100), the maps opened by map(name) as the
-// catalogue lists them. Each figure is the median of the runs, with the
+// catalogue lists them; logging, and the cost of a process of its own (the
+// program beside this one). Each figure is the median of the runs, with the
 // fastest and the slowest beside it.
 // Usage: bench_script [RUNS]   (default 7)
 #include "bench_field.h"
@@ -112,6 +113,53 @@ int main(int argc, char** argv)
                           runs);
     std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "the wild shuffle example over 1,000 maps", f.median,
                 f.fastest, f.slowest, f.median < 2000 ? "< 2000 ok" : "SLOW");
+
+    // Logging through the job as the command line and the window take it:
+    // 200,000 lines delivered to this thread, against the same loop without
+    // the log call.
+    const auto jobMs = [&](const QString& source, qint64* lines) {
+        std::vector<double> ms;
+        for (int r = 0; r < runs; ++r) {
+            ScriptJob logging;
+            qint64 count = 0;
+            QObject::connect(&logging, &ScriptJob::logLines, [&](const QStringList& batch) { count += batch.size(); });
+            QObject::connect(&logging, &ScriptJob::finished, &app, &QCoreApplication::quit);
+            QElapsedTimer timer;
+            timer.start();
+            logging.start({QStringLiteral("log.js"), source, {}, image, dir.path()});
+            app.exec();
+            ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+            *lines = count;
+        }
+        std::sort(ms.begin(), ms.end());
+        return Figures{ms[ms.size() / 2], ms.front(), ms.back()};
+    };
+    qint64 logged = 0, silent = 0;
+    const Figures withLog = jobMs(QStringLiteral("var s = 0; for (var i = 0; i < 200000; ++i) { s += i; log('line', i, s); }"), &logged);
+    const Figures without = jobMs(QStringLiteral("var s = 0; for (var i = 0; i < 200000; ++i) { s += i; String(i); String(s); }"), &silent);
+    std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "200,000 lines logged through the job", withLog.median,
+                withLog.fastest, withLog.slowest, logged == 200000 ? "" : "LOST");
+    std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "the same loop without log", without.median, without.fastest,
+                without.slowest, withLog.median < 2 * without.median ? "< 2x ok" : "SLOW");
+
+    // The scripts' own processes, as the program runs them: an empty script
+    // through a job on a worker thread and through a process (the difference
+    // is what the process and its memory bound cost a run), and the 100,000
+    // setBlock calls through a process.
+    const QString empty = QStringLiteral("0");
+    const Figures emptyHere = jobMs(empty, &silent);
+    ScriptJob::runInProcesses(QCoreApplication::applicationDirPath() + QStringLiteral("/kartola"));
+    const Figures emptyThere = jobMs(empty, &silent);
+    const Figures writesThere = jobMs(writes, &silent);
+    std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "an empty script on a worker thread", emptyHere.median,
+                emptyHere.fastest, emptyHere.slowest, "");
+    std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "an empty script in its own process", emptyThere.median,
+                emptyThere.fastest, emptyThere.slowest,
+                emptyThere.median - emptyHere.median < 50 ? "+< 50 ok" : "SLOW");
+    std::printf("%-44s %10.1f %10.1f %10.1f %8s\n", "100,000 setBlock in its own process", writesThere.median,
+                writesThere.fastest, writesThere.slowest,
+                writesThere.median - emptyThere.median < 300 ? "+< 300 ok" : "SLOW");
+    ScriptJob::runInProcesses(QString());
 
     // The caller's event loop while a script runs on its worker and logs a
     // line per map: how late a timer of 10 ms fires.

@@ -111,3 +111,17 @@ interface KartolaMap {
 
 /** Opens a map as the map pick does; a refused or unknown map throws. */
 declare function map(name: string): KartolaMap;
+
+/** The blocks of a tileset, as the Block Editor shows and saves them. */
+interface KartolaTileset {
+    readonly number: number;
+    /** Blocks 0 to blockCount - 1 (Blocks in Tilesets.ini). */
+    readonly blockCount: number;
+    /** The 16 tile numbers of a block, row by row (4 x 4). */
+    tiles(block: number): number[];
+    /** Writes the 16 tile numbers of a block, each 0 to 255; all are checked first. */
+    setTiles(block: number, tiles: number[]): void;
+}
+
+/** Opens tileset 1 to 20; a tileset whose blocks lie outside the image throws. */
+declare function tileset(n: number): KartolaTileset;

@@ -1,6 +1,9 @@
 // Replaces block A with block B in every map of a tileset, and says how many
 // cells changed in each map.
 // Arguments: TILESET A B (whole numbers; A and B from 0 to 255)
+// @arg tileset number "Tileset"
+// @arg from number "Block to replace (A)"
+// @arg to number "Replacement block (B)"
 
 if (args.length < 3)
     throw new Error('usage: replace_block.js TILESET A B');

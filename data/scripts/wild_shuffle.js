@@ -2,6 +2,7 @@
 // every wild slot of every map change places, each level staying with its
 // slot. The same seed always gives the same game.
 // Arguments: SEED (a whole number)
+// @arg seed number "Seed of the shuffle (a whole number)"
 
 if (args.length < 1 || !/^-?\d+$/.test(args[0]))
     throw new Error('usage: wild_shuffle.js SEED (a whole number)');

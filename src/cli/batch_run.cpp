@@ -220,15 +220,17 @@ int BatchRun::runScript()
     const ScriptRequest request{m_line.file, QString::fromUtf8(source), m_line.scriptArgs, m_state.core.rom.bytes(),
                                 m_state.core.catalogue.programDir};
     ScriptJob job;
+    job.setMemoryMiB(m_line.scriptMemoryMiB);
     QEventLoop loop;
     ScriptResult result;
     // A log that cannot be written stops the script, and nothing is written
     // to OUT: the caller says why.
     bool logFailed = false;
-    QObject::connect(&job, &ScriptJob::logLine, &loop, [&](const QString& line) {
+    QObject::connect(&job, &ScriptJob::logLines, &loop, [&](const QStringList& lines) {
         if (logFailed)
             return;
-        m_out << line << '\n';
+        for (const QString& line : lines)
+            m_out << line << '\n';
         m_out.flush();
         if (streamFailed(m_out)) {
             logFailed = true;

@@ -21,7 +21,7 @@ constexpr std::array<const char*, 6> TwoValueOptions{
 // Every option, in the order the help text lists them.
 enum OptionId {
     Help, Version, Catalogue, ListMaps, Check, MapPicture, TilesetPicture, Grid, ExportMap, ImportMap, MakePatch,
-    ApplyPatch, Script, Arg, ScriptTimeout, Output, Force, Pictures, Threads, NewMap, Category, Start, Width, Height,
+    ApplyPatch, Script, Arg, ScriptTimeout, ScriptMemory, Output, Force, Pictures, Threads, NewMap, Category, Start, Width, Height,
     Tileset, TilesFromRom, Palette, ExportTiled, ImportTiled, MapName, OptionCount
 };
 
@@ -48,6 +48,7 @@ constexpr OptionText OptionTexts[OptionCount] = {
     {"script", "FILE", "Run JavaScript file FILE on ROM; an image it changes goes to OUT."},
     {"arg", "VALUE", "Hand VALUE to the script in args; may be given again."},
     {"script-timeout", "SECONDS", "Stop a script that runs longer than SECONDS (default 30)."},
+    {"script-memory", "MIB", "End a script that takes more than MIB MiB of memory (default 1024)."},
     {"output", "OUT", "The image file --import-map, --import-tiled, --apply-patch and --script write."},
     {"force", "", "Apply a map file whose length is not the map's."},
     {"export-pictures", "DIR", "Write every map's picture into DIR."},
@@ -324,14 +325,22 @@ CommandLine parseCommandLine(const QStringList& arguments)
     if (line.action == CommandLine::Action::ImportTiled && line.maps.size() > 1)
         return usageError(QStringLiteral("--import-tiled takes one --map, not %1.").arg(line.maps.size()));
     if (line.action != CommandLine::Action::RunScript &&
-        (parser.isSet(options[Arg]) || parser.isSet(options[ScriptTimeout])))
-        return usageError(QStringLiteral("--arg and --script-timeout belong to --script."));
+        (parser.isSet(options[Arg]) || parser.isSet(options[ScriptTimeout]) || parser.isSet(options[ScriptMemory])))
+        return usageError(QStringLiteral("--arg, --script-timeout and --script-memory belong to --script."));
     line.scriptArgs = parser.values(options[Arg]);
     if (parser.isSet(options[ScriptTimeout])) {
         const QString error = wholeNumber(parser, options[ScriptTimeout], QStringLiteral(" of seconds"),
                                           CommandLine::MaxScriptTimeoutSeconds, &line.scriptTimeoutSeconds);
         if (!error.isEmpty())
             return usageError(error);
+    }
+    if (parser.isSet(options[ScriptMemory])) {
+        int mib = 0;
+        const QString error = wholeNumber(parser, options[ScriptMemory], QStringLiteral(" of MiB"),
+                                          int(CommandLine::MaxScriptMemoryMiB), &mib);
+        if (!error.isEmpty())
+            return usageError(error);
+        line.scriptMemoryMiB = mib;
     }
     if (parser.isSet(options[Threads])) {
         if (line.action != CommandLine::Action::Check && line.action != CommandLine::Action::ExportPictures)

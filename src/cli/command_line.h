@@ -11,6 +11,8 @@ struct CommandLine {
     static constexpr int DefaultScriptTimeoutSeconds = 30;
     static constexpr int MaxScriptTimeoutSeconds = 86400;
     static constexpr int MaxThreads = 256;
+    static constexpr qint64 DefaultScriptMemoryMiB = 1024;
+    static constexpr qint64 MaxScriptMemoryMiB = 1024 * 1024;
 
     enum class Action {
         OpenWindow,
@@ -46,6 +48,7 @@ struct CommandLine {
     bool force = false;      // accept a map file of another length
     QStringList scriptArgs;  // the values of --arg, in order
     int scriptTimeoutSeconds = DefaultScriptTimeoutSeconds;
+    qint64 scriptMemoryMiB = DefaultScriptMemoryMiB;   // the bound of --script-memory
     int threads = 0;         // threads of --check and --export-pictures; 0: one a core
     QString error;           // UsageError: what was wrong
     // --new-map NAME (in `map`) and --tiles-from-rom TILESET OFFSET: numbers

@@ -1,6 +1,8 @@
 #include "cli/batch_run.h"
 #include "cli/command_line.h"
 #include "cli/standard_streams.h"
+#include "script/script_child.h"
+#include "script/script_job.h"
 #include "session/recovery_keeper.h"
 #include "session/user_settings.h"
 #include "ui/main/app_icon.h"
@@ -30,12 +32,23 @@ void nameApplication()
 
 int main(int argc, char** argv)
 {
+    // A script's own process, started by the program itself.
+    if (argc == 3 && qstrcmp(argv[1], ScriptChild::Option) == 0) {
+        QCoreApplication app(argc, argv);
+        bool number = false;
+        const qint64 memoryMiB = QByteArray(argv[2]).toLongLong(&number);
+        if (!number || memoryMiB < 1 || memoryMiB > ScriptChild::MaxMemoryMiB)
+            return ExitUsage;
+        return ScriptChild::run(memoryMiB);
+    }
     const CommandLine line = parseCommandLine(programArguments(argc, argv));
 
     // Help, version, usage errors and batch work need no display.
     if (line.action != CommandLine::Action::OpenWindow) {
         QCoreApplication app(argc, argv);
         nameApplication();
+        // Scripts run in processes of their own, so that none can end this one.
+        ScriptJob::runInProcesses(QCoreApplication::applicationFilePath());
         QTextStream out(stdout);
         QTextStream err(stderr);
         const int status = line.isBatch() ? runBatch(line, QCoreApplication::applicationDirPath(), out, err)
@@ -45,6 +58,7 @@ int main(int argc, char** argv)
 
     QApplication app(argc, argv);
     nameApplication();
+    ScriptJob::runInProcesses(QCoreApplication::applicationFilePath());
     QApplication::setWindowIcon(kartolaIcon());
     if (!line.catalogueDir.isEmpty() && !QFileInfo(line.catalogueDir).isDir()) {
         QTextStream(stderr) << "Cannot open folder " << line.catalogueDir << '\n';

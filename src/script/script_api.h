@@ -5,6 +5,7 @@
 #include "script/script_image.h"
 #include "script/script_maps.h"
 #include "script/script_rom.h"
+#include "script/script_tileset.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,7 +13,7 @@
 class QJSEngine;
 
 // What a script reaches of the image and the catalogue: `rom`, `catalogue`
-// and `map(name)`, over a copy of the image held here for the run.
+// `map(name)` and `tileset(n)`, over a copy of the image held here for the run.
 class ScriptApi {
 public:
     ScriptApi(const QByteArray& image, const QString& catalogueDir);
@@ -27,4 +28,5 @@ private:
     ScriptRom m_rom;
     ScriptCatalogue m_lists;
     ScriptMaps m_maps;
+    ScriptTilesets m_tilesets;
 };

@@ -20,7 +20,7 @@ public:
         : QObject(parent), m_catalogue(catalogue) {}
 
     Q_INVOKABLE QJSValue categories();
-    Q_INVOKABLE QJSValue maps(const QJSValue& category);
+    Q_INVOKABLE QJSValue maps(const QJSValue& category = {});
 
     // Whether `name` is an entry of the map chooser, in any category.
     bool listed(const QString& name);

@@ -44,6 +44,15 @@ QString scriptEventWord(quint8 kind)
     }
 }
 
+QString scriptEventsWord(quint8 kind)
+{
+    switch (kind) {
+    case TEventData::Warp: return QStringLiteral("warps");
+    case TEventData::Singpost: return QStringLiteral("signposts");
+    default: return QStringLiteral("people");
+    }
+}
+
 QJSValue scriptEventObject(QJSEngine* engine, const EventState& state, TEventData event)
 {
     QJSValue object = engine->newObject();

@@ -23,6 +23,8 @@ struct ScriptEventField {
 std::span<const ScriptEventField> scriptEventFields(quint8 kind);
 // "warp", "signpost", "person".
 QString scriptEventWord(quint8 kind);
+// "warps", "signposts", "people".
+QString scriptEventsWord(quint8 kind);
 
 // The event's record as an object of its fields.
 QJSValue scriptEventObject(QJSEngine* engine, const EventState& state, TEventData event);

@@ -86,6 +86,10 @@ bool ScriptMap::wildSlot(const QJSValue& time, const QJSValue& slot, int* t, int
     for (int i = 0; i < TimesOfDay; ++i)
         if (time.isString() && time.toString() == QLatin1String(TimeNames[i]))
             *t = i;
+    if (*t < 0 && time.isUndefined()) {
+        throwScriptError(engine, QStringLiteral("no time given"));
+        return false;
+    }
     if (*t < 0) {
         throwScriptError(engine, QStringLiteral("time %1 is not \"morning\", \"day\" or \"night\"").arg(time.toString()));
         return false;
@@ -175,6 +179,8 @@ QJSValue ScriptMap::setEvent(quint8 kind, const QJSValue& index, const QJSValue&
         return {};
     QJSEngine* engine = qjsEngine(this);
     const int count = eventCount(m_events, kind);
+    if (count == 0)
+        return throwScriptError(engine, QStringLiteral("map \"%1\" has no %2").arg(m_record.name, scriptEventsWord(kind)));
     const std::optional<qint64> i = scriptInteger(engine, index, 1, count, scriptEventWord(kind));
     if (!i)
         return {};

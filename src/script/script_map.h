@@ -52,25 +52,25 @@ public:
     // {warps: {offset, count}, signposts: ..., people: ...} as Events.ini gives them.
     QJSValue eventTables() const;
 
-    Q_INVOKABLE QJSValue block(const QJSValue& x, const QJSValue& y);
-    Q_INVOKABLE QJSValue setBlock(const QJSValue& x, const QJSValue& y, const QJSValue& value);
+    Q_INVOKABLE QJSValue block(const QJSValue& x = {}, const QJSValue& y = {});
+    Q_INVOKABLE QJSValue setBlock(const QJSValue& x = {}, const QJSValue& y = {}, const QJSValue& value = {});
 
-    Q_INVOKABLE QJSValue encounter(const QJSValue& time, const QJSValue& slot);
-    Q_INVOKABLE QJSValue setEncounter(const QJSValue& time, const QJSValue& slot, const QJSValue& level,
-                                      const QJSValue& number);
+    Q_INVOKABLE QJSValue encounter(const QJSValue& time = {}, const QJSValue& slot = {});
+    Q_INVOKABLE QJSValue setEncounter(const QJSValue& time = {}, const QJSValue& slot = {}, const QJSValue& level = {},
+                                      const QJSValue& number = {});
 
     QJSValue warps() { return events(TEventData::Warp); }
     QJSValue signposts() { return events(TEventData::Singpost); }
     QJSValue people() { return events(TEventData::People); }
-    Q_INVOKABLE QJSValue setWarp(const QJSValue& index, const QJSValue& fields)
+    Q_INVOKABLE QJSValue setWarp(const QJSValue& index = {}, const QJSValue& fields = {})
     {
         return setEvent(TEventData::Warp, index, fields);
     }
-    Q_INVOKABLE QJSValue setSignpost(const QJSValue& index, const QJSValue& fields)
+    Q_INVOKABLE QJSValue setSignpost(const QJSValue& index = {}, const QJSValue& fields = {})
     {
         return setEvent(TEventData::Singpost, index, fields);
     }
-    Q_INVOKABLE QJSValue setPerson(const QJSValue& index, const QJSValue& fields)
+    Q_INVOKABLE QJSValue setPerson(const QJSValue& index = {}, const QJSValue& fields = {})
     {
         return setEvent(TEventData::People, index, fields);
     }

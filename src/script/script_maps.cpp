@@ -15,6 +15,8 @@ QJSValue ScriptMaps::open(const QJSValue& name)
     const QString text = name.toString();
     ScriptMap* map = m_open.value(text);
     if (!map) {
+        if (name.isUndefined())
+            return throwScriptError(engine, QStringLiteral("no map name given"));
         if (!name.isString())
             return throwScriptError(engine, QStringLiteral("map takes the name of a map, not %1").arg(text));
         QString problem;

@@ -18,7 +18,7 @@ public:
     ScriptMaps(const Catalogue& catalogue, ScriptCatalogue& lists, ScriptImage& image, QObject* parent = nullptr)
         : QObject(parent), m_catalogue(catalogue), m_lists(lists), m_image(image) {}
 
-    Q_INVOKABLE QJSValue open(const QJSValue& name);
+    Q_INVOKABLE QJSValue open(const QJSValue& name = {});
 
 private:
     const Catalogue& m_catalogue;

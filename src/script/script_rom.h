@@ -14,10 +14,10 @@ public:
     explicit ScriptRom(ScriptImage& image, QObject* parent = nullptr) : QObject(parent), m_image(image) {}
 
     double size() const;
-    Q_INVOKABLE QJSValue byte(const QJSValue& offset);
-    Q_INVOKABLE QJSValue setByte(const QJSValue& offset, const QJSValue& value);
-    Q_INVOKABLE QJSValue bytes(const QJSValue& offset, const QJSValue& count);
-    Q_INVOKABLE QJSValue setBytes(const QJSValue& offset, const QJSValue& values);
+    Q_INVOKABLE QJSValue byte(const QJSValue& offset = {});
+    Q_INVOKABLE QJSValue setByte(const QJSValue& offset = {}, const QJSValue& value = {});
+    Q_INVOKABLE QJSValue bytes(const QJSValue& offset = {}, const QJSValue& count = {});
+    Q_INVOKABLE QJSValue setBytes(const QJSValue& offset = {}, const QJSValue& values = {});
 
 private:
     ScriptImage& m_image;

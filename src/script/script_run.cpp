@@ -61,16 +61,29 @@ private:
     const std::function<void(const QString&)>& m_sink;
 };
 
-// An Error object tells its line; anything else thrown is said as it is, at
-// the line of the stack's top ("function:LINE:COLUMN:FILE" in Qt's trace).
+// The line of the script where the failing call stands: the first frame of
+// Qt's trace ("function:LINE:COLUMN:FILE") that lies in the script, so that
+// a call made through the API's own wrappers (which have no file) is told at
+// the script's line. A stack overflow is caught on entering a function,
+// before its first line: the frame below it holds the call that overflowed.
+int errorLine(const QJSValue& error, const QStringList& trace)
+{
+    qsizetype first = 0;
+    if (error.isError() && error.property(QStringLiteral("message")).toString().startsWith(
+                               QLatin1String("Maximum call stack size exceeded")))
+        first = 1;
+    for (qsizetype i = first; i < trace.size(); ++i)
+        if (!trace.at(i).section(QLatin1Char(':'), 3).isEmpty())
+            return trace.at(i).section(QLatin1Char(':'), 1, 1).toInt();
+    return error.property(QStringLiteral("lineNumber")).toInt();
+}
+
+// An Error object is said by its message, anything else thrown as it is.
 QString errorText(const QJSValue& error, const QStringList& trace, const QString& fileName)
 {
-    int line = error.property(QStringLiteral("lineNumber")).toInt();
-    if (line <= 0 && !trace.isEmpty())
-        line = trace.first().section(QLatin1Char(':'), 1, 1).toInt();
     const QString message =
         error.isError() ? error.property(QStringLiteral("message")).toString() : error.toString();
-    return QStringLiteral("%1:%2: %3").arg(fileName).arg(line).arg(message);
+    return QStringLiteral("%1:%2: %3").arg(fileName).arg(errorLine(error, trace)).arg(message);
 }
 
 } // namespace
@@ -87,9 +100,14 @@ ScriptResult runScript(const ScriptRequest& request, const std::function<void(co
     QJSValue global = engine.globalObject();
     // log(...) joins its arguments as console.log does.
     const QJSValue makeLog = engine.evaluate(QStringLiteral(
-        "(function (host) { return function () {"
-        " host.line(Array.prototype.map.call(arguments, function (a) {"
-        "  return typeof a === 'object' && a !== null ? JSON.stringify(a) : String(a); }).join(' ')); }; })"));
+        "(function (host) { return function log() {"
+        " var text = '';"
+        " for (var i = 0; i < arguments.length; ++i) {"
+        "  var a = arguments[i];"
+        "  if (i > 0) text += ' ';"
+        "  text += typeof a === 'object' && a !== null ? JSON.stringify(a) : String(a);"
+        " }"
+        " host.line(text); }; })"));
     global.setProperty(QStringLiteral("log"), makeLog.call({engine.newQObject(&logger)}));
     QJSValue args = engine.newArray(quint32(request.args.size()));
     for (qsizetype i = 0; i < request.args.size(); ++i)
@@ -110,7 +128,9 @@ ScriptResult runScript(const ScriptRequest& request, const std::function<void(co
     } else if (reason == ScriptStopper::Reason::Stop) {
         result.end = ScriptResult::End::Stopped;
         result.error = QStringLiteral("%1: stopped.").arg(request.fileName);
-    } else if (value.isError() || !trace.isEmpty()) {
+    } else if (!trace.isEmpty()) {
+        // Only what is thrown fails the script: an Error object left as the
+        // last value is a value like any other.
         result.end = ScriptResult::End::Failed;
         result.error = errorText(value, trace, request.fileName);
     } else {

@@ -1,11 +1,14 @@
 #include "session/user_settings.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSettings>
 
 namespace {
 const QString EmulatorKey = QStringLiteral("Preferences/EmulatorCommand");
 const QString ChecksumsKey = QStringLiteral("Preferences/FixChecksumsOnSave");
+const QString ScriptMemoryKey = QStringLiteral("Preferences/ScriptMemoryMiB");
+const QString ScriptArgumentsGroup = QStringLiteral("ScriptArguments/");
 const QString RecentKey = QStringLiteral("RecentFiles");
 const QString RomKey = QStringLiteral("LastSession/Rom");
 const QString CatalogueKey = QStringLiteral("LastSession/Catalogue");
@@ -63,6 +66,38 @@ QString UserSettings::emulatorCommand() const
 bool UserSettings::fixChecksums() const
 {
     return text(ChecksumsKey) == QLatin1String("true");
+}
+
+int UserSettings::scriptMemoryMiB() const
+{
+    const int mib = number(ScriptMemoryKey, DefaultScriptMemoryMiB);
+    return mib >= MinScriptMemoryMiB && mib <= MaxScriptMemoryMiB ? mib : DefaultScriptMemoryMiB;
+}
+
+void UserSettings::setScriptMemoryMiB(int mib)
+{
+    setValue(ScriptMemoryKey, qBound(MinScriptMemoryMiB, mib, MaxScriptMemoryMiB));
+}
+
+namespace {
+// A key for a script's path that holds no separator of the settings file.
+QString scriptKey(const QString& path)
+{
+    return ScriptArgumentsGroup
+           + QString::fromLatin1(QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex());
+}
+} // namespace
+
+QStringList UserSettings::scriptArguments(const QString& path) const
+{
+    return value(scriptKey(path)).toStringList();
+}
+
+void UserSettings::setScriptArguments(const QString& path, const QStringList& values)
+{
+    setValue(scriptKey(path), values);
+    if (m_file)
+        m_file->sync();
 }
 
 SessionOutcome UserSettings::setPreferences(const QString& emulatorCommand, bool fixChecksums)

@@ -28,6 +28,14 @@ public:
     QString emulatorCommand() const;
     // Whether saves set both cartridge checksums.
     bool fixChecksums() const;
+    // The memory bound of the scripts the window runs, in MiB.
+    static constexpr int DefaultScriptMemoryMiB = 1024, MinScriptMemoryMiB = 64, MaxScriptMemoryMiB = 1024 * 1024;
+    int scriptMemoryMiB() const;
+    // Kept with the next setPreferences().
+    void setScriptMemoryMiB(int mib);
+    // The argument values a script was run with last, by its path.
+    QStringList scriptArguments(const QString& path) const;
+    void setScriptArguments(const QString& path, const QStringList& values);
     // Refused: not kept, with the message (the values hold for this run).
     SessionOutcome setPreferences(const QString& emulatorCommand, bool fixChecksums);
 

@@ -1,7 +1,10 @@
 // `kartola ROM --script FILE`: what the batch run prints, its exit status,
 // and that OUT is written only by a script that finished and changed the image.
+// The scripts run as the program runs them, each in a process of its own
+// under a memory bound.
 #include "cli/batch_run.h"
 #include "cli/command_line.h"
+#include "script/script_job.h"
 #include "support/catalogue_fixture.h"
 
 #include <QFileInfo>
@@ -11,6 +14,7 @@
 class TestBatchScript : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { ScriptJob::runInProcesses(QStringLiteral(KARTOLA_PROGRAM)); }
     void runs_data();
     void runs();
 };
@@ -36,6 +40,18 @@ void TestBatchScript::runs_data()
                               << "FILE:2: bad\n" << -1;
     QTest::newRow("timed out") << "rom.setByte(0, 1); while (true) {}" << (out + QStringList{"--script-timeout", "1"})
                                << 1 << none << "*" << -1;
+    // Past the bound: one line, nothing written, whichever way the engine
+    // finds the memory gone.
+    const QStringList bound = out + QStringList{"--script-memory", "200"};
+    QTest::newRow("objects past the memory bound")
+        << "rom.setByte(0, 1); log('x'); var a = [];\nwhile (true) a.push([1, 2, 3, 4, 5, 6, 7, 8]);" << bound << 1
+        << "x\n" << "FILE: out of memory.\n" << -1;
+    QTest::newRow("buffers past the memory bound")
+        << "rom.setByte(0, 1); var a = [];\nwhile (true) a.push(new ArrayBuffer(50000000));" << bound << 1 << none
+        << "FILE:2: ArrayBuffer: out of memory\n" << -1;
+    QTest::newRow("buffers within the memory bound")
+        << "rom.setByte(0, 0xAB); var a = [];\nfor (var i = 0; i < 5; ++i) a.push(new ArrayBuffer(20000000));" << bound
+        << 0 << none << none << 0xAB;
     QTest::newRow("no script file") << QString() << out << 1 << none << "*" << -1;
 }
 

@@ -89,6 +89,10 @@ void TestCommandLine::parses_data()
                                          << A::UsageError << none << none << none << none;
     QTest::newRow("script timeout of words") << QStringList{"a.gbc", "--script", "s.js", "--script-timeout", "ten"}
                                              << A::UsageError << none << none << none << none;
+    QTest::newRow("script memory of 0") << QStringList{"a.gbc", "--script", "s.js", "--script-memory", "0"}
+                                        << A::UsageError << none << none << none << none;
+    QTest::newRow("script memory without script") << QStringList{"a.gbc", "--check", "--script-memory", "64"}
+                                                  << A::UsageError << none << none << none << none;
     QTest::newRow("threads of 0") << QStringList{"a.gbc", "--check", "--threads", "0"} << A::UsageError << none
                                   << none << none << none;
     QTest::newRow("threads past the most") << QStringList{"a.gbc", "--check", "--threads", "257"} << A::UsageError

@@ -75,6 +75,8 @@ void TestInstall::installedFiles_data()
     QTest::newRow("manual page") << QStringLiteral("share/man/man1/kartola.1.gz");
     QTest::newRow("changelog") << QStringLiteral("share/doc/kartola/changelog.Debian.gz");
     QTest::newRow("copyright") << QStringLiteral("share/doc/kartola/copyright");
+    QTest::newRow("scripting guide") << QStringLiteral("share/doc/kartola/scripting.md");
+    QTest::newRow("script declarations") << QStringLiteral("share/doc/kartola/kartola.d.ts");
     QTest::newRow("desktop file") << QStringLiteral("share/applications/%1.desktop").arg(AppId);
     QTest::newRow("metadata") << QStringLiteral("share/metainfo/%1.metainfo.xml").arg(AppId);
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})

@@ -42,6 +42,7 @@ void TestScriptMaps::initTestCase()
                               + "[Short]\r\nStart offset=0x4000\r\nEnd offset=0x4009\r\nX size=4\r\nY size=4\r\nTileset=1\r\n"
                                 "[Far]\r\nStart offset=0x4100\r\nEnd offset=0x4103\r\nX size=2\r\nY size=2\r\nTileset=1\r\n"
                                 "[Odd]\r\nStart offset=0x4200\r\nEnd offset=0x4203\r\nX size=2\r\nY size=2\r\nTileset=25\r\n");
+    dir.write("Tilesets.ini", dir.read("Tilesets.ini") + "[4]\r\nBlocks=2\r\nStart offset=0xFFF0\r\n");
     dir.write("Critters.ini", dir.read("Critters.ini") + "[Far]\r\nStart offset=0xFFE0\r\n");
     dir.write("Events.ini", "[Alpha Town]\r\nWarp offset=0x6000\r\nWarps=2\r\nSingpost offset=0x6100\r\nSingposts=1\r\n"
                             "People offset=0x6200\r\nPeoples=2\r\n"
@@ -106,6 +107,18 @@ void TestScriptMaps::runs_data()
                " log(a.warps[1].x, a.people[1].y, a.signposts[0].hiddenItem)"
         << "5 252 7"
         << patched({{W + 6, 5}, {W + 9, 9}, {S + 2, 7}, {q + 2, 7}, {q + 1, 0}, {q + 12, 6}, {q + 11, 1}, {q + 8, 0}});
+    QStringList block1;   // tileset 1, block 1
+    for (int i = 0; i < 16; ++i)
+        block1 << s(0x8010 + i);
+    QTest::newRow("tileset blocks") << "var t = tileset(1); log(t.number, t.blockCount, t.tiles(1), tileset(2).tiles(3)[15])"
+                                    << QStringLiteral("1 10 [%1] %2").arg(block1.join(','), s(0x9030 + 15)) << same;
+    QTest::newRow("setTiles seen by later reads")
+        << "var t = tileset(2); t.setTiles(3, [9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 255, 254, 253, 252, 251, 250]);"
+           " log(t.tiles(3)[10], rom.byte(0x9030), tileset(2).tiles(3)[15])"
+        << "255 9 250"
+        << patched({{0x9030, 9}, {0x9031, 8}, {0x9032, 7}, {0x9033, 6}, {0x9034, 5}, {0x9035, 4}, {0x9036, 3},
+                    {0x9037, 2}, {0x9038, 1}, {0x9039, 0}, {0x903A, 255}, {0x903B, 254}, {0x903C, 253},
+                    {0x903D, 252}, {0x903E, 251}, {0x903F, 250}});
 
     // Refusals: each throws, names what it refused, and writes nothing.
     auto refused = [&](const char* name, const QString& code, const QString& message) {
@@ -132,6 +145,15 @@ void TestScriptMaps::runs_data()
     refused("person 0", a + "a.setPerson(0, {x: 1})", "person 0 is not a whole number from 1 to 2");
     refused("a field of 256", a + "a.setPerson(1, {x: 1, when: 256})", "person when 256 is not a whole number from 0 to 255");
     refused("no such field", a + "a.setSignpost(1, {textBlock: 1, colour: 2})", "a signpost has no field colour");
+    refused("a block past the tileset's", "tileset(1).tiles(10)", "block 10 is not a whole number from 0 to 9");
+    refused("a block of 15 tiles", "tileset(1).setTiles(0, [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15])",
+            "setTiles takes an array of 16 tile numbers, row by row");
+    refused("a tile of 256, all or nothing",
+            "tileset(1).setTiles(0, [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 256])",
+            "tile 256 is not a whole number from 0 to 255");
+    refused("tileset 21", "tileset(21)", "tileset 21 is not a whole number from 1 to 20");
+    refused("a tileset without blocks", "tileset(3).tiles(0)", "tileset 3 has no blocks");
+    refused("a tileset outside the image", "tileset(4)", "the blocks of tileset 4 lie outside the ROM image");
     refused("an unknown map", "map('Nowhere')", "there is no map \"Nowhere\"");
     refused("a listed map without a section", "map('Gamma')", "Map \"Gamma\" has no section in Maps.Ini.");
     refused("a refused map", "map('Odd')", "Map \"Odd\" cannot be shown: tileset 25 is not from 1 to 20.");

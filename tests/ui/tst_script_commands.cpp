@@ -2,6 +2,10 @@
 // Output panel, one undo entry for a changed image and nothing changed by a
 // failing script; the Scripts submenu; Load Rom and closing stop a script.
 #include "script/script_job.h"
+#include "script/script_run.h"
+#include "ui/main/script_arguments_dialog.h"
+#include "ui/main/script_console.h"
+#include <QPlainTextEdit>
 #include "session/editor_session.h"
 #include "ui/main/script_commands.h"
 #include "ui/main/script_output_panel.h"
@@ -10,6 +14,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -23,6 +31,8 @@ private slots:
     void runs_data();
     void runs();
     void scriptsMenuAndStops();
+    void argumentsAsked();
+    void console();
 };
 
 void TestScriptCommands::runs_data()
@@ -116,7 +126,7 @@ void TestScriptCommands::scriptsMenuAndStops()
 
     // The script's own limit is 30 seconds: only a stop ends it sooner.
     QSignalSpy finished(form.scripts->job, &ScriptJob::finished);
-    QSignalSpy logged(form.scripts->job, &ScriptJob::logLine);
+    QSignalSpy logged(form.scripts->job, &ScriptJob::logLines);
     scripts->actions().constLast()->trigger();
     QVERIFY(logged.wait(20000));
     QVERIFY(form.loadRom(editor.dir.file("rom.gbc")));
@@ -128,6 +138,82 @@ void TestScriptCommands::scriptsMenuAndStops()
     QVERIFY(logged.wait(20000));
     QVERIFY(form.close());
     QVERIFY(finished.wait(2000));
+}
+
+// A script that declares arguments asks them, refuses a number field that
+// holds none, gives the command line's bytes for the same values, and finds
+// its values again the next time.
+void TestScriptCommands::argumentsAsked()
+{
+    EditorFixture editor;
+    const QByteArray source = "// Writes a byte.\n// @arg offset number \"Offset\"\n// @arg value number\n"
+                              "rom.setByte(Number(args[0]), Number(args[1]));";
+    QVERIFY(QDir(editor.dir.path()).mkpath(QStringLiteral("scripts")));
+    editor.dir.write("scripts/put.js", source);
+    TMainForm& form = editor.openWithRom();
+    const QByteArray before = form.state.core.rom.bytes();
+    QSignalSpy finished(form.scripts->job, &ScriptJob::finished);
+    form.scripts->run(editor.dir.file("scripts/put.js"));
+    ScriptArgumentsDialog* dialog = form.scripts->arguments;
+    QVERIFY(dialog->isVisible() && !form.scripts->isRunning());
+    QCOMPARE(dialog->Fields.size(), 2);
+    dialog->Fields[0]->setText(QStringLiteral("32"));
+    dialog->Fields[1]->setText(QStringLiteral("ten"));
+    dialog->Buttons->button(QDialogButtonBox::Ok)->click();
+    QVERIFY(dialog->isVisible() && dialog->Problem->isVisibleTo(dialog) && !form.scripts->isRunning());
+    QCOMPARE(dialog->Problem->text(), QStringLiteral("value must be a number."));
+    dialog->Fields[1]->setText(QStringLiteral("171"));
+    dialog->Buttons->button(QDialogButtonBox::Ok)->click();
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(finished.wait(20000));
+
+    const ScriptResult batch = runScript({QStringLiteral("put.js"), QString::fromUtf8(source), {"32", "171"}, before,
+                                          editor.dir.path()},
+                                         [](const QString&) {});
+    QCOMPARE(batch.image.at(32), char(171));
+    QCOMPARE(form.state.core.rom.bytes(), batch.image);
+
+    form.scripts->run(editor.dir.file("scripts/put.js"));
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->values(), (QStringList{"32", "171"}));
+    dialog->reject();
+    QVERIFY(!form.scripts->isRunning());
+}
+
+// View > Script Console: a line's value and log shown, its error at its line,
+// a change one undo entry, Up and Down through the lines entered.
+void TestScriptCommands::console()
+{
+    EditorFixture editor;
+    TMainForm& form = editor.openWithRom();
+    ScriptConsole* console = form.scripts->console;
+    QVERIFY(form.findChild<QMenu*>(QStringLiteral("View1"))->actions().contains(console->toggleViewAction()));
+    QSignalSpy finished(console->job, &ScriptJob::finished);
+    const auto enter = [&](const QString& line) {
+        console->Input->setText(line);
+        QTest::keyClick(console->Input, Qt::Key_Return);
+        QVERIFY(finished.wait(20000));
+        QVERIFY(console->Input->text().isEmpty() && console->Input->isEnabled());
+    };
+    enter(QStringLiteral("log('set'); rom.setByte(0x10, 0x77); rom.byte(0x10) + 1"));
+    enter(QStringLiteral("map('Nowhere')"));
+    enter(QStringLiteral("var a = [1, 2]; a"));
+    QCOMPARE(console->Output->toPlainText(),
+             QStringLiteral("> log('set'); rom.setByte(0x10, 0x77); rom.byte(0x10) + 1\nset\n120\nThe image was changed.\n"
+                            "> map('Nowhere')\nconsole:1: there is no map \"Nowhere\"\n> var a = [1, 2]; a\n[1,2]"));
+    QUndoStack& undo = form.session->undoStack();
+    QCOMPARE(undo.count(), 1);
+    QCOMPARE(form.state.core.rom.bytes().at(0x10), '\x77');
+    undo.undo();
+    QCOMPARE(form.state.core.rom.bytes().at(0x10), '\x10');
+
+    const QStringList walk{"var a = [1, 2]; a", "map('Nowhere')", "var a = [1, 2]; a", "", ""};
+    QStringList seen;
+    for (int key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down}) {
+        QTest::keyClick(console->Input, Qt::Key(key));
+        seen << console->Input->text();
+    }
+    QCOMPARE(seen, walk);
 }
 
 QTEST_MAIN(TestScriptCommands)

@@ -10,10 +10,14 @@
 #include "ui/main/menu_item.h"
 #include "ui/main/preferences_dialog.h"
 #include "ui/main/recent_files_menu.h"
+#include "ui/main/script_commands.h"
+#include "ui/main/script_console.h"
+#include "script/script_job.h"
 #include "base/prompts.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -44,11 +48,17 @@ void TMainForm::createUserCommands()
         recentFiles->fill();
     });
 
+    scripts->job->setMemoryMiB(settings->scriptMemoryMiB());
+    scripts->settings = settings;
+    scripts->console->setMemoryMiB(settings->scriptMemoryMiB());
     preferences = new TPreferencesForm(this);
     connect(preferences, &QDialog::accepted, this, [this] {
         const bool fix = preferences->FixChecksumsBox->isChecked();
         session->setFixChecksumsOnSave(fix);
         TiledLink::setCommand(preferences->TiledEdit->text().trimmed());
+        settings->setScriptMemoryMiB(preferences->ScriptMemoryBox->value());
+        scripts->job->setMemoryMiB(settings->scriptMemoryMiB());
+        scripts->console->setMemoryMiB(settings->scriptMemoryMiB());
         const SessionOutcome kept = settings->setPreferences(preferences->EmulatorEdit->text().trimmed(), fix);
         if (kept.isRefused())
             prompts.error(kept.refusal);
@@ -58,7 +68,7 @@ void TMainForm::createUserCommands()
 void TMainForm::Preferences1Click()
 {
     preferences->TiledEdit->setText(TiledLink::command());
-    preferences->showPreferences(settings->emulatorCommand(), settings->fixChecksums());
+    preferences->showPreferences(settings->emulatorCommand(), settings->fixChecksums(), settings->scriptMemoryMiB());
 }
 
 void TMainForm::TestPlay1Click()

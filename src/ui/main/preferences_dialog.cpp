@@ -1,10 +1,13 @@
 #include "ui/main/preferences_dialog.h"
 
+#include "session/user_settings.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent)
@@ -24,6 +27,11 @@ TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent)
     TiledEdit->setPlaceholderText(QStringLiteral("tiled %f"));
     FixChecksumsBox = new QCheckBox(QStringLiteral("Set the header and global checksums when the image is saved"), this);
     FixChecksumsBox->setObjectName(QStringLiteral("FixChecksumsBox"));
+    ScriptMemoryBox = new QSpinBox(this);
+    ScriptMemoryBox->setObjectName(QStringLiteral("ScriptMemoryBox"));
+    ScriptMemoryBox->setRange(UserSettings::MinScriptMemoryMiB, UserSettings::MaxScriptMemoryMiB);
+    ScriptMemoryBox->setSuffix(QStringLiteral(" MiB"));
+    ScriptMemoryBox->setToolTip(QStringLiteral("A script that takes more memory ends with \"out of memory\"."));
     Buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(Buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -32,6 +40,7 @@ TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent)
     form->addRow(QStringLiteral("Emulator command:"), EmulatorEdit);
     form->addRow(QString(), hint);
     form->addRow(QStringLiteral("Tiled command:"), TiledEdit);
+    form->addRow(QStringLiteral("Script memory:"), ScriptMemoryBox);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(FixChecksumsBox);
@@ -39,10 +48,11 @@ TPreferencesForm::TPreferencesForm(QWidget* parent) : QDialog(parent)
     layout->addWidget(Buttons);
 }
 
-void TPreferencesForm::showPreferences(const QString& emulatorCommand, bool fixChecksums)
+void TPreferencesForm::showPreferences(const QString& emulatorCommand, bool fixChecksums, int scriptMemoryMiB)
 {
     EmulatorEdit->setText(emulatorCommand);
     FixChecksumsBox->setChecked(fixChecksums);
+    ScriptMemoryBox->setValue(scriptMemoryMiB);
     EmulatorEdit->setFocus();
     open();
 }

@@ -3,6 +3,10 @@
 #include "script/script_job.h"
 #include "ui/main/menu_item.h"
 #include "ui/main/script_output_panel.h"
+#include "ui/main/script_arguments_dialog.h"
+#include "ui/main/script_console.h"
+#include "script/script_arguments.h"
+#include "session/user_settings.h"
 #include "base/prompts.h"
 
 #include <QAction>
@@ -31,10 +35,20 @@ ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWi
     window->addDockWidget(Qt::BottomDockWidgetArea, panel);
     panel->hide();
 
+    console = new ScriptConsole(session, window);
+    window->addDockWidget(Qt::BottomDockWidgetArea, console);
+    console->hide();
+
     job = new ScriptJob(this);
-    connect(job, &ScriptJob::logLine, panel, &ScriptOutputPanel::addLine);
+    connect(job, &ScriptJob::logLines, panel, &ScriptOutputPanel::addLines);
     connect(job, &ScriptJob::finished, this, &ScriptCommands::finished);
     connect(panel->Stop, &QPushButton::clicked, job, &ScriptJob::stop);
+    arguments = new ScriptArgumentsDialog(window);
+    connect(arguments, &QDialog::accepted, this, [this] {
+        if (settings)
+            settings->setScriptArguments(m_askedPath, arguments->values());
+        start(m_askedPath, m_askedSource, arguments->values());
+    });
     connect(RunScript1, &QAction::triggered, this, &ScriptCommands::RunScript1Click);
     connect(Scripts1, &QMenu::aboutToShow, this, &ScriptCommands::fillScripts);
     connect(&session, &EditorSession::romLoaded, this, [this] {
@@ -127,6 +141,28 @@ void ScriptCommands::run(const QString& path)
         prompts.error(QStringLiteral("Cannot read file %1: %2").arg(path, file.errorString()));
         return;
     }
+    const ScriptArguments declared = scriptArguments(source);
+    const QFileInfo info(path);
+    if (!declared.problem.isEmpty()) {
+        panel->begin(info.completeBaseName());
+        panel->addLine(QStringLiteral("%1:%2").arg(info.fileName(), declared.problem));
+        return;
+    }
+    if (declared.list.isEmpty()) {
+        start(path, source, {});
+        return;
+    }
+    m_askedPath = info.absoluteFilePath();
+    m_askedSource = source;
+    arguments->ask(info.completeBaseName(), declared.list,
+                   settings ? settings->scriptArguments(m_askedPath) : QStringList());
+}
+
+void ScriptCommands::start(const QString& path, const QString& source, const QStringList& values)
+{
+    if (job->isRunning() || !m_session.state().core.romLoaded())
+        return;
+    Prompts& prompts = m_session.prompts();
     // The pick's question first; Cancel runs nothing.
     WholeImageChange::Start start = m_session.wholeImage().begin();
     if (!start.outcome.isDone()) {
@@ -137,7 +173,7 @@ void ScriptCommands::run(const QString& path)
     const QFileInfo info(path);
     m_name = info.completeBaseName();
     m_dropResult = false;
-    const ScriptRequest request{info.fileName(), source, {}, start.image,
+    const ScriptRequest request{info.fileName(), source, values, start.image,
                                 m_session.state().core.catalogue.programDir};
     m_start = std::move(start);
     panel->begin(m_name);

@@ -11,6 +11,9 @@ class QMainWindow;
 class QMenu;
 class ScriptJob;
 class ScriptOutputPanel;
+class ScriptArgumentsDialog;
+class ScriptConsole;
+class UserSettings;
 struct ScriptResult;
 
 // Utilies > "Run Script..." and the "Scripts" submenu (the .js files of the
@@ -28,7 +31,9 @@ public:
     ~ScriptCommands() override;
 
     void RunScript1Click();
-    // Runs the script in `path`, as a pick from the menus does.
+    // Runs the script in `path`, as a pick from the menus does: a script
+    // that declares arguments asks them first (the values given last filled
+    // in, when `settings` keeps them).
     void run(const QString& path);
     // Stops a running script and waits for it; its result is dropped
     // (Load Rom and closing the window come here first).
@@ -45,6 +50,9 @@ public:
     QMenu* Scripts1 = nullptr;
     ScriptOutputPanel* panel = nullptr;
     ScriptJob* job = nullptr;
+    ScriptArgumentsDialog* arguments = nullptr;
+    ScriptConsole* console = nullptr;   // View > Script Console
+    UserSettings* settings = nullptr;
 
 private:
     void fillScripts();
@@ -52,6 +60,8 @@ private:
     QString catalogueScriptsFolder() const;
     // The folder Run Script's file dialog opens in.
     QString dialogFolder() const;
+    // Runs `source` of `path` with the arguments `values`.
+    void start(const QString& path, const QString& source, const QStringList& values);
     void finished(const ScriptResult& result);
     void updateActions();
 
@@ -63,4 +73,5 @@ private:
     QString m_name;
     bool m_dropResult = false;
     QString m_lastFolder;   // of the script Run Script ran last
+    QString m_askedPath, m_askedSource;   // the script whose arguments are asked
 };

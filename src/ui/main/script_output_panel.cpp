@@ -41,6 +41,13 @@ void ScriptOutputPanel::addLine(const QString& line)
     Log->appendPlainText(line);
 }
 
+void ScriptOutputPanel::addLines(const QStringList& lines)
+{
+    // The panel keeps the last lines only: a flood is cut before it is shown.
+    const qsizetype kept = Log->maximumBlockCount();
+    Log->appendPlainText(lines.mid(qMax<qsizetype>(0, lines.size() - kept)).join(QLatin1Char('\n')));
+}
+
 void ScriptOutputPanel::setRunning(bool running)
 {
     Stop->setEnabled(running);

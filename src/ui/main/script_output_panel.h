@@ -15,6 +15,7 @@ public:
     // Clears the log for a new run of `name` and shows the panel.
     void begin(const QString& name);
     void addLine(const QString& line);
+    void addLines(const QStringList& lines);
     void setRunning(bool running);
     QString text() const;
 

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "script/script_run.h"
+
+#include <QObject>
+#include <optional>
+
+class QProcess;
+
+// One script run in a process of its own (see ScriptChild), from the thread
+// this belongs to: no thread waits for it, its lines and its end arrive as
+// signals from the event loop. A stop ends the process at once.
+class ScriptProcess : public QObject {
+    Q_OBJECT
+public:
+    explicit ScriptProcess(QObject* parent = nullptr);
+    ~ScriptProcess() override;
+
+    // Starts `program` as the script's process with a bound of `memoryMiB`.
+    void start(const ScriptRequest& request, const QString& program, qint64 memoryMiB);
+    // Ends the process; the run ends as Stopped or TimedOut.
+    void stop(ScriptStopper::Reason reason);
+    // Waits for the process to end; `finished` is still delivered later.
+    void wait();
+    bool isRunning() const { return m_running; }
+
+signals:
+    void logLines(const QStringList& lines);
+    void finished(const ScriptResult& result);
+
+private:
+    void read();
+    void ended(const QString& problem);
+
+    QProcess* m_process = nullptr;
+    QString m_fileName;
+    QByteArray m_buffer;
+    std::optional<ScriptResult> m_result;
+    bool m_broken = false;
+    bool m_running = false;
+    bool m_ended = false;
+    ScriptStopper::Reason m_reason = ScriptStopper::Reason::None;
+};
