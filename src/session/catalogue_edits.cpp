@@ -1,7 +1,10 @@
 #include "session/catalogue_edits.h"
 
 #include "base/prompts.h"
+#include "session/catalogue_folder.h"
 #include "session/editor_session.h"
+
+#include <QDir>
 
 CatalogueEdits::CatalogueEdits(EditorSession& session, QObject* parent) : QObject(parent), m_session(session) {}
 
@@ -10,6 +13,9 @@ SessionOutcome CatalogueEdits::apply(const QString& text, const std::function<Ca
 {
     if (m_session.state().core.rom.size() == 0)
         return SessionOutcome::refused(QStringLiteral("You haven't loaded rom! Please load rom first."));
+    const SessionOutcome writable = ensureWritable();
+    if (!writable.isDone())
+        return writable;
     const std::optional<bool> keep = m_session.wholeImage().askKeepWorkingCopies();
     if (!keep)
         return SessionOutcome::declined();
@@ -34,4 +40,26 @@ SessionOutcome CatalogueEdits::apply(const QString& text, const std::function<Ca
     auto failed = [this](const QString& error) { m_session.prompts().error(error); };
     m_session.undoStack().push(new CatalogueChangeCommand(text, written.change, changed, failed));
     return SessionOutcome::done();
+}
+
+SessionOutcome CatalogueEdits::ensureWritable()
+{
+    const QString folder = m_session.state().core.catalogue.programDir;
+    if (CatalogueFolder::isWritable(folder))
+        return SessionOutcome::done();
+    const QString copy = CatalogueFolder::ownCopyPath(CatalogueFolder::romKey(m_session.state().core.rom.bytes()));
+    const Prompts::Answer answer = m_session.prompts().message(
+        Prompts::Kind::Confirmation,
+        QStringLiteral("The catalogue folder %1 cannot be written. Copy it to %2 and make the change there?")
+            .arg(QDir::toNativeSeparators(folder), QDir::toNativeSeparators(copy)),
+        Prompts::Buttons::YesNo);
+    if (answer != Prompts::Answer::Yes)
+        return SessionOutcome::declined();
+    QString error;
+    if (!CatalogueFolder::copyFolder(folder, copy, &error))
+        return SessionOutcome::refused(error);
+    const SessionOutcome switched = CatalogueFolder::switchTo(m_session, copy);
+    if (switched.isDone())
+        emit folderCopied(copy);
+    return switched;
 }

@@ -13,7 +13,8 @@ class EditorSession;
 // and Tileset Properties, Tiles from ROM): the pick's question about
 // unsaved working copies first, then the write, one undo entry that puts
 // every file's previous text back, and the map picked again from the
-// catalogue as it now reads (the new map, for New Map).
+// catalogue as it now reads (the new map, for New Map). A catalogue folder
+// that cannot be written is first offered to be copied to one of the user's.
 class CatalogueEdits : public QObject {
     Q_OBJECT
 public:
@@ -24,9 +25,17 @@ public:
                          const QString& pickAfter = {});
 
 signals:
+    // The catalogue folder could not be written and was copied to `folder`,
+    // which is the catalogue from now on.
+    void folderCopied(const QString& folder);
     // The catalogue's files changed (a write, its undo or redo): the choosers fill again.
     void catalogueChanged();
 
 private:
+    // Before the first change of a catalogue that cannot be written: the
+    // offer to copy it to a folder of the user's. Done: go on (copied or
+    // writable); declined or refused: no change.
+    SessionOutcome ensureWritable();
+
     EditorSession& m_session;
 };

@@ -6,7 +6,12 @@
 #include "model/rom/cartridge_header.h"
 #include "session/editor_session.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace CatalogueFolder {
 
@@ -32,6 +37,51 @@ bool makeFiles(const QString& folder, QString* error)
         }
     }
     return true;
+}
+
+bool isWritable(const QString& folder)
+{
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kartola-probe-XXXXXX")));
+    if (!probe.open())
+        return false;
+    for (const char* name : {"Main.Ini", "Maps.Ini", "Tilesets.ini", "Critters.ini", "Events.ini", "Options.ini"}) {
+        const QFileInfo file(resolveCatalogueFile(catalogueFilePath(folder, QLatin1String(name))));
+        if (file.exists() && !file.isWritable())
+            return false;
+    }
+    return true;
+}
+
+QString ownCopyPath(const QString& romKey)
+{
+    const QString base = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                             .filePath(QStringLiteral("catalogues/") +
+                                       (romKey.isEmpty() ? QStringLiteral("catalogue") : romKey));
+    QString path = base;
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = base + QLatin1Char('-') + QString::number(n);
+    return path;
+}
+
+bool copyFolder(const QString& from, const QString& to, QString* error)
+{
+    const QDir source(from);
+    bool ok = QDir().mkpath(to);
+    QString failed = to;
+    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (ok && it.hasNext()) {
+        const QString path = it.next();
+        const QString target = QDir(to).filePath(source.relativeFilePath(path));
+        ok = it.fileInfo().isDir() ? QDir().mkpath(target) : QFile::copy(path, target);
+        if (!ok)
+            failed = path;
+    }
+    if (!ok) {
+        QDir(to).removeRecursively();
+        if (error)
+            *error = QStringLiteral("Cannot copy %1 to %2").arg(QDir::toNativeSeparators(failed), QDir::toNativeSeparators(to));
+    }
+    return ok;
 }
 
 SessionOutcome switchTo(EditorSession& session, const QString& folder)

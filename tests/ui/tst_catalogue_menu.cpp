@@ -1,5 +1,6 @@
 // The Catalogue menu's dialogs: the live refusal and the offset keys of Map
 // Properties, and OK as one undo entry that picks the map again.
+#include "session/catalogue_folder.h"
 #include "session/editor_session.h"
 #include "session/user_settings.h"
 #include "ui/main/catalogue_menu.h"
@@ -7,7 +8,10 @@
 #include "ui_support/editor_fixture.h"
 
 #include <QComboBox>
+#include <QInputDialog>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +30,8 @@ private slots:
     void removeMapLeavesTheChooser();
     void folderTravelsWithRom_data();
     void folderTravelsWithRom();
+    void unwritableFolderOfferedACopy_data();
+    void unwritableFolderOfferedACopy();
 };
 
 void TestCatalogueMenu::offsetKeys_data()
@@ -181,6 +187,66 @@ void TestCatalogueMenu::folderTravelsWithRom()
     TMainForm otherForm(other, f.prompts, &settings);
     otherForm.loadRom(f.dir.file("other.gbc"));
     QCOMPARE(other.core.catalogue.programDir, f.dir.path());
+}
+
+void TestCatalogueMenu::unwritableFolderOfferedACopy_data()
+{
+    QTest::addColumn<bool>("copy");
+    QTest::newRow("Yes: the change goes to the copy") << true;
+    QTest::newRow("No: nothing changes") << false;
+}
+
+void TestCatalogueMenu::unwritableFolderOfferedACopy()
+{
+    QFETCH(bool, copy);
+    QStandardPaths::setTestModeEnabled(true);
+    EditorFixture f;
+    UserSettings settings;
+    EditorState state(f.dir.path());
+    TMainForm form(state, f.prompts, &settings);
+    form.loadRom(f.dir.file("rom.gbc"));
+    const QByteArray main = f.dir.read("Main.Ini");
+    // Read-only for its owner; the immutable flag too, which holds for root.
+    QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QProcess::execute("chattr", {"+i", f.dir.path()});
+    struct Restore {
+        QString path;
+        ~Restore()
+        {
+            QProcess::execute("chattr", {"-i", path});
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+    } restore{f.dir.path()};
+    if (QFile probe(f.dir.file("probe")); probe.open(QIODevice::WriteOnly))
+        QSKIP("this folder cannot be made read-only here");
+
+    f.prompts.answer(copy ? Prompts::Answer::Yes : Prompts::Answer::No);
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->setTextValue("Caves");
+        dialog->accept();
+    });
+    form.catalogueMenu->NewCategory1->trigger();
+    const QString offer = QString("The catalogue folder %1 cannot be written. Copy it to ").arg(f.dir.path());
+    QVERIFY(std::any_of(f.prompts.shown.begin(), f.prompts.shown.end(),
+                        [&](const auto& message) { return message.text.startsWith(offer); }));
+    QCOMPARE(f.dir.read("Main.Ini"), main);
+    const QString now = state.core.catalogue.programDir;
+    if (!copy) {
+        QCOMPARE(now, f.dir.path());
+        QCOMPARE(form.MainBox->count(), 2);
+        return;
+    }
+    QVERIFY(now != f.dir.path());
+    QCOMPARE(settings.catalogueFolderFor(CatalogueFolder::romKey(state.core.rom.bytes())), now);
+    QFile copied(now + "/Main.Ini");
+    QVERIFY(copied.open(QIODevice::ReadOnly));
+    const QByteArray written = copied.readAll();
+    QVERIFY(written.startsWith(main) && written.mid(main.size()).contains("[Caves]"));
+    QVERIFY(QFileInfo::exists(now + "/rom.gbc"));   // every file of the folder came along
+    QCOMPARE(form.MainBox->count(), 3);
+    QDir(now).removeRecursively();
 }
 
 QTEST_MAIN(TestCatalogueMenu)

@@ -59,6 +59,11 @@ CatalogueMenu::CatalogueMenu(TMainForm& form) : QObject(&form), m_form(form)
     connect(TilesFromRom1, &QAction::triggered, this, &CatalogueMenu::TilesFromRom1Click);
     connect(FindMapData1, &QAction::triggered, this, &CatalogueMenu::FindMapData1Click);
     connect(m_edits, &CatalogueEdits::catalogueChanged, this, &CatalogueMenu::refillChoosers);
+    connect(m_edits, &CatalogueEdits::folderCopied, this, [this](const QString& folder) {
+        if (m_form.settings && m_form.state.core.romLoaded())
+            m_form.settings->setCatalogueFolderFor(CatalogueFolder::romKey(m_form.state.core.rom.bytes()), folder);
+        refillChoosers();
+    });
     if (QMenu* file = form.menuBar()->findChild<QMenu*>(QStringLiteral("File1"))) {
         CatalogueFolder1 = new QAction(QStringLiteral("Catalogue Folder..."), file);
         CatalogueFolder1->setObjectName(QStringLiteral("CatalogueFolder1"));
