@@ -80,10 +80,10 @@ public:
         QMutexLocker lock(&m_mutex);
         sendLocked();
     }
-    void add(const QString& line)
+    void add(const QStringList& lines)
     {
         QMutexLocker lock(&m_mutex);
-        m_lines.append(line);
+        m_lines.append(lines);
         if (m_lines.size() >= 4096)
             sendLocked();
     }
@@ -242,7 +242,7 @@ int run(qint64 memoryMiB)
     ScriptResult result;
     {
         LogSender sender(output);
-        result = runScript(request, [&](const QString& line) { sender.add(line); });
+        result = runScriptBatched(request, [&](const QStringList& lines) { sender.add(lines); });
     }
     QByteArray body;
     QDataStream out(&body, QIODevice::WriteOnly);

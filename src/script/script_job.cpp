@@ -22,12 +22,12 @@ struct LogQueue {
     bool posted = false;
 
     // The worker: true when a delivery is to be posted.
-    bool add(const QString& line, const std::function<bool()>& stopped)
+    bool add(const QStringList& batch, const std::function<bool()>& stopped)
     {
         QMutexLocker lock(&mutex);
         while (lines.size() >= MaxWaiting && !stopped())
             taken.wait(&mutex, 10);
-        lines.append(line);
+        lines.append(batch);
         if (posted)
             return false;
         posted = true;
@@ -112,11 +112,11 @@ bool ScriptJob::start(const ScriptRequest& request, int timeoutMs)
         // until it is stopped.
         const auto stopped = [&] { return stopper->reason() != ScriptStopper::Reason::None; };
         auto queue = std::make_shared<LogQueue>();
-        const auto log = [&](const QString& line) {
-            if (queue->add(line, stopped))
+        const auto log = [&](const QStringList& lines) {
+            if (queue->add(lines, stopped))
                 job.post([this, queue] { emit logLines(queue->take()); }, stopped);
         };
-        const ScriptResult result = runScript(request, log, stopper.get());
+        const ScriptResult result = runScriptBatched(request, log, stopper.get());
         return {[this, result] {
             m_timer->stop();
             emit finished(result);

@@ -46,19 +46,34 @@ private:
 
 namespace {
 
-// Receives the lines of `log(...)`.
+// Receives the lines of `log(...)` in batches.
 class ScriptLog : public QObject {
     Q_OBJECT
 public:
-    explicit ScriptLog(const std::function<void(const QString&)>& sink) : m_sink(sink) {}
-    Q_INVOKABLE void line(const QString& text)
+    explicit ScriptLog(const std::function<void(const QStringList&)>& sink) : m_sink(sink) {}
+    // `values` holds each line as its count of parts and the parts, every
+    // part a string, a number or (rarely) what JSON.stringify left: the
+    // parts are turned into text here, as String() would, and joined by spaces.
+    Q_INVOKABLE void lines(const QJSValue& values)
     {
-        if (m_sink)
-            m_sink(text);
+        const quint32 size = values.property(QStringLiteral("length")).toUInt();
+        QStringList texts;
+        for (quint32 i = 0; i < size;) {
+            const quint32 parts = values.property(i++).toUInt();
+            QString text;
+            for (quint32 k = 0; k < parts && i < size; ++k, ++i) {
+                if (k > 0)
+                    text += QLatin1Char(' ');
+                text += values.property(i).toString();
+            }
+            texts.append(text);
+        }
+        if (m_sink && !texts.isEmpty())
+            m_sink(texts);
     }
 
 private:
-    const std::function<void(const QString&)>& m_sink;
+    const std::function<void(const QStringList&)>& m_sink;
 };
 
 // The line of the script where the failing call stands: the first frame of
@@ -91,6 +106,19 @@ QString errorText(const QJSValue& error, const QStringList& trace, const QString
 ScriptResult runScript(const ScriptRequest& request, const std::function<void(const QString&)>& log,
                        ScriptStopper* stopper)
 {
+    return runScriptBatched(
+        request,
+        [&log](const QStringList& lines) {
+            if (log)
+                for (const QString& line : lines)
+                    log(line);
+        },
+        stopper);
+}
+
+ScriptResult runScriptBatched(const ScriptRequest& request, const std::function<void(const QStringList&)>& log,
+                              ScriptStopper* stopper)
+{
     ScriptApi api(request.image, request.catalogueDir);
     QJSEngine engine;
     ScriptLog logger(log);
@@ -98,17 +126,31 @@ ScriptResult runScript(const ScriptRequest& request, const std::function<void(co
     api.install(engine);
 
     QJSValue global = engine.globalObject();
-    // log(...) joins its arguments as console.log does.
+    // log(...) joins its arguments as console.log does. A call into the host
+    // costs far more than the joining, so the lines wait in the script's own
+    // list and go over together: when many have gathered, when 20 ms have
+    // passed since the last went (the first line after a quiet spell goes at
+    // once), and at the end of the run.
     const QJSValue makeLog = engine.evaluate(QStringLiteral(
-        "(function (host) { return function log() {"
-        " var text = '';"
-        " for (var i = 0; i < arguments.length; ++i) {"
-        "  var a = arguments[i];"
-        "  if (i > 0) text += ' ';"
-        "  text += typeof a === 'object' && a !== null ? JSON.stringify(a) : String(a);"
-        " }"
-        " host.line(text); }; })"));
-    global.setProperty(QStringLiteral("log"), makeLog.call({engine.newQObject(&logger)}));
+        "(function (host) {"
+        " var pending = [], count = 0, sentAt = -Infinity;"
+        " function flush() {"
+        "  sentAt = Date.now();"
+        "  if (count === 0) return;"
+        "  var batch = pending; pending = []; count = 0; host.lines(batch); }"
+        " function log() {"
+        "  var n = arguments.length;"
+        "  pending.push(n);"
+        "  for (var i = 0; i < n; ++i) {"
+        "   var a = arguments[i], t = typeof a;"
+        "   pending.push(t === 'string' || t === 'number' ? a"
+        "                : t === 'object' && a !== null ? JSON.stringify(a) : String(a));"
+        "  }"
+        "  if (++count >= 1024 || Date.now() - sentAt >= 20) flush(); }"
+        " return [log, flush]; })"));
+    const QJSValue logAndFlush = makeLog.call({engine.newQObject(&logger)});
+    global.setProperty(QStringLiteral("log"), logAndFlush.property(0));
+    const QJSValue flushLog = logAndFlush.property(1);
     QJSValue args = engine.newArray(quint32(request.args.size()));
     for (qsizetype i = 0; i < request.args.size(); ++i)
         args.setProperty(quint32(i), request.args.at(i));
@@ -121,6 +163,10 @@ ScriptResult runScript(const ScriptRequest& request, const std::function<void(co
         ScriptStopperScope scope(stopper, &engine);
         value = engine.evaluate(request.source, request.fileName, 1, &trace);
     }
+    // The lines still waiting go before the run's end is told; a stopped
+    // engine is let run again for that, out of the stopper's reach.
+    engine.setInterrupted(false);
+    flushLog.call();
     const ScriptStopper::Reason reason = stopper ? stopper->reason() : ScriptStopper::Reason::None;
     if (reason == ScriptStopper::Reason::Timeout) {
         result.end = ScriptResult::End::TimedOut;

@@ -47,3 +47,7 @@ private:
 // `log` is called on the calling thread with each line the script logs.
 ScriptResult runScript(const ScriptRequest& request, const std::function<void(const QString&)>& log,
                        ScriptStopper* stopper = nullptr);
+// The same, `log` called with the lines in batches, in order: every line by
+// the end of the run, and a line after a quiet spell at once.
+ScriptResult runScriptBatched(const ScriptRequest& request, const std::function<void(const QStringList&)>& log,
+                              ScriptStopper* stopper = nullptr);

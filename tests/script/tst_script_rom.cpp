@@ -29,6 +29,16 @@ void TestScriptRom::runs_data()
     QTest::newRow("arguments") << "log(args.length, args[1])" << start << "2 b";
     QTest::newRow("no files") << "readFile('/etc/passwd')" << QByteArray()
                               << "s.js:1: readFile is not defined";
+    // Each part as String() or JSON.stringify() gives it when logged, the
+    // lines whole and in order however many go together.
+    QTest::newRow("log's parts") << "log('a', undefined); log(); log(null, true, -0, 0.1 + 0.2, 1e21, 'x y');\n"
+                                    "var o = {v: [1]}; log(o); o.v = 2; log(Symbol('s'), [], {toJSON: function () {}})"
+                                 << start << "a undefined\n\nnull true 0 0.30000000000000004 1e+21 x y\n"
+                                             "{\"v\":[1]}\nSymbol(s) [] undefined";
+    QStringList many;
+    for (int i = 0; i < 2500; ++i)
+        many << QString::number(i * 0.5);
+    QTest::newRow("many lines") << "for (var i = 0; i < 2500; ++i) log(i * 0.5)" << start << many.join(QLatin1Char('\n'));
     QTest::newRow("a string thrown") << "log(1);\n\nthrow 'no'" << QByteArray() << "s.js:3: no";
 }
 
