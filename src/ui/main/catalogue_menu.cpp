@@ -1,5 +1,7 @@
 #include "ui/main/catalogue_menu.h"
 
+#include "ui/main/menu_item.h"
+
 #include "base/prompts.h"
 #include "session/catalogue_edits.h"
 #include "session/catalogue_folder.h"
@@ -20,14 +22,6 @@
 
 namespace {
 
-QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint)
-{
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QLatin1String(name));
-    action->setStatusTip(hint);
-    return action;
-}
-
 } // namespace
 
 CatalogueMenu::CatalogueMenu(TMainForm& form) : QObject(&form), m_form(form)
@@ -35,21 +29,21 @@ CatalogueMenu::CatalogueMenu(TMainForm& form) : QObject(&form), m_form(form)
     m_edits = new CatalogueEdits(*form.session, this);
     Catalogue1 = form.menuBar()->addMenu(QStringLiteral("Catalogue"));
     Catalogue1->setObjectName(QStringLiteral("Catalogue1"));
-    NewCategory1 = addItem(Catalogue1, "NewCategory1", QStringLiteral("New Category..."),
+    NewCategory1 = addMenuItem(Catalogue1, "NewCategory1", QStringLiteral("New Category..."),
                            QStringLiteral("Adds a category to Main.Ini."));
-    NewMap1 = addItem(Catalogue1, "NewMap1", QStringLiteral("New Map..."),
+    NewMap1 = addMenuItem(Catalogue1, "NewMap1", QStringLiteral("New Map..."),
                       QStringLiteral("Adds a map to the catalogue."));
-    MapProperties1 = addItem(Catalogue1, "MapProperties1", QStringLiteral("Map Properties..."),
+    MapProperties1 = addMenuItem(Catalogue1, "MapProperties1", QStringLiteral("Map Properties..."),
                              QStringLiteral("Changes the record of the map shown."));
-    TilesetProperties1 = addItem(Catalogue1, "TilesetProperties1", QStringLiteral("Tileset Properties..."),
+    TilesetProperties1 = addMenuItem(Catalogue1, "TilesetProperties1", QStringLiteral("Tileset Properties..."),
                                  QStringLiteral("Changes the blocks and the tile picture of a tileset."));
     Catalogue1->addSeparator();
-    TilesFromRom1 = addItem(Catalogue1, "TilesFromRom1", QStringLiteral("Tiles from ROM..."),
+    TilesFromRom1 = addMenuItem(Catalogue1, "TilesFromRom1", QStringLiteral("Tiles from ROM..."),
                             QStringLiteral("Draws a tileset's tile picture from the cartridge's own tiles."));
-    FindMapData1 = addItem(Catalogue1, "FindMapData1", QStringLiteral("Find Map Data..."),
+    FindMapData1 = addMenuItem(Catalogue1, "FindMapData1", QStringLiteral("Find Map Data..."),
                            QStringLiteral("Lists the stretches of the image that may be a map's blocks."));
     Catalogue1->addSeparator();
-    RemoveMap1 = addItem(Catalogue1, "RemoveMap1", QStringLiteral("Remove Map from Catalogue..."),
+    RemoveMap1 = addMenuItem(Catalogue1, "RemoveMap1", QStringLiteral("Remove Map from Catalogue..."),
                          QStringLiteral("Takes the map shown off its category's list."));
     connect(RemoveMap1, &QAction::triggered, this, &CatalogueMenu::RemoveMap1Click);
     connect(NewCategory1, &QAction::triggered, this, &CatalogueMenu::NewCategory1Click);

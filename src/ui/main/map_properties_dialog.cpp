@@ -1,4 +1,5 @@
 #include "ui/main/map_properties_dialog.h"
+#include "ui/main/refusal_label.h"
 
 #include "model/rom/rom_image.h"
 
@@ -208,11 +209,6 @@ void MapPropertiesDialog::update()
 
 void MapPropertiesDialog::accept()
 {
-    const SessionOutcome outcome = m_apply(fields());
-    if (outcome.isRefused()) {
-        Refusal->setText(outcome.refusal);
-        return;
-    }
-    if (outcome.isDone())
+    if (closesOnOutcome(m_apply(fields()), Refusal))
         QDialog::accept();
 }

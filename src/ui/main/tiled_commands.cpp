@@ -7,44 +7,32 @@
 #include "session/test_play.h"
 #include "session/tiled_image_change.h"
 #include "session/tiled_link.h"
+#include "ui/main/menu_item.h"
 
 #include <QAction>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMenu>
 
-namespace {
-
-QAction* addItem(QObject* owner, const char* name, const QString& caption, const QString& tip)
-{
-    auto* action = new QAction(caption, owner);
-    action->setObjectName(QLatin1String(name));
-    action->setStatusTip(tip);
-    action->setEnabled(false);
-    return action;
-}
-
-} // namespace
-
 TiledCommands::TiledCommands(EditorSession& session, QMenu* file, QAction* before, QMenu* utilities,
                              QWidget* window, std::function<void()> openPreferences)
     : QObject(window), m_session(session), m_window(window), m_openPreferences(std::move(openPreferences))
 {
-    ExportToTiled1 = addItem(this, "ExportToTiled1", QStringLiteral("Export to Tiled..."),
-                             QStringLiteral("Write every map into a folder as Tiled maps."));
-    ImportFromTiled1 = addItem(this, "ImportFromTiled1", QStringLiteral("Import from Tiled..."),
-                               QStringLiteral("Put a map saved in Tiled back into the image."));
-    ImportFolderFromTiled1 = addItem(this, "ImportFolderFromTiled1", QStringLiteral("Import Folder from Tiled..."),
-                                     QStringLiteral("Put every map of a folder saved in Tiled back into the image."));
-    EditInTiled1 = addItem(this, "EditInTiled1", QStringLiteral("Edit in Tiled"),
-                           QStringLiteral("Edit the map shown in Tiled; each save there comes back here."));
     // A submenu of its own: the E key of the File menu stays Exit's alone.
     auto* menu = new QMenu(QStringLiteral("Tiled"), file);
     menu->setObjectName(QStringLiteral("Tiled1"));
-    menu->addActions({ExportToTiled1, ImportFromTiled1, ImportFolderFromTiled1});
+    ExportToTiled1 = addMenuItem(menu, "ExportToTiled1", QStringLiteral("Export to Tiled..."),
+                                 QStringLiteral("Write every map into a folder as Tiled maps."), {}, false);
+    ImportFromTiled1 = addMenuItem(menu, "ImportFromTiled1", QStringLiteral("Import from Tiled..."),
+                                   QStringLiteral("Put a map saved in Tiled back into the image."), {}, false);
+    ImportFolderFromTiled1 =
+        addMenuItem(menu, "ImportFolderFromTiled1", QStringLiteral("Import Folder from Tiled..."),
+                    QStringLiteral("Put every map of a folder saved in Tiled back into the image."), {}, false);
     file->insertMenu(before, menu);
     file->insertSeparator(before);
-    utilities->addAction(EditInTiled1);
+    EditInTiled1 = addMenuItem(utilities, "EditInTiled1", QStringLiteral("Edit in Tiled"),
+                               QStringLiteral("Edit the map shown in Tiled; each save there comes back here."), {},
+                               false);
     for (QAction* action : {ExportToTiled1, ImportFromTiled1, ImportFolderFromTiled1, EditInTiled1})
         connect(&session, &EditorSession::romLoaded, action, [action] { action->setEnabled(true); });
     connect(ExportToTiled1, &QAction::triggered, this, &TiledCommands::ExportToTiled1Click);

@@ -1,4 +1,5 @@
 #include "ui/main/tiles_from_rom_dialog.h"
+#include "ui/main/refusal_label.h"
 
 #include "model/catalogue/map_record.h"
 #include "model/map/cartridge_tiles.h"
@@ -86,11 +87,6 @@ void TilesFromRomDialog::update()
 
 void TilesFromRomDialog::accept()
 {
-    const SessionOutcome outcome = m_apply(tiles());
-    if (outcome.isRefused()) {
-        Refusal->setText(outcome.refusal);
-        return;
-    }
-    if (outcome.isDone())
+    if (closesOnOutcome(m_apply(tiles()), Refusal))
         QDialog::accept();
 }

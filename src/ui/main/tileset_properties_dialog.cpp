@@ -1,4 +1,5 @@
 #include "ui/main/tileset_properties_dialog.h"
+#include "ui/main/refusal_label.h"
 
 #include "model/map/block_pictures.h"
 #include "model/map/tile_picture.h"
@@ -116,11 +117,6 @@ void TilesetPropertiesDialog::update()
 
 void TilesetPropertiesDialog::accept()
 {
-    const SessionOutcome outcome = m_apply(fields());
-    if (outcome.isRefused()) {
-        Refusal->setText(outcome.refusal);
-        return;
-    }
-    if (outcome.isDone())
+    if (closesOnOutcome(m_apply(fields()), Refusal))
         QDialog::accept();
 }
