@@ -63,6 +63,12 @@ void TestBatchScript::runs()
     QFETCH(QString, out);
     QFETCH(QString, err);
     QFETCH(int, firstByte);
+#ifdef __SANITIZE_ADDRESS__
+    // AddressSanitizer's own allocator ends the child at the bound before the
+    // engine can say why: still one line, exit 1 and nothing written.
+    if (err.contains(QStringLiteral("ArrayBuffer: out of memory")))
+        err = QStringLiteral("*");
+#endif
 
     CatalogueFixture fixture;
     const QString script = fixture.dir.file("s.js");
