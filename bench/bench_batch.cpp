@@ -27,28 +27,6 @@
 
 namespace {
 
-struct Spread {
-    double median = 0, least = 0, most = 0;
-};
-
-Spread measureRuns(int runs, const std::function<void()>& step)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
-
-void printSpread(const char* what, const Spread& s)
-{
-    std::printf("%-44s median %9.2f ms  (%.2f .. %.2f)\n", what, s.median, s.least, s.most);
-}
-
 bool runKartola(const QString& dir, const QStringList& arguments)
 {
     QProcess process;
@@ -77,14 +55,14 @@ void batchOnThreads(int rounds, int maps, const QString& action, bool withOne)
         if (!runKartola(dir.path(), arguments))
             std::printf("  (the run failed)\n");
     };
-    const Spread two = measureRuns(rounds, [&] { on(2); });
+    const bench::Figures two = bench::measure(rounds, {}, [&] { on(2); });
     const QByteArray label = QStringLiteral("%1 of %2 maps, 2 threads").arg(action).arg(maps).toUtf8();
-    printSpread(label.constData(), two);
+    bench::printSpread(label.constData(), two);
     if (!withOne)
         return;
-    const Spread one = measureRuns(rounds, [&] { on(1); });
+    const bench::Figures one = bench::measure(rounds, {}, [&] { on(1); });
     const QByteArray oneLabel = QStringLiteral("%1 of %2 maps, 1 thread").arg(action).arg(maps).toUtf8();
-    printSpread(oneLabel.constData(), one);
+    bench::printSpread(oneLabel.constData(), one);
     std::printf("  2 threads against 1: %.2f x faster (target >= 1.7)\n", one.median / two.median);
 }
 
@@ -101,13 +79,13 @@ void checkInProcess(int rounds, int maps)
         return;
     const EditorState& state = *bench.state;
     const auto on = [&](int threads) {
-        return measureRuns(rounds, [&] { CatalogueCheck(state.core.catalogue, state.core.rom, threads).run(); });
+        return bench::measure(rounds, {}, [&] { CatalogueCheck(state.core.catalogue, state.core.rom, threads).run(); });
     };
     on(1);   // the files parsed once
-    const Spread two = on(2), one = on(1);
+    const bench::Figures two = on(2), one = on(1);
     std::printf("the check of %d maps in one process:\n", maps);
-    printSpread("  2 threads", two);
-    printSpread("  1 thread", one);
+    bench::printSpread("  2 threads", two);
+    bench::printSpread("  1 thread", one);
     std::printf("  2 threads against 1: %.2f x faster\n", one.median / two.median);
 }
 
@@ -129,17 +107,17 @@ void pngAgainstZlib(int rounds)
     }
     QByteArray deflated(qsizetype(compressBound(uLong(rows.size()))), '\0');
     uLongf zlibSize = 0;
-    const Spread zlib = measureRuns(rounds, [&] {
+    const bench::Figures zlib = bench::measure(rounds, {}, [&] {
         zlibSize = uLongf(deflated.size());
         compress2(reinterpret_cast<Bytef*>(deflated.data()), &zlibSize, reinterpret_cast<const Bytef*>(rows.constData()),
                   uLong(rows.size()), 6);
     });
     const QString png = dir.filePath(QStringLiteral("map.png"));
     QString error;
-    const Spread save = measureRuns(rounds, [&] { renderer.writePicture(png, &error); });
+    const bench::Figures save = bench::measure(rounds, {}, [&] { renderer.writePicture(png, &error); });
     std::printf("PNG of the %d x %d block map (%d x %d pixels)\n", bench::Side, bench::Side, width, height);
-    printSpread("zlib level 6 alone on the same rows", zlib);
-    printSpread("Save Map Picture as PNG", save);
+    bench::printSpread("zlib level 6 alone on the same rows", zlib);
+    bench::printSpread("Save Map Picture as PNG", save);
     const double pngSize = double(QFileInfo(png).size());
     std::printf("  time %.2f x zlib's (target <= 0.6); size %.0f bytes against %lu: %+.2f %% (target <= +5 %%)\n",
                 save.median / zlib.median, pngSize, static_cast<unsigned long>(zlibSize),

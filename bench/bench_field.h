@@ -92,7 +92,7 @@ inline bool writeSettledFile(const QString& path, const QByteArray& bytes)
 }
 
 struct Figures {
-    double median = 0, best = 0;
+    double median = 0, best = 0, most = 0;
 };
 
 // Runs `step` `runs` times (with `prepare` untimed before each); milliseconds.
@@ -108,7 +108,16 @@ inline Figures measure(int runs, const std::function<void()>& prepare, const std
         ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front()};
+    return {ms[ms.size() / 2], ms.front(), ms.back()};
+}
+
+// One line of figures: the median with the spread, against `target` when one is given.
+inline void printSpread(const char* what, const Figures& f, double target = 0)
+{
+    std::printf("%-44s median %9.2f ms  (%.2f .. %.2f)", what, f.median, f.best, f.most);
+    if (target > 0)
+        std::printf("  target < %g %s", target, f.median < target ? "ok" : "SLOW");
+    std::printf("\n");
 }
 
 // The time of copying `pixels` 32-bit pixels with memcpy, measured now.

@@ -19,29 +19,6 @@
 
 namespace {
 
-struct Spread {
-    double median = 0, least = 0, most = 0;
-};
-
-Spread measureRuns(int runs, const std::function<void()>& step)
-{
-    std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms.front(), ms.back()};
-}
-
-void printSpread(const char* what, const Spread& s, double target)
-{
-    std::printf("%-44s median %9.2f ms  (%.2f .. %.2f)  target < %g %s\n", what, s.median, s.least, s.most, target,
-                s.median < target ? "ok" : "SLOW");
-}
-
 bool prepare(const QString& dir)
 {
     return bench::writeBenchField(dir) && bench::writeManyMaps(dir, 1000);
@@ -72,18 +49,18 @@ int main(int argc, char** argv)
         return 1;
     const QString out = QDir(dir.path()).filePath(QStringLiteral("tiled"));
     QDir().mkpath(out);
-    const Spread exported = measureRuns(rounds, [&] {
+    const bench::Figures exported = bench::measure(rounds, {}, [&] {
         TiledExport(catalogue, rom, out).exportMaps({}, [](const QString&) {});
     });
     std::printf("%-44s median %9.2f ms  (%.2f .. %.2f)\n", "export of 1,008 maps for Tiled", exported.median,
-                exported.least, exported.most);
+                exported.best, exported.most);
 
     const QStringList file{QDir(out).filePath(bench::Map + QStringLiteral(".tmx"))};
     const QByteArray image = rom.bytes();
     bool sound = true;
-    const Spread imported = measureRuns(rounds * 3, [&] {
+    const bench::Figures imported = bench::measure(rounds * 3, {}, [&] {
         sound = importTiled(catalogue, image, file).refusal.isEmpty() && sound;
     });
-    printSpread(sound ? "import of the 100 x 100 map" : "import of the 100 x 100 map (REFUSED)", imported, 20);
+    bench::printSpread(sound ? "import of the 100 x 100 map" : "import of the 100 x 100 map (REFUSED)", imported, 20);
     return sound ? 0 : 1;
 }

@@ -27,6 +27,8 @@ public:
         case Buttons::YesNo: return m_in.ConsumeBool() ? Answer::Yes : Answer::No;
         case Buttons::YesNoCancel: return m_in.PickValueInArray({Answer::Yes, Answer::No, Answer::Cancel});
         case Buttons::SaveDiscardCancel: return m_in.PickValueInArray({Answer::Save, Answer::Discard, Answer::Cancel});
+        case Buttons::OverwriteSaveAsCancel:
+            return m_in.PickValueInArray({Answer::Overwrite, Answer::SaveAs, Answer::Cancel});
         }
         return Answer::Ok;
     }
@@ -129,11 +131,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         session.beginStroke();
         session.paintCell(in.ConsumeIntegralInRange<int>(-1, cells));
         session.endStroke();
-        session.beginDrag();
-        session.dragEvent(TEventData{quint8(in.ConsumeIntegralInRange<int>(0, 3)), quint8(in.ConsumeIntegralInRange<int>(0, 2))},
+        session.events().beginDrag();
+        session.events().dragEvent(TEventData{quint8(in.ConsumeIntegralInRange<int>(0, 3)), quint8(in.ConsumeIntegralInRange<int>(0, 2))},
                           in.ConsumeIntegralInRange<int>(-1, 300), in.ConsumeIntegralInRange<int>(-1, 300));
-        session.endDrag();
-        session.setEncounterNumber(in.ConsumeIntegralInRange<int>(-1, 3), in.ConsumeIntegralInRange<int>(-1, 7),
+        session.events().endDrag();
+        session.encounters().setEncounterNumber(in.ConsumeIntegralInRange<int>(-1, 3), in.ConsumeIntegralInRange<int>(-1, 7),
                                    in.ConsumeIntegral<qint32>());
         if (in.ConsumeBool())
             session.undoStack().undo();

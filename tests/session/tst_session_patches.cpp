@@ -5,8 +5,7 @@
 #include "session/patch_apply_job.h"
 #include "model/rom/bps_patch.h"
 #include "model/rom/ips_patch.h"
-#include "support/catalogue_fixture.h"
-#include "support/scripted_prompts.h"
+#include "session_rig.h"
 
 #include <QtTest>
 
@@ -16,25 +15,10 @@ namespace {
 
 constexpr qint64 RouteMap = 0x3000;   // "Route 1", 20 x 18
 
-struct Rig {
-    Rig()
-    {
-        state = std::make_unique<EditorState>(files.dir.path());
-        session = std::make_unique<EditorSession>(*state, prompts);
-        QVERIFY(session->loadRom(files.dir.file("rom.gbc")).isDone());
-        QVERIFY(session->pickMap(QStringLiteral("Route 1")).outcome.isDone());
-        job = std::make_unique<PatchApplyJob>(*session);
-    }
-    // Paints block 7 into the first five cells: a working copy not yet in the image.
-    void paint()
-    {
-        session->stamp().setSelectedBlock(7);
-        session->beginStroke();
-        for (int cell = 0; cell < 5; ++cell)
-            session->paintCell(cell);
-        session->endStroke();
-    }
-    QByteArray image() const { return state->core.rom.bytes(); }
+struct Rig : SessionRig {
+    Rig() { job = std::make_unique<PatchApplyJob>(*session); }
+    // Block 7 into the first five cells.
+    void paint() { SessionRig::paint(7, 5); }
     // Apply Patch, its result handed over at once or by the event loop.
     SessionOutcome apply(const QString& path, bool atOnce = true)
     {
@@ -53,10 +37,6 @@ struct Rig {
         return files.dir.file(name);
     }
 
-    CatalogueFixture files;
-    ScriptedPrompts prompts;
-    std::unique_ptr<EditorState> state;
-    std::unique_ptr<EditorSession> session;
     std::unique_ptr<PatchApplyJob> job;
 };
 

@@ -4,8 +4,7 @@
 #include "session/editor_session.h"
 #include "session/tiled_image_change.h"
 #include "session/tiled_link.h"
-#include "support/catalogue_fixture.h"
-#include "support/scripted_prompts.h"
+#include "session_rig.h"
 
 #include <QElapsedTimer>
 #include <QStandardPaths>
@@ -16,23 +15,9 @@ namespace {
 constexpr qint64 RouteMap = 0x3000;   // "Route 1", 20 x 18
 constexpr qint64 AlphaMap = 0x1000;   // "Alpha Town", 10 x 9
 
-struct Rig {
-    Rig()
-    {
-        state = std::make_unique<EditorState>(files.dir.path());
-        session = std::make_unique<EditorSession>(*state, prompts);
-        QVERIFY(session->loadRom(files.dir.file("rom.gbc")).isDone());
-        QVERIFY(session->pickMap(QStringLiteral("Route 1")).outcome.isDone());
-    }
-    // Block 2 into the first three cells: a working copy not yet in the image.
-    void paint()
-    {
-        session->stamp().setSelectedBlock(2);
-        session->beginStroke();
-        for (int cell = 0; cell < 3; ++cell)
-            session->paintCell(cell);
-        session->endStroke();
-    }
+struct Rig : SessionRig {
+    // Block 2 into the first three cells.
+    void paint() { SessionRig::paint(2, 3); }
     // The file's first row of ids with its first id replaced by `id`.
     static bool editFirstCell(const QString& path, int id)
     {
@@ -46,12 +31,6 @@ struct Rig {
         file.seek(0);
         return file.write(text.toUtf8()) > 0;
     }
-    QByteArray image() const { return state->core.rom.bytes(); }
-
-    CatalogueFixture files;
-    ScriptedPrompts prompts;
-    std::unique_ptr<EditorState> state;
-    std::unique_ptr<EditorSession> session;
 };
 
 } // namespace
