@@ -116,6 +116,7 @@ private slots:
     void shapedStampFlippedAndLined();
     void scriptAfterPaintingKeepsHistory();
     void catalogueFromABareRom();
+    void consoleTakesTheKeyboard();
 };
 
 void TestScenarios::mapTabThenSelectAndCopy()
@@ -498,6 +499,19 @@ void TestScenarios::catalogueFromABareRom()
 
 // Settings, data and caches of the run go to a folder of its own, as the
 // catalogue and ROM files of each scenario do.
+void TestScenarios::consoleTakesTheKeyboard()
+{
+    Editor e;
+    QVERIFY(e.onAlphaTown());
+    QVERIFY(e.drive.chooseMenu({"View", "Script Console"}));
+    QTRY_COMPARE(WindowDriver::focusName(), "ScriptConsoleInput");
+    QVERIFY(e.drive.type("log(6 * 7)"));
+    QVERIFY(e.drive.key(Qt::Key_Return));
+    auto* output = e.drive.form().findChild<QPlainTextEdit*>("ScriptConsoleOutput");
+    QVERIFY(output);
+    QTRY_VERIFY(output->toPlainText().contains("42"));
+}
+
 int main(int argc, char** argv)
 {
     const QTemporaryDir home;

@@ -109,6 +109,9 @@ MapPropertiesDialog::MapPropertiesDialog(const Catalogue& catalogue, const RomIm
     form->addRow(QStringLiteral("Signposts (offset, count):"), pair(SingpostOffset, Singposts));
     form->addRow(QStringLiteral("People (offset, count):"), pair(PeopleOffset, Peoples));
     form->addRow(QStringLiteral("Comment:"), Comment);
+    // Room for a whole name and a comment line.
+    Name->setMinimumWidth(240);
+    Comment->setMinimumWidth(240);
 
     Preview = new QLabel(this);
     named(Preview, "Preview");

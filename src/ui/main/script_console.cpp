@@ -4,6 +4,7 @@
 #include "session/editor_session.h"
 #include "base/prompts.h"
 
+#include <QAction>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QKeyEvent>
@@ -26,10 +27,17 @@ ScriptConsole::ScriptConsole(EditorSession& session, QWidget* parent)
     layout->addWidget(Output, 1);
     Input = new QLineEdit(body);
     Input->setObjectName(QStringLiteral("ScriptConsoleInput"));
-    Input->setPlaceholderText(QStringLiteral("JavaScript, for instance map('Route 1').block(0, 0)"));
+    Input->setPlaceholderText(QStringLiteral("JavaScript, for instance log(rom.size)"));
     Input->installEventFilter(this);
     layout->addWidget(Input);
     setWidget(body);
+    // Opened from the View menu: the keyboard goes to the input line.
+    connect(toggleViewAction(), &QAction::triggered, this, [this](bool shown) {
+        if (!shown)
+            return;
+        raise();
+        Input->setFocus(Qt::OtherFocusReason);
+    });
 
     job = new ScriptJob(this);
     connect(job, &ScriptJob::logLines, this, [this](const QStringList& lines) {
