@@ -33,13 +33,9 @@ void nameApplication()
 int main(int argc, char** argv)
 {
     // A script's own process, started by the program itself.
-    if (argc == 3 && qstrcmp(argv[1], ScriptChild::Option) == 0) {
+    if (argc == 2 && qstrcmp(argv[1], ScriptChild::Option) == 0) {
         QCoreApplication app(argc, argv);
-        bool number = false;
-        const qint64 memoryMiB = QByteArray(argv[2]).toLongLong(&number);
-        if (!number || memoryMiB < 1 || memoryMiB > ScriptChild::MaxMemoryMiB)
-            return ExitUsage;
-        return ScriptChild::run(memoryMiB);
+        return ScriptChild::run();
     }
     const CommandLine line = parseCommandLine(programArguments(argc, argv));
 
@@ -49,6 +45,9 @@ int main(int argc, char** argv)
         nameApplication();
         // Scripts run in processes of their own, so that none can end this one.
         ScriptJob::runInProcesses(QCoreApplication::applicationFilePath());
+        // The script's process starts while this one reads the image.
+        if (line.action == CommandLine::Action::RunScript)
+            ScriptJob::prepareProcess();
         QTextStream out(stdout);
         QTextStream err(stderr);
         const int status = line.isBatch() ? runBatch(line, QCoreApplication::applicationDirPath(), out, err)

@@ -4,10 +4,15 @@
 
 #include <QDataStream>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QIODevice>
+#include <QJSEngine>
 #include <QMutex>
 #include <QWaitCondition>
 
+#include <algorithm>
+#include <cerrno>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <limits>
 #include <new>
@@ -108,6 +113,21 @@ private:
     JobRunner m_sender;   // last: its worker is waited for before the rest goes
 };
 
+// Reads `size` bytes to `to`; false at the end of the input before them.
+bool readWhole(int fd, char* to, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t n = ::read(fd, to, size_t(qMin<qsizetype>(size, 1 << 20)));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        to += n;
+        size -= n;
+    }
+    return true;
+}
+
 [[noreturn]] void outOfMemory()
 {
     ::_exit(ExitOutOfMemory);
@@ -182,16 +202,61 @@ void boundMemory(qint64 memoryMiB)
 
 } // namespace
 
-QByteArray encodeRequest(const ScriptRequest& request)
+QByteArray encodeRequest(const ScriptRequest& request, qint64 memoryMiB)
 {
+    // The length of the fields, the fields, then the image as it is, so that
+    // the process reads it straight into a buffer of its own.
+    QByteArray fields;
+    QDataStream out(&fields, QIODevice::WriteOnly);
+    out << memoryMiB << request.fileName << request.source << request.args << request.catalogueDir
+        << qint64(request.image.size());
     QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << request.fileName << request.source << request.args << request.image << request.catalogueDir;
-    return bytes;
+    QDataStream head(&bytes, QIODevice::WriteOnly);
+    head << fields;
+    return bytes + request.image;
+}
+
+QList<ImageChange> imageChanges(const QByteArray& before, const QByteArray& after)
+{
+    if (before.size() != after.size())
+        return {{-1, after}};
+    // Runs of changed bytes; a gap shorter than a run's own header joins two.
+    constexpr qsizetype Join = 16;
+    QList<ImageChange> changes;
+    const qsizetype size = after.size();
+    qsizetype i = 0;
+    while (i < size) {
+        if (before[i] == after[i]) {
+            ++i;
+            continue;
+        }
+        const qsizetype first = i;
+        qsizetype last = i;   // the run's last changed byte
+        for (++i; i < size && i - last <= Join; ++i)
+            if (before[i] != after[i])
+                last = i;
+        changes.append({first, after.sliced(first, last - first + 1)});
+        i = last + 1;
+    }
+    return changes;
+}
+
+bool applyImageChanges(QByteArray& image, const QList<ImageChange>& changes)
+{
+    for (const ImageChange& change : changes) {
+        if (change.offset == -1) {
+            image = change.bytes;
+            continue;
+        }
+        if (change.offset < 0 || change.offset > image.size() || change.bytes.size() > image.size() - change.offset)
+            return false;
+        std::copy(change.bytes.cbegin(), change.bytes.cend(), image.begin() + change.offset);
+    }
+    return true;
 }
 
 bool takeFrames(QByteArray& buffer, const std::function<void(const QStringList&)>& log,
-                std::optional<ScriptResult>& result)
+                std::optional<ScriptResult>& result, const QByteArray& image)
 {
     for (;;) {
         QDataStream in(buffer);
@@ -211,10 +276,16 @@ bool takeFrames(QByteArray& buffer, const std::function<void(const QStringList&)
         } else if (kind == ResultFrame) {
             qint32 end = 0;
             ScriptResult r;
-            fields >> end >> r.error >> r.image >> r.changed;
+            QList<ImageChange> changes;
+            fields >> end >> r.error >> r.changed >> changes;
             if (fields.status() != QDataStream::Ok || end < 0 || end > qint32(ScriptResult::End::TimedOut))
                 return false;
             r.end = ScriptResult::End(end);
+            if (r.end == ScriptResult::End::Finished) {
+                r.image = image;
+                if (!applyImageChanges(r.image, changes))
+                    return false;
+            }
             result = r;
         } else {
             return false;
@@ -222,16 +293,40 @@ bool takeFrames(QByteArray& buffer, const std::function<void(const QStringList&)
     }
 }
 
-int run(qint64 memoryMiB)
+int run()
 {
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly))
+#ifdef Q_OS_LINUX
+    // Pipes of 1 MiB take most images in one piece (the system may give less).
+    ::fcntl(STDIN_FILENO, F_SETPIPE_SZ, 1 << 20);
+    ::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, 1 << 20);
+#endif
+    // An engine made while the request is still to come: a process's first
+    // costs several times what a later one does.
+    QJSEngine engine;
+    engine.evaluate(QStringLiteral("0"));
+
+    // The request: the length of its fields, the fields, the image.
+    QByteArray head(4, Qt::Uninitialized);
+    if (!readWhole(STDIN_FILENO, head.data(), head.size()))
         return 1;
-    const QByteArray bytes = input.readAll();
-    QDataStream in(bytes);
+    qint32 length = 0;
+    QDataStream lengthIn(head);
+    lengthIn >> length;
+    if (length < 0 || length > (1 << 26))
+        return 1;
+    QByteArray fields(length, Qt::Uninitialized);
+    if (!readWhole(STDIN_FILENO, fields.data(), fields.size()))
+        return 1;
+    QDataStream in(fields);
+    qint64 memoryMiB = 0, imageSize = -1;
     ScriptRequest request;
-    in >> request.fileName >> request.source >> request.args >> request.image >> request.catalogueDir;
-    if (in.status() != QDataStream::Ok)
+    in >> memoryMiB >> request.fileName >> request.source >> request.args >> request.catalogueDir >> imageSize;
+    if (in.status() != QDataStream::Ok || !in.atEnd() || memoryMiB < 1 || memoryMiB > MaxMemoryMiB
+        || imageSize < 0 || imageSize > (qint64(1) << 32))
+        return 1;
+    request.image = QByteArray(qsizetype(imageSize), Qt::Uninitialized);
+    char past;
+    if (!readWhole(STDIN_FILENO, request.image.data(), request.image.size()) || ::read(STDIN_FILENO, &past, 1) != 0)
         return 1;
 
     qInstallMessageHandler(outOfMemoryMessage);
@@ -242,12 +337,17 @@ int run(qint64 memoryMiB)
     ScriptResult result;
     {
         LogSender sender(output);
-        result = runScriptBatched(request, [&](const QStringList& lines) { sender.add(lines); });
+        result = runScriptBatched(request, [&](const QStringList& lines) { sender.add(lines); }, nullptr, &engine);
     }
+    // Only the bytes the script changed go back.
     QByteArray body;
     QDataStream out(&body, QIODevice::WriteOnly);
-    out << qint32(result.end) << result.error << result.image << result.changed;
-    return output.write(frame(ResultFrame, body)) ? 0 : 1;
+    out << qint32(result.end) << result.error << result.changed
+        << (result.changed ? imageChanges(request.image, result.image) : QList<ImageChange>());
+    const bool written = output.write(frame(ResultFrame, body));
+    // Nothing is left to do: the process ends without taking itself apart.
+    std::fflush(nullptr);
+    ::_exit(written ? 0 : 1);
 }
 
 } // namespace ScriptChild

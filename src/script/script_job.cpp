@@ -56,6 +56,12 @@ void ScriptJob::runInProcesses(const QString& program)
     processProgram() = program;
 }
 
+void ScriptJob::prepareProcess()
+{
+    if (!processProgram().isEmpty())
+        ScriptProcess::prepare(processProgram());
+}
+
 ScriptJob::ScriptJob(QObject* parent)
     : QObject(parent), m_timer(new QTimer(this)), m_program(processProgram()),
       m_memoryMiB(ScriptChild::DefaultMemoryMiB)

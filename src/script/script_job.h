@@ -26,6 +26,9 @@ public:
     // `program` started with ScriptChild's option (the program itself),
     // under a memory bound; without this they run on a worker thread here.
     static void runInProcesses(const QString& program);
+    // When scripts run in processes: starts the process of the next script
+    // ahead, so that its run starts at once (see ScriptProcess::prepare).
+    static void prepareProcess();
     // The memory bound of this job's scripts in MiB (run in processes only).
     void setMemoryMiB(qint64 memoryMiB) { m_memoryMiB = memoryMiB; }
 

@@ -2,39 +2,104 @@
 
 #include "script/script_child.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QProcess>
 
-ScriptProcess::ScriptProcess(QObject* parent) : QObject(parent), m_process(new QProcess(this))
+namespace {
+
+QProcess* newProcess(const QString& program, QObject* parent)
+{
+    auto* process = new QProcess(parent);
+    process->setStandardErrorFile(QProcess::nullDevice());
+    process->start(program, {QLatin1String(ScriptChild::Option)});
+    return process;
+}
+
+// The process started ahead, and its program.
+QPointer<QProcess> prepared;
+QString preparedProgram;
+
+// Ends the waiting process before the application takes its children apart.
+void endPrepared()
+{
+    if (prepared && prepared->state() != QProcess::NotRunning) {
+        prepared->kill();
+        prepared->waitForFinished(-1);
+    }
+}
+
+} // namespace
+
+void ScriptProcess::prepare(const QString& program)
+{
+    static const bool ending = (qAddPostRoutine(endPrepared), true);
+    Q_UNUSED(ending);
+    if (prepared && prepared->state() != QProcess::NotRunning && preparedProgram == program)
+        return;
+    if (prepared)
+        prepared->deleteLater();
+    // Owned by the application, which ends it when it goes.
+    prepared = newProcess(program, QCoreApplication::instance());
+    preparedProgram = program;
+}
+
+qint64 ScriptProcess::preparedProcessId()
+{
+    return prepared && prepared->state() != QProcess::NotRunning ? prepared->processId() : 0;
+}
+
+ScriptProcess::ScriptProcess(QObject* parent) : QObject(parent)
 {
     qRegisterMetaType<ScriptResult>();
-    m_process->setStandardErrorFile(QProcess::nullDevice());
-    connect(m_process, &QProcess::readyReadStandardOutput, this, &ScriptProcess::read);
-    connect(m_process, &QProcess::finished, this, [this] { ended(QString()); });
-    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            ended(m_process->errorString());
-    });
 }
 
 ScriptProcess::~ScriptProcess()
 {
-    if (m_process->state() != QProcess::NotRunning) {
-        m_process->kill();
-        m_process->waitForFinished(-1);
+    for (QProcess* process : findChildren<QProcess*>()) {
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(-1);
+        }
     }
 }
 
 void ScriptProcess::start(const ScriptRequest& request, const QString& program, qint64 memoryMiB)
 {
     m_fileName = request.fileName;
+    m_image = request.image;
     m_buffer.clear();
     m_result.reset();
     m_broken = false;
     m_ended = false;
     m_reason = ScriptStopper::Reason::None;
     m_running = true;
-    m_process->start(program, {QLatin1String(ScriptChild::Option), QString::number(memoryMiB)});
-    m_process->write(ScriptChild::encodeRequest(request));
+    if (m_process) {
+        // The last run's process, which may still be ending after its result.
+        m_process->disconnect(this);
+        if (m_process->state() == QProcess::NotRunning) {
+            m_process->deleteLater();
+        } else {
+            connect(m_process, &QProcess::finished, m_process, &QObject::deleteLater);
+            m_process->kill();
+        }
+    }
+    // The state of a process changes only in this thread's event loop: one
+    // still waiting here is still waiting when its signals are connected.
+    if (prepared && prepared->state() != QProcess::NotRunning && preparedProgram == program) {
+        m_process = prepared;
+        m_process->setParent(this);
+        prepared = nullptr;
+    } else {
+        m_process = newProcess(program, this);
+    }
+    connect(m_process, &QProcess::readyReadStandardOutput, this, &ScriptProcess::read);
+    connect(m_process, &QProcess::finished, this, [this] { ended(QString()); });
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            ended(m_process->errorString());
+    });
+    m_process->write(ScriptChild::encodeRequest(request, memoryMiB));
     m_process->closeWriteChannel();
 }
 
@@ -49,7 +114,7 @@ void ScriptProcess::stop(ScriptStopper::Reason reason)
 
 void ScriptProcess::wait()
 {
-    if (m_process->state() != QProcess::NotRunning)
+    if (m_process && m_process->state() != QProcess::NotRunning)
         m_process->waitForFinished(-1);
 }
 
@@ -58,8 +123,13 @@ void ScriptProcess::read()
     m_buffer += m_process->readAllStandardOutput();
     if (m_broken)
         return;
-    if (!ScriptChild::takeFrames(m_buffer, [this](const QStringList& lines) { emit logLines(lines); }, m_result))
+    const auto log = [this](const QStringList& lines) { emit logLines(lines); };
+    if (!ScriptChild::takeFrames(m_buffer, log, m_result, m_image))
         m_broken = true;
+    // The result is the last frame: the run ends with it, while the process
+    // ends on its own.
+    if (m_result && !m_broken)
+        ended(QString());
 }
 
 void ScriptProcess::ended(const QString& problem)

@@ -16,7 +16,16 @@ public:
     explicit ScriptProcess(QObject* parent = nullptr);
     ~ScriptProcess() override;
 
-    // Starts `program` as the script's process with a bound of `memoryMiB`.
+    // Starts `program` as a script's process ahead of its run, waiting for
+    // its request: the next run of the same program takes it and pays none
+    // of a process's start-up. One such process waits at a time, for the
+    // whole program; it ends when the program does (its input closes).
+    static void prepare(const QString& program);
+    // The process id of the one waiting, 0 when none does.
+    static qint64 preparedProcessId();
+
+    // Runs the request in `program`'s process under a bound of `memoryMiB`:
+    // the one prepared when it still waits, else a new one.
     void start(const ScriptRequest& request, const QString& program, qint64 memoryMiB);
     // Ends the process; the run ends as Stopped or TimedOut.
     void stop(ScriptStopper::Reason reason);
@@ -32,8 +41,9 @@ private:
     void read();
     void ended(const QString& problem);
 
-    QProcess* m_process = nullptr;
+    QProcess* m_process = nullptr;   // of the run under way or ended last
     QString m_fileName;
+    QByteArray m_image;   // the request's
     QByteArray m_buffer;
     std::optional<ScriptResult> m_result;
     bool m_broken = false;

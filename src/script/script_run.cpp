@@ -5,6 +5,8 @@
 #include <QJSEngine>
 #include <QMutexLocker>
 
+#include <optional>
+
 void ScriptStopper::stop(Reason reason)
 {
     QMutexLocker lock(&m_mutex);
@@ -117,10 +119,11 @@ ScriptResult runScript(const ScriptRequest& request, const std::function<void(co
 }
 
 ScriptResult runScriptBatched(const ScriptRequest& request, const std::function<void(const QStringList&)>& log,
-                              ScriptStopper* stopper)
+                              ScriptStopper* stopper, QJSEngine* given)
 {
     ScriptApi api(request.image, request.catalogueDir);
-    QJSEngine engine;
+    std::optional<QJSEngine> own;
+    QJSEngine& engine = given ? *given : own.emplace();
     ScriptLog logger(log);
     QJSEngine::setObjectOwnership(&logger, QJSEngine::CppOwnership);
     api.install(engine);

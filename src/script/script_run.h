@@ -48,6 +48,8 @@ private:
 ScriptResult runScript(const ScriptRequest& request, const std::function<void(const QString&)>& log,
                        ScriptStopper* stopper = nullptr);
 // The same, `log` called with the lines in batches, in order: every line by
-// the end of the run, and a line after a quiet spell at once.
+// the end of the run, and a line after a quiet spell at once. The script
+// runs in `engine` when given (made ahead and not yet used for a script),
+// else in an engine of its own.
 ScriptResult runScriptBatched(const ScriptRequest& request, const std::function<void(const QStringList&)>& log,
-                              ScriptStopper* stopper = nullptr);
+                              ScriptStopper* stopper = nullptr, QJSEngine* engine = nullptr);

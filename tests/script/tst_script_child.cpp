@@ -1,5 +1,6 @@
 // The frames a script's process sends back, as the editor reads them from
-// the pipe: in pieces of any size, and a stream that is no frames refused.
+// the pipe: in pieces of any size, and a stream that is no frames refused;
+// the changed bytes that come back instead of the whole image.
 #include "script/script_child.h"
 
 #include <QDataStream>
@@ -23,11 +24,14 @@ QByteArray logFrame(const QStringList& lines)
     return frame(ScriptChild::LogFrame, body);
 }
 
-QByteArray resultFrame(qint32 end, const QString& error, const QByteArray& image, bool changed)
+// A result whose changes are (offset, bytes) pairs.
+QByteArray resultFrame(qint32 end, const QString& error, bool changed, const QList<QPair<qint64, QByteArray>>& changes = {})
 {
     QByteArray body;
     QDataStream out(&body, QIODevice::WriteOnly);
-    out << end << error << image << changed;
+    out << end << error << changed << quint32(changes.size());
+    for (const auto& [offset, bytes] : changes)
+        out << offset << bytes;
     return frame(ScriptChild::ResultFrame, body);
 }
 
@@ -38,20 +42,28 @@ class TestScriptChild : public QObject {
 private slots:
     void frames_data();
     void frames();
+    void changes_data();
+    void changes();
 };
 
 void TestScriptChild::frames_data()
 {
     QTest::addColumn<QByteArray>("stream");
     QTest::addColumn<QString>("lines");    // every line taken, joined by |
-    QTest::addColumn<QString>("result");   // END:ERROR:IMAGE-SIZE:CHANGED; empty: none
+    QTest::addColumn<QString>("result");   // END:ERROR:IMAGE:CHANGED; empty: none
     QTest::addColumn<bool>("sound");
-    const QByteArray image(300, '\x07');
     QTest::newRow("lines and a result")
-        << logFrame({"a", "b c"}) + logFrame({"d"}) + resultFrame(0, QString(), image, true) << "a|b c|d"
-        << "0::300:1" << true;
-    QTest::newRow("a failure") << resultFrame(1, "s.js:2: bad", {}, false) << "" << "1:s.js:2: bad:0:0" << true;
-    QTest::newRow("an end past the known ones") << resultFrame(9, "x", {}, false) << "" << "" << false;
+        << logFrame({"a", "b c"}) + logFrame({"d"}) + resultFrame(0, QString(), true, {{1, "xy"}, {5, "z"}})
+        << "a|b c|d" << "0::0xy34z:1" << true;
+    QTest::newRow("unchanged") << resultFrame(0, QString(), false) << "" << "0::012345:0" << true;
+    QTest::newRow("a longer image") << resultFrame(0, QString(), true, {{-1, "0123456"}}) << "" << "0::0123456:1"
+                                    << true;
+    QTest::newRow("a change to the last byte") << resultFrame(0, QString(), true, {{5, "!"}}) << "" << "0::01234!:1"
+                                               << true;
+    QTest::newRow("a change past the end") << resultFrame(0, QString(), true, {{5, "!!"}}) << "" << "" << false;
+    QTest::newRow("a change before the start") << resultFrame(0, QString(), true, {{-2, "!"}}) << "" << "" << false;
+    QTest::newRow("a failure") << resultFrame(1, "s.js:2: bad", false) << "" << "1:s.js:2: bad::0" << true;
+    QTest::newRow("an end past the known ones") << resultFrame(9, "x", false) << "" << "" << false;
     QTest::newRow("an unknown frame") << logFrame({"a"}) + frame(7, "x") << "a" << "" << false;
     QTest::newRow("a log frame of no lines") << frame(ScriptChild::LogFrame, "\x01") << "" << "" << false;
 }
@@ -71,17 +83,51 @@ void TestScriptChild::frames()
         for (const QByteArray& piece : {stream.left(cut), stream.mid(cut)}) {
             buffer += piece;
             if (ok)
-                ok = ScriptChild::takeFrames(buffer, [&](const QStringList& l) { taken << l; }, end);
+                ok = ScriptChild::takeFrames(buffer, [&](const QStringList& l) { taken << l; }, end, "012345");
         }
         QCOMPARE(ok, sound);
         QCOMPARE(taken.join(QLatin1Char('|')), lines);
         if (!sound)
             continue;
         QVERIFY(buffer.isEmpty());
-        QCOMPARE(end ? QStringLiteral("%1:%2:%3:%4").arg(int(end->end)).arg(end->error).arg(end->image.size()).arg(int(end->changed))
+        QCOMPARE(end ? QStringLiteral("%1:%2:%3:%4").arg(int(end->end)).arg(end->error).arg(QString::fromLatin1(end->image)).arg(int(end->changed))
                      : QString(),
                  result);
     }
+}
+
+// Changes found between two images give the second back from the first, in
+// as many runs as the table says (near changes join).
+void TestScriptChild::changes_data()
+{
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<int>("runs");
+    const QByteArray before(100, 'a');
+    QByteArray first = before, last = before, near = before, far = before, every = before;
+    first[0] = 'b';
+    last[99] = 'b';
+    near[10] = near[26] = 'b';   // 15 bytes apart: one run
+    far[10] = far[28] = 'b';     // 17 bytes apart: two
+    every.fill('c');
+    QTest::newRow("none") << before << 0;
+    QTest::newRow("the first byte") << first << 1;
+    QTest::newRow("the last byte") << last << 1;
+    QTest::newRow("two near") << near << 1;
+    QTest::newRow("two apart") << far << 2;
+    QTest::newRow("every byte") << every << 1;
+    QTest::newRow("another length") << QByteArray(101, 'a') << 1;
+}
+
+void TestScriptChild::changes()
+{
+    QFETCH(QByteArray, after);
+    QFETCH(int, runs);
+    const QByteArray before(100, 'a');
+    const QList<ScriptChild::ImageChange> changes = ScriptChild::imageChanges(before, after);
+    QCOMPARE(changes.size(), runs);
+    QByteArray image = before;
+    QVERIFY(ScriptChild::applyImageChanges(image, changes));
+    QCOMPARE(image, after);
 }
 
 QTEST_GUILESS_MAIN(TestScriptChild)

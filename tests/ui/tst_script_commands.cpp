@@ -2,6 +2,7 @@
 // Output panel, one undo entry for a changed image and nothing changed by a
 // failing script; the Scripts submenu; Load Rom and closing stop a script.
 #include "script/script_job.h"
+#include "script/script_process.h"
 #include "script/script_run.h"
 #include "ui/main/script_arguments_dialog.h"
 #include "ui/main/script_console.h"
@@ -24,6 +25,8 @@
 #include <QUndoStack>
 #include <QtTest>
 
+#include <csignal>
+
 class TestScriptCommands : public QObject {
     Q_OBJECT
 private slots:
@@ -33,6 +36,7 @@ private slots:
     void scriptsMenuAndStops();
     void argumentsAsked();
     void console();
+    void inProcesses();
 };
 
 void TestScriptCommands::runs_data()
@@ -214,6 +218,55 @@ void TestScriptCommands::console()
         seen << console->Input->text();
     }
     QCOMPARE(seen, walk);
+}
+
+// As the program runs scripts, each in a process of its own started while
+// the user picks the script: one past its memory bound ends with one line
+// and changes nothing, the editor goes on (also when the process waiting for
+// the next script died), and Stop ends a script that never ends.
+void TestScriptCommands::inProcesses()
+{
+    ScriptJob::runInProcesses(QStringLiteral(KARTOLA_PROGRAM));
+    const auto inThreads = qScopeGuard([] { ScriptJob::runInProcesses(QString()); });
+    EditorFixture editor;
+    QVERIFY(QDir(editor.dir.path()).mkpath(QStringLiteral("scripts")));
+    editor.dir.write("scripts/a_hog.js", "rom.setByte(0x10, 0x77);\nvar a = [];\nwhile (true) a.push([1, 2, 3, 4]);");
+    editor.dir.write("scripts/b_set.js", "rom.setByte(0x11, 0x55)");
+    editor.dir.write("scripts/c_spin.js", "log('spinning');\nwhile (true) {}");
+    TMainForm& form = editor.openWithRom();
+    form.scripts->job->setMemoryMiB(200);
+    QMenu* scripts = form.findChild<QMenu*>(QStringLiteral("Scripts1"));
+    QSignalSpy finished(form.scripts->job, &ScriptJob::finished);
+    const auto pick = [&](int item) {
+        emit scripts->aboutToShow();
+        QVERIFY(ScriptProcess::preparedProcessId() != 0);
+        scripts->actions().at(item)->trigger();
+    };
+    const auto lastLine = [&] { return form.scripts->panel->text().split(QLatin1Char('\n')).constLast(); };
+
+    pick(0);
+    QCOMPARE(ScriptProcess::preparedProcessId(), 0);   // the run took it
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(lastLine(), QStringLiteral("a_hog.js: out of memory."));
+    QCOMPARE(form.state.core.rom.bytes().at(0x10), '\x10');
+    QVERIFY(!form.session->undoStack().canUndo());
+
+    // The next script's process waits already; one that died is replaced.
+    const qint64 waiting = ScriptProcess::preparedProcessId();
+    QVERIFY(waiting != 0);
+    QCOMPARE(::kill(pid_t(waiting), SIGKILL), 0);
+    QTRY_COMPARE(ScriptProcess::preparedProcessId(), 0);
+    scripts->actions().at(1)->trigger();
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(lastLine(), QStringLiteral("b_set finished; the image was changed."));
+    QCOMPARE(form.state.core.rom.bytes().at(0x11), '\x55');
+
+    QSignalSpy logged(form.scripts->job, &ScriptJob::logLines);
+    pick(2);
+    QVERIFY(logged.wait(30000));
+    QTest::mouseClick(form.scripts->panel->Stop, Qt::LeftButton);
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(lastLine(), QStringLiteral("c_spin.js: stopped."));
 }
 
 QTEST_MAIN(TestScriptCommands)

@@ -51,6 +51,8 @@ ScriptCommands::ScriptCommands(EditorSession& session, QMenu* utilities, QMainWi
     });
     connect(RunScript1, &QAction::triggered, this, &ScriptCommands::RunScript1Click);
     connect(Scripts1, &QMenu::aboutToShow, this, &ScriptCommands::fillScripts);
+    // A script's process starts while the user chooses the script.
+    connect(Scripts1, &QMenu::aboutToShow, this, &ScriptJob::prepareProcess);
     connect(&session, &EditorSession::romLoaded, this, [this] {
         m_romLoaded = true;
         updateActions();
@@ -118,6 +120,7 @@ QString ScriptCommands::dialogFolder() const
 
 void ScriptCommands::RunScript1Click()
 {
+    ScriptJob::prepareProcess();
     const std::optional<QString> path =
         m_session.prompts().openFile({QStringLiteral("Run script"), ScriptFilter, QString(), dialogFolder()});
     if (!path)
@@ -193,6 +196,7 @@ void ScriptCommands::stopAndWait()
 void ScriptCommands::finished(const ScriptResult& result)
 {
     updateActions();
+    ScriptJob::prepareProcess();   // for the next run
     const WholeImageChange::Start start = std::move(m_start);
     m_start = {};
     if (m_dropResult) {

@@ -39,6 +39,12 @@ ScriptConsole::ScriptConsole(EditorSession& session, QWidget* parent)
         Input->setFocus(Qt::OtherFocusReason);
     });
 
+    // A line's process starts while the user types it.
+    connect(this, &QDockWidget::visibilityChanged, this, [](bool shown) {
+        if (shown)
+            ScriptJob::prepareProcess();
+    });
+
     job = new ScriptJob(this);
     connect(job, &ScriptJob::logLines, this, [this](const QStringList& lines) {
         Output->appendPlainText(lines.join(QLatin1Char('\n')));
@@ -90,6 +96,7 @@ bool ScriptConsole::runLine(const QString& line)
 
 void ScriptConsole::finished(const ScriptResult& result)
 {
+    ScriptJob::prepareProcess();   // for the next line
     Input->setEnabled(true);
     Input->setFocus();
     const WholeImageChange::Start start = std::move(m_start);
