@@ -37,7 +37,7 @@ set(layers
   "tests/widgets|base widgets tests/support"
   "tests/ui|base model session script widgets cli ui tests/support tests/ui_support"
   "tests/ui_support|base model session script widgets ui tests/support"
-  "tests/window|base model session widgets ui tests/support"
+  "tests/window|base model session script widgets ui tests/support"
 )
 set(widget_free base model session script cli fuzz tests/support tests/base tests/model tests/session tests/script tests/cli)
 

@@ -7,6 +7,7 @@
 #include "model/rom/cartridge_header.h"
 #include "model/rom/crc32.h"
 #include "model/rom/rom_image.h"
+#include "script/script_job.h"
 #include "session/catalogue_check.h"
 #include "support/catalogue_fixture.h"
 #include "ui/main/main_form.h"
@@ -26,6 +27,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QProcess>
 #include <QProgressDialog>
 #include <QtTest>
 
@@ -117,6 +119,7 @@ private slots:
     void scriptAfterPaintingKeepsHistory();
     void catalogueFromABareRom();
     void consoleTakesTheKeyboard();
+    void exampleAsksItsArguments();
 };
 
 void TestScenarios::mapTabThenSelectAndCopy()
@@ -510,6 +513,47 @@ void TestScenarios::consoleTakesTheKeyboard()
     auto* output = e.drive.form().findChild<QPlainTextEdit*>("ScriptConsoleOutput");
     QVERIFY(output);
     QTRY_VERIFY(output->toPlainText().contains("42"));
+}
+
+// A shipped example run as the program runs it, from the Scripts submenu in
+// a process of its own: its arguments typed into the dialog it opens, the
+// image saved; the bytes are those of the command line with the same values.
+void TestScenarios::exampleAsksItsArguments()
+{
+    ScriptJob::runInProcesses(QStringLiteral(KARTOLA_PROGRAM));
+    const auto inThreads = qScopeGuard([] { ScriptJob::runInProcesses(QString()); });
+    Editor e([](const TestDir& dir) {
+        QVERIFY(QDir(dir.path()).mkpath("scripts"));
+        QVERIFY(QFile::copy(QStringLiteral(KARTOLA_SCRIPTS_DIR "/replace_block.js"), dir.file("scripts/replace_block.js")));
+        QVERIFY(QFile::copy(dir.file("rom.gbc"), dir.file("before.gbc")));
+    });
+    QVERIFY(e.drive.started());
+    const QStringList values{"1", QString::number(alphaByte(0, 0)), "5"};
+    e.drive.onDialog([&](QWidget* dialog) {
+        QCOMPARE(dialog->windowTitle(), "Run Script replace_block");
+        for (const QString& value : values) {
+            QVERIFY(e.drive.type(value));
+            QVERIFY(e.drive.key(Qt::Key_Tab));
+        }
+        QVERIFY(e.drive.key(Qt::Key_Return));
+    });
+    QVERIFY(e.drive.chooseMenu({"Utilies", "Scripts", "replace_block.js"}));
+    QVERIFY(e.drive.dialogsHandled());
+    auto* output = e.drive.form().findChild<QPlainTextEdit*>("ScriptLog");
+    QVERIFY(output);
+    QTRY_VERIFY_WITH_TIMEOUT(output->toPlainText().endsWith("replace_block finished; the image was changed."), 20000);
+    QVERIFY(e.drive.key(Qt::Key_S, Qt::ControlModifier));
+
+    QProcess line;
+    line.start(QStringLiteral(KARTOLA_PROGRAM),
+               {"--catalogue", e.files.dir.path(), e.files.dir.file("before.gbc"), "--script",
+                e.files.dir.file("scripts/replace_block.js"), "--arg", values[0], "--arg", values[1], "--arg",
+                values[2], "--output", e.files.dir.file("line.gbc")});
+    QVERIFY(line.waitForFinished(30000));
+    QCOMPARE(line.exitCode(), 0);
+    const QByteArray saved = e.files.dir.read("rom.gbc");
+    QCOMPARE(saved.at(AlphaStart), '\x05');
+    QVERIFY(saved == e.files.dir.read("line.gbc"));
 }
 
 int main(int argc, char** argv)
