@@ -53,12 +53,12 @@ class ScriptLog : public QObject {
     Q_OBJECT
 public:
     explicit ScriptLog(const std::function<void(const QStringList&)>& sink) : m_sink(sink) {}
-    // `values` holds each line as its count of parts and the parts, every
-    // part a string, a number or (rarely) what JSON.stringify left: the
-    // parts are turned into text here, as String() would, and joined by spaces.
-    Q_INVOKABLE void lines(const QJSValue& values)
+    // The first `size` of `values` hold each line as its count of parts and
+    // the parts, every part a string, a number or (rarely) what
+    // JSON.stringify left: the parts are turned into text here, as String()
+    // would, and joined by spaces.
+    Q_INVOKABLE void lines(const QJSValue& values, quint32 size)
     {
-        const quint32 size = values.property(QStringLiteral("length")).toUInt();
         QStringList texts;
         for (quint32 i = 0; i < size;) {
             const quint32 parts = values.property(i++).toUInt();
@@ -131,23 +131,25 @@ ScriptResult runScriptBatched(const ScriptRequest& request, const std::function<
     QJSValue global = engine.globalObject();
     // log(...) joins its arguments as console.log does. A call into the host
     // costs far more than the joining, so the lines wait in the script's own
-    // list and go over together: when many have gathered, when 20 ms have
+    // list (one array, made once, that the engine need not grow or collect)
+    // and go over together: when many have gathered, when 20 ms have
     // passed since the last went (the first line after a quiet spell goes at
     // once), and at the end of the run.
     const QJSValue makeLog = engine.evaluate(QStringLiteral(
         "(function (host) {"
-        " var pending = [], count = 0, sentAt = -Infinity;"
+        " var pending = new Array(8192), at = 0, count = 0, sentAt = -Infinity;"
         " function flush() {"
         "  sentAt = Date.now();"
         "  if (count === 0) return;"
-        "  var batch = pending; pending = []; count = 0; host.lines(batch); }"
+        "  var size = at; at = 0; count = 0; host.lines(pending, size); }"
         " function log() {"
         "  var n = arguments.length;"
-        "  pending.push(n);"
+        "  if (at + n >= pending.length) flush();"
+        "  pending[at++] = n;"
         "  for (var i = 0; i < n; ++i) {"
         "   var a = arguments[i], t = typeof a;"
-        "   pending.push(t === 'string' || t === 'number' ? a"
-        "                : t === 'object' && a !== null ? JSON.stringify(a) : String(a));"
+        "   pending[at++] = t === 'string' || t === 'number' ? a"
+        "                   : t === 'object' && a !== null ? JSON.stringify(a) : String(a);"
         "  }"
         "  if (++count >= 1024 || Date.now() - sentAt >= 20) flush(); }"
         " return [log, flush]; })"));

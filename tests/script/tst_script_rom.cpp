@@ -39,6 +39,10 @@ void TestScriptRom::runs_data()
     for (int i = 0; i < 2500; ++i)
         many << QString::number(i * 0.5);
     QTest::newRow("many lines") << "for (var i = 0; i < 2500; ++i) log(i * 0.5)" << start << many.join(QLatin1Char('\n'));
+    // Lines of more parts than the script keeps before it hands them over.
+    const QString wide = QStringList(9000, QStringLiteral("7")).join(QLatin1Char(' '));
+    QTest::newRow("long lines") << "for (var i = 0; i < 3; ++i) log.apply(null, new Array(9000).fill(7)); log('end')"
+                                << start << QStringList{wide, wide, wide, "end"}.join(QLatin1Char('\n'));
     QTest::newRow("a string thrown") << "log(1);\n\nthrow 'no'" << QByteArray() << "s.js:3: no";
 }
 
