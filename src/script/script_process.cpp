@@ -16,6 +16,19 @@ QProcess* newProcess(const QString& program, QObject* parent)
     return process;
 }
 
+// Lets a process go that may still run (one that has sent its result and
+// ends, or one no longer wanted): ended now, deleted once it has.
+void retire(QProcess* process)
+{
+    process->disconnect();
+    if (process->state() == QProcess::NotRunning) {
+        process->deleteLater();
+        return;
+    }
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->kill();
+}
+
 // The process started ahead, and its program.
 QPointer<QProcess> prepared;
 QString preparedProgram;
@@ -38,7 +51,7 @@ void ScriptProcess::prepare(const QString& program)
     if (prepared && prepared->state() != QProcess::NotRunning && preparedProgram == program)
         return;
     if (prepared)
-        prepared->deleteLater();
+        retire(prepared);
     // Owned by the application, which ends it when it goes.
     prepared = newProcess(program, QCoreApplication::instance());
     preparedProgram = program;
@@ -74,16 +87,8 @@ void ScriptProcess::start(const ScriptRequest& request, const QString& program, 
     m_ended = false;
     m_reason = ScriptStopper::Reason::None;
     m_running = true;
-    if (m_process) {
-        // The last run's process, which may still be ending after its result.
-        m_process->disconnect(this);
-        if (m_process->state() == QProcess::NotRunning) {
-            m_process->deleteLater();
-        } else {
-            connect(m_process, &QProcess::finished, m_process, &QObject::deleteLater);
-            m_process->kill();
-        }
-    }
+    if (m_process)
+        retire(m_process);   // the last run's, which may still be ending after its result
     // The state of a process changes only in this thread's event loop: one
     // still waiting here is still waiting when its signals are connected.
     if (prepared && prepared->state() != QProcess::NotRunning && preparedProgram == program) {
