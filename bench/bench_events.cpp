@@ -33,10 +33,7 @@ int main(int argc, char** argv)
     EditorState& state = *shown.state;
     TMainForm& form = *shown.form;
     form.show();
-    form.MainBox->setCurrentIndex(form.MainBox->findText(bench::Category));
-    form.MainBoxClick();
-    form.pickMap(bench::Map, true);
-    if (state.core.map.name != bench::Map) {
+    if (!shown.pickField()) {
         std::fprintf(stderr, "The benchmark map was refused\n");
         return 1;
     }

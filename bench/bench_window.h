@@ -1,11 +1,13 @@
 #pragma once
 
 // The main window on the demo image of a program folder, shown.
+#include "bench_field.h"
 #include "silent_prompts.h"
 
 #include "session/editor_state.h"
 #include "ui/main/main_form.h"
 
+#include <QComboBox>
 #include <QDir>
 
 #include <memory>
@@ -26,6 +28,15 @@ struct BenchWindow {
             return false;
         form->show();
         return true;
+    }
+
+    // The bench field's map picked as a user picks it; false when refused.
+    bool pickField()
+    {
+        form->MainBox->setCurrentIndex(form->MainBox->findText(Category));
+        form->MainBoxClick();
+        form->pickMap(Map, true);
+        return state->core.map.name == Map;
     }
 };
 

@@ -202,9 +202,8 @@ void TestCatalogueMenu::unwritableFolderOfferedACopy()
     QStandardPaths::setTestModeEnabled(true);
     EditorFixture f;
     UserSettings settings;
-    EditorState state(f.dir.path());
-    TMainForm form(state, f.prompts, &settings);
-    form.loadRom(f.dir.file("rom.gbc"));
+    TMainForm& form = f.openWithRom(&settings);
+    const EditorState& state = *f.state;
     const QByteArray main = f.dir.read("Main.Ini");
     // Read-only for its owner; the immutable flag too, which holds for root.
     QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner);

@@ -2,16 +2,16 @@
 
 #include <QComboBox>
 
-TMainForm& EditorFixture::open()
+TMainForm& EditorFixture::open(UserSettings* settings)
 {
     state = std::make_unique<EditorState>(dir.path());
-    form = std::make_unique<TMainForm>(*state, prompts);
+    form = std::make_unique<TMainForm>(*state, prompts, settings);
     return *form;
 }
 
-TMainForm& EditorFixture::openWithRom()
+TMainForm& EditorFixture::openWithRom(UserSettings* settings)
 {
-    open();
+    open(settings);
     form->loadRom(dir.file("rom.gbc"));
     return *form;
 }

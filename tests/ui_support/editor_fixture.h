@@ -10,9 +10,10 @@
 // A small editor on the catalogue fixture's files.
 class EditorFixture : public CatalogueFixture {
 public:
-    // Creates the editor (the catalogue is read at creation).
-    TMainForm& open();
-    TMainForm& openWithRom();
+    // Creates the editor (the catalogue is read at creation), with the
+    // user's settings when given.
+    TMainForm& open(UserSettings* settings = nullptr);
+    TMainForm& openWithRom(UserSettings* settings = nullptr);
     void pickCategory(const QString& category);
     void pickMap(const QString& category, const QString& map);
 
