@@ -15,18 +15,23 @@
 
 namespace CatalogueFolder {
 
+namespace {
+// The six files of a catalogue.
+constexpr const char* FileNames[] = {"Main.Ini", "Maps.Ini", "Tilesets.ini", "Critters.ini", "Events.ini", "Options.ini"};
+} // namespace
+
 QString romKey(const QByteArray& image)
 {
     if (image.size() < CartridgeHeader::HeaderEnd)
         return {};
-    const QByteArray title = image.mid(0x134, 16);
-    const QByteArray checksum = image.mid(0x14E, 2);
+    const QByteArray title = image.mid(CartridgeHeader::ChecksummedStart, 16);
+    const QByteArray checksum = image.mid(CartridgeHeader::GlobalChecksumOffset, 2);
     return QString::fromLatin1(title.toHex()) + QLatin1Char('-') + QString::fromLatin1(checksum.toHex());
 }
 
 bool makeFiles(const QString& folder, QString* error)
 {
-    for (const char* name : {"Main.Ini", "Maps.Ini", "Tilesets.ini", "Critters.ini", "Events.ini", "Options.ini"}) {
+    for (const char* name : FileNames) {
         const QString path = catalogueFilePath(folder, QLatin1String(name));
         if (QFileInfo::exists(resolveCatalogueFile(path)))
             continue;
@@ -44,7 +49,7 @@ bool isWritable(const QString& folder)
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".kartola-probe-XXXXXX")));
     if (!probe.open())
         return false;
-    for (const char* name : {"Main.Ini", "Maps.Ini", "Tilesets.ini", "Critters.ini", "Events.ini", "Options.ini"}) {
+    for (const char* name : FileNames) {
         const QFileInfo file(resolveCatalogueFile(catalogueFilePath(folder, QLatin1String(name))));
         if (file.exists() && !file.isWritable())
             return false;
